@@ -1,0 +1,291 @@
+#include "platform/XmlDocument.h"
+#include "platform/FileSystem.h"
+
+#include <QFile>
+
+#include <pugixml.hpp>
+
+namespace platform {
+
+namespace {
+
+// Comments and processing instructions are nodes as in the platform's DOM; a
+// text that is nothing but blanks is kept when it is an element's only child.
+constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | pugi::parse_pi
+                                   | pugi::parse_declaration | pugi::parse_ws_pcdata_single;
+
+pugi::xml_node Wrap(pugi::xml_node_struct* n) { return pugi::xml_node(n); }
+
+QString FromUtf8(const char* s) { return QString::fromUtf8(s); }
+
+void AppendText(const pugi::xml_node& node, std::string& out)
+{
+    for (pugi::xml_node c = node.first_child(); c; c = c.next_sibling()) {
+        switch (c.type()) {
+        case pugi::node_pcdata:
+        case pugi::node_cdata:
+            out += c.value();
+            break;
+        case pugi::node_element:
+            AppendText(c, out);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+// Converts a byte offset of the parsed buffer into a 1-based line and column.
+void LineAndColumn(const QByteArray& bytes, ptrdiff_t offset, int* line, int* column)
+{
+    *line = 1;
+    *column = 1;
+    const ptrdiff_t end = std::min<ptrdiff_t>(offset, bytes.size());
+    for (ptrdiff_t i = 0; i < end; ++i) {
+        if (bytes.at(i) == '\n') {
+            ++*line;
+            *column = 1;
+        } else {
+            ++*column;
+        }
+    }
+}
+
+class ByteWriter : public pugi::xml_writer
+{
+public:
+    void write(const void* data, size_t size) override
+    {
+        bytes.append(static_cast<const char*>(data), static_cast<qsizetype>(size));
+    }
+    QByteArray bytes;
+};
+
+} // namespace
+
+// --- XmlNode ---------------------------------------------------------------
+
+bool XmlNode::IsElement() const { return Wrap(node_).type() == pugi::node_element; }
+bool XmlNode::IsComment() const { return Wrap(node_).type() == pugi::node_comment; }
+
+QString XmlNode::Name() const
+{
+    return IsElement() ? FromUtf8(Wrap(node_).name()) : QString();
+}
+
+QString XmlNode::Text() const
+{
+    const pugi::xml_node n = Wrap(node_);
+    switch (n.type()) {
+    case pugi::node_element: {
+        std::string text;
+        AppendText(n, text);
+        return QString::fromStdString(text);
+    }
+    case pugi::node_null:
+        return {};
+    default:
+        return FromUtf8(n.value());
+    }
+}
+
+void XmlNode::SetText(const QString& text)
+{
+    pugi::xml_node n = Wrap(node_);
+    if (n.type() != pugi::node_element) {
+        n.set_value(text.toUtf8().constData());
+        return;
+    }
+    while (n.first_child())
+        n.remove_child(n.first_child());
+    if (!text.isEmpty())
+        n.append_child(pugi::node_pcdata).set_value(text.toUtf8().constData());
+}
+
+XmlNode XmlNode::FirstChild() const
+{
+    for (pugi::xml_node c = Wrap(node_).first_child(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element || c.type() == pugi::node_comment)
+            return XmlNode(c.internal_object());
+    return {};
+}
+
+XmlNode XmlNode::NextSibling() const
+{
+    for (pugi::xml_node c = Wrap(node_).next_sibling(); c; c = c.next_sibling())
+        if (c.type() == pugi::node_element || c.type() == pugi::node_comment)
+            return XmlNode(c.internal_object());
+    return {};
+}
+
+std::vector<XmlNode> XmlNode::Children() const
+{
+    std::vector<XmlNode> out;
+    for (XmlNode c = FirstChild(); c; c = c.NextSibling())
+        out.push_back(c);
+    return out;
+}
+
+XmlNode XmlNode::FindChild(const QString& name) const
+{
+    if (!IsElement() && Wrap(node_).type() != pugi::node_document)
+        return {};
+    const QByteArray utf8 = name.toUtf8();
+    return XmlNode(Wrap(node_).child(utf8.constData()).internal_object());
+}
+
+XmlNode XmlNode::AddChild(const QString& name)
+{
+    pugi::xml_node n = Wrap(node_);
+    if (n.type() != pugi::node_element && n.type() != pugi::node_document)
+        return {};
+    return XmlNode(n.append_child(name.toUtf8().constData()).internal_object());
+}
+
+XmlNode XmlNode::AddComment(const QString& text)
+{
+    pugi::xml_node n = Wrap(node_);
+    if (n.type() != pugi::node_element && n.type() != pugi::node_document)
+        return {};
+    pugi::xml_node c = n.append_child(pugi::node_comment);
+    c.set_value(text.toUtf8().constData());
+    return XmlNode(c.internal_object());
+}
+
+std::optional<QString> XmlNode::Attribute(const QString& name) const
+{
+    const pugi::xml_attribute a = Wrap(node_).attribute(name.toUtf8().constData());
+    if (!a)
+        return std::nullopt;
+    return FromUtf8(a.value());
+}
+
+bool XmlNode::HasAttribute(const QString& name) const
+{
+    return static_cast<bool>(Wrap(node_).attribute(name.toUtf8().constData()));
+}
+
+void XmlNode::SetAttribute(const QString& name, const QString& value)
+{
+    pugi::xml_node n = Wrap(node_);
+    if (n.type() != pugi::node_element)
+        return;
+    const QByteArray key = name.toUtf8();
+    pugi::xml_attribute a = n.attribute(key.constData());
+    if (!a)
+        a = n.append_attribute(key.constData());
+    a.set_value(value.toUtf8().constData());
+}
+
+std::vector<std::pair<QString, QString>> XmlNode::Attributes() const
+{
+    std::vector<std::pair<QString, QString>> out;
+    for (pugi::xml_attribute a = Wrap(node_).first_attribute(); a; a = a.next_attribute())
+        out.emplace_back(FromUtf8(a.name()), FromUtf8(a.value()));
+    return out;
+}
+
+// --- XmlDocument -----------------------------------------------------------
+
+XmlDocument::XmlDocument() : doc_(std::make_unique<pugi::xml_document>()) {}
+XmlDocument::~XmlDocument() = default;
+
+void XmlDocument::Clear() { doc_->reset(); }
+
+XmlNode XmlDocument::AddChild(const QString& name)
+{
+    return XmlNode(doc_->internal_object()).AddChild(name);
+}
+
+XmlNode XmlDocument::AddComment(const QString& text)
+{
+    return XmlNode(doc_->internal_object()).AddComment(text);
+}
+
+XmlNode XmlDocument::FirstChild() const
+{
+    return XmlNode(doc_->internal_object()).FirstChild();
+}
+
+XmlNode XmlDocument::DocumentElement() const
+{
+    return XmlNode(doc_->document_element().internal_object());
+}
+
+std::vector<XmlNode> XmlDocument::Children() const
+{
+    return XmlNode(doc_->internal_object()).Children();
+}
+
+bool XmlDocument::Load(const QString& path, QString* error)
+{
+    doc_->reset();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString());
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        if (error)
+            *error = QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString());
+        return false;
+    }
+    QString why;
+    if (!LoadFromBytes(bytes, &why)) {
+        if (error)
+            *error = QStringLiteral("%1\n%2").arg(path, why);
+        return false;
+    }
+    return true;
+}
+
+bool XmlDocument::LoadFromBytes(const QByteArray& bytes, QString* error)
+{
+    doc_->reset();
+    const pugi::xml_parse_result result
+        = doc_->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), kParseOptions);
+    // A document needs a root element; pugixml accepts an empty buffer.
+    if (result && doc_->document_element())
+        return true;
+    int line = 1;
+    int column = 1;
+    QString description;
+    if (result) {
+        description = QStringLiteral("No root element");
+        LineAndColumn(bytes, bytes.size(), &line, &column);
+    } else {
+        description = QString::fromUtf8(result.description());
+        LineAndColumn(bytes, result.offset, &line, &column);
+    }
+    doc_->reset();
+    if (error)
+        *error = QStringLiteral("%1 (line %2, column %3)").arg(description).arg(line).arg(column);
+    return false;
+}
+
+QByteArray XmlDocument::ToBytes(bool withDeclaration) const
+{
+    ByteWriter writer;
+    unsigned flags = pugi::format_indent;
+    if (!withDeclaration)
+        flags |= pugi::format_no_declaration;
+    // A declaration kept from a loaded file is written only when asked for.
+    pugi::xml_document copy;
+    const pugi::xml_document* source = doc_.get();
+    if (!withDeclaration && doc_->first_child().type() == pugi::node_declaration) {
+        copy.reset(*doc_);
+        copy.remove_child(copy.first_child());
+        source = &copy;
+    }
+    source->save(writer, "\t", flags, pugi::encoding_utf8);
+    return writer.bytes;
+}
+
+bool XmlDocument::Save(const QString& path, QString* error, bool withDeclaration) const
+{
+    return WriteFileAtomically(path, ToBytes(withDeclaration), error);
+}
+
+} // namespace platform
