@@ -1,0 +1,85 @@
+#pragma once
+
+// The state the whole program shares: folders, the open configuration and its
+// project files, the build's identity, remembered choices and option flags, and
+// the shared lists. Plain data, read and written directly by the windows.
+
+#include <QString>
+#include <QStringList>
+
+#include <vector>
+
+// Folders, always without a trailing separator.
+extern QString Program_Folder;
+extern QString Master_Folder;
+extern QString Projects_Folder;
+extern QString Language_Folder;
+
+// The open configuration: an empty Project_Folder means none is open.
+extern QString Project_Name;
+extern QString Project_Folder;
+
+// Identity of this build.
+extern const QString Build_SW_Code;
+extern const QString Build_SW_Desc;
+extern const QString Update_SW_Name;
+extern QString SW_Code;
+extern QString SW_Desc;
+extern QString SW_Title;
+
+// Remembered choices and options.
+extern QString Last_IP_Address;
+extern int Update_Option_Index;
+extern bool Update_Read_Back;
+extern QString Language_Name;
+extern bool Enable_Internet;
+extern bool Enable_Update;
+extern bool Enable_Jump_Field_Tables;
+extern bool Double_Click_Auto_Size;
+extern QString Last_EDE_Folder;
+
+// The 30 project files of the open configuration.
+extern QString FileName_ParGen;
+extern QString FileName_LoRaWAN_SetAccess;
+extern QString FileName_ModbusM_SetAccess;
+extern QString FileName_M_Bus;
+extern QString FileName_ModbusTCPM_SetAccess;
+extern QString FileName_CAN_Rec_Frames;
+extern QString FileName_CAN_Send_Frames;
+extern QString FileName_SDO_Server_CANopen;
+extern QString FileName_SDO_Client_CANopen;
+extern QString FileName_PDO_CANopen;
+extern QString FileName_DNETM_Net;
+extern QString FileName_DNETM_DefOff;
+extern QString FileName_J1939_Rec_Frames;
+extern QString FileName_J1939_Send_Frames;
+extern QString FileName_NMEA_Rec_Frames;
+extern QString FileName_NMEA_Send_Frames;
+extern QString FileName_DMX_Default_Values;
+extern QString FileName_KNX_SetAccess;
+extern QString FileName_BACnet_Slave_SetAccess;
+extern QString FileName_BACnet_Master_Access;
+extern QString FileName_EtherNetIP_Master_Rules;
+extern QString FileName_IEC_61850_Client;
+extern QString FileName_TLS_Known_Cert;
+extern QString FileName_IEC61850_Variables;
+extern QString FileName_MQTT_Set_Topic;
+extern QString FileName_OPC_UA_Client;
+extern QString FileName_OPC_UA_Server;
+extern QString FileName_S7_Protocol;
+extern QString FileName_SNMP_Manager;
+extern QString FileName_SNMP_Trap;
+
+// Each project file path with its fixed file name, in their fixed order.
+struct Project_File
+{
+    QString* path;
+    const char* name;
+};
+const std::vector<Project_File>& Project_Files();
+
+// The row clipboard of every rule grid, and the SNMP object names of the MIB writer.
+extern QStringList Copy_Row_List;
+extern std::vector<bool> Copy_Row_Check;
+extern QStringList List_MIB_Read_Desc;
+extern QStringList List_MIB_Write_Desc;
