@@ -11,4 +11,9 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-cd build-test && ctest --output-on-failure -j "$jobs"
+(cd build-test && ctest --output-on-failure -j "$jobs")
+tests=$?
+# The telegram decoders take input from the network: fuzz them for a bounded time.
+FUZZ_SECONDS=${FUZZ_SECONDS:-30} fuzz/run.sh
+fuzz=$?
+[ $tests -eq 0 ] && [ $fuzz -eq 0 ]

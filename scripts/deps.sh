@@ -4,7 +4,8 @@
 packages=(build-essential cmake ccache pkg-config
           qt6-base-dev libpugixml-dev libssl-dev libjpeg62-turbo-dev
           libgtest-dev libgmock-dev libbenchmark-dev
-          fonts-wine fonts-dejavu-core fontconfig)
+          fonts-wine fonts-dejavu-core fontconfig
+          clang-14 libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -69,7 +69,8 @@ struct DialogScriptAccess
     static MessageAnswer Message(DialogScript& s, const ShownDialog& shown)
     {
         s.shown_.push_back(shown);
-        if (!s.answers_.empty() && !s.answers_.front().isFile && Allowed(shown.buttons, s.answers_.front().message)) {
+        if (!s.answers_.empty() && !s.answers_.front().isFile && !s.answers_.front().isForm &&
+            Allowed(shown.buttons, s.answers_.front().message)) {
             const MessageAnswer a = s.answers_.front().message;
             s.answers_.pop_front();
             return a;
@@ -88,6 +89,18 @@ struct DialogScriptAccess
         ++s.unanswered_;
         return {};
     }
+    static FormAction Form(DialogScript& s, const ShownDialog& shown)
+    {
+        s.shown_.push_back(shown);
+        if (!s.answers_.empty() && s.answers_.front().isForm) {
+            FormAction action = std::move(s.answers_.front().form);
+            s.answers_.pop_front();
+            return action;
+        }
+        ++s.unanswered_;
+        return {};
+    }
+    static void LeftOpen(DialogScript& s) { ++s.unanswered_; }
 };
 
 namespace {
@@ -183,12 +196,52 @@ DialogScript::~DialogScript()
 
 void DialogScript::AnswerMessage(MessageAnswer answer)
 {
-    answers_.push_back(Answer{false, answer, {}});
+    Answer a;
+    a.message = answer;
+    answers_.push_back(std::move(a));
 }
 
 void DialogScript::AnswerFile(const QString& path)
 {
-    answers_.push_back(Answer{true, MessageAnswer::Ok, path});
+    Answer a;
+    a.isFile = true;
+    a.path = path;
+    answers_.push_back(std::move(a));
+}
+
+void DialogScript::AnswerForm(FormAction action)
+{
+    Answer a;
+    a.isForm = true;
+    a.form = std::move(action);
+    answers_.push_back(std::move(a));
+}
+
+bool TakeFormAnswer(const QString& caption, const QString& name, FormAction* action)
+{
+    ShownDialog shown;
+    shown.type = ShownDialog::Type::Form;
+    shown.caption = caption;
+    shown.text = name;
+    if (g_script) {
+        *action = DialogScriptAccess::Form(*g_script, shown);
+        return true;
+    }
+    if (Headless()) {
+        ReportUnscripted(caption.isEmpty() ? name : caption);
+        *action = nullptr;
+        return true;
+    }
+    return false;
+}
+
+void ReportFormLeftOpen(const QString& caption)
+{
+    if (g_script) {
+        DialogScriptAccess::LeftOpen(*g_script);
+        return;
+    }
+    ReportUnscripted(caption);
 }
 
 int UnscriptedDialogCount() { return g_unscripted.load(); }

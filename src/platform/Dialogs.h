@@ -3,7 +3,10 @@
 #include <QString>
 
 #include <deque>
+#include <functional>
 #include <vector>
+
+class QWidget;
 
 namespace platform {
 
@@ -38,19 +41,25 @@ QString AskSaveFileName(const FileDialogRequest& request);
 // What was shown, as a test reads it back.
 struct ShownDialog
 {
-    enum class Type { Message, OpenFile, SaveFile };
+    enum class Type { Message, OpenFile, SaveFile, Form };
     Type type = Type::Message;
     MessageKind kind = MessageKind::Information;
     MessageButtons buttons = MessageButtons::Ok;
     QString caption;
-    QString text;            // message text, or the file dialog's title
+    QString text;            // message text, the file dialog's title, or the form's name
     FileDialogRequest request;
 };
+
+// What a script does with a form shown modally: it runs while the form shows,
+// and drives it (clicks its buttons, sets its fields) until it closes.
+using FormAction = std::function<void(QWidget& form)>;
 
 // While a script lives, dialogs take their answers from it, in order, and are
 // recorded instead of shown. A dialog with no fitting answer left gets the
 // cautious answer (OK for a notice, otherwise No, Cancel or no file) and is
-// counted as unanswered. Scripts nest: the newest one answers.
+// counted as unanswered. A modal form without a fitting answer, or left open
+// by its answer, closes with Cancel and counts as unanswered too. Scripts
+// nest: the newest one answers.
 class DialogScript
 {
 public:
@@ -61,6 +70,7 @@ public:
 
     void AnswerMessage(MessageAnswer answer);
     void AnswerFile(const QString& path);  // an empty path cancels
+    void AnswerForm(FormAction action);
 
     const std::vector<ShownDialog>& Shown() const { return shown_; }
     int Unanswered() const { return unanswered_; }
@@ -73,6 +83,8 @@ private:
         bool isFile = false;
         MessageAnswer message = MessageAnswer::Ok;
         QString path;
+        bool isForm = false;
+        FormAction form;
     };
     std::deque<Answer> answers_;
     std::vector<ShownDialog> shown_;
@@ -84,5 +96,13 @@ private:
 // the offscreen platform) are not shown; they get the cautious answer and are
 // counted here, so nothing ever waits for a user who is not there.
 int UnscriptedDialogCount();
+
+// For the form layer. Asked before a form waits modally for a user: true when
+// it must not wait (a script is installed, or there is no screen), with the
+// script's action for it, if any. The form is recorded as shown (caption and
+// name).
+bool TakeFormAnswer(const QString& caption, const QString& name, FormAction* action);
+// A form answered by a script (or by nobody) that is still open afterwards.
+void ReportFormLeftOpen(const QString& caption);
 
 } // namespace platform

@@ -1,0 +1,360 @@
+#include "mbus/UMBusScanDecode.h"
+
+#include "platform/Regional.h"
+
+#include <QLocale>
+
+#include <algorithm>
+#include <cstring>
+
+// RSP_UD long frames and the data-record parser shared with the wireless
+// decoder.
+
+namespace {
+
+// Fixed data header of an RSP_UD: 68 L L 68 C A CI, identification (4),
+// manufacturer (2), version, medium, access number, status, signature (2).
+constexpr int Header_End = 19;   // first byte of the record area
+constexpr int Min_Long_Frame = Header_End + 2;
+
+QString Hex2(uint8_t b)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    QString s(2, QLatin1Char('0'));
+    s[0] = QLatin1Char(digits[b >> 4]);
+    s[1] = QLatin1Char(digits[b & 0x0F]);
+    return s;
+}
+
+bool Is_BCD_Code(uint8_t code)
+{
+    return (code >= 9 && code <= 12) || code == 14;
+}
+
+// Length, first text (DataFieldStr) and second text (descdim) of a data field.
+struct Data_Field_Info {
+    int Length = 0;
+    QString Field_Str;
+    QString Desc_Dim;
+    bool Reserved = false;
+};
+
+Data_Field_Info Fixed_Field(uint8_t code)
+{
+    Data_Field_Info f;
+    switch (code) {
+    case 0: f.Length = 0; f.Desc_Dim = QStringLiteral("No data"); break;
+    case 1: f.Length = 1; f.Field_Str = QStringLiteral("8 Bit Integer"); f.Desc_Dim = QStringLiteral("8 Bit Integer"); break;
+    case 2: f.Length = 2; f.Field_Str = QStringLiteral("16 Bit Integer"); f.Desc_Dim = QStringLiteral("16 Bit Integer"); break;
+    case 3: f.Length = 3; f.Field_Str = QStringLiteral("24 Bit Integer"); f.Desc_Dim = QStringLiteral("24 Bit Integer"); break;
+    case 4: f.Length = 4; f.Field_Str = QStringLiteral("32 Bit Integer"); f.Desc_Dim = QStringLiteral("32 Bit Integer"); break;
+    case 5: f.Length = 4; f.Field_Str = QStringLiteral("32 Bit Real"); f.Desc_Dim = QStringLiteral("32 Bit real"); break;
+    case 6: f.Length = 6; f.Field_Str = QStringLiteral("48 Bit Integer"); f.Desc_Dim = QStringLiteral("48 Bit Integer"); break;
+    case 7: f.Length = 8; f.Field_Str = QStringLiteral("64 Bit Integer"); f.Desc_Dim = QStringLiteral("64 Bit Integer"); break;
+    case 9: f.Length = 1; f.Field_Str = QStringLiteral("2 Digit BCD"); f.Desc_Dim = QStringLiteral("2 digit BCD"); break;
+    case 10: f.Length = 2; f.Field_Str = QStringLiteral("4 Digit BCD"); f.Desc_Dim = QStringLiteral("4 digit BCD"); break;
+    case 11: f.Length = 3; f.Field_Str = QStringLiteral("6 Digit BCD"); f.Desc_Dim = QStringLiteral("6 digit BCD"); break;
+    case 12: f.Length = 4; f.Field_Str = QStringLiteral("8 Digit BCD"); f.Desc_Dim = QStringLiteral("8 digit BCD"); break;
+    case 14: f.Length = 6; f.Field_Str = QStringLiteral("12 Digit BCD"); f.Desc_Dim = QStringLiteral("12 digit BCD"); break;
+    case 15: f.Length = 0; f.Field_Str = QStringLiteral("Special Function"); break;
+    default: break;   // 8 (selection for readout) and 13 (by LVAR)
+    }
+    return f;
+}
+
+Data_Field_Info Variable_Field(uint8_t lvar)
+{
+    Data_Field_Info f;
+    if (lvar <= 0xBF) {
+        f.Length = lvar;
+        f.Field_Str = QStringLiteral("Variable Length - ASCII String with %1characters").arg(lvar);
+        f.Desc_Dim = QStringLiteral("Variable length: ASCII string with %1 characters").arg(lvar);
+    } else if (lvar <= 0xCF) {
+        f.Length = lvar - 0xC0;
+        f.Field_Str = QStringLiteral("Variable Length - Positive BCD Number with %1 digits").arg(2 * f.Length);
+        f.Desc_Dim = QStringLiteral("Variable length: Positive BCD number with %1 *2 digits").arg(f.Length);
+    } else if (lvar <= 0xDF) {
+        f.Length = lvar - 0xD0;
+        f.Field_Str = QStringLiteral("Variable Length - Negative BCD Number with %1 digits").arg(2 * f.Length);
+        f.Desc_Dim = QStringLiteral("Variable length: Negative BCD number with %1 *2 digits").arg(f.Length);
+    } else if (lvar <= 0xEF) {
+        f.Length = lvar - 0xE0;
+        f.Field_Str = QStringLiteral("Variable Length - Binary Number with %1 Bytes").arg(f.Length);
+        f.Desc_Dim = QStringLiteral("Variable length: Binary number with %1 bytes").arg(f.Length);
+    } else if (lvar <= 0xFA) {
+        f.Length = lvar - 0xF0;
+        f.Field_Str = QStringLiteral("Variable Length - Floating Point Number with %1 Bytes").arg(f.Length);
+        f.Desc_Dim = QStringLiteral("Variable length: Floating Point number with %1 bytes").arg(f.Length);
+    } else {
+        f.Length = 0;
+        f.Field_Str = QStringLiteral("Variable Length - Reserved");
+        f.Desc_Dim = QStringLiteral("Variable length: Reserved");
+        f.Reserved = true;
+    }
+    return f;
+}
+
+QString Function_Field_Str(int function)
+{
+    switch (function) {
+    case 0: return QStringLiteral("Istantaneous value");
+    case 1: return QStringLiteral("Maximum value");
+    case 2: return QStringLiteral("Minimum value");
+    default: return QStringLiteral("Value during error state");
+    }
+}
+
+} // namespace
+
+bool TMBusTelegramDecoder::Is_Valid_Long_Frame(const uint8_t* Frame, int Length)
+{
+    // A frame of exactly the fixed header is a meter that holds no records;
+    // it is still a meter that answered.
+    if (!Frame || Length < Min_Long_Frame)
+        return false;
+    if (Frame[0] != 0x68 || Frame[3] != 0x68 || Frame[1] != Frame[2] || Frame[Length - 1] != 0x16)
+        return false;
+    uint8_t sum = 0;
+    for (int i = 4; i <= Length - 3; ++i)
+        sum = static_cast<uint8_t>(sum + Frame[i]);
+    return sum == Frame[Length - 2];
+}
+
+int TMBusTelegramDecoder::Decode_Wired_Frame(int Index, bool& Last)
+{
+    Last = true;
+    const int len = std::clamp(Ans_Len, 0, Ans_Size);
+    auto guard = m_Wired.Lock();
+    TSlave_MBus* slave = Index >= 0 ? m_Wired.Items(Index) : nullptr;
+    if (!Is_Valid_Long_Frame(Ans_Array, len))
+        return slave ? Index : -1;
+
+    int position = Index;
+    if (!slave) {
+        auto s = std::make_unique<TSlave_MBus>();
+        const uint8_t* a = Ans_Array;
+        s->Primary_Addresss = a[5];
+        const uint32_t id = uint32_t(a[7]) | (uint32_t(a[8]) << 8) | (uint32_t(a[9]) << 16) | (uint32_t(a[10]) << 24);
+        s->Secondary_Addresss = QStringLiteral("%1").arg(id, 2, 16, QLatin1Char('0')).toUpper();
+        s->Manufacture = a[11] + 256 * a[12];
+        s->Version = a[13];
+        s->Medium = a[14];
+        s->Status = a[16];
+        s->descmedium = Desc_Medium(s->Medium);
+        s->descManufacture = Trova_Man(static_cast<uint16_t>(s->Manufacture));
+        slave = s.get();
+        position = m_Wired.Add(std::move(s));
+    }
+    Last = Decode_Records(slave->List_Var, len - 3, Header_End, false);
+    return position;
+}
+
+bool TMBusTelegramDecoder::Decode_Records(TVariable_MBus_List& List, int Last_Index, int Start, bool Wireless)
+{
+    m_Truncated = false;
+    m_Separator = platform::DecimalSeparator();
+    // Never read past the datagram, whatever the caller says the area is.
+    const int last = std::min(Last_Index, std::clamp(Ans_Len, 0, Ans_Size) - 1);
+    int p = std::max(Start, 0);
+    const uint8_t* a = Ans_Array;
+
+    // One time stamp for the whole telegram.
+    QString dateText;
+    QString timeText;
+    auto stamp = [&](TVariable_MBus& rec) {
+        if (dateText.isEmpty()) {
+            const QDateTime now = QDateTime::currentDateTime();
+            const QLocale locale = QLocale::system();
+            dateText = locale.toString(now.date(), QLocale::ShortFormat);
+            QString format = locale.timeFormat(QLocale::LongFormat);
+            format.remove(QLatin1Char('t'));
+            timeText = now.time().toString(format.trimmed());
+        }
+        rec.datagiorno = dateText;
+        rec.tempo = timeText;
+    };
+
+    while (p <= last) {
+        const uint8_t dif = a[p];
+        const uint8_t code = dif & 0x0F;
+        int q = p;   // last byte taken by this record
+
+        // Manufacturer-specific data follow: the records end here.
+        if (dif == 0x0F || dif == 0x1F)
+            return dif != 0x1F;
+        if (dif == 0x2F) {
+            // Idle filler: shown for wireless telegrams, dropped on wires.
+            if (Wireless) {
+                auto rec = std::make_unique<TVariable_MBus>();
+                rec->DataFieldStr = QStringLiteral("Special Function");
+                stamp(*rec);
+                rec->Real_Wireless_Var = false;
+                rec->DIF = QLatin1Char('$') + Hex2(dif);
+                List.push_back(std::move(rec));
+            }
+            p = q + 1;
+            continue;
+        }
+        // Other special functions without extension, and readout selections.
+        if ((code == 0x0F && !(dif & 0x80)) || code == 0x08)
+            return true;
+
+        // DIFEs: the first ten are kept, any further ones skipped.
+        uint8_t difes[Max_DIFE] = {};
+        int numDife = 0;
+        bool ext = dif & 0x80;
+        while (ext) {
+            if (++q > last) {
+                m_Truncated = true;
+                return true;
+            }
+            if (numDife < Max_DIFE)
+                difes[numDife++] = a[q];
+            ext = a[q] & 0x80;
+        }
+
+        // VIF, its plain-text unit, VIFEs.
+        if (++q > last) {
+            m_Truncated = true;
+            return true;
+        }
+        const uint8_t vif = a[q];
+        QString vifAscii;
+        if ((vif & 0x7F) == 0x7C) {
+            if (++q > last) {
+                m_Truncated = true;
+                return true;
+            }
+            const int n = a[q];
+            if (q + n > last) {
+                m_Truncated = true;
+                return true;
+            }
+            // Sent last character first; keep at most 192.
+            const int kept = std::min(n, static_cast<int>(Max_VIF_ASCII));
+            vifAscii.reserve(kept);
+            for (int i = kept; i >= 1; --i)
+                vifAscii.append(QChar(a[q + i]));
+            q += n;
+        }
+        uint8_t vifes[Max_VIFE] = {};
+        int numVife = 0;
+        ext = vif & 0x80;
+        while (ext) {
+            if (++q > last) {
+                m_Truncated = true;
+                return true;
+            }
+            if (numVife < Max_VIFE)
+                vifes[numVife++] = a[q];
+            ext = a[q] & 0x80;
+        }
+
+        // Data field: length and texts.
+        uint8_t lvar = 0;
+        Data_Field_Info field;
+        if (code == 13) {
+            if (++q > last) {
+                m_Truncated = true;
+                return true;
+            }
+            lvar = a[q];
+            field = Variable_Field(lvar);
+        } else {
+            field = Fixed_Field(code);
+        }
+
+        // Special functions with extension: dropped, the parse goes on.
+        if (code == 0x0F) {
+            p = q + 1;
+            continue;
+        }
+        // Any VIF (a readout selection): no record, the parse stops.
+        if (vif == 0x7E || vif == 0xFE)
+            return true;
+
+        if (q + field.Length > last) {
+            m_Truncated = true;
+            return true;
+        }
+        const uint8_t* data = a + q + 1;
+        q += field.Length;
+
+        auto rec = std::make_unique<TVariable_MBus>();
+        rec->Is_BCD = Is_BCD_Code(code);
+        rec->DataFieldStr = field.Field_Str;
+        stamp(*rec);
+        rec->Real_Wireless_Var = true;
+        rec->DIF = QLatin1Char('$') + Hex2(dif);
+        rec->dimension = code;
+        rec->descdim = field.Desc_Dim;
+        rec->nbyte = field.Length;
+        if (field.Reserved) {
+            rec->errata = true;
+            rec->sterror = QStringLiteral("Non analizabile");
+        }
+        rec->function_fild = (dif >> 4) & 0x03;
+        rec->storage_number = (dif >> 6) & 0x01;
+        if (numDife > 0) {
+            int64_t storage = 0;
+            uint32_t tariff = 0;
+            uint16_t unit = 0;
+            for (int i = numDife - 1; i >= 0; --i) {
+                storage = (storage << 4) | (difes[i] & 0x0F);
+                tariff = (tariff << 2) | ((difes[i] >> 4) & 0x03);
+                unit = static_cast<uint16_t>((unit << 1) | ((difes[i] >> 6) & 0x01));
+            }
+            rec->storage_number = (storage << 1) | ((dif >> 6) & 0x01);
+            rec->tarif = tariff;
+            rec->device = unit;
+            rec->numdife = numDife;
+            for (int i = 0; i < numDife; ++i)
+                rec->DIFE += QLatin1Char('$') + Hex2(difes[i]) + QLatin1Char(' ');
+        }
+        rec->VIF = vif;
+        if ((vif & 0x7F) == 0x7C) {
+            rec->casovif = 101;
+            rec->VIF_ASCII = vifAscii;
+        } else if (vif <= 0x7A || (vif >= 0x80 && vif <= 0xFA)) {
+            rec->vifvalue = vif;
+            rec->casovif = 0;
+        } else if (vif == 0xFB) {
+            rec->casovif = 2;
+            rec->vifvalue = vifes[0];
+        } else if (vif == 0xFD) {
+            rec->casovif = 1;
+            rec->vifvalue = vifes[0];
+        } else if (vif == 0x7F || vif == 0xFF) {
+            rec->casovif = 100;
+        }
+        for (int i = 0; i < numVife; ++i)
+            rec->VIFE += QLatin1Char('$') + Hex2(vifes[i]) + QLatin1Char(' ');
+        rec->PrinVIFE = vifes[0];
+        for (int i = 0; i < field.Length; ++i)
+            rec->totdati += Hex2(data[i]);
+        uint32_t partA = 0;
+        uint32_t partB = 0;
+        for (int i = std::min(field.Length, 4) - 1; i >= 0; --i)
+            partA = (partA << 8) | data[i];
+        for (int i = std::min(field.Length, 8) - 1; i >= 4; --i)
+            partB = (partB << 8) | data[i];
+        rec->dato_A = static_cast<int32_t>(partA);
+        rec->dato_B = static_cast<int32_t>(partB);
+        rec->FunctionFieldStr = Function_Field_Str(rec->function_fild);
+
+        std::memset(App_Data_Val, 0, sizeof App_Data_Val);
+        std::memcpy(App_Data_Val, data, static_cast<size_t>(field.Length));
+        std::memset(App_Vife_Val, 0, sizeof App_Vife_Val);
+        std::memcpy(App_Vife_Val, vifes, static_cast<size_t>(numVife));
+
+        TVariable_MBus& stored = *rec;
+        List.push_back(std::move(rec));
+        Decode_VIF(vif, vifes[0], stored, field.Length, lvar, code);
+
+        // A reserved length leaves the rest of the area unaligned.
+        if (field.Reserved)
+            return true;
+        p = q + 1;
+    }
+    return true;
+}
