@@ -178,3 +178,13 @@ bool ParseLocaleDateTime(const QString& text, TDateTime& dateTime);
 // Wildcards, comparisons, "&" and "|", ";", "^" (or), groups in parentheses,
 // evaluated from left to right.
 bool MatchCondition(const QString& condition, const QString& value, bool caseSensitive);
+
+// ---------------------------------------------------------------------------
+// Drawing
+// ---------------------------------------------------------------------------
+
+// Bitmap resources of the program, by name ("LBOK", "LBARROW" ...). A module
+// that ships resources makes sure they are registered before it loads them.
+// A name that is not there throws std::runtime_error ("Resource NAME not
+// found"), and the bitmap is left as it was.
+void LoadBitmapResource(platform::TBitmap& bitmap, const QString& name);
