@@ -1,10 +1,15 @@
+#include "platform/Forms.h"
+#include "shell/URorudizezFirmWare.h"
+
 #include <QApplication>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("configurator"));
-    // The main window joins here once it exists; until then the program
-    // starts and ends cleanly.
-    return 0;
+    // The command line is not read; the program keeps its folders beside itself.
+    Create_All_Windows(QCoreApplication::applicationDirPath());
+    const int code = platform::Application().Run();
+    Destroy_All_Windows();
+    return code;
 }

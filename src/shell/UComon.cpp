@@ -97,3 +97,13 @@ QStringList Copy_Row_List;
 std::vector<bool> Copy_Row_Check;
 QStringList List_MIB_Read_Desc;
 QStringList List_MIB_Write_Desc;
+
+#include "platform/Forms.h"
+
+void Set_Window_Look(platform::TForm* form)
+{
+    form->SetColor(platform::RGB(248, 247, 237));
+    platform::TFont& font = form->Font();
+    font.SetName(QStringLiteral("Verdana"));
+    font.SetSize(8);
+}

@@ -83,3 +83,10 @@ extern QStringList Copy_Row_List;
 extern std::vector<bool> Copy_Row_Check;
 extern QStringList List_MIB_Read_Desc;
 extern QStringList List_MIB_Write_Desc;
+
+namespace platform {
+class TForm;
+}
+// The look every window shares (but the wireless-key dialog): background
+// RGB 248, 247, 237 and Verdana 8 pt.
+void Set_Window_Look(platform::TForm* form);
