@@ -1145,6 +1145,25 @@ int TTabSheet::PageIndex() const
 
 TPageControl::TPageControl(QWidget* parent) : TTabControl(parent) {}
 
+TPageControl::~TPageControl()
+{
+    // The sheets outlive this part of the control while Qt frees its children.
+    for (TTabSheet* p : pages_)
+        p->pageControl_ = nullptr;
+}
+
+TTabSheet::~TTabSheet()
+{
+    // A sheet freed on its own leaves its control, which must not keep it.
+    if (!pageControl_)
+        return;
+    auto& pages = pageControl_->pages_;
+    pages.erase(std::remove(pages.begin(), pages.end(), this), pages.end());
+    if (pageControl_->active_ == this)
+        pageControl_->active_ = nullptr;
+    pageControl_->RebuildTabs();
+}
+
 TTabSheet* TPageControl::AddPage(const QString& caption)
 {
     auto* sheet = new TTabSheet(this);  // owned by the control

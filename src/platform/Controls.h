@@ -409,6 +409,7 @@ class TTabSheet : public TCustomControl
 {
 public:
     explicit TTabSheet(TPageControl* pageControl);
+    ~TTabSheet() override;
     QString Caption() const { return caption_; }
     void SetCaption(const QString& c);
     bool TabVisible() const { return tabVisible_; }
@@ -417,6 +418,7 @@ public:
     TPageControl* PageControl() const { return pageControl_; }
 
 private:
+    friend class TPageControl;
     TPageControl* pageControl_;
     QString caption_;
     bool tabVisible_ = true;
@@ -426,6 +428,7 @@ class TPageControl : public TTabControl
 {
 public:
     explicit TPageControl(QWidget* parent = nullptr);
+    ~TPageControl() override;
     TTabSheet* AddPage(const QString& caption);
     int PageCount() const { return static_cast<int>(pages_.size()); }
     TTabSheet* Page(int index) const;

@@ -243,6 +243,21 @@ TEST(ControlsTabs, PageControlShowsTheActiveSheet)
     pages.hide();
 }
 
+TEST(ControlsTabs, AFreedSheetLeavesItsPageControl)
+{
+    auto* pages = new TPageControl;
+    TTabSheet* first = pages->AddPage(QStringLiteral("First"));
+    TTabSheet* second = pages->AddPage(QStringLiteral("Second"));
+    pages->AddPage(QStringLiteral("Third"));
+    delete first;
+    EXPECT_EQ(pages->PageCount(), 2);
+    EXPECT_EQ(pages->TabCount(), 2);
+    EXPECT_EQ(pages->Page(0), second);
+    EXPECT_NE(pages->ActivePage(), nullptr);
+    pages->SetActivePageIndex(1);
+    delete pages;  // the remaining sheets go with it
+}
+
 TEST(ControlsLists, OwnerDrawnItemsPaintOnTheListCanvas)
 {
     TListBox list;
@@ -537,7 +552,8 @@ TEST(ControlsShowcase, AFormBuiltFromTheLayerShowsAndPaints)
     ASSERT_EQ(img.height(), 420);
     EXPECT_EQ(img.pixelColor(5, 100), QColor(248, 247, 237));
     const QString path = qEnvironmentVariable("PLATFORM_SHOWCASE_PNG");
-    if (!path.isEmpty())
+    if (!path.isEmpty()) {
         EXPECT_TRUE(img.save(path));
+    }
     form.hide();
 }
