@@ -98,7 +98,9 @@ std::vector<bool> Copy_Row_Check;
 QStringList List_MIB_Read_Desc;
 QStringList List_MIB_Write_Desc;
 
+#include "platform/Controls.h"
 #include "platform/Forms.h"
+#include "widgets/LbButton.h"
 
 void Set_Window_Look(platform::TForm* form)
 {
@@ -106,4 +108,43 @@ void Set_Window_Look(platform::TForm* form)
     platform::TFont& font = form->Font();
     font.SetName(QStringLiteral("Verdana"));
     font.SetSize(8);
+}
+
+Title_Panel Make_Title_Panel(platform::TForm* form)
+{
+    using namespace platform;
+    Title_Panel t;
+    t.P_Title = new TPanel(form);
+    t.P_Title->SetAlign(alTop);
+    t.P_Title->SetHeight(52);
+    t.P_Title->SetBevelOuter(bvNone);
+    t.L_SW_Code = new TLabel(t.P_Title);
+    t.L_SW_Code->SetBounds(12, 4, 120, 24);
+    t.L_SW_Code->Font().SetColor(clGray);
+    t.L_SW_Code->Font().SetSize(14);
+    t.L_SW_Code->SetCaption(SW_Code);
+    t.L_SW_Desc = new TLabel(t.P_Title);
+    t.L_SW_Desc->SetBounds(12, 32, 340, 14);
+    t.L_SW_Desc->Font().SetStyle(fsBold);
+    return t;
+}
+
+Button_Panel Make_Button_Panel(platform::TForm* form)
+{
+    using namespace platform;
+    Button_Panel b;
+    b.P_Button = new TPanel(form);
+    b.P_Button->SetAlign(alBottom);
+    b.P_Button->SetHeight(48);
+    b.P_Button->SetBevelOuter(bvNone);
+    const int right = form->ClientWidth();
+    b.Btn_OK = new TLbButton(b.P_Button);
+    b.Btn_OK->SetBounds(right - 200, 10, 90, 28);
+    b.Btn_OK->SetAnchors(akRight | akTop);
+    b.Btn_Cancel = new TLbButton(b.P_Button);
+    b.Btn_Cancel->SetBounds(right - 102, 10, 90, 28);
+    b.Btn_Cancel->SetAnchors(akRight | akTop);
+    b.Btn_Cancel->SetModalResult(mrCancel);
+    b.Btn_Cancel->SetCancel(true);
+    return b;
 }

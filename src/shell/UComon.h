@@ -86,7 +86,30 @@ extern QStringList List_MIB_Write_Desc;
 
 namespace platform {
 class TForm;
+class TLabel;
+class TPanel;
 }
+class TLbButton;
+
 // The look every window shares (but the wireless-key dialog): background
 // RGB 248, 247, 237 and Verdana 8 pt.
 void Set_Window_Look(platform::TForm* form);
+
+// The band at the top of a window: the software code and a description.
+struct Title_Panel
+{
+    platform::TPanel* P_Title;
+    platform::TLabel* L_SW_Code;
+    platform::TLabel* L_SW_Desc;
+};
+Title_Panel Make_Title_Panel(platform::TForm* form);
+
+// The band at the bottom with OK and Cancel at its right; Cancel closes the
+// window with the Cancel result and answers Escape.
+struct Button_Panel
+{
+    platform::TPanel* P_Button;
+    TLbButton* Btn_OK;
+    TLbButton* Btn_Cancel;
+};
+Button_Panel Make_Button_Panel(platform::TForm* form);

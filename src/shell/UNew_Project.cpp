@@ -22,17 +22,10 @@ TFNew_Project::TFNew_Project()
     SetClientWidth(331);
     SetClientHeight(162);
 
-    P_Title = new TPanel(this);
-    P_Title->SetAlign(alTop);
-    P_Title->SetHeight(52);
-    P_Title->SetBevelOuter(bvNone);
-    L_SW_Code = new TLabel(P_Title);
-    L_SW_Code->SetBounds(12, 4, 120, 24);
-    L_SW_Code->Font().SetColor(clGray);
-    L_SW_Code->Font().SetSize(14);
-    L_SW_Desc = new TLabel(P_Title);
-    L_SW_Desc->SetBounds(12, 32, 300, 14);
-    L_SW_Desc->Font().SetStyle(fsBold);
+    const Title_Panel title = Make_Title_Panel(this);
+    P_Title = title.P_Title;
+    L_SW_Code = title.L_SW_Code;
+    L_SW_Desc = title.L_SW_Desc;
 
     Label1 = new TLabel(this);
     Label1->SetBounds(16, 62, 290, 14);
@@ -46,20 +39,13 @@ TFNew_Project::TFNew_Project()
         }
     };
 
-    P_Button = new TPanel(this);
-    P_Button->SetAlign(alBottom);
-    P_Button->SetHeight(48);
-    P_Button->SetBevelOuter(bvNone);
-    Btn_OK = new TLbButton(P_Button);
-    Btn_OK->SetBounds(131, 10, 90, 28);
+    const Button_Panel buttons = Make_Button_Panel(this);
+    P_Button = buttons.P_Button;
+    Btn_OK = buttons.Btn_OK;
+    Btn_Cancel = buttons.Btn_Cancel;
     Btn_OK->OnClick = [this](QObject* sender) { Btn_OKClick(sender); };
-    Btn_Cancel = new TLbButton(P_Button);
-    Btn_Cancel->SetBounds(229, 10, 90, 28);
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
 
     OnShow = [this](QObject*) { FormShow(); };
-    L_SW_Code->SetCaption(SW_Code);
     Set_Lang();
 }
 

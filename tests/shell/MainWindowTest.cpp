@@ -436,4 +436,11 @@ TEST_F(MainWindow, Screenshot)
     W().Show();
     QApplication::processEvents();
     ASSERT_TRUE(W().grab().save(QDir(target).filePath("main-window.png")));
+    ASSERT_TRUE(ForceFolders(dir.filePath("PROJECTS/Plant A")));
+    for (TForm* form : std::initializer_list<TForm*>{FNew_Project, FOpenConf}) {
+        form->Show();
+        QApplication::processEvents();
+        ASSERT_TRUE(form->grab().save(QDir(target).filePath(form->Name() + ".png")));
+        form->Hide();
+    }
 }
