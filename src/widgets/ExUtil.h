@@ -5,28 +5,13 @@
 // callers count them.
 
 #include "platform/Graphics.h" // TColor
+#include "platform/GridTypes.h" // TGridRect
 
 #include <QChar>
 #include <QString>
 #include <QStringList>
 
 #include <optional>
-
-namespace platform {
-
-// The platform grid's cell rectangle (inclusive columns Left..Right, rows
-// Top..Bottom). Declared here only until the platform string grid provides it;
-// then this declaration goes and that header is included instead.
-struct TGridRect
-{
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-    bool operator==(const TGridRect&) const = default;
-};
-
-} // namespace platform
 
 // Days since 30 December 1899, the time of day as the fraction.
 using TDateTime = double;
