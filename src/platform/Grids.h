@@ -28,28 +28,7 @@ class QScrollBar;
 
 namespace platform {
 
-// ------------------------------------------------------------------ messages
-
-constexpr unsigned WM_DESTROY = 0x0002, WM_SIZE = 0x0005, WM_SETFOCUS = 0x0007, WM_KILLFOCUS = 0x0008,
-                   WM_PAINT = 0x000F, WM_CANCELMODE = 0x001F, WM_SETCURSOR = 0x0020, WM_NCPAINT = 0x0085,
-                   WM_GETDLGCODE = 0x0087, WM_KEYDOWN = 0x0100, WM_KEYUP = 0x0101, WM_CHAR = 0x0102,
-                   WM_COMMAND = 0x0111, WM_HSCROLL = 0x0114, WM_VSCROLL = 0x0115, WM_MOUSEMOVE = 0x0200,
-                   WM_LBUTTONDOWN = 0x0201, WM_LBUTTONUP = 0x0202, WM_LBUTTONDBLCLK = 0x0203,
-                   WM_RBUTTONDOWN = 0x0204, WM_RBUTTONUP = 0x0205, WM_RBUTTONDBLCLK = 0x0206,
-                   WM_MBUTTONDOWN = 0x0207, WM_MBUTTONUP = 0x0208, WM_MBUTTONDBLCLK = 0x0209,
-                   WM_MOUSEWHEEL = 0x020A, WM_MOUSELEAVE = 0x02A3, WM_CUT = 0x0300, WM_COPY = 0x0301,
-                   WM_PASTE = 0x0302;
-// WM_COMMAND notification of an edit whose text changed.
-constexpr unsigned EN_CHANGE = 0x0300;
-// Scroll codes (low word of WParam of WM_HSCROLL and WM_VSCROLL).
-constexpr int SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1, SB_PAGEUP = 2, SB_PAGELEFT = 2,
-              SB_PAGEDOWN = 3, SB_PAGERIGHT = 3, SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5, SB_TOP = 6, SB_LEFT = 6,
-              SB_BOTTOM = 7, SB_RIGHT = 7, SB_ENDSCROLL = 8;
-// Answers to WM_GETDLGCODE: which keys a control takes from the dialog.
-constexpr std::intptr_t DLGC_WANTARROWS = 0x1, DLGC_WANTTAB = 0x2, DLGC_WANTALLKEYS = 0x4, DLGC_HASSETSEL = 0x8,
-                        DLGC_WANTCHARS = 0x80;
-
-// Argument layouts:
+// Argument layouts of the grid's messages:
 // - mouse buttons and moves: WParam the shift state (TShiftState), LParam the
 //   client point (x in the low, y in the high 16 bits, both signed);
 // - WM_SETCURSOR: LParam the client point;
@@ -66,17 +45,6 @@ constexpr std::intptr_t DLGC_WANTARROWS = 0x1, DLGC_WANTTAB = 0x2, DLGC_WANTALLK
 // - WM_SETFOCUS, WM_KILLFOCUS: WParam the widget that lost or takes the focus
 //   (a QWidget*), 0 when it is not known.
 constexpr std::intptr_t KeyDataNumPad = std::intptr_t(1) << 22;
-constexpr std::intptr_t MakeLParam(int low, int high)
-{
-    return static_cast<std::intptr_t>((static_cast<std::uint32_t>(high & 0xFFFF) << 16) |
-                                      static_cast<std::uint32_t>(low & 0xFFFF));
-}
-constexpr std::intptr_t MakeWParam(int low, int high) { return MakeLParam(low, high); }
-constexpr int LowWord(std::intptr_t v) { return static_cast<int>(v & 0xFFFF); }
-constexpr int HighWord(std::intptr_t v) { return static_cast<int>((v >> 16) & 0xFFFF); }
-// The signed 16-bit halves, as points and wheel deltas are packed.
-constexpr int SignedLowWord(std::intptr_t v) { return static_cast<std::int16_t>(v & 0xFFFF); }
-constexpr int SignedHighWord(std::intptr_t v) { return static_cast<std::int16_t>((v >> 16) & 0xFFFF); }
 constexpr TShiftState KeyDataShift(std::intptr_t lParam) { return static_cast<TShiftState>(lParam & 0x7F); }
 
 // ------------------------------------------------------------------ support types
