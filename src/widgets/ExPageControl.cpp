@@ -13,9 +13,6 @@ using namespace platform;
 
 namespace {
 
-// Rounding to nearest, halves to even.
-int RoundEven(double v) { return static_cast<int>(std::nearbyint(v)); }
-
 int TextWidthIn(const TFont& font, const QString& text)
 {
     TCanvas measure;
@@ -25,34 +22,18 @@ int TextWidthIn(const TFont& font, const QString& text)
 
 bool IsVertical(TTabPosition p) { return p == tpLeft || p == tpRight; }
 
+// The tab and sheet gradients take their bands' size from the whole extent;
+// the shared routine takes it from the extent less one pixel, so it is given
+// a rectangle one pixel longer along the gradient.
+void FillSteppedGradient(TCanvas& canvas, TColor from, TColor to, bool horizontal, TRect rect, int steps)
+{
+    (horizontal ? rect.Right : rect.Bottom) += 1;
+    DrawSteppedGradient(canvas, from, to, horizontal, rect, steps);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------- drawing routines
-
-void DrawSteppedGradient(TCanvas& canvas, TColor from, TColor to, bool horizontal, const TRect& rect, int steps)
-{
-    const int n = steps <= 0 ? 1 : steps;
-    from = ColorToRGB(from);
-    to = ColorToRGB(to);
-    const double d = (horizontal ? rect.Width() : rect.Height()) / static_cast<double>(n);
-    const int dr = GetRValue(to) - GetRValue(from), dg = GetGValue(to) - GetGValue(from),
-              db = GetBValue(to) - GetBValue(from);
-    canvas.Pen().SetStyle(psSolid);
-    canvas.Brush().SetStyle(bsSolid);
-    for (int i = 0; i < n; ++i) {
-        const TColor c = RGB(GetRValue(from) + RoundEven(i * dr / static_cast<double>(n)),
-                             GetGValue(from) + RoundEven(i * dg / static_cast<double>(n)),
-                             GetBValue(from) + RoundEven(i * db / static_cast<double>(n)));
-        canvas.Pen().SetColor(c);
-        canvas.Brush().SetColor(c);
-        const int start = RoundEven(i * d);
-        const int end = start + RoundEven(d) + 1;
-        if (horizontal)
-            canvas.Rectangle(rect.Left + start, rect.Top, rect.Left + end, rect.Bottom);
-        else
-            canvas.Rectangle(rect.Left, rect.Top + start, rect.Right, rect.Top + end);
-    }
-}
 
 void CopyTransparent(TCanvas& canvas, int x, int y, const TBitmap& bitmap, TColor transparent)
 {
@@ -301,7 +282,7 @@ void TExTabSheet::SetExPageControl(TExPageControl* control)
 void TExTabSheet::Paint()
 {
     if (FColorTo != clNone)
-        DrawSteppedGradient(Canvas(), Color(), FColorTo, false, ClientRect(), 64);
+        FillSteppedGradient(Canvas(), Color(), FColorTo, false, ClientRect(), 64);
 }
 
 void TExTabSheet::showEvent(QShowEvent* event)
@@ -1139,7 +1120,7 @@ void TExPageControl::DrawTabs()
             c.Brush().SetColor(active->Color());
             c.Rectangle(ClientRect());
         } else {
-            DrawSteppedGradient(c, active->Color(), active->ColorTo(), false, ClientRect(), 16);
+            FillSteppedGradient(c, active->Color(), active->ColorTo(), false, ClientRect(), 16);
             fill(Rect(area.Left, area.Top + 1 + t, area.Right, area.Top + 4 + t), active->Color());
         }
         c.RemoveClip();
@@ -1297,7 +1278,7 @@ void TExPageControl::DrawTabs()
                 case tpBottom: g.Bottom -= 1; break;
                 case tpRight: g.Right -= 1; break;
                 }
-                DrawSteppedGradient(c, c1 == clNone ? c2 : c1, c2, dir == gdHorizontal, g, 16);
+                FillSteppedGradient(c, c1 == clNone ? c2 : c1, c2, dir == gdHorizontal, g, 16);
             } else if (c1 != clNone) {
                 fill(f, c1);
             }

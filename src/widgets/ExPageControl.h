@@ -5,13 +5,11 @@
 
 #include "platform/Controls.h"
 #include "platform/Graphics.h"
+#include "widgets/ExUtil.h" // TGradientDirection, DrawSteppedGradient
 
 #include <functional>
 #include <memory>
 #include <vector>
-
-enum class TGradientDirection { gdVertical, gdHorizontal };
-using enum TGradientDirection;
 
 enum class TTabStyle { tsClassic, tsDotNet };
 using enum TTabStyle;
@@ -306,10 +304,7 @@ private:
 
 // Drawing routines of the tabs ----------------------------------------------
 
-// n solid bands (0 counts as 1) from `from` toward `to`, vertical stripes
-// when horizontal; pen and brush end in the last band's colour.
-void DrawSteppedGradient(platform::TCanvas& canvas, platform::TColor from, platform::TColor to, bool horizontal,
-                         const platform::TRect& rect, int steps);
+// The stepped gradient of the tabs and sheets is DrawSteppedGradient (ExUtil).
 // The bitmap at x, y with the pixels of `transparent` left out.
 void CopyTransparent(platform::TCanvas& canvas, int x, int y, const platform::TBitmap& bitmap,
                      platform::TColor transparent);
