@@ -1,0 +1,59 @@
+// Neutral answers of the grid's extras until tree nodes, grouping, filter,
+// footer calculation, sorting and the column stores are built: nothing is a
+// node, no footer is shown, column positions are kept by the column grid's
+// own store only.
+#include "grid/ExGridExtras.h"
+
+#include "grid/ExGrid.h"
+
+void TFloatingFooter::Assign(const TPersistent* source)
+{
+    const auto* s = dynamic_cast<const TFloatingFooter*>(source);
+    if (!s || s == this)
+        return;
+    FFooterStyle = s->FFooterStyle;
+    FHeight = s->FHeight;
+    FColor = s->FColor;
+}
+
+void TSortSettings::Assign(const TPersistent* source)
+{
+    const auto* s = dynamic_cast<const TSortSettings*>(source);
+    if (!s || s == this)
+        return;
+    FColumn = s->FColumn;
+    FDirection = s->FDirection;
+    FShow = s->FShow;
+    FIndexShow = s->FIndexShow;
+    FRow = s->FRow;
+    FFixedCols = s->FFixedCols;
+}
+
+void TDragDropSettings::Assign(const TPersistent* source)
+{
+    const auto* s = dynamic_cast<const TDragDropSettings*>(source);
+    if (!s || s == this)
+        return;
+    FOleEntireRows = s->FOleEntireRows;
+    FOleAcceptText = s->FOleAcceptText;
+    FOleAcceptFiles = s->FOleAcceptFiles;
+    FOleAcceptURLs = s->FOleAcceptURLs;
+}
+
+void TExStringGrid::CalcFooter(int) {}
+
+void TExStringGrid::UpdateFooter() {}
+
+bool TExStringGrid::IsNode(int) const { return false; }
+
+int TExStringGrid::GetNodeLevel(int) const { return -1; }
+
+void TExStringGrid::ExpandAll() {}
+
+void TExStringGrid::Group(int colIndex) { FGroupColumn = colIndex; }
+
+void TExStringGrid::UnGroup() { FGroupColumn = -1; }
+
+void TExStringGrid::SaveColPositions() {}
+
+void TExStringGrid::LoadColPositions() {}

@@ -1,0 +1,866 @@
+// Hidden columns and rows with the index maps between real and display
+// indices, and the row and column moves and clearing they are built on.
+//
+// The platform's cell store keeps the cells of columns at and beyond
+// ColCount, so the cells of hidden columns stay under their real index and
+// travel with their rows without widening the grid.
+#include "grid/ExGrid.h"
+
+#include <algorithm>
+
+using namespace platform;
+
+// ---------------------------------------------------------------------------
+// Column index maps
+// ---------------------------------------------------------------------------
+
+bool TExStringGrid::IsHiddenColumn(int colIndex) const
+{
+    if (colIndex < 0 || colIndex >= MaxHiddenColumns)
+        return false;
+    return !FVisibleCol[static_cast<size_t>(colIndex)];
+}
+
+int TExStringGrid::RealColIndex(int aCol) const
+{
+    if (aCol < 0 || aCol >= MaxHiddenColumns || FNumHidden == 0)
+        return aCol;
+    int r = aCol;
+    for (int h : FHiddenCols) {
+        if (h <= r)
+            ++r;
+        else
+            break;
+    }
+    return r;
+}
+
+int TExStringGrid::DisplColIndexOf(int aCol) const
+{
+    if (aCol < 0 || aCol >= MaxHiddenColumns || FNumHidden == 0)
+        return aCol;
+    const int below = static_cast<int>(std::lower_bound(FHiddenCols.begin(), FHiddenCols.end(), aCol) -
+                                       FHiddenCols.begin());
+    return aCol - below;
+}
+
+int TExStringGrid::DisplColIndex(int aCol) { return DisplColIndexOf(aCol); }
+
+void TExStringGrid::RebuildHiddenColumnList()
+{
+    FHiddenCols.clear();
+    for (int c = 0; c < MaxHiddenColumns; ++c)
+        if (!FVisibleCol[static_cast<size_t>(c)])
+            FHiddenCols.push_back(c);
+    FNumHidden = static_cast<int>(FHiddenCols.size());
+}
+
+// ---------------------------------------------------------------------------
+// Hiding and showing columns
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::HideColumns(int fromCol, int toCol)
+{
+    HideInplaceEdit();
+    fromCol = std::max(0, fromCol);
+    toCol = std::min(toCol, MaxHiddenColumns - 1);
+    for (int c = fromCol; c <= toCol; ++c) {
+        if (IsHiddenColumn(c) || c >= TotalColCount() || ColCount() <= 1)
+            continue;
+        const int d = DisplColIndexOf(c);
+        FAllColWidths[static_cast<size_t>(c)] = ColWidths(d);
+        for (int i = d; i < ColCount() - 1; ++i)
+            SetColWidths(i, ColWidths(i + 1));
+        FVisibleCol[static_cast<size_t>(c)] = false;
+        FHiddenCols.insert(std::lower_bound(FHiddenCols.begin(), FHiddenCols.end(), c), c);
+        ++FNumHidden;
+        // A current cell in the last column moves one to the left with the count.
+        SetColCount(ColCount() - 1);
+    }
+    Invalidate();
+}
+
+void TExStringGrid::UnHideColumns(int fromCol, int toCol)
+{
+    HideInplaceEdit();
+    fromCol = std::max(0, fromCol);
+    toCol = std::min(toCol, MaxHiddenColumns - 1);
+    for (int c = fromCol; c <= toCol; ++c) {
+        if (!IsHiddenColumn(c))
+            continue;
+        FVisibleCol[static_cast<size_t>(c)] = true;
+        FHiddenCols.erase(std::lower_bound(FHiddenCols.begin(), FHiddenCols.end(), c));
+        --FNumHidden;
+        SetColCount(ColCount() + 1);
+        const int d = DisplColIndexOf(c);
+        for (int i = ColCount() - 1; i > d; --i)
+            SetColWidths(i, ColWidths(i - 1));
+        SetColWidths(d, FAllColWidths[static_cast<size_t>(c)]);
+    }
+    Invalidate();
+}
+
+// ---------------------------------------------------------------------------
+// Row index maps
+// ---------------------------------------------------------------------------
+
+int TExStringGrid::RowDisplToReal(int aRow) const
+{
+    // Negative rows are outside every map: they stay as they are.
+    if (aRow < 0 || FGridItems.Count() == 0)
+        return aRow;
+    int r = aRow;
+    int previous = -1;
+    for (int idx : FGridItems.SortedIdx()) {
+        if (idx == previous)
+            continue;
+        previous = idx;
+        if (idx <= r)
+            ++r;
+        else
+            break;
+    }
+    return r;
+}
+
+int TExStringGrid::RowRealToDispl(int aRow) const
+{
+    if (FGridItems.Count() == 0)
+        return aRow;
+    return aRow - FGridItems.CountBelow(aRow);
+}
+
+bool TExStringGrid::IsHiddenRow(int rowIndex) const
+{
+    const std::vector<int>& sorted = FGridItems.SortedIdx();
+    return std::binary_search(sorted.begin(), sorted.end(), rowIndex);
+}
+
+bool TExStringGrid::IsHiddenRow(int rowIndex, std::unique_ptr<TIntList>& listHidden) const
+{
+    if (!listHidden) {
+        listHidden = std::make_unique<TIntList>();
+        for (int i = 0; i < FGridItems.Count(); ++i)
+            listHidden->Add(FGridItems.Items(i)->Idx());
+    }
+    return listHidden->HasValue(rowIndex);
+}
+
+// ---------------------------------------------------------------------------
+// Moving cells of whole rows
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::RotateStoredRows(int fromRow, int toRow)
+{
+    if (fromRow == toRow)
+        return;
+    auto saved = std::move(OnRowMoved);
+    OnRowMoved = nullptr;
+    try {
+        TObjStringGrid::RowMoved(fromRow, toRow);
+    } catch (...) {
+        OnRowMoved = std::move(saved);
+        throw;
+    }
+    OnRowMoved = std::move(saved);
+}
+
+void TExStringGrid::RotateStoredColumns(int fromCol, int toCol)
+{
+    if (fromCol == toCol)
+        return;
+    auto saved = std::move(OnColumnMoved);
+    OnColumnMoved = nullptr;
+    try {
+        TObjStringGrid::ColumnMoved(fromCol, toCol);
+    } catch (...) {
+        OnColumnMoved = std::move(saved);
+        throw;
+    }
+    OnColumnMoved = std::move(saved);
+}
+
+void TExStringGrid::CopyRowCells(int fromRow, int toRow)
+{
+    const int cols = TotalColCount();
+    for (int c = 0; c < cols; ++c) {
+        SetGridCell(c, toRow, GetGridCell(c, fromRow));
+        SetGridObject(c, toRow, GetGridObject(c, fromRow));
+    }
+}
+
+void TExStringGrid::ShiftRowHeights(int fromRow, int shift)
+{
+    // Rows from fromRow + shift on take the height of the row shift above.
+    for (int r = RowCount() - 1; r >= fromRow + shift; --r) {
+        const int h = RowHeights(r - shift);
+        if (RowHeights(r) != h)
+            SetRowHeights(r, h);
+    }
+    for (int r = fromRow; r < fromRow + shift && r < RowCount(); ++r) {
+        if (RowHeights(r) != DefaultRowHeight())
+            SetRowHeights(r, DefaultRowHeight());
+    }
+}
+
+void TExStringGrid::StoreRowInItem(TGridItem& item, int row)
+{
+    TStringObjectList& cells = item.Items();
+    cells.Clear();
+    const int cols = TotalColCount();
+    for (int c = 0; c < cols; ++c)
+        cells.Add(GetGridCell(c, row), GetGridObject(c, row));
+}
+
+void TExStringGrid::CopyItemToRow(const TGridItem& item, int row)
+{
+    const TStringObjectList& cells = item.Items();
+    for (int c = 0; c < cells.Count(); ++c) {
+        TObject* object = cells.Objects(c);
+        SetGridCell(c, row, cells.Strings(c));
+        SetGridObject(c, row, object);
+        if (auto* props = dynamic_cast<TCellProperties*>(object)) {
+            if (QWidget* control = props->Control())
+                control->setVisible(true);
+        }
+    }
+    if (item.Height() > 0)
+        SetRowHeights(row, item.Height());
+}
+
+// ---------------------------------------------------------------------------
+// Inserting and removing rows (the steps the model needs)
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::InsertRowRange(int rowIndex, int rCount, bool updateCellControls)
+{
+    if (rCount <= 0)
+        return;
+    rowIndex = std::clamp(rowIndex, 0, RowCount());
+    const int lastWidth = ColWidths(ColCount() - 1);
+    if (FSelHidden || Col() >= ColCount() || Row() >= RowCount())
+        UnHideSelection();
+    const int oldCount = RowCount();
+    SetRowCount(oldCount + rCount);
+    // The new (empty) rows at the end move up to rowIndex.
+    const int last = FFloatingFooter->Visible() ? RowCount() - 2 : RowCount() - 1;
+    if (rowIndex < oldCount) {
+        for (int i = 0; i < rCount; ++i)
+            RotateStoredRows(last, rowIndex);
+    }
+    for (int r = rowIndex; r < rowIndex + rCount; ++r) {
+        for (int c = 0; c < TotalColCount(); ++c) {
+            if (GetGridObject(c, r))
+                SetGridObject(c, r, nullptr);
+            if (!GetGridCell(c, r).isEmpty())
+                SetGridCell(c, r, QString());
+        }
+    }
+    ShiftRowHeights(rowIndex, rCount);
+    if (ModifiedMarking() && rowIndex < FModifiedRows.Count())
+        for (int i = 0; i < rCount; ++i)
+            FModifiedRows.Insert(rowIndex, 0);
+    if (FUseEnabledRows && rowIndex < FEnabledRows.Count())
+        for (int i = 0; i < rCount; ++i)
+            FEnabledRows.Insert(rowIndex, 0);
+    SetColWidths(ColCount() - 1, lastWidth);
+    if (updateCellControls && FControlList.Count() > 0) {
+        const int realRow = RowDisplToReal(rowIndex);
+        for (int i = 0; i < FControlList.Count(); ++i) {
+            TControlItem* item = FControlList.GetControl(i);
+            if (item->Y >= realRow)
+                item->Y += rCount;
+        }
+        CellControlsUpdate();
+    }
+    if (!Destroying())
+        CellsChanged(Rect(0, rowIndex, ColCount() - 1, rowIndex + rCount));
+}
+
+void TExStringGrid::RemoveRowRange(int rowIndex, int count, bool adjustStore)
+{
+    if (rowIndex < 0 || rowIndex >= RowCount() || count <= 0)
+        return;
+    count = std::min(count, RowCount() - rowIndex);
+    const int realFrom = RowDisplToReal(rowIndex);
+    if (adjustStore) {
+        for (int i = FControlList.Count() - 1; i >= 0; --i) {
+            TControlItem* item = FControlList.GetControl(i);
+            if (item->Y >= realFrom && item->Y < realFrom + count) {
+                if (item->Control)
+                    item->Control->setVisible(false);
+                FControlList.RemoveControl(i);
+            }
+        }
+    }
+    const int footers = FFixedFooters;
+    FFixedFooters = 0;
+    const bool disjunct = FMouseActions->DisjunctRowSelect();
+    FMouseActions->SetDisjunctRowSelectDirect(false);
+    const int lastWidth = ColWidths(ColCount() - 1);
+    BeginUpdate();
+    const int oldTop = TopRow();
+    const int oldRow = Row();
+    if (adjustStore && FGridItems.Count() > 0) {
+        for (int i = 0; i < FGridItems.Count(); ++i) {
+            TGridItem* item = FGridItems.Items(i);
+            if (item->Idx() > realFrom)
+                item->SetIdx(item->Idx() - count);
+        }
+    }
+    for (int i = 0; i < count; ++i) {
+        DeleteRow(rowIndex);
+        if (disjunct && !FMouseActions->RowSelectPersistent() && rowIndex < static_cast<int>(FRowSelect.size()))
+            FRowSelect.erase(FRowSelect.begin() + rowIndex);
+    }
+    if (oldRow < RowCount()) {
+        if (oldRow >= TBaseGrid::FixedRows())
+            TBaseGrid::SetRow(oldRow);
+        TBaseGrid::SetTopRow(std::min(oldTop, RowCount() - 1));
+    } else if (RowCount() > TBaseGrid::FixedRows()) {
+        TBaseGrid::SetRow(RowCount() - 1);
+    } else {
+        HideSelection();
+    }
+    FSelHidden = false;
+    if (ColCount() > 0)
+        SetColWidths(ColCount() - 1, lastWidth);
+    EndUpdate();
+    CellsChanged(Rect(0, rowIndex, ColCount() - 1, rowIndex + count));
+    if (TopRow() >= RowCount() - 1)
+        TBaseGrid::SetTopRow(RowCount() - 1);
+    FMouseActions->SetDisjunctRowSelectDirect(disjunct);
+    FFixedFooters = footers;
+    CellControlsUpdate();
+}
+
+void TExStringGrid::RemoveRowsCore(int rowIndex, int rCount, bool hiding)
+{
+    if (rowIndex < 0 || rowIndex >= RowCount() || rCount <= 0)
+        return;
+    rCount = std::min(rCount, RowCount() - rowIndex);
+    const int lastWidth = ColWidths(ColCount() - 1);
+    const int oldRow = Row();
+    const int oldTop = TopRow();
+    BeginUpdate();
+    // The removed rows move to the end; the rows below move up, heights stay.
+    for (int i = 0; i < rCount; ++i)
+        RotateStoredRows(rowIndex, RowCount() - 1);
+    const int tail = RowCount() - rCount;
+    if (hiding) {
+        // Their cell objects now live in the hidden-row store.
+        for (int r = tail; r < RowCount(); ++r)
+            for (int c = 0; c < TotalColCount(); ++c)
+                SetGridObject(c, r, nullptr);
+    }
+    if (DisjunctRowMode()) {
+        const int n = std::min<int>(rCount, std::max<int>(0, static_cast<int>(FRowSelect.size()) - rowIndex));
+        if (n > 0)
+            FRowSelect.erase(FRowSelect.begin() + rowIndex, FRowSelect.begin() + rowIndex + n);
+    }
+    SetRowCount(RowCount() - rCount);
+    FMaxRowCount = std::max(0, FMaxRowCount - rCount);
+    SetColWidths(ColCount() - 1, lastWidth);
+    if (oldRow < RowCount()) {
+        TBaseGrid::SetRow(oldRow);
+        TBaseGrid::SetTopRow(oldTop);
+    } else if (RowCount() > TBaseGrid::FixedRows()) {
+        TBaseGrid::SetRow(TBaseGrid::FixedRows());
+        TBaseGrid::SetTopRow(TBaseGrid::FixedRows());
+    }
+    EndUpdate();
+    if (!hiding) {
+        const int realEnd = RowDisplToReal(rowIndex);
+        for (int i = 0; i < FGridItems.Count(); ++i) {
+            TGridItem* item = FGridItems.Items(i);
+            if (item->Idx() >= realEnd + rCount)
+                item->SetIdx(item->Idx() - rCount);
+        }
+    }
+    CellsChanged(Rect(0, rowIndex, ColCount() - 1, rowIndex + rCount));
+}
+
+void TExStringGrid::RemoveRowsEx(int rowIndex, int rCount) { RemoveRowsCore(rowIndex, rCount, false); }
+
+void TExStringGrid::DropRows(int rowIndex, int rCount)
+{
+    if (rowIndex < 0 || rowIndex >= RowCount() || rCount <= 0)
+        return;
+    const int last = std::min(RowCount() - 1, rowIndex + rCount - 1);
+    FreeCellPropsRect(0, rowIndex, TotalColCount() - 1, last);
+    RemoveRowRange(rowIndex, rCount, true);
+}
+
+// ---------------------------------------------------------------------------
+// Hiding and showing rows
+// ---------------------------------------------------------------------------
+
+int TExStringGrid::StoreInsertPosition(int realRow) const
+{
+    int pos = FGridItems.Count();
+    for (int i = 0; i < FGridItems.Count(); ++i) {
+        if (FGridItems.Items(i)->Idx() > realRow) {
+            pos = i;
+            break;
+        }
+    }
+    return pos;
+}
+
+void TExStringGrid::HideRows(int fromRow, int toRow)
+{
+    fromRow = std::max(0, fromRow);
+    toRow = std::min(toRow, TotalRowCount() - 1);
+    if (fromRow > toRow)
+        return;
+    const int d = fromRow - FGridItems.CountBelow(fromRow);
+    bool any = false;
+    for (int r = fromRow; r <= toRow && !any; ++r)
+        any = !IsHiddenRow(r);
+    if (!any)
+        return;
+    int k = 0;
+    for (int r = fromRow; r <= toRow; ++r) {
+        if (IsHiddenRow(r))
+            continue;
+        const int row = d + k;
+        TGridItem* item = FGridItems.Insert(StoreInsertPosition(r));
+        StoreRowInItem(*item, row);
+        item->SetIdx(r);
+        item->SetHeight(RowHeights(row));
+        for (int c = 0; c < item->Items().Count(); ++c) {
+            if (auto* props = dynamic_cast<TCellProperties*>(item->Items().Objects(c)))
+                if (QWidget* control = props->Control())
+                    control->setVisible(false);
+        }
+        ++k;
+    }
+    RemoveRowRange(d, k, false);
+    CellControlsUpdate();
+}
+
+void TExStringGrid::HideRowsEx(int fromRow, int toRow)
+{
+    fromRow = std::max(0, fromRow);
+    toRow = std::min(toRow, TotalRowCount() - 1);
+    if (fromRow > toRow || IsHiddenRow(fromRow))
+        return;
+    const int d = fromRow - FGridItems.CountBelow(fromRow);
+    // Only the run of shown rows from fromRow on is stored: rows hidden
+    // already keep their own entry.
+    int count = 0;
+    for (int r = fromRow; r <= toRow && !IsHiddenRow(r) && d + count < RowCount(); ++r)
+        ++count;
+    for (int i = 0; i < count; ++i) {
+        TGridItem* item = FGridItems.Add();
+        StoreRowInItem(*item, d + i);
+        item->SetIdx(fromRow + i);
+    }
+    RemoveRowsCore(d, count, true);
+    CellControlsUpdate();
+}
+
+void TExStringGrid::HideRowList(const TIntList& rowList)
+{
+    std::vector<int> rows;
+    for (int v : rowList.Items())
+        if (v >= 0 && v < RowCount())
+            rows.push_back(v);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    std::vector<int> heights(static_cast<size_t>(RowCount()));
+    for (int r = 0; r < RowCount(); ++r)
+        heights[static_cast<size_t>(r)] = RowHeights(r);
+    for (int r : rows) {
+        TGridItem* item = FGridItems.Add();
+        StoreRowInItem(*item, r);
+        item->SetIdx(r);
+        item->SetHeight(heights[static_cast<size_t>(r)]);
+        item->SetLevel(FFilterLevel);
+        item->FFromList = true;
+    }
+    ++FFilterLevel;
+    size_t next = 0;
+    int w = 0;
+    for (int r = 0; r < RowCount(); ++r) {
+        if (next < rows.size() && rows[next] == r) {
+            ++next;
+            continue;
+        }
+        if (w != r) {
+            CopyRowCells(r, w);
+            SetRowHeights(w, heights[static_cast<size_t>(r)]);
+        }
+        ++w;
+    }
+    // The rows left at the end hold references now kept elsewhere.
+    for (int r = w; r < RowCount(); ++r)
+        for (int c = 0; c < TotalColCount(); ++c)
+            SetGridObject(c, r, nullptr);
+    SetRowCount(RowCount() - static_cast<int>(rows.size()));
+    CellControlsUpdate();
+}
+
+void TExStringGrid::RestoreHiddenItems(std::vector<TGridItem*> items)
+{
+    std::stable_sort(items.begin(), items.end(), [](const TGridItem* a, const TGridItem* b) { return a->Idx() < b->Idx(); });
+    const bool marking = ModifiedMarking();
+    SetModifiedMarking(false);
+    size_t i = 0;
+    while (i < items.size()) {
+        // A run of consecutive indices comes back in one insertion.
+        size_t j = i + 1;
+        while (j < items.size() && items[j]->Idx() == items[j - 1]->Idx() + 1)
+            ++j;
+        const int first = items[i]->Idx();
+        const int below = FGridItems.CountBelow(first);
+        const int d = std::clamp(first - below, 0, RowCount());
+        const int n = static_cast<int>(j - i);
+        InsertRowRange(d, n, false);
+        for (size_t k = i; k < j; ++k) {
+            TGridItem* item = items[k];
+            CopyItemToRow(*item, d + static_cast<int>(k - i));
+            for (int m = 0; m < FGridItems.Count(); ++m) {
+                if (FGridItems.Items(m) == item) {
+                    FGridItems.Delete(m);
+                    break;
+                }
+            }
+        }
+        i = j;
+    }
+    SetModifiedMarking(marking);
+    CellControlsUpdate();
+}
+
+void TExStringGrid::UnHideRow(int rowIndex)
+{
+    for (int i = 0; i < FGridItems.Count(); ++i) {
+        if (FGridItems.Items(i)->Idx() == rowIndex) {
+            RestoreHiddenItems({FGridItems.Items(i)});
+            for (int k = 0; k < FControlList.Count(); ++k) {
+                TControlItem* c = FControlList.GetControl(k);
+                if (c->Y == rowIndex && c->Control)
+                    c->Control->setVisible(true);
+            }
+            return;
+        }
+    }
+}
+
+void TExStringGrid::UnHideRows(int fromRow, int toRow)
+{
+    if (!IsHiddenRow(fromRow))
+        return;
+    std::vector<TGridItem*> items;
+    for (int i = 0; i < FGridItems.Count(); ++i) {
+        TGridItem* item = FGridItems.Items(i);
+        if (item->Idx() >= fromRow && item->Idx() <= toRow)
+            items.push_back(item);
+    }
+    RestoreHiddenItems(std::move(items));
+}
+
+void TExStringGrid::UnHideRowsAll()
+{
+    std::vector<TGridItem*> items;
+    for (int i = 0; i < FGridItems.Count(); ++i)
+        items.push_back(FGridItems.Items(i));
+    RestoreHiddenItems(std::move(items));
+}
+
+void TExStringGrid::UnHideRowList()
+{
+    const int level = FFilterLevel - 1;
+    std::vector<TGridItem*> items;
+    for (int i = 0; i < FGridItems.Count(); ++i) {
+        TGridItem* item = FGridItems.Items(i);
+        if (item->FFromList && item->Level() == level)
+            items.push_back(item);
+    }
+    const int n = static_cast<int>(items.size());
+    if (Row() > RowCount() - 1)
+        SetSelection(TGridRect{TBaseGrid::FixedCols(), TBaseGrid::FixedRows(), TBaseGrid::FixedCols(),
+                               TBaseGrid::FixedRows()});
+    if (n > 0) {
+        const int oldLast = RowCount() - 1;
+        SetRowCount(RowCount() + n);
+        // Fill from the bottom: each stored row goes back to its display
+        // index, the shown rows move down around them.
+        int s = oldLast;
+        int p = n - 1;
+        std::stable_sort(items.begin(), items.end(),
+                         [](const TGridItem* a, const TGridItem* b) { return a->Idx() < b->Idx(); });
+        for (int t = RowCount() - 1; t >= 0 && (p >= 0 || s < t); --t) {
+            if (p >= 0 && items[static_cast<size_t>(p)]->Idx() == t) {
+                CopyItemToRow(*items[static_cast<size_t>(p)], t);
+                --p;
+            } else if (s >= 0 && s < t) {
+                CopyRowCells(s, t);
+                SetRowHeights(t, RowHeights(s));
+                for (int c = 0; c < TotalColCount(); ++c)
+                    SetGridObject(c, s, nullptr);
+                --s;
+            } else {
+                --s;
+            }
+        }
+        // A stored row whose index no longer fits comes back at the end.
+        for (; p >= 0; --p) {
+            SetRowCount(RowCount() + 1);
+            CopyItemToRow(*items[static_cast<size_t>(p)], RowCount() - 1);
+        }
+    }
+    for (TGridItem* item : items) {
+        for (int m = 0; m < FGridItems.Count(); ++m) {
+            if (FGridItems.Items(m) == item) {
+                FGridItems.Delete(m);
+                break;
+            }
+        }
+    }
+    CellControlsUpdate();
+}
+
+void TExStringGrid::HideSelectedRows()
+{
+    BeginUpdate();
+    for (int r = RowCount() - 1; r >= TBaseGrid::FixedRows(); --r) {
+        if (GetRowSelect(FMouseActions->RowSelectPersistent() ? RowDisplToReal(r) : r))
+            HideRows(RowDisplToReal(r), RowDisplToReal(r));
+    }
+    EndUpdate();
+}
+
+void TExStringGrid::HideUnSelectedRows()
+{
+    BeginUpdate();
+    int r = TBaseGrid::FixedRows();
+    while (r < RowCount()) {
+        const bool selected = GetRowSelect(FMouseActions->RowSelectPersistent() ? RowDisplToReal(r) : r);
+        if (selected) {
+            ++r;
+            continue;
+        }
+        const int before = RowCount();
+        HideRows(RowDisplToReal(r), RowDisplToReal(r));
+        if (RowCount() == before)
+            ++r; // nothing could be hidden (the last row): go on
+    }
+    EndUpdate();
+}
+
+// ---------------------------------------------------------------------------
+// Columns: inserting, removing, moving, order
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::InsertCols(int colIndex, int cCount)
+{
+    if (cCount <= 0)
+        return;
+    colIndex = std::clamp(colIndex, 0, TotalColCount());
+    const int oldTotal = TotalColCount();
+    TExStringGrid::SetColCount(ColCount() + cCount);
+    const int newTotal = TotalColCount();
+    // The new (empty) columns at the end move to colIndex.
+    for (int i = 0; i < cCount; ++i)
+        RotateStoredColumns(newTotal - 1, colIndex);
+    for (int c = std::min(newTotal, MaxHiddenColumns) - 1; c >= colIndex + cCount; --c) {
+        FVisibleCol[static_cast<size_t>(c)] = FVisibleCol[static_cast<size_t>(c - cCount)];
+        FAllColWidths[static_cast<size_t>(c)] = FAllColWidths[static_cast<size_t>(c - cCount)];
+    }
+    for (int c = colIndex; c < colIndex + cCount && c < MaxHiddenColumns; ++c)
+        FVisibleCol[static_cast<size_t>(c)] = true;
+    // A hidden column shifted past the end of the table counts as shown.
+    const int hiddenBefore = FNumHidden;
+    RebuildHiddenColumnList();
+    if (FNumHidden != hiddenBefore)
+        TExStringGrid::SetColCount(newTotal - FNumHidden);
+    (void)oldTotal;
+    const int d = DisplColIndexOf(colIndex);
+    for (int i = ColCount() - 1; i >= d + cCount; --i)
+        SetColWidths(i, ColWidths(i - cCount));
+    for (int i = d; i < d + cCount && i < ColCount(); ++i)
+        SetColWidths(i, DefaultColWidth());
+    Invalidate();
+}
+
+void TExStringGrid::RemoveCols(int colIndex, int cCount)
+{
+    if (colIndex < 0 || colIndex >= TotalColCount())
+        return;
+    cCount = std::min(cCount, TotalColCount() - colIndex);
+    if (cCount <= 0)
+        return;
+    ClearCols(colIndex, cCount);
+    // Widths of the removed shown columns go; those right of them move left.
+    int hidden = 0;
+    for (int c = colIndex + cCount - 1; c >= colIndex; --c) {
+        if (IsHiddenColumn(c)) {
+            ++hidden;
+            continue;
+        }
+        const int d = DisplColIndexOf(c);
+        for (int i = d; i < ColCount() - 1; ++i)
+            SetColWidths(i, ColWidths(i + 1));
+    }
+    const int total = TotalColCount();
+    for (int i = 0; i < cCount; ++i)
+        RotateStoredColumns(colIndex, total - 1);
+    for (int c = colIndex; c < MaxHiddenColumns; ++c) {
+        const int from = c + cCount;
+        FVisibleCol[static_cast<size_t>(c)] = from < MaxHiddenColumns ? FVisibleCol[static_cast<size_t>(from)] : true;
+        FAllColWidths[static_cast<size_t>(c)] = from < MaxHiddenColumns ? FAllColWidths[static_cast<size_t>(from)] : 0;
+    }
+    RebuildHiddenColumnList();
+    // A removed hidden column is no longer counted as hidden.
+    TExStringGrid::SetColCount(total - cCount - FNumHidden);
+    CellsChanged(Rect(colIndex, 0, colIndex + cCount, RowCount() - 1));
+}
+
+void TExStringGrid::MoveColumn(int fromIndex, int toIndex)
+{
+    if (fromIndex < 0 || toIndex < 0 || fromIndex >= ColCount() || toIndex >= ColCount() || fromIndex == toIndex)
+        return;
+    if (FColumnOrder.Count() == 0)
+        SetColumnOrder();
+    TBaseGrid::MoveColumn(fromIndex, toIndex);
+    for (int i = 0; i < FControlList.Count(); ++i) {
+        TControlItem* item = FControlList.GetControl(i);
+        if (item->X == fromIndex)
+            item->X = toIndex;
+        else if (toIndex < fromIndex && item->X >= toIndex && item->X < fromIndex)
+            ++item->X;
+        else if (toIndex > fromIndex && item->X > fromIndex && item->X <= toIndex)
+            --item->X;
+    }
+    CellControlsUpdate();
+}
+
+void TExStringGrid::ColumnMoved(int fromIndex, int toIndex)
+{
+    const int rf = RealColIndex(fromIndex);
+    const int rt = RealColIndex(toIndex);
+    RotateStoredColumns(rf, rt);
+    // Flags and saved widths move with the real columns.
+    const int lo = std::min(rf, rt), hi = std::max(rf, rt);
+    if (hi < MaxHiddenColumns) {
+        auto vb = FVisibleCol.begin();
+        auto wb = FAllColWidths.begin();
+        if (rf < rt) {
+            std::rotate(vb + lo, vb + lo + 1, vb + hi + 1);
+            std::rotate(wb + lo, wb + lo + 1, wb + hi + 1);
+        } else {
+            std::rotate(vb + lo, vb + hi, vb + hi + 1);
+            std::rotate(wb + lo, wb + hi, wb + hi + 1);
+        }
+        RebuildHiddenColumnList();
+    }
+    // The widths move with their display columns.
+    const int width = ColWidths(fromIndex);
+    if (fromIndex < toIndex)
+        for (int i = fromIndex; i < toIndex; ++i)
+            SetColWidths(i, ColWidths(i + 1));
+    else
+        for (int i = fromIndex; i > toIndex; --i)
+            SetColWidths(i, ColWidths(i - 1));
+    SetColWidths(toIndex, width);
+    if (fromIndex < FColumnOrder.Count() && toIndex < FColumnOrder.Count()) {
+        const int entry = FColumnOrder.GetInteger(fromIndex);
+        FColumnOrder.Delete(fromIndex);
+        FColumnOrder.Insert(toIndex, entry);
+    }
+    if (OnColumnMoved)
+        OnColumnMoved(this, fromIndex, toIndex);
+}
+
+void TExStringGrid::SetColumnOrder()
+{
+    FColumnOrder.Clear();
+    for (int c = 0; c < ColCount(); ++c)
+        FColumnOrder.Add(c);
+}
+
+void TExStringGrid::ResetColumnOrder()
+{
+    UnHideColumnsAll();
+    const int n = ColCount();
+    std::vector<int> check = FColumnOrder.Items();
+    std::sort(check.begin(), check.end());
+    bool permutation = static_cast<int>(check.size()) == n;
+    for (int i = 0; permutation && i < n; ++i)
+        permutation = check[static_cast<size_t>(i)] == i;
+    if (!permutation) {
+        // An empty (or stale) order list just records the order as it is.
+        SetColumnOrder();
+        return;
+    }
+    for (int pass = 0; pass <= n; ++pass) {
+        bool moved = false;
+        for (int i = 0; i < n; ++i) {
+            const int target = FColumnOrder.GetInteger(i);
+            if (target < i) {
+                MoveColumn(i, target);
+                moved = true;
+            }
+        }
+        if (!moved)
+            break;
+    }
+}
+
+int TExStringGrid::ColumnPosition(int aCol) const
+{
+    if (FColumnOrder.Count() == 0)
+        return aCol;
+    int p = FColumnOrder.IndexOf(aCol);
+    if (p < 0)
+        p = aCol;
+    if (FGroupColumn != -1 && aCol >= FGroupColumn)
+        --p;
+    return p;
+}
+
+// ---------------------------------------------------------------------------
+// Clearing
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::ClearRect(int aCol1, int aRow1, int aCol2, int aRow2)
+{
+    aCol1 = std::max(0, aCol1);
+    aRow1 = std::max(0, aRow1);
+    for (int row = aRow1; row <= aRow2; ++row) {
+        for (int c = aCol1; c <= aCol2; ++c) {
+            const int a = FSaveHiddenCells ? RealColIndex(c) : c;
+            if (!FClearTextOnly && GetGridObject(a, row)) {
+                if (FNilObjects)
+                    SetGridObject(a, row, nullptr);
+                else
+                    FreeCellProps(a, row);
+            }
+            if (!Destroying() && !GetGridCell(a, row).isEmpty()) {
+                SetGridCell(a, row, QString());
+                if (c != a)
+                    TBaseGrid::RepaintCell(c, row);
+            }
+        }
+    }
+    if (FHasCellProps && !AnyCellProps())
+        FHasCellProps = false;
+    if (!Destroying() && !FBlockCellChange)
+        CellsChanged(Rect(RealColIndex(aCol1), aRow1, RealColIndex(aCol2), aRow2));
+}
+
+void TExStringGrid::ClearRows(int rowIndex, int rCount)
+{
+    if (RowCount() <= 0 || ColCount() <= 0 || rCount <= 0)
+        return;
+    ClearRect(0, rowIndex, TotalColCount() - 1, rowIndex + rCount - 1);
+}
+
+void TExStringGrid::ClearCols(int colIndex, int cCount)
+{
+    if (RowCount() <= 0 || ColCount() <= 0 || cCount <= 0)
+        return;
+    ClearRect(colIndex, 0, colIndex + cCount - 1, RowCount() - 1);
+}
