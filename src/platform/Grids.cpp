@@ -860,7 +860,14 @@ void TCustomGrid::DeleteRow(int row)
 
 void TCustomGrid::InvalidateCell(int col, int row)
 {
-    const TRect r = CellRect(col, row);
+    // Filling a grid writes many cells that nobody sees: answer those cheaply,
+    // before any geometry is worked out.
+    if (!surface_->isVisible() || col < 0 || row < 0 || col >= colCount_ || row >= rowCount_)
+        return;
+    int y, h, x, w;
+    if (!AxisSpan(true, row, y, h) || !AxisSpan(false, col, x, w))
+        return;
+    const TRect r = Bounds(x, y, w, h);
     if (!IsRectEmpty(r))
         surface_->update(ToQ(r));
 }
