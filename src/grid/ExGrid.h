@@ -1263,9 +1263,6 @@ QString LocaleLongTimeFormat();
 // (always, for the program's files on this platform).
 int GetFileVersionMS(const QString& fileName);
 
-// The grid's float formatting: the format language of "%.2f" (d, u, e, f, g,
-// n, m, x with width and precision), the regional decimal separator.
-QString FormatFloatText(const QString& format, double value);
 // The regional short date and long time forms.
 QString DateToText(TDateTime value);
 QString TimeToText(TDateTime value);

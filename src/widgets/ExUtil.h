@@ -164,6 +164,11 @@ bool ParseLocaleDateTime(const QString& text, TDateTime& dateTime);
 // evaluated from left to right.
 bool MatchCondition(const QString& condition, const QString& value, bool caseSensitive);
 
+// One value in a format of the "%.2f" kind (d, u, x, e, f, g, n, m, s with
+// width, "-" and precision; "%%" is a percent sign), with the regional
+// decimal and thousands separators. Every specifier shows the same value.
+QString FormatFloatText(const QString& format, double value);
+
 // ---------------------------------------------------------------------------
 // Drawing
 // ---------------------------------------------------------------------------

@@ -182,66 +182,6 @@ void RadioControl(TCanvas& c, const TRect& r, unsigned state)
     }
 }
 
-// A simple printf-style format with one value: %d %u %x take it rounded,
-// %f %n %e %g %m the value itself, %s its text; "%%" is a percent sign.
-QString FormatValue(const QString& format, double value)
-{
-    QString out;
-    bool used = false;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        const QChar ch = format[i];
-        if (ch != u'%') {
-            out += ch;
-            continue;
-        }
-        if (i + 1 < format.size() && format[i + 1] == u'%') {
-            out += u'%';
-            ++i;
-            continue;
-        }
-        qsizetype j = i + 1;
-        bool left = false;
-        if (j < format.size() && format[j] == u'-') {
-            left = true;
-            ++j;
-        }
-        int width = 0, precision = -1;
-        while (j < format.size() && format[j].isDigit() && width < 1000)
-            width = width * 10 + format[j++].digitValue();
-        if (j < format.size() && format[j] == u'.') {
-            ++j;
-            precision = 0;
-            while (j < format.size() && format[j].isDigit() && precision < 100)
-                precision = precision * 10 + format[j++].digitValue();
-        }
-        if (j >= format.size()) {
-            out += format.mid(i);
-            break;
-        }
-        const QChar type = format[j].toLower();
-        QString field;
-        if (!used) {
-            switch (type.unicode()) {
-            case u'd':
-            case u'u': field = QString::number(static_cast<long long>(std::nearbyint(value))); break;
-            case u'x': field = QString::number(static_cast<long long>(std::nearbyint(value)), 16).toUpper(); break;
-            case u'f':
-            case u'm': field = QString::number(value, 'f', precision < 0 ? 2 : precision); break;
-            case u'n': field = QLocale::c().toString(value, 'f', precision < 0 ? 2 : precision); break;
-            case u'e': field = QString::number(value, 'e', precision < 0 ? 14 : precision).toUpper(); break;
-            case u'g': field = QString::number(value, 'g', precision < 0 ? 15 : precision); break;
-            case u's': field = QString::number(value); break;
-            default: field = format.mid(i, j - i + 1); break;
-            }
-            used = true;
-        }
-        if (field.size() < width)
-            field = left ? field.leftJustified(width) : field.rightJustified(width);
-        out += field;
-        i = j;
-    }
-    return out;
-}
 
 // Fills one zone of the XP bar: flat, or in two halves across the bar with
 // mirrored gradients.
@@ -589,7 +529,7 @@ void DrawProgress(TCanvas& canvas, TRect rect, TColor doneColor, bool yAxisUp, T
         text = QString::number(percentage) + QLatin1Char('%');
     } else {
         const bool integral = format.contains(u'd') || format.contains(u'u');
-        text = FormatValue(format, integral ? std::nearbyint(value) : value);
+        text = FormatFloatText(format, integral ? std::nearbyint(value) : value);
         // An empty range has no place in it: 0 %.
         if (maximum != minimum)
             percentage = static_cast<long long>(

@@ -1161,3 +1161,92 @@ bool MatchCondition(const QString& condition, const QString& value, bool caseSen
         return EvaluateCondition(s, value);
     return EvaluateCondition(ToUpperSameLength(s), ToUpperSameLength(value));
 }
+
+QString FormatFloatText(const QString& format, double value)
+{
+    const QChar dec = RegionalSettings().DecimalSeparator;
+    const QChar thousands = RegionalSettings().ThousandSeparator;
+    QString out;
+    for (qsizetype i = 0; i < format.size(); ++i) {
+        const QChar ch = format[i];
+        if (ch != u'%') {
+            out += ch;
+            continue;
+        }
+        if (i + 1 < format.size() && format[i + 1] == u'%') {
+            out += u'%';
+            ++i;
+            continue;
+        }
+        qsizetype j = i + 1;
+        bool left = false;
+        if (j < format.size() && format[j] == u'-') {
+            left = true;
+            ++j;
+        }
+        int width = 0, precision = -1;
+        while (j < format.size() && format[j].isDigit() && width < 1000)
+            width = width * 10 + format[j++].digitValue();
+        if (j < format.size() && format[j] == u'.') {
+            ++j;
+            precision = 0;
+            while (j < format.size() && format[j].isDigit() && precision < 100)
+                precision = precision * 10 + format[j++].digitValue();
+        }
+        if (j >= format.size()) {
+            out += format.mid(i);
+            break;
+        }
+        const QChar type = format[j].toLower();
+        QString field;
+        auto withDecimal = [&](QString text) {
+            return dec == u'.' ? text : text.replace(u'.', dec);
+        };
+        switch (type.unicode()) {
+        case u'd':
+        case u'u':
+            field = QString::number(static_cast<long long>(std::llround(value)));
+            if (precision > 0 && field.size() < precision)
+                field = field.rightJustified(precision, u'0');
+            break;
+        case u'x':
+            field = QString::number(static_cast<long long>(std::llround(value)), 16).toUpper();
+            break;
+        case u'f':
+            field = withDecimal(QString::number(value, 'f', precision < 0 ? 2 : precision));
+            break;
+        case u'e':
+            field = withDecimal(QString::number(value, 'e', precision < 0 ? 15 : std::max(0, precision - 1)).toUpper());
+            break;
+        case u'g':
+            field = withDecimal(QString::number(value, 'g', precision < 0 ? 15 : std::max(1, precision)).toUpper());
+            break;
+        case u'n':
+        case u'm': {
+            const QString plain = QString::number(std::fabs(value), 'f', precision < 0 ? 2 : precision);
+            const qsizetype dot = plain.indexOf(u'.');
+            QString whole = dot < 0 ? plain : plain.left(dot);
+            if (!thousands.isNull()) {
+                for (qsizetype k = whole.size() - 3; k > 0; k -= 3)
+                    whole.insert(k, thousands);
+            }
+            const bool nonZero = std::any_of(plain.begin(), plain.end(),
+                                             [](QChar d) { return d >= u'1' && d <= u'9'; });
+            field = (value < 0 && nonZero ? QStringLiteral("-") : QString()) + whole +
+                    (dot < 0 ? QString() : QString(dec) + plain.mid(dot + 1));
+            break;
+        }
+        case u's':
+            field = withDecimal(QString::number(value, 'g', 15));
+            break;
+        default:
+            field = format.mid(i, j - i + 1);
+            break;
+        }
+        if (field.size() < width)
+            field = left ? field.leftJustified(width) : field.rightJustified(width);
+        out += field;
+        i = j;
+    }
+    return out;
+}
