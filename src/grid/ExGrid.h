@@ -2,7 +2,8 @@
 
 // The string grid of the program: its data model (cells and typed values,
 // dimensions, per-cell looks, hidden columns and rows with their index maps,
-// selection, current cell and row marks) and its settings objects.
+// selection, current cell and row marks), its cell graphic objects, its
+// looks and painting, and its settings objects.
 //
 // Index spaces: a real column counts the hidden columns in; cells, cell
 // properties and hidden columns are addressed by real column. A display
@@ -13,14 +14,19 @@
 #include "grid/ExGridExtras.h"
 #include "widgets/BaseGrid.h"
 #include "widgets/ExObj.h"
-#include "widgets/ExUtil.h" // TDateTime
+#include "widgets/ExStyleIF.h" // TQRVStyle, TColorTones
+#include "widgets/ExUtil.h" // TDateTime, TCellShape
+#include "widgets/PictureContainer.h" // the pictures of picture cells and of HTML text
 
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <array>
+#include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -71,11 +77,27 @@ using enum TCellVAlign;
 enum class TCellHAlign { haLeft, haRight, haCenter, haBeforeText, haAfterText, haFull };
 using enum TCellHAlign;
 
-// The graphic object a cell may carry. Only its data is here; the
-// operations that add, paint and hit-test the kinds come with them.
+class TExStringGrid;
+class THTMLPicture;
+class TPictureContainer;
+class THTMLPictureCache;
+
+// Pictures kept by picture cells (ctPicture): the HTML mini-language's
+// picture, which reads any of the usual image formats.
+using TCellPicture = THTMLPicture;
+
+// The graphic object a cell may carry. CellBitmap and CellIcon hold, by kind,
+// the application's objects (a file picture, an interfaced object); the
+// kinds whose objects are not such objects keep them in the typed places
+// below (bitmap, icon, picture, string and index lists) and their colours in
+// CellBitmapColor and CellIconColor. What the object owns it frees with it.
 class TCellGraphic : public TPersistent
 {
 public:
+    TCellGraphic() = default;
+    ~TCellGraphic() override;
+    TCellGraphic(const TCellGraphic&) = delete;
+    TCellGraphic& operator=(const TCellGraphic&) = delete;
     // Copies the plain values, not the object references.
     void Assign(const TPersistent* source) override;
 
@@ -94,6 +116,34 @@ public:
     int CellErrLen = 0;
     QString CellText;
     platform::TCheckBoxState CellCheckBoxState = platform::cbUnchecked;
+    // A value for the application; the radio-group step and the expand
+    // button keep their state here.
+    QVariant CellVar;
+
+    // Typed places of the kinds' objects; owned as CellCreated says (the
+    // image index list and the balloon texts always).
+    platform::TBitmap* Bitmap = nullptr;    // ctBitmap, the glyph of ctBitButton
+    platform::TBitmap* Icon = nullptr;      // ctIcon
+    TCellPicture* Picture = nullptr;        // ctPicture
+    QStringList* Strings = nullptr;         // ctRadio items; balloon title and text
+    TIntList* Images = nullptr;             // ctImages
+    platform::TColor CellBitmapColor = platform::clNone; // colours kept in CellBitmap by kind
+    platform::TColor CellIconColor = platform::clNone;   // colours kept in CellIcon by kind
+};
+
+// Application objects shown in cells (ctInterface): they tell their size
+// and draw themselves.
+class ICellGraphic
+{
+public:
+    virtual ~ICellGraphic() = default;
+    // 0 takes the cell's side.
+    virtual int CellGraphicWidth() = 0;
+    virtual int CellGraphicHeight() = 0;
+    // True: painted before the cell's text, as its background.
+    virtual bool PaintBeforeText() { return false; }
+    virtual void DrawCellGraphic(platform::TCanvas& canvas, const platform::TRect& r, TExStringGrid* grid,
+                                 bool selected, int aRow, int aCol) = 0;
 };
 
 // ---------------------------------------------------------------------------
@@ -312,6 +362,341 @@ private:
 };
 
 // ---------------------------------------------------------------------------
+// Look settings
+// ---------------------------------------------------------------------------
+
+enum class TControlStyle { csClassic, csFlat, csWinXP, csFramed, csQRV, csGlyph, csTheme };
+using enum TControlStyle;
+
+class THeaderAppearance;
+class TFooterAppearance;
+
+// The look of the in-cell controls and of fixed cells. Writing a fixed
+// gradient colour also sets the grid's matching colour.
+class TControlLook : public TPersistent
+{
+public:
+    explicit TControlLook(TExStringGrid* grid = nullptr);
+    ~TControlLook() override;
+    TControlLook(const TControlLook&) = delete;
+    TControlLook& operator=(const TControlLook&) = delete;
+
+    // The colours as after construction.
+    void Init();
+    void Assign(const TPersistent* source) override;
+    TExStringGrid* Grid() const { return FGrid; }
+
+    platform::TColor Color() const { return FColor; }
+    void SetColor(platform::TColor v);
+    platform::TColor CommentColor() const { return FCommentColor; }
+    void SetCommentColor(platform::TColor v);
+    const platform::TBitmap& CheckedGlyph() const { return FCheckedGlyph; }
+    void SetCheckedGlyph(const platform::TBitmap& v);
+    const platform::TBitmap& UnCheckedGlyph() const { return FUnCheckedGlyph; }
+    void SetUnCheckedGlyph(const platform::TBitmap& v);
+    const platform::TBitmap& RadioOnGlyph() const { return FRadioOnGlyph; }
+    void SetRadioOnGlyph(const platform::TBitmap& v);
+    const platform::TBitmap& RadioOffGlyph() const { return FRadioOffGlyph; }
+    void SetRadioOffGlyph(const platform::TBitmap& v);
+    int CheckSize() const { return FCheckSize; }
+    void SetCheckSize(int v);
+    int RadioSize() const { return FRadioSize; }
+    void SetRadioSize(int v);
+    bool CheckAlwaysActive() const { return FCheckAlwaysActive; }
+    void SetCheckAlwaysActive(bool v) { FCheckAlwaysActive = v; }
+    bool RadioAlwaysActive() const { return FRadioAlwaysActive; }
+    void SetRadioAlwaysActive(bool v) { FRadioAlwaysActive = v; }
+    TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle v);
+    bool DropDownAlwaysVisible() const { return FDropDownAlwaysVisible; }
+    void SetDropDownAlwaysVisible(bool v);
+    bool SpinButtonsAlwaysVisible() const { return FSpinButtonsAlwaysVisible; }
+    void SetSpinButtonsAlwaysVisible(bool v);
+    int DropDownCount() const { return FDropDownCount; }
+    void SetDropDownCount(int v) { FDropDownCount = v; }
+    THeaderAppearance& DropDownHeader() { return *FDropDownHeader; }
+    void SetDropDownHeader(const THeaderAppearance& v);
+    TFooterAppearance& DropDownFooter() { return *FDropDownFooter; }
+    void SetDropDownFooter(const TFooterAppearance& v);
+    bool FlatButton() const { return FFlatButton; }
+    void SetFlatButton(bool v);
+    bool NoDisabledCheckRadioLook() const { return FNoDisabledCheckRadioLook; }
+    void SetNoDisabledCheckRadioLook(bool v);
+    bool NoDisabledButtonLook() const { return FNoDisabledButtonLook; }
+    void SetNoDisabledButtonLook(bool v);
+    platform::TColor ProgressBorderColor() const { return FProgressBorderColor; }
+    void SetProgressBorderColor(platform::TColor v) { FProgressBorderColor = v; }
+    int ProgressMarginX() const { return FProgressMarginX; }
+    void SetProgressMarginX(int v);
+    int ProgressMarginY() const { return FProgressMarginY; }
+    void SetProgressMarginY(int v);
+    bool ProgressXP() const { return FProgressXP; }
+    void SetProgressXP(bool v);
+    bool FixedDropDownButton() const { return FFixedDropDownButton; }
+    void SetFixedDropDownButton(bool v) { FFixedDropDownButton = v; }
+    int HintMaxWidth() const { return FHintMaxWidth; }
+    void SetHintMaxWidth(int v) { FHintMaxWidth = v; }
+
+    platform::TColor FixedGradientFrom() const { return FFixedGradientFrom; }
+    void SetFixedGradientFrom(platform::TColor v);
+    platform::TColor FixedGradientTo() const { return FFixedGradientTo; }
+    void SetFixedGradientTo(platform::TColor v);
+    platform::TColor FixedGradientMirrorFrom() const { return FFixedGradientMirrorFrom; }
+    void SetFixedGradientMirrorFrom(platform::TColor v);
+    platform::TColor FixedGradientMirrorTo() const { return FFixedGradientMirrorTo; }
+    void SetFixedGradientMirrorTo(platform::TColor v);
+    platform::TColor FixedGradientHoverFrom() const { return FFixedGradientHoverFrom; }
+    void SetFixedGradientHoverFrom(platform::TColor v);
+    platform::TColor FixedGradientHoverTo() const { return FFixedGradientHoverTo; }
+    void SetFixedGradientHoverTo(platform::TColor v);
+    platform::TColor FixedGradientHoverMirrorFrom() const { return FFixedGradientHoverMirrorFrom; }
+    void SetFixedGradientHoverMirrorFrom(platform::TColor v);
+    platform::TColor FixedGradientHoverMirrorTo() const { return FFixedGradientHoverMirrorTo; }
+    void SetFixedGradientHoverMirrorTo(platform::TColor v);
+    platform::TColor FixedGradientHoverBorder() const { return FFixedGradientHoverBorder; }
+    void SetFixedGradientHoverBorder(platform::TColor v);
+    platform::TColor FixedGradientDownFrom() const { return FFixedGradientDownFrom; }
+    void SetFixedGradientDownFrom(platform::TColor v);
+    platform::TColor FixedGradientDownTo() const { return FFixedGradientDownTo; }
+    void SetFixedGradientDownTo(platform::TColor v);
+    platform::TColor FixedGradientDownMirrorFrom() const { return FFixedGradientDownMirrorFrom; }
+    void SetFixedGradientDownMirrorFrom(platform::TColor v);
+    platform::TColor FixedGradientDownMirrorTo() const { return FFixedGradientDownMirrorTo; }
+    void SetFixedGradientDownMirrorTo(platform::TColor v);
+    platform::TColor FixedGradientDownBorder() const { return FFixedGradientDownBorder; }
+    void SetFixedGradientDownBorder(platform::TColor v);
+
+private:
+    void Repaint();
+
+    TExStringGrid* FGrid;
+    platform::TColor FColor = platform::clBlack;
+    platform::TColor FCommentColor = platform::clRed;
+    platform::TBitmap FCheckedGlyph;
+    platform::TBitmap FUnCheckedGlyph;
+    platform::TBitmap FRadioOnGlyph;
+    platform::TBitmap FRadioOffGlyph;
+    int FCheckSize = 15;
+    int FRadioSize = 10;
+    bool FCheckAlwaysActive = false;
+    bool FRadioAlwaysActive = false;
+    TControlStyle FControlStyle = csTheme;
+    bool FDropDownAlwaysVisible = false;
+    bool FSpinButtonsAlwaysVisible = false;
+    int FDropDownCount = 8;
+    std::unique_ptr<THeaderAppearance> FDropDownHeader;
+    std::unique_ptr<TFooterAppearance> FDropDownFooter;
+    bool FFlatButton = false;
+    bool FNoDisabledCheckRadioLook = false;
+    bool FNoDisabledButtonLook = false;
+    platform::TColor FProgressBorderColor = platform::clGray;
+    int FProgressMarginX = 2;
+    int FProgressMarginY = 2;
+    bool FProgressXP = false;
+    bool FFixedDropDownButton = false;
+    int FHintMaxWidth = 0;
+    platform::TColor FFixedGradientFrom = platform::clNone;
+    platform::TColor FFixedGradientTo = platform::clNone;
+    platform::TColor FFixedGradientMirrorFrom = platform::clNone;
+    platform::TColor FFixedGradientMirrorTo = platform::clNone;
+    platform::TColor FFixedGradientHoverFrom = platform::clGray;
+    platform::TColor FFixedGradientHoverTo = platform::clWhite;
+    platform::TColor FFixedGradientHoverMirrorFrom = platform::clNone;
+    platform::TColor FFixedGradientHoverMirrorTo = platform::clNone;
+    platform::TColor FFixedGradientHoverBorder = platform::clSilver;
+    platform::TColor FFixedGradientDownFrom = platform::clGray;
+    platform::TColor FFixedGradientDownTo = platform::clSilver;
+    platform::TColor FFixedGradientDownMirrorFrom = platform::clNone;
+    platform::TColor FFixedGradientDownMirrorTo = platform::clNone;
+    platform::TColor FFixedGradientDownBorder = platform::clGray;
+};
+
+enum class TBackGroundDisplay { bdTile, bdFixed, bdGradientHorz, bdGradientVert };
+using enum TBackGroundDisplay;
+enum class TBackGroundCells { bcNormal, bcFixed, bcAll };
+using enum TBackGroundCells;
+
+// A picture or gradient behind the cells. Every write repaints the grid.
+class TBackGround : public TPersistent
+{
+public:
+    explicit TBackGround(TExStringGrid* grid = nullptr) : FGrid(grid) {}
+    // Copies every setting from another background.
+    void Assign(const TPersistent* source) override;
+
+    int Top() const { return FTop; }
+    void SetTop(int v);
+    int Left() const { return FLeft; }
+    void SetLeft(int v);
+    TBackGroundDisplay Display() const { return FDisplay; }
+    void SetDisplay(TBackGroundDisplay v);
+    const platform::TBitmap& Bitmap() const { return FBitmap; }
+    void SetBitmap(const platform::TBitmap& v);
+    TBackGroundCells Cells() const { return FCells; }
+    void SetCells(TBackGroundCells v);
+    platform::TColor Color() const { return FColor; }
+    void SetColor(platform::TColor v);
+    platform::TColor ColorTo() const { return FColorTo; }
+    void SetColorTo(platform::TColor v);
+    bool IsGradient() const { return FDisplay == bdGradientHorz || FDisplay == bdGradientVert; }
+
+private:
+    void Changed();
+
+    TExStringGrid* FGrid;
+    int FTop = 0;
+    int FLeft = 0;
+    TBackGroundDisplay FDisplay = bdTile;
+    platform::TBitmap FBitmap;
+    TBackGroundCells FCells = bcNormal;
+    platform::TColor FColor = platform::clWindow;
+    platform::TColor FColorTo = platform::clBtnFace;
+};
+
+enum class TProgressStyle { psXP, psClassic };
+using enum TProgressStyle;
+
+// The look of XP progress cells. A write that changes a value raises OnChange.
+class TGridProgressAppearance : public TPersistent
+{
+public:
+    void Assign(const TPersistent* source) override;
+
+    platform::TColor CompleteColor() const { return FCompleteColor; }
+    void SetCompleteColor(platform::TColor v) { Change(FCompleteColor, v); }
+    platform::TColor CompleteFontColor() const { return FCompleteFontColor; }
+    void SetCompleteFontColor(platform::TColor v) { Change(FCompleteFontColor, v); }
+    platform::TColor UnCompleteColor() const { return FUnCompleteColor; }
+    void SetUnCompleteColor(platform::TColor v) { Change(FUnCompleteColor, v); }
+    platform::TColor UnCompleteFontColor() const { return FUnCompleteFontColor; }
+    void SetUnCompleteFontColor(platform::TColor v) { Change(FUnCompleteFontColor, v); }
+    platform::TColor Level0Color() const { return FLevel0Color; }
+    void SetLevel0Color(platform::TColor v) { Change(FLevel0Color, v); }
+    platform::TColor Level0ColorTo() const { return FLevel0ColorTo; }
+    void SetLevel0ColorTo(platform::TColor v) { Change(FLevel0ColorTo, v); }
+    platform::TColor Level1Color() const { return FLevel1Color; }
+    void SetLevel1Color(platform::TColor v) { Change(FLevel1Color, v); }
+    platform::TColor Level1ColorTo() const { return FLevel1ColorTo; }
+    void SetLevel1ColorTo(platform::TColor v) { Change(FLevel1ColorTo, v); }
+    platform::TColor Level2Color() const { return FLevel2Color; }
+    void SetLevel2Color(platform::TColor v) { Change(FLevel2Color, v); }
+    platform::TColor Level2ColorTo() const { return FLevel2ColorTo; }
+    void SetLevel2ColorTo(platform::TColor v) { Change(FLevel2ColorTo, v); }
+    platform::TColor Level3Color() const { return FLevel3Color; }
+    void SetLevel3Color(platform::TColor v) { Change(FLevel3Color, v); }
+    platform::TColor Level3ColorTo() const { return FLevel3ColorTo; }
+    void SetLevel3ColorTo(platform::TColor v) { Change(FLevel3ColorTo, v); }
+    int Level1Perc() const { return FLevel1Perc; }
+    void SetLevel1Perc(int v) { Change(FLevel1Perc, v); }
+    int Level2Perc() const { return FLevel2Perc; }
+    void SetLevel2Perc(int v) { Change(FLevel2Perc, v); }
+    platform::TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(platform::TColor v) { Change(FBorderColor, v); }
+    bool ShowBorder() const { return FShowBorder; }
+    void SetShowBorder(bool v) { Change(FShowBorder, v); }
+    bool Stacked() const { return FStacked; }
+    void SetStacked(bool v) { Change(FStacked, v); }
+    bool ShowPercentage() const { return FShowPercentage; }
+    void SetShowPercentage(bool v) { Change(FShowPercentage, v); }
+    bool CompletionSmooth() const { return FCompletionSmooth; }
+    void SetCompletionSmooth(bool v) { Change(FCompletionSmooth, v); }
+    bool ShowGradient() const { return FShowGradient; }
+    void SetShowGradient(bool v) { Change(FShowGradient, v); }
+    int Steps() const { return FSteps; }
+    void SetSteps(int v) { Change(FSteps, v); }
+    TProgressStyle Style() const { return FStyle; }
+    void SetStyle(TProgressStyle v) { Change(FStyle, v); }
+
+    std::function<void(TGridProgressAppearance* sender)> OnChange;
+
+private:
+    template <class T>
+    void Change(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        Changed();
+    }
+    void Changed()
+    {
+        if (OnChange)
+            OnChange(this);
+    }
+
+    platform::TColor FCompleteColor = platform::clRed;
+    platform::TColor FCompleteFontColor = platform::clBlue;
+    platform::TColor FUnCompleteColor = platform::clNone;
+    platform::TColor FUnCompleteFontColor = platform::clWindowText;
+    platform::TColor FLevel0Color = 0x00FF00;
+    platform::TColor FLevel0ColorTo = 0xE1FFE1;
+    platform::TColor FLevel1Color = 0x00FFFF;
+    platform::TColor FLevel1ColorTo = 0xCAFFFF;
+    platform::TColor FLevel2Color = 0x53A9FF;
+    platform::TColor FLevel2ColorTo = 0xA8D3FF;
+    platform::TColor FLevel3Color = 0x0000FF;
+    platform::TColor FLevel3ColorTo = 0xCACAFF;
+    int FLevel1Perc = 70;
+    int FLevel2Perc = 90;
+    platform::TColor FBorderColor = platform::clBlack;
+    bool FShowBorder = false;
+    bool FStacked = false;
+    bool FShowPercentage = true;
+    bool FCompletionSmooth = true;
+    bool FShowGradient = true;
+    int FSteps = 11;
+    TProgressStyle FStyle = psXP;
+};
+
+// Balloon tooltips of cells. Writing Enable always raises OnEnableChange.
+class TBalloonSettings : public TPersistent
+{
+public:
+    void Assign(const TPersistent* source) override;
+
+    bool Enable() const { return FEnable; }
+    void SetEnable(bool v);
+    platform::TColor TextColor() const { return FTextColor; }
+    void SetTextColor(platform::TColor v) { FTextColor = v; }
+    platform::TColor BackgroundColor() const { return FBackgroundColor; }
+    void SetBackgroundColor(platform::TColor v) { FBackgroundColor = v; }
+    // -1: the system's delay.
+    int InitialDelay() const { return FInitialDelay; }
+    void SetInitialDelay(int v) { FInitialDelay = v; }
+    int ReshowDelay() const { return FReshowDelay; }
+    void SetReshowDelay(int v) { FReshowDelay = v; }
+    int AutoHideDelay() const { return FAutoHideDelay; }
+    void SetAutoHideDelay(int v) { FAutoHideDelay = v; }
+    int Transparency() const { return FTransparency; }
+    void SetTransparency(int v) { FTransparency = v & 0xFF; }
+
+    std::function<void(TBalloonSettings* sender)> OnEnableChange;
+
+private:
+    bool FEnable = false;
+    platform::TColor FTextColor = platform::clNone;
+    platform::TColor FBackgroundColor = platform::clNone;
+    int FInitialDelay = -1;
+    int FReshowDelay = -1;
+    int FAutoHideDelay = -1;
+    int FTransparency = 0;
+};
+
+enum class THoverFixedCells { hfNone, hfAll, hfFixedRows, hfFixedColumns };
+using enum THoverFixedCells;
+enum class TXPColorScheme { xpNone, xpBlue, xpGreen, xpGray, vistaAero };
+using enum TXPColorScheme;
+// How a picture cell fits its picture into the cell.
+enum class TStretchMode { noStretch, Stretch, StretchWithAspectRatio, Shrink, ShrinkWithAspectRatio };
+
+// Kind of scroll bars (their handling comes with the scroll bars).
+enum class TScrollType { ssNormal, ssFlat, ssEncarta, ssMetro };
+using enum TScrollType;
+
+using TGridPaintedEvent = std::function<void(QObject* sender)>;
+using TCanShowFixedDropDownEvent = std::function<void(QObject* sender, int aCol, bool& canShow)>;
+
+// ---------------------------------------------------------------------------
 // Support classes
 // ---------------------------------------------------------------------------
 
@@ -494,6 +879,7 @@ public:
     platform::TFont& FixedFont() { return FFixedFont; }
     void SetFixedFont(const platform::TFont& v);
     platform::TFont& ActiveCellFont() { return FActiveCellFont; }
+    void SetActiveCellFont(const platform::TFont& v) { FActiveCellFont.Assign(v); }
 
     // ---- cells of hidden and visible rows (real column, real row)
 
@@ -1010,6 +1396,266 @@ public:
     virtual void LoadColPositions();
     int GroupColumn() const { return FGroupColumn; }
 
+    // ---- cell graphic objects (real column, display row)
+
+    // Frees the cell's object and attaches a new one.
+    TCellGraphic* NewCellGraphic(int aCol, int aRow);
+    // Detaches and frees the cell's object (shared objects are only
+    // detached); false when there was none.
+    bool RemoveCellGraphic(int aCol, int aRow);
+    bool RemoveCellGraphicOfType(int aCol, int aRow, TCellType kind);
+    // Whether the base cell of the range holds one of the kinds.
+    bool HasCellTypeIn(int aCol, int aRow, std::initializer_list<TCellType> kinds);
+
+    // aObject must be an ICellGraphic; it stays the application's.
+    void AddInterfacedCell(int aCol, int aRow, TPersistent* aObject);
+    TPersistent* GetInterfacedCell(int aCol, int aRow);
+    void RemoveInterfacedCell(int aCol, int aRow);
+    void AddBitmap(int aCol, int aRow, platform::TBitmap* aBmp, bool transparent, TCellHAlign hal, TCellVAlign val);
+    platform::TBitmap* CreateBitmap(int aCol, int aRow, bool transparent, TCellHAlign hal, TCellVAlign val);
+    platform::TBitmap* GetBitmap(int aCol, int aRow);
+    bool HasBitmap(int aCol, int aRow);
+    void RemoveBitmap(int aCol, int aRow);
+    void AddPicture(int aCol, int aRow, TCellPicture* aPicture, bool transparent, TStretchMode stretchMode,
+                    int padding, TCellHAlign hal, TCellVAlign val);
+    TCellPicture* CreatePicture(int aCol, int aRow, bool transparent, TStretchMode stretchMode, int padding,
+                                TCellHAlign hal, TCellVAlign val);
+    TCellPicture* GetPicture(int aCol, int aRow);
+    bool HasPicture(int aCol, int aRow);
+    void RemovePicture(int aCol, int aRow);
+    void AddFilePicture(int aCol, int aRow, TFilePicture* aFilePicture, bool transparent, TStretchMode stretchMode,
+                        int padding, TCellHAlign hal, TCellVAlign val);
+    TFilePicture* CreateFilePicture(int aCol, int aRow, bool transparent, TStretchMode stretchMode, int padding,
+                                    TCellHAlign hal, TCellVAlign val);
+    TFilePicture* GetFilePicture(int aCol, int aRow);
+    void RemoveFilePicture(int aCol, int aRow);
+    // Icons are kept as bitmaps on this platform.
+    void AddIcon(int aCol, int aRow, platform::TBitmap* aIcon, TCellHAlign hal, TCellVAlign val);
+    platform::TBitmap* CreateIcon(int aCol, int aRow, TCellHAlign hal, TCellVAlign val);
+    void RemoveIcon(int aCol, int aRow);
+    void AddProgressPie(int aCol, int aRow, platform::TColor color, int value);
+    void SetProgressPie(int aCol, int aRow, int value);
+    void RemoveProgressPie(int aCol, int aRow);
+    void AddExProgress(int aCol, int aRow, int minimum, int maximum);
+    void RemoveExProgress(int aCol, int aRow);
+    void AddProgress(int aCol, int aRow, platform::TColor fgColor, platform::TColor bkColor);
+    void AddProgressEx(int aCol, int aRow, platform::TColor fgColor, platform::TColor fgTextColor,
+                       platform::TColor bkColor, platform::TColor bkTextColor);
+    void AddProgressFormatted(int aCol, int aRow, platform::TColor fgColor, platform::TColor fgTextColor,
+                              platform::TColor bkColor, platform::TColor bkTextColor, const QString& fmt, int minimum,
+                              int maximum);
+    bool HasProgress(int aCol, int aRow);
+    void RemoveProgress(int aCol, int aRow);
+    void AddRangeIndicator(int aCol, int aRow, int range, platform::TColor negColor, platform::TColor posColor,
+                           bool showValue);
+    void RemoveRangeIndicator(int aCol, int aRow);
+    void AddComment(int aCol, int aRow, const QString& comment);
+    void AddColorComment(int aCol, int aRow, const QString& comment, platform::TColor color);
+    QString GetComment(int aCol, int aRow);
+    void SetComment(int aCol, int aRow, const QString& value);
+    bool IsComment(int aCol, int aRow, QString& comment);
+    void RemoveComment(int aCol, int aRow);
+    void RemoveAllComments();
+    void AddShape(int aCol, int aRow, TCellShape shape, platform::TColor fillColor, platform::TColor lineColor,
+                  TCellHAlign hal, TCellVAlign val);
+    void SetShapeColor(int aCol, int aRow, platform::TColor fillColor);
+    platform::TColor GetShapeColor(int aCol, int aRow);
+    void RemoveShape(int aCol, int aRow);
+    void AddRating(int aCol, int aRow, int scale, platform::TColor fillColor, platform::TColor emptyColor);
+    bool HasRating(int aCol, int aRow);
+    void RemoveRating(int aCol, int aRow);
+    void AddScrollBar(int aCol, int aRow, bool autoRange);
+    bool HasScrollBar(int aCol, int aRow);
+    bool HasAutoRangeScrollBar(int aCol, int aRow);
+    int GetScrollPosition(int aCol, int aRow);
+    void SetScrollPosition(int aCol, int aRow, int pos);
+    void GetScrollProp(int aCol, int aRow, int& pageSize, int& range);
+    void SetScrollProp(int aCol, int aRow, int pageSize, int range);
+    void RemoveScrollBar(int aCol, int aRow);
+    void AddMarker(int aCol, int aRow, int errPos, int errLen);
+    void GetMarker(int aCol, int aRow, int& errPos, int& errLen);
+    void RemoveMarker(int aCol, int aRow);
+    void RemoveAllMarkers();
+    void AddBitButton(int aCol, int aRow, int bw, int bh, const QString& caption, platform::TBitmap* glyph,
+                      TCellHAlign hal, TCellVAlign val);
+    platform::TBitmap* CreateBitButton(int aCol, int aRow, int bw, int bh, const QString& caption, TCellHAlign hal,
+                                       TCellVAlign val);
+    void RemoveBitButton(int aCol, int aRow);
+    void AddButton(int aCol, int aRow, int bw, int bh, const QString& caption, TCellHAlign hal, TCellVAlign val);
+    // The text and push operations take a display column.
+    void SetButtonText(int aCol, int aRow, const QString& caption);
+    QString GetButtonText(int aCol, int aRow);
+    void PushButton(int aCol, int aRow, bool push);
+    bool HasButton(int aCol, int aRow);
+    void RemoveButton(int aCol, int aRow);
+    void RemoveAllButtons();
+    void AddImageIdx(int aCol, int aRow, int aIdx, TCellHAlign hal, TCellVAlign val);
+    bool GetImageIdx(int aCol, int aRow, int& idx);
+    void SetImageIdx(int aCol, int aRow, int idx);
+    void RemoveImageIdx(int aCol, int aRow);
+    void AddDataImage(int aCol, int aRow, int aIdx, TCellHAlign hal, TCellVAlign val);
+    bool HasDataImage(int aCol, int aRow);
+    void RemoveDataImage(int aCol, int aRow);
+    // dir 0: the images side by side, else one under the other.
+    void AddMultiImage(int aCol, int aRow, int dir, TCellHAlign hal, TCellVAlign val);
+    TIntList* GetCellImages(int aCol, int aRow);
+    void RemoveMultiImage(int aCol, int aRow);
+    void AddRotated(int aCol, int aRow, qint16 aAngle, const QString& s);
+    void SetRotated(int aCol, int aRow, qint16 aAngle);
+    bool IsRotated(int aCol, int aRow, int& aAngle);
+    void RemoveRotated(int aCol, int aRow);
+    void AddBalloon(int aCol, int aRow, const QString& title, const QString& text, int icon);
+    bool HasBalloon(int aCol, int aRow);
+    bool IsBalloon(int aCol, int aRow, QString& title, QString& text, int& icon);
+    void RemoveBalloon(int aCol, int aRow);
+
+    platform::TImageList* GridImages() const { return FGridImages; }
+    void SetGridImages(platform::TImageList* v);
+    // The image list of a cell's pictures: GridImages here.
+    virtual platform::TImageList* CellImages(int aCol, int aRow) { return FGridImages; }
+    // The key pictures sort by: the bitmap, the icon or the image index; -1 otherwise.
+    std::intptr_t ImageSortKey(int aCol, int aRow);
+    // Hit boxes of expand and in-cell buttons (display column), empty when none.
+    platform::TRect CalcExpandButtonRect(int aCol, int aRow);
+    platform::TRect CalcCellButtonRect(int aCol, int aRow);
+    virtual platform::TSize GetCellGraphicSize(int aCol, int aRow);
+    // The size of a cell's graphic part below an extra vertical offset.
+    virtual platform::TSize CellGraphicSize(int aCol, int aRow, int extraYOffset);
+    // The same for printing and scaled output, within an available area.
+    virtual platform::TSize CellGraphicPrintSize(int aCol, int aRow, int availWidth, int availHeight, double scale);
+    platform::TSize GetPictureSize(int aCol, int aRow, int width, int height, bool hasText);
+    // The text padding of a cell across and down.
+    int TotalXOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.X : 2 * FXYOffset.X; }
+    int TotalYOffset() const { return FXYOffsetTopLeftOnly ? FXYOffset.Y : 2 * FXYOffset.Y; }
+
+    // ---- looks
+
+    TControlLook& ControlLook() { return *FControlLook; }
+    void SetControlLook(const TControlLook& v) { FControlLook->Assign(&v); }
+    TBackGround& BackGround() { return *FBackGround; }
+    void SetBackGround(const TBackGround& v);
+    TGridProgressAppearance& ProgressAppearance() { return *FProgressAppearance; }
+    void SetProgressAppearance(const TGridProgressAppearance& v) { FProgressAppearance->Assign(&v); }
+    TBalloonSettings& Balloon() { return *FBalloonSettings; }
+    void SetBalloon(const TBalloonSettings& v) { FBalloonSettings->Assign(&v); }
+    void SetSyncGrid(const TSyncGrid& v) { FSyncGrid->Assign(&v); }
+    const platform::TBitmap& RowIndicator() const { return FRowIndicator; }
+    void SetRowIndicator(const platform::TBitmap& v);
+    bool Hovering() const { return FHovering; }
+    void SetHovering(bool v) { FHovering = v; }
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool v);
+    THoverFixedCells HoverFixedCells() const { return FHoverFixedCells; }
+    void SetHoverFixedCells(THoverFixedCells v) { FHoverFixedCells = v; }
+    // Whether a fixed cell reacts to hovering.
+    bool IsHoverFixedCell(int aCol, int aRow);
+    bool URLShow() const { return FURLShow; }
+    void SetURLShow(bool v);
+    bool URLFull() const { return FURLFull; }
+    void SetURLFull(bool v);
+    bool URLUnderlineOnHover() const { return FURLUnderlineOnHover; }
+    void SetURLUnderlineOnHover(bool v) { FURLUnderlineOnHover = v; }
+    bool EnhTextSize() const { return FEnhTextSize; }
+    void SetEnhTextSize(bool v);
+    bool NoImageAndText() const { return FNoImageAndText; }
+    void SetNoImageAndText(bool v);
+    bool NoDefaultDraw() const { return FNoDefaultDraw; }
+    void SetNoDefaultDraw(bool v) { FNoDefaultDraw = v; }
+    bool AutoNumAlign() const { return FAutoNumAlign; }
+    void SetAutoNumAlign(bool v);
+    bool UseDisabledFont() const { return FUseDisabledFont; }
+    void SetUseDisabledFont(bool v);
+    bool XYOffsetTopLeftOnly() const { return FXYOffsetTopLeftOnly; }
+    void SetXYOffsetTopLeftOnly(bool v);
+    void UpdateXYOffset(int x, int y) { FXYOffset = platform::Point(x, y); }
+    bool FitCellsInGrid() const { return FFitCellsInGrid; }
+    void SetFitCellsInGrid(bool v) { FFitCellsInGrid = v; }
+    bool SelectionRTFKeep() const { return FSelectionRTFKeep; }
+    void SetSelectionRTFKeep(bool v) { FSelectionRTFKeep = v; }
+    platform::TColor SelectionRectangleColor() const { return FSelectionRectangleColor; }
+    void SetSelectionRectangleColor(platform::TColor v);
+    TPictureContainer* PictureContainer() const { return FPictureContainer; }
+    void SetPictureContainer(TPictureContainer* v);
+    THTMLPictureCache& ImageCache() { return *FImageCache; }
+    TScrollType ScrollType() const { return FScrollType; }
+    void SetScrollType(TScrollType v) { FScrollType = v; }
+
+    platform::TColor QRVGradientHoverFrom() const { return FQRVGradientHoverFrom; }
+    void SetQRVGradientHoverFrom(platform::TColor v);
+    platform::TColor QRVGradientHoverTo() const { return FQRVGradientHoverTo; }
+    void SetQRVGradientHoverTo(platform::TColor v);
+    platform::TColor QRVGradientHoverMirrorFrom() const { return FQRVGradientHoverMirrorFrom; }
+    void SetQRVGradientHoverMirrorFrom(platform::TColor v);
+    platform::TColor QRVGradientHoverMirrorTo() const { return FQRVGradientHoverMirrorTo; }
+    void SetQRVGradientHoverMirrorTo(platform::TColor v);
+    platform::TColor QRVGradientHoverBorder() const { return FQRVGradientHoverBorder; }
+    void SetQRVGradientHoverBorder(platform::TColor v);
+    platform::TColor QRVGradientDownFrom() const { return FQRVGradientDownFrom; }
+    void SetQRVGradientDownFrom(platform::TColor v);
+    platform::TColor QRVGradientDownTo() const { return FQRVGradientDownTo; }
+    void SetQRVGradientDownTo(platform::TColor v);
+    platform::TColor QRVGradientDownMirrorFrom() const { return FQRVGradientDownMirrorFrom; }
+    void SetQRVGradientDownMirrorFrom(platform::TColor v);
+    platform::TColor QRVGradientDownMirrorTo() const { return FQRVGradientDownMirrorTo; }
+    void SetQRVGradientDownMirrorTo(platform::TColor v);
+    platform::TColor QRVGradientDownBorder() const { return FQRVGradientDownBorder; }
+    void SetQRVGradientDownBorder(platform::TColor v);
+
+    // Colour schemes: the style remembered, applied, and handed to the editors.
+    TQRVStyle QRVStyle() const { return FQRVStyle; }
+    virtual void SetStyle(TQRVStyle style);
+    void SetComponentStyle(TQRVStyle style);
+    const TColorTones& ColorTones() const { return FColorTones; }
+    void SetColorTones(const TColorTones& tones);
+    void SetTheme(TXPColorScheme scheme);
+    void AdaptToOfficeTheme();
+    // The header cells that mark the current cell follow it.
+    void RepaintActiveHeaders(int oldCol, int oldRow, int newCol, int newRow);
+
+    // ---- painting
+
+    void GetVisualProperties(int aCol, int aRow, platform::TGridDrawState& aState, bool print, bool select,
+                             bool remap, platform::TBrush& aBrush, platform::TColor& aColorTo,
+                             platform::TColor& aMirrorColor, platform::TColor& aMirrorColorTo, platform::TFont& aFont,
+                             platform::TAlignment& ha, TVAlignment& va, bool& ww,
+                             TCellGradientDirection& gd) override;
+    bool PlatformStylesActive() override { return FUsePlatformStyles; }
+    bool UsesCellBorderEvent() override { return static_cast<bool>(OnGetCellBorder); }
+    void DrawCellContent(platform::TCanvas& canvas, int aCol, int aRow, const platform::TRect& rect,
+                         platform::TGridDrawState state) override;
+    // Dotted lines that follow a column or row border being dragged; drawing
+    // one twice removes it.
+    void DrawColumnSizingLine(int x);
+    void DrawRowSizingLine(int y);
+    void PaintOutsideCells();
+    void PaintLookBorder();
+    // The text's horizontal and vertical alignment (real column).
+    void ResolveCellAlignment(int aCol, int aRow, platform::TAlignment& hAlign, TVAlignment& vAlign);
+    void GetFontProperties(int aCol, int aDisplCol, bool remap, platform::TBrush& brush, platform::TFont& font,
+                           platform::TGridDrawState& state, int aRow);
+    // The size the cell's text needs (real column).
+    platform::TSize GetCellTextSize(int aCol, int aRow, bool reserveButton, bool wrapToCell);
+    platform::TSize MeasureCellText(int aCol, int aDisplCol, int aRow, bool reserveButton, bool wrapToCell);
+    // The sort glyph or index of a header cell, centred at (x, y).
+    void DrawSortIndicator(platform::TCanvas& canvas, int aCol, int y, int x);
+    void DrawRichCell(int aCol, int aRow, const platform::TRect& r, platform::TCanvas& canvas);
+    void DrawCellCheckBox(platform::TCanvas& canvas, platform::TRect r, bool checked, bool enabled, bool grayed,
+                          TControlStyle style, bool triState, platform::TCheckBoxState triValue);
+    void DrawCellRadios(platform::TCanvas& canvas, const platform::TRect& r, bool reverse, double scale,
+                        TControlStyle style, int aRow, int aCol, bool selectedCell, const QStringList* captions,
+                        bool disabled, bool horizontal, int selectedIndex, int count);
+    bool IsSortIndicatorRow(int aCol, int aRow);
+    virtual bool QueryHasSpinEdit(int aCol, int aRow);
+    virtual bool QueryCanShowFixedDropDown(int aCol);
+
+    TCustomCellDrawEvent OnCustomCellBkgDraw;
+    TCustomCellDrawEvent OnCustomCellDraw;
+    TGridBorderPropEvent OnGetCellBorderProp;
+    TGridGradientEvent OnGetCellGradient;
+    TGridPaintedEvent OnPainted;
+    TCanShowFixedDropDownEvent OnCanShowFixedDropDown;
+    std::function<void(QObject* sender, int aCol, int aRow, bool& hasSpinEdit)> OnHasSpinEdit;
+
     // ---- events
 
     TCellsChangedEvent OnCellsChanged;
@@ -1035,6 +1681,58 @@ public:
     TGetDisplTextEvent OnGetEditTextEx;
 
 protected:
+    // ---- painting internals
+
+    // What a cell's graphic takes and how it sits beside the text.
+    struct TCellGraphicLayout
+    {
+        TCellGraphic* Graphic = nullptr;
+        int Width = 0;
+        int Height = 0;
+        TCellHAlign HAlign = haLeft;
+        TCellVAlign VAlign = vaTop;
+        bool TextShown = true;
+    };
+    // One cell while it is painted.
+    struct TCellPaint
+    {
+        int DisplCol = 0;
+        int RealCol = 0;
+        int Row = 0;
+        int SelectRow = 0;
+        platform::TRect CellRect;
+        platform::TGridDrawState State = 0;
+        platform::TAlignment HAlign = platform::taLeftJustify;
+        TVAlignment VAlign = vtaTop;
+        bool WordWrap = false;
+        bool Fixed = false;    // fixed for the painter (fixed areas, own fixed cells)
+        bool OwnFixed = false; // the grid's IsFixed answer
+        platform::TColor BrushColor = platform::clNone; // before the selection colours
+        platform::TColor FontColor = platform::clNone;
+        TCellGraphicLayout Graphic;
+        int ScrollPos = 0;
+        bool FilterCell = false;
+        int TextWidth = 0; // out: the drawn text's width + 2
+    };
+
+    void Paint() override;
+    void DrawCell(int col, int row, const platform::TRect& rect, platform::TGridDrawState state) override;
+    void PaintFrame() override;
+    TCellGraphicLayout GetCellGraphicLayout(int aCol, int aRow);
+    void PaintCellText(platform::TCanvas& canvas, platform::TRect r, TCellPaint& cell);
+    void PaintCellGraphic(platform::TCanvas& canvas, platform::TRect& r, TCellPaint& cell);
+    void PaintCellBorders(platform::TCanvas& canvas, int aCol, int aRow, const platform::TRect& r);
+    void PaintFixedLook(platform::TCanvas& canvas, platform::TRect& r, TCellPaint& cell, platform::TColor colorTo,
+                        platform::TColor mirror, platform::TColor mirrorTo);
+    void PaintCellFixedBitmap(platform::TCanvas& canvas, const platform::TRect& r);
+    void PaintCellTiles(platform::TCanvas& canvas, const platform::TRect& r, int aCol, int aRow);
+    void PaintCellGradient(platform::TCanvas& canvas, const platform::TRect& r);
+    void PaintBackgroundFixedBitmap(platform::TCanvas& canvas, const platform::TRect& client);
+    void PaintBackgroundTiles(platform::TCanvas& canvas, const platform::TRect& client);
+    bool IsSortHeaderCell(int aCol, int aRow);
+    // A colour set of Look or SetStyle: the look's fixed gradient and lines.
+    void ApplyLookColors(TGridLook look);
+
     bool IsOwnGraphicObject(const platform::TObject* object) const override;
     QString GetEditText(int col, int row) override;
     void SetEditText(int col, int row, const QString& value) override;
@@ -1237,6 +1935,83 @@ protected:
     bool FEditChange = false;
     bool FNilObjects = false;
     bool FBlockCellChange = false;
+
+    // Looks (the hover and down colours come before the control look, whose
+    // construction sets them)
+    platform::TColor FQRVGradientHoverFrom = platform::clNone;
+    platform::TColor FQRVGradientHoverTo = platform::clNone;
+    platform::TColor FQRVGradientHoverMirrorFrom = platform::clNone;
+    platform::TColor FQRVGradientHoverMirrorTo = platform::clNone;
+    platform::TColor FQRVGradientHoverBorder = platform::clNone;
+    platform::TColor FQRVGradientDownFrom = platform::clNone;
+    platform::TColor FQRVGradientDownTo = platform::clNone;
+    platform::TColor FQRVGradientDownMirrorFrom = platform::clNone;
+    platform::TColor FQRVGradientDownMirrorTo = platform::clNone;
+    platform::TColor FQRVGradientDownBorder = platform::clNone;
+    std::unique_ptr<TControlLook> FControlLook = std::make_unique<TControlLook>(this);
+    std::unique_ptr<TBackGround> FBackGround = std::make_unique<TBackGround>(this);
+    std::unique_ptr<TGridProgressAppearance> FProgressAppearance = std::make_unique<TGridProgressAppearance>();
+    std::unique_ptr<TBalloonSettings> FBalloonSettings = std::make_unique<TBalloonSettings>();
+    std::unique_ptr<THTMLPictureCache> FImageCache = std::make_unique<THTMLPictureCache>();
+    platform::TBitmap FRowIndicator;
+    TPictureContainer* FPictureContainer = nullptr;
+    platform::TImageList* FGridImages = nullptr;
+    TQRVStyle FQRVStyle = tsWindowsXP;
+    TColorTones FColorTones;
+    TOfficeTheme FOfficeTheme = otUnknown;
+    THoverFixedCells FHoverFixedCells = hfNone;
+    TScrollType FScrollType = ssNormal;
+    bool FHovering = false;
+    bool FAutoThemeAdapt = false;
+    bool FURLShow = false;
+    bool FURLFull = false;
+    bool FURLUnderlineOnHover = false;
+    bool FEnhTextSize = false;
+    bool FNoImageAndText = false;
+    bool FNoDefaultDraw = false;
+    bool FAutoNumAlign = false;
+    bool FUseDisabledFont = false;
+    bool FXYOffsetTopLeftOnly = false;
+    bool FFitCellsInGrid = false;
+    bool FSelectionRTFKeep = false;
+    bool FUsePlatformStyles = false;
+
+    // Hot tracking, kept by the mouse handling and read by the painter
+    int FHoverFixedX = -1;
+    int FHoverFixedY = -1;
+    platform::TPoint FHotFixedCell{-1, -1};
+    platform::TPoint FHoverButton{-1, -1};
+    platform::TPoint FHoverCell{-1, -1};
+    int FHoverLink = -1;
+    bool FMouseDown = false;      // a press started a fresh disjunct selection
+    bool FFixedCellDown = false;  // the mouse is down on the hovered fixed cell
+    bool FDropDownDown = false;   // the fixed cell's drop-down button is pressed
+    int FMoveColInd = -1;         // the column being moved
+    bool FGridBlink = true;       // blink phase of blinking text
+
+    // The colours of the cell being painted before selection colouring
+    platform::TColor FUnselectedBrushColor = platform::clNone;
+    platform::TColor FUnselectedFontColor = platform::clNone;
+    // The properties being given their first look: not read while they are.
+    const TCellProperties* FPreparingProps = nullptr;
+    // The row check box every cell of column 0 answers in the mail-like mode.
+    std::unique_ptr<TCellGraphic> FRowCheckGraphic = std::make_unique<TCellGraphic>();
+    // The visual properties the base painter fetched for the cell it hands to
+    // the content painter, which would fetch the same again.
+    struct TVisualCache
+    {
+        bool Valid = false;
+        int Col = 0, Row = 0;
+        platform::TGridDrawState State = 0;
+        platform::TColor Brush = platform::clNone, ColorTo = platform::clNone, Mirror = platform::clNone,
+                         MirrorTo = platform::clNone, UnselectedBrush = platform::clNone,
+                         UnselectedFont = platform::clNone;
+        platform::TFont Font;
+        platform::TAlignment HAlign = platform::taLeftJustify;
+        TVAlignment VAlign = vtaTop;
+        bool WordWrap = false;
+        TCellGradientDirection Gradient = GradientVertical;
+    } FVisualCache;
 };
 
 // ---------------------------------------------------------------------------
@@ -1272,3 +2047,16 @@ TDateTime TextToDate(const QString& text);
 TDateTime TextToTime(const QString& text);
 // The plain text of an RTF text (control words and destinations dropped).
 QString RTFToPlainText(const QString& rtf);
+
+// Looks and colours shared by the painters.
+// "glXP" and "Windows XP" and the like; glCustom has neither (empty).
+QString GridLookName(TGridLook look);
+QString GridLookText(TGridLook look);
+// A mixed into B by p percent (p >= 100: A; below 1: B).
+platform::TColor BlendColors(platform::TColor a, platform::TColor b, int p);
+platform::TColor MixSelectionColor(platform::TColor selection, platform::TColor cell, bool mixer, int percentage);
+double ClampPercent(double value);
+// The grid's bitmap resources (check boxes, radio buttons, node and filter
+// glyphs) are registered when a grid first draws one; code that loads them
+// by name before that calls it itself.
+void RegisterExGridResources();

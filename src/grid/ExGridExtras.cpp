@@ -27,6 +27,15 @@ void TSortSettings::Assign(const TPersistent* source)
     FIndexShow = s->FIndexShow;
     FRow = s->FRow;
     FFixedCols = s->FFixedCols;
+    FHeaderColor = s->FHeaderColor;
+    FHeaderColorTo = s->FHeaderColorTo;
+    FHeaderMirrorColor = s->FHeaderMirrorColor;
+    FHeaderMirrorColorTo = s->FHeaderMirrorColorTo;
+    FIndexColor = s->FIndexColor;
+    FUpGlyph.Assign(s->FUpGlyph);
+    FDownGlyph.Assign(s->FDownGlyph);
+    FIndexUpGlyph.Assign(s->FIndexUpGlyph);
+    FIndexDownGlyph.Assign(s->FIndexDownGlyph);
 }
 
 void TDragDropSettings::Assign(const TPersistent* source)

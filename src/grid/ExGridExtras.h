@@ -58,9 +58,40 @@ public:
     void SetRow(int v) { FRow = v; }
     int FixedCols() const { return FFixedCols; }
     void SetFixedCols(int v) { FFixedCols = v; }
+    // The header of the sorted column; a write repaints the last fixed row.
+    platform::TColor HeaderColor() const { return FHeaderColor; }
+    void SetHeaderColor(platform::TColor v);
+    platform::TColor HeaderColorTo() const { return FHeaderColorTo; }
+    void SetHeaderColorTo(platform::TColor v);
+    platform::TColor HeaderMirrorColor() const { return FHeaderMirrorColor; }
+    void SetHeaderMirrorColor(platform::TColor v);
+    platform::TColor HeaderMirrorColorTo() const { return FHeaderMirrorColorTo; }
+    void SetHeaderMirrorColorTo(platform::TColor v);
+    platform::TColor IndexColor() const { return FIndexColor; }
+    void SetIndexColor(platform::TColor v) { FIndexColor = v; }
+    // Sort glyphs; empty ones are drawn as lines.
+    const platform::TBitmap& UpGlyph() const { return FUpGlyph; }
+    void SetUpGlyph(const platform::TBitmap& v) { FUpGlyph.Assign(v); }
+    const platform::TBitmap& DownGlyph() const { return FDownGlyph; }
+    void SetDownGlyph(const platform::TBitmap& v) { FDownGlyph.Assign(v); }
+    const platform::TBitmap& IndexUpGlyph() const { return FIndexUpGlyph; }
+    void SetIndexUpGlyph(const platform::TBitmap& v) { FIndexUpGlyph.Assign(v); }
+    const platform::TBitmap& IndexDownGlyph() const { return FIndexDownGlyph; }
+    void SetIndexDownGlyph(const platform::TBitmap& v) { FIndexDownGlyph.Assign(v); }
 
 private:
+    void RepaintHeader();
+
     TExStringGrid* FOwner;
+    platform::TColor FHeaderColor = platform::clNone;
+    platform::TColor FHeaderColorTo = platform::clNone;
+    platform::TColor FHeaderMirrorColor = platform::clNone;
+    platform::TColor FHeaderMirrorColorTo = platform::clNone;
+    platform::TColor FIndexColor = platform::clYellow;
+    platform::TBitmap FUpGlyph;
+    platform::TBitmap FDownGlyph;
+    platform::TBitmap FIndexUpGlyph;
+    platform::TBitmap FIndexDownGlyph;
     int FColumn = 0;
     TSortDirection FDirection = sdAscending;
     bool FShow = false;

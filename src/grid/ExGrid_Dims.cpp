@@ -396,9 +396,6 @@ EX_STORE_INVALIDATE(SetSelectionColorMixer, bool, FSelectionColorMixer)
 EX_STORE_INVALIDATE(SetSelectionRectangle, bool, FSelectionRectangle)
 EX_STORE_INVALIDATE(SetSelectionResizer, bool, FSelectionResizer)
 EX_STORE_INVALIDATE(SetShowDesignHelper, bool, FShowDesignHelper)
-EX_STORE_INVALIDATE(SetHighlightColor, TColor, FHighlightColor)
-EX_STORE_INVALIDATE(SetHighlightTextColor, TColor, FHighlightTextColor)
-EX_STORE_INVALIDATE(SetURLColor, TColor, FURLColor)
 EX_STORE_INVALIDATE(SetActiveCellShow, bool, FActiveCellShow)
 EX_STORE_INVALIDATE(SetActiveCellColor, TColor, FActiveCellColor)
 EX_STORE_INVALIDATE(SetActiveCellColorTo, TColor, FActiveCellColorTo)
@@ -406,7 +403,6 @@ EX_STORE_INVALIDATE(SetDisabledFontColor, TColor, FDisabledFontColor)
 EX_STORE_INVALIDATE(SetEnableHTML, bool, FEnableHTML)
 EX_STORE_INVALIDATE(SetHideFocusRect, bool, FHideFocusRect)
 EX_STORE_INVALIDATE(SetFixedAsButtons, bool, FFixedAsButtons)
-EX_STORE_INVALIDATE(SetLook, TGridLook, FLook)
 
 #undef EX_STORE_INVALIDATE
 
@@ -503,25 +499,6 @@ void TExStringGrid::QueryDisplText(int aCol, int aRow, QString& value)
                 break;
             }
         }
-    }
-}
-
-void TExStringGrid::PrepareCellLook(int aCol, int aRow, TFont& font, TBrush& brush, TColor& colorTo,
-                                    TColor& mirrorColor, TColor& mirrorColorTo, TAlignment& alignment,
-                                    TVAlignment& vAlignment, bool& wordWrap, TCellGradientDirection& gradientDirection)
-{
-    TBaseGrid::PrepareCellLook(aCol, aRow, font, brush, colorTo, mirrorColor, mirrorColorTo, alignment, vAlignment,
-                               wordWrap, gradientDirection);
-    alignment = FDefaultAlignment;
-    vAlignment = FVAlignment;
-    wordWrap = FWordWrapEx;
-    const bool fixed = IsFixed(DisplColIndexOf(aCol), aRow);
-    if (fixed)
-        font.Assign(FFixedFont);
-    // Fixed cells and banded rows keep taking their colour from the grid.
-    if (fixed || FBands->Active()) {
-        brush.SetColor(clNone);
-        colorTo = clNone;
     }
 }
 
@@ -689,8 +666,6 @@ void TExStringGrid::QueryCellPrintBorder(int aCol, int aRow, TCellBorders& borde
         OnGetCellPrintBorder(this, aRow, aCol, pen, borders);
 }
 
-QString TExStringGrid::GetFormattedCell(int aCol, int aRow) { return GetCellEx(aCol, aRow); }
-
 void TExStringGrid::AdjustSizedColumnWidth(int aCol, int& aWidth)
 {
     if (OnUpdateColumnSize)
@@ -722,6 +697,11 @@ void TExStringGrid::DoSelectionChanged(int aLeft, int aTop, int aRight, int aBot
 
 TCellType TExStringGrid::GetCellType(int aCol, int aRow)
 {
+    if (aCol < 0 || aRow < 0)
+        return ctEmpty;
+    // Column 0 holds the rows' selection check boxes in the mail-like mode.
+    if (aCol == 0 && FMouseActions->HotmailRowSelect())
+        return ctRowCheckBox;
     // The cell's own object; descendants add what they answer for a cell.
     if (const auto* g = dynamic_cast<const TCellGraphic*>(GetGraphicObjectEx(aCol, aRow)))
         return g->CellType;
@@ -730,5 +710,24 @@ TCellType TExStringGrid::GetCellType(int aCol, int aRow)
 
 TCellGraphic* TExStringGrid::GetCellGraphic(int aCol, int aRow)
 {
+    if (aCol == 0 && aRow >= 0 && FMouseActions->HotmailRowSelect()) {
+        // One shared object answers for every row; its state is the row's
+        // selection, and in the header whether all or some rows are selected.
+        TCellGraphic& g = *FRowCheckGraphic;
+        g.CellType = ctRowCheckBox;
+        if (aRow == 0) {
+            const int selected = RowSelectCount();
+            g.CellBoolean = selected >= RowCount() - TBaseGrid::FixedRows();
+            g.CellAngle = selected > 0 && !g.CellBoolean ? 1 : 0;
+        } else {
+            const int row = RealRowIndex(aRow);
+            g.CellBoolean = row < RowCount() + NumHiddenRows() && GetRowSelect(row);
+            g.CellAngle = 0;
+        }
+        g.CellTransparent = FControlLook->ControlStyle() == csFlat;
+        return &g;
+    }
+    if (aCol < 0 || aRow < 0)
+        return nullptr;
     return dynamic_cast<TCellGraphic*>(GetGraphicObjectEx(aCol, aRow));
 }

@@ -4,6 +4,7 @@
 
 #include "platform/Messages.h"
 #include "widgets/ExUtil.h"
+#include "widgets/ExXPVS.h"
 
 #include <QApplication>
 #include <QDate>
@@ -660,6 +661,7 @@ TExStringGrid::TExStringGrid(QWidget* owner)
     FMouseActions->OnInvalidate = [this](TMouseActions*) { Invalidate(); };
     FBands->OnChange = [this](TBands*) { BandsChanged(); };
     FShowModified->OnChange = [this](TShowModified*) { RepaintCol(0); };
+    FProgressAppearance->OnChange = [this](TGridProgressAppearance*) { Invalidate(); };
     FColumnHeaders.OnChange = [this] { ColumnHeadersListChanged(); };
     FRowHeaders.OnChange = [this] { RowHeadersListChanged(); };
     FMergedColumns.OnChange = [this](QObject*, int, int) { MergedColumnsChanged(); };
@@ -722,6 +724,11 @@ void TExStringGrid::Loaded()
     FRestoreCursor = TBaseGrid::Cursor();
     ShowColumnHeaders();
     ShowRowHeaders();
+    // The QRV look's colours are applied again once the layout is read.
+    if (FLook == glQRV) {
+        SetLook(glCustom);
+        SetLook(glQRV);
+    }
     FFixedRowsMin = TBaseGrid::FixedRows();
     FFixedColsMin = TBaseGrid::FixedCols();
     FMinRowHeight = DefaultRowHeight();
@@ -732,7 +739,13 @@ void TExStringGrid::Loaded()
         SetOptions(Options() & ~goAlwaysShowEditor);
         FNavigation->SetAlwaysEdit(true);
     }
+    // Without visual styles the themed check boxes look classic.
+    if (!ExXPVS::IsThemeActive() && FControlLook->ControlStyle() == csTheme && !Designing())
+        FControlLook->SetControlStyle(csClassic);
+    FSearchFooter->SetAutoThemeAdapt(FAutoThemeAdapt);
     UpdateScrollBarsAlways(false);
+    if (FAutoThemeAdapt && !Designing())
+        AdaptToOfficeTheme();
     InitOrigColSizes();
     SetColumnOrder();
 }
@@ -760,6 +773,7 @@ void TExStringGrid::Assign(const TExStringGrid* source)
     FCellNode->Assign(s->FCellNode.get());
     FSortSettings->Assign(s->FSortSettings.get());
     FDragDropSettings->Assign(s->FDragDropSettings.get());
+    FProgressAppearance->Assign(s->FProgressAppearance.get());
     FColumnSize->Assign(s->FColumnSize.get());
     FSyncGrid->Assign(s->FSyncGrid.get());
     FFocusHelper->Assign(s->FFocusHelper.get());
