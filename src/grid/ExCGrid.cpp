@@ -874,7 +874,7 @@ TCellGraphic* VOruVizizaZezo::GetCellGraphic(int aCol, int aRow)
         TGridColumnItem* item = ItemAt(aCol);
         if (item && item->Editor() == edDataCheckBox && IsBodyCell(aCol, aRow)) {
             FCellGraphic->CellType = ctVirtCheckBox;
-            FCellGraphic->CellTransparent = false;
+            FCellGraphic->CellTransparent = ControlLook().ControlStyle() == csFlat;
             g = FCellGraphic.get();
         }
     }
@@ -925,13 +925,17 @@ void VOruVizizaZezo::QuerySortFormat(int aCol, TSortStyle& style, QString& prefi
 
 void VOruVizizaZezo::QueryCellEditor(int aCol, int aRow, TEditorType& editor)
 {
-    if (TGridColumnItem* item = ItemAt(aCol)) {
-        if (IsNormalCell(aCol, aRow))
-            editor = item->Editor();
-        // The combo and spin editors take the column's items and limits with them.
-        if (!item->FloatFormat().isEmpty())
-            SetFloatFormat(item->FloatFormat());
+    TGridColumnItem* item = ItemAt(aCol);
+    if (item && IsNormalCell(aCol, aRow)) {
+        editor = item->Editor();
+        // The combo editor takes the column's items with it.
+        ClearComboString();
+        for (const QString& s : item->ComboItems())
+            AddComboString(s);
+        ControlLook().SetDropDownCount(item->DropDownCount());
     }
+    // The column's FloatFormat serves its own cells through QueryFloatFormat;
+    // the grid's FloatFormat stays as it is for the other columns.
     TExStringGrid::QueryCellEditor(aCol, aRow, editor);
 }
 
@@ -991,6 +995,79 @@ void VOruVizizaZezo::QueryCheckFalse(int aCol, int aRow, QString& value)
     if (TGridColumnItem* item = ItemAt(aCol))
         if (IsBodyCell(aCol, aRow))
             value = item->CheckFalse();
+}
+
+bool VOruVizizaZezo::QueryFilterList(int aCol)
+{
+    TExStringGrid::QueryFilterList(aCol);
+    TGridColumnItem* item = ItemAt(aCol);
+    if (!item || item->Filter().isEmpty())
+        return false;
+    FFilterList.clear();
+    for (const QString& entry : item->Filter()) {
+        const qsizetype eq = entry.indexOf(u'=');
+        FFilterList.append(eq >= 0 ? entry.left(eq) : entry);
+    }
+    return true;
+}
+
+void VOruVizizaZezo::FilterSelected(int itemIndex)
+{
+    const int filterCol = FFilterColumn;
+    TGridColumnItem* item = ItemAt(filterCol);
+    if (item && itemIndex >= 0 && itemIndex < item->Filter().size()) {
+        const QString entry = item->Filter().at(itemIndex);
+        const qsizetype eq = entry.indexOf(u'=');
+        const QString caption = eq >= 0 ? entry.left(eq) : entry;
+        if (FAutoFilterDisplay)
+            item->SetHeader(caption);
+        // Switching the filter off and on again around the new condition
+        // comes with the filter of the grid extras.
+        QString condition = eq >= 0 ? entry.mid(eq + 1) : entry;
+        if (OnFilterSelect)
+            OnFilterSelect(this, filterCol, itemIndex, caption, condition);
+        if (AutoFilterUpdate()) {
+            const bool onlyFixed = RowCount() <= TBaseGrid::FixedRows() || (RowCount() == 1 && FixedRowAlways());
+            if (!onlyFixed)
+                SetRow(TBaseGrid::FixedRows());
+            DoFilterDone();
+        }
+    }
+    FFilterColumn = -1;
+}
+
+void VOruVizizaZezo::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    TExStringGrid::MouseDown(button, shift, x, y);
+    int col = -1, row = -1;
+    MouseToCell(x, y, col, row);
+    if (col < 0 || row < 0)
+        return;
+    const int realCol = RealColIndex(col);
+    TGridColumnItem* item = ItemAt(realCol);
+    if (!item || !item->ColumnPopup())
+        return;
+    const TColumnPopupType type = item->ColumnPopupType();
+    bool onFixed = false, onNormal = false;
+    if (button == mbLeft) {
+        onFixed = type == cpFixedCellsLClick || type == cpAllCellsLClick;
+        onNormal = type == cpNormalCellsLClick || type == cpAllCellsLClick;
+    } else if (button == mbRight) {
+        onFixed = type == cpFixedCellsRClick || type == cpAllCellsRClick;
+        onNormal = type == cpNormalCellsRClick || type == cpAllCellsRClick;
+    }
+    if (!onFixed && !onNormal)
+        return;
+    // The handler hears of every click of the menu's button, and may change the menu.
+    TPopupMenu* menu = item->ColumnPopup();
+    if (OnColumnPopup)
+        OnColumnPopup(this, realCol, row, menu);
+    const bool fixedRow = row < TBaseGrid::FixedRows();
+    if (menu && (fixedRow ? onFixed : onNormal)) {
+        const TRect r = CellRect(col, row);
+        const TPoint p = ClientToScreen(Point(r.Left, r.Bottom));
+        menu->Popup(p.X, p.Y);
+    }
 }
 
 int VOruVizizaZezo::GetEditLimit()

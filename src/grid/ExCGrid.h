@@ -327,6 +327,9 @@ public:
     bool QueryHasComboBox(int aCol, int aRow) override;
     void QueryCheckTrue(int aCol, int aRow, QString& value) override;
     void QueryCheckFalse(int aCol, int aRow, QString& value) override;
+    // The column's own Filter entries (their captions) when it has any.
+    bool QueryFilterList(int aCol) override;
+    void FilterSelected(int itemIndex) override;
 
     TColumnPopupEvent OnColumnPopup;
     TAfterColumnMoved OnAfterColumnMoved;
@@ -338,6 +341,8 @@ protected:
     void Notification(QObject* component, platform::TOperation operation) override;
     int GetEditLimit() override;
     QString GetEditMask(int col, int row) override;
+    // Then the column's popup menu, as its ColumnPopupType says.
+    void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
 
 private:
     friend class TGridColumnCollection;

@@ -824,6 +824,55 @@ using THasComboEvent = std::function<void(QObject* sender, int aCol, int aRow, b
 using TWordWrapEvent = std::function<void(QObject* sender, int aCol, int aRow, bool& wordWrap)>;
 using TSelectionChanged = std::function<void(QObject* sender, int aLeft, int aTop, int aRight, int aBottom)>;
 
+// ---- inplace editing: types
+
+class TGridCombo;
+class TGridCheckBox;
+class TGridButton;
+class TExInplaceEdit;
+
+enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
+using enum TInvalidEntryIcon;
+
+using TCellValidateEvent = std::function<void(QObject* sender, int aCol, int aRow, QString& value, bool& valid)>;
+using TEditCellDoneEvent = std::function<void(QObject* sender, int aCol, int aRow)>;
+using TEditChangeEvent = std::function<void(QObject* sender, int aCol, int aRow, const QString& value)>;
+using TComboChangeEvent =
+    std::function<void(QObject* sender, int aCol, int aRow, int aItemIndex, const QString& aSelection)>;
+using TComboObjectChangeEvent = std::function<void(QObject* sender, int aCol, int aRow, int aItemIndex,
+                                                   const QString& aSelection, platform::TObject* aObject)>;
+// The custom editor link is any object; none is passed for the default editor.
+using TGetEditorPropEvent = std::function<void(QObject* sender, int aCol, int aRow, QObject* aEditLink)>;
+using TGetEditorPropIntEvent = std::function<void(QObject* sender, int aRow, int aCol)>;
+using TRowChangingEvent = std::function<void(QObject* sender, int oldRow, int newRow, bool& allow)>;
+using TColChangingEvent = std::function<void(QObject* sender, int oldCol, int newCol, bool& allow)>;
+using TCellChangingEvent =
+    std::function<void(QObject* sender, int oldRow, int oldCol, int newRow, int newCol, bool& allow)>;
+using TAutoAdvanceEvent =
+    std::function<void(QObject* sender, int oldRow, int oldCol, int& newRow, int& newCol, bool& allow)>;
+using TClipboardEvent = std::function<void(QObject* sender, bool& allow)>;
+using TClipboardPasteCellEvent =
+    std::function<void(QObject* sender, int aCol, int aRow, QString& value, bool& allow)>;
+using TClipboardAfterPasteCellEvent = std::function<void(QObject* sender, int aCol, int aRow, const QString& value)>;
+
+// ---- hooks: event types
+
+using TGridWideHintEvent = std::function<void(QObject* sender, int aRow, int aCol, QString& hintstr)>;
+using TGetColumnFilterEvent = std::function<void(QObject* sender, int column, QStringList& filter)>;
+using TCellCursorEvent =
+    std::function<void(QObject* sender, int aCol, int aRow, int x, int y, platform::TCursor& aCursor)>;
+using TSearchFooterActionEvent = std::function<void(QObject* sender, const QString& value, int aCol, int aRow,
+                                                    TSearchAction searchAction)>;
+using TRatingChangeEvent = std::function<void(QObject* sender, int aCol, int aRow, double& newRate, bool& allow)>;
+using TColorSelectEvent =
+    std::function<void(QObject* sender, int aCol, int aRow, platform::TColor color, const QString& value)>;
+using TImageSelectEvent = std::function<void(QObject* sender, int aCol, int aRow, int index)>;
+using TFixedEditEvent = std::function<void(QObject* sender, int aCol, int aRow, TGridFixedCellEditor& aEditor,
+                                           QStringList& values)>;
+using TCellSaveLoadEvent = std::function<void(QObject* sender, int aCol, int aRow, QString& value)>;
+using TFilterSelectEvent = std::function<void(QObject* sender, int column, int itemIndex, const QString& friendlyName,
+                                              QString& filterCondition)>;
+
 // ---------------------------------------------------------------------------
 // TExStringGrid
 // ---------------------------------------------------------------------------
@@ -1187,12 +1236,6 @@ public:
     int PrintPageFrom() const { return FPrintPageFrom; }
     int PrintPageTo() const { return FPrintPageTo; }
 
-    // ---- update locking (the grid timer and messages come with it)
-
-    void BeginUpdate() { ++FUpdateCount; }
-    void EndUpdate();
-    int UpdateCount() const { return FUpdateCount; }
-
     // ---- hidden columns and rows
 
     void HideColumn(int colIndex) { HideColumns(colIndex, colIndex); }
@@ -1379,8 +1422,140 @@ public:
     // The kind of graphic object the cell holds; ctEmpty without one.
     virtual TCellType GetCellType(int aCol, int aRow);
     virtual TCellGraphic* GetCellGraphic(int aCol, int aRow);
-    // Shows or hides the cell controls after rows moved (with the editors).
-    void CellControlsUpdate() {}
+    // A non-empty wide hint replaces the hint in its wide-escaped form.
+    virtual void QueryGridHint(int aCol, int aRow, QString& hint, QString& wideHint);
+    // Whether the editor-type event chose no editor for the cell.
+    virtual bool QueryIsNoneEditor(int aCol, int aRow);
+    // Fills FilterList with the column's filter values; whether it has any.
+    virtual bool QueryFilterList(int aCol);
+    // Only with OnGetCellCursor: the cursor it chooses is shown over the grid.
+    virtual void QueryCellCursor(int aCol, int aRow, int x, int y);
+    // The grid's font, or, for a cell with own properties, one shared font
+    // filled from them (valid until the next call).
+    platform::TFont& GetCellFont(int aCol, int aRow);
+    virtual void DoSearchFooterAction(const QString& value, int aCol, int aRow, TSearchAction searchAction);
+    virtual void DoCurrentButtonClick();
+    virtual void DoButtonClick(int aCol, int aRow);
+    virtual void DoExpandClick(int aCol, int aRow, bool expanded);
+    virtual void DoComboCloseUp(int aRow, int aCol);
+    virtual void DoComboDropDown(int aRow, int aCol);
+    virtual void QueryCanAddRow(bool& canAdd);
+    virtual void QueryCanInsertRow(int aRow, bool& canInsert);
+    virtual void DoCheckBoxChange(int aCol, int aRow, bool state);
+    // Whether a rating cell may take the (possibly changed) new rate.
+    virtual bool QueryRatingChange(int aCol, int aRow, double& newRate);
+    // The colour and image pickers relay their choice for the current cell.
+    virtual void DoColorSelect(platform::TColor color, const QString& colorText);
+    virtual void DoImageSelect(int itemIndex);
+    virtual void EditorCaretMoved(const QString& text, int caretPos, int selStart) {}
+    // Rows added and removed by the insert-row and delete-row keys (display row).
+    virtual void DoAutoInsertRow(int aRow);
+    virtual void DoAutoDeleteRow(int aRow);
+    virtual void DoFilterDone();
+    // The handler may change the fixed cell's editor kind and fill its items.
+    virtual void DoFixedEdit(int aCol, int aRow, TGridFixedCellEditor& editor, QStringList& values);
+    virtual void ExportNotification(TGridExportState aState, int aRow) {}
+    virtual void ImportNotification(TGridImportState aState, int aRow) {}
+    // The texts the exchange code reads and writes.
+    virtual void QueryCellText(int aCol, int aRow, QString& text);
+    virtual void QuerySaveCellText(int aCol, int aRow, QString& text);
+    virtual void DoLoadCell(int aCol, int aRow, const QString& value);
+    // A choice of the open filter drop-down (column FilterColumn); the
+    // column is closed afterwards. Applying filters comes with the extras.
+    virtual void FilterSelected(int itemIndex);
+    int FilterColumn() const { return FFilterColumn; }
+    const QStringList& FilterList() const { return FFilterList; }
+    bool FilterDropDownAuto() const { return FFilterDropDownAuto; }
+    void SetFilterDropDownAuto(bool v);
+    TFilterDropDownColumns FilterDropDownColumns() const { return FFilterDropDownColumns; }
+    void SetFilterDropDownColumns(TFilterDropDownColumns v) { FFilterDropDownColumns = v; }
+    bool SaveWithRTF() const { return FSaveWithRTF; }
+    void SetSaveWithRTF(bool v) { FSaveWithRTF = v; }
+
+    TGridHintEvent OnGridHint;
+    TGridWideHintEvent OnGridWideHint;
+    TGetColumnFilterEvent OnGetColumnFilter;
+    TCellCursorEvent OnGetCellCursor;
+    TSearchFooterActionEvent OnSearchFooterAction;
+    TButtonClickEvent OnButtonClick;
+    TExpandClickEvent OnExpandClick;
+    TClickCellEvent OnComboCloseUp;
+    TClickCellEvent OnComboDropDown;
+    TCanAddRowEvent OnCanAddRow;
+    TCanInsertRowEvent OnCanInsertRow;
+    TCheckBoxClickEvent OnCheckBoxChange;
+    TRatingChangeEvent OnRatingChange;
+    TColorSelectEvent OnColorSelect;
+    TImageSelectEvent OnImageSelect;
+    TAutoDeleteRowEvent OnAutoDeleteRow;
+    platform::TNotifyEvent OnFilterDone;
+    TFixedEditEvent OnFixedEdit;
+    TCellSaveLoadEvent OnSaveCell;
+    TCellSaveLoadEvent OnLoadCell;
+    TFilterSelectEvent OnFilterSelect;
+
+    // ---- check-box and radio cells (real column, display row unless said)
+
+    // "Invalid cell" (REruVidaZuvez) outside the grid, hidden rows and
+    // columns counted in.
+    void AddCheckBox(int aCol, int aRow, bool state, bool data);
+    void AddCheckBox(int aCol, int aRow, platform::TCheckBoxState state);
+    static platform::TCheckBoxState BoolToCheckBoxState(bool checked)
+    {
+        return checked ? platform::cbChecked : platform::cbUnchecked;
+    }
+    void AddCheckBoxColumn(int aCol, bool defaultState = false, bool dataCheckBox = false);
+    void AddTriStateCheckBoxColumn(int aCol, platform::TCheckBoxState state);
+    void RemoveCheckBox(int aCol, int aRow);
+    void RemoveCheckBoxColumn(int aCol);
+    // Whether a point (client coordinates) hits the cell's check box or radio button.
+    bool IsInCheckBox(int aCol, int aRow, int xPos, int yPos);
+    // The has-tests look at the base cell of a merged range.
+    bool HasCheckBox(int aCol, int aRow);
+    bool HasDataCheckBox(int aCol, int aRow);
+    bool HasClickableControl(int aCol, int aRow);
+    // Cells whose graphic shows their text's data (not printed as text).
+    bool HasDataGraphic(int aCol, int aRow);
+    // With hidden rows aRow is a real row, here and in SetCheckBoxState.
+    bool GetCheckBoxState(int aCol, int aRow, bool& state);
+    bool GetCheckBoxState(int aCol, int aRow, platform::TCheckBoxState& state);
+    bool IsChecked(int aCol, int aRow);
+    // No event; true for the boolean kinds.
+    bool SetCheckBoxState(int aCol, int aRow, bool state);
+    // Tri-state check boxes only.
+    bool SetCheckBoxState(int aCol, int aRow, platform::TCheckBoxState state);
+    // As SetCheckBoxState (display row), raising OnCheckBoxChange when the state changes.
+    void ApplyCheckBoxState(int aCol, int aRow, bool state);
+    void CheckAll(int aCol);
+    void UnCheckAll(int aCol);
+    bool ToggleCheckBox(int aCol, int aRow) { return ToggleCellCheck(aCol, aRow, false); }
+    // The toggle of clicks, the space key and ToggleCheckBox; true when toggled.
+    virtual bool ToggleCellCheck(int aCol, int aRow, bool fromUser);
+
+    // Radio groups: sl stays the caller's; CreateRadio's list is the cell's.
+    void AddRadio(int aCol, int aRow, bool dirRadio, int idxRadio, QStringList* sl);
+    QStringList* CreateRadio(int aCol, int aRow, bool dirRadio, int idxRadio);
+    bool GetRadioIdx(int aCol, int aRow, int& idxRadio);
+    // -1 also empties the cell text.
+    bool SetRadioIdx(int aCol, int aRow, int idxRadio);
+    QStringList* GetRadioStrings(int aCol, int aRow);
+    bool IsRadio(int aCol, int aRow);
+    void RemoveRadio(int aCol, int aRow);
+    // The keyboard's step to the next item (wrapping); true when it stepped.
+    bool SelectNextRadio(int aCol, int aRow, bool checkEdit);
+
+    void AddRadioButton(int aCol, int aRow, bool state);
+    void AddRadioButtonColumn(int aCol);
+    void RemoveRadioButton(int aCol, int aRow);
+    void RemoveRadioButtonColumn(int aCol);
+    bool HasRadioButton(int aCol, int aRow);
+    bool IsRadioButtonChecked(int aCol, int aRow);
+    bool SetRadioButtonState(int aCol, int aRow, bool state);
+    void SetRadioButtonColumnIndex(int aCol, int index);
+    int GetRadioButtonColumnIndex(int aCol);
+    // Checks the radio button and unchecks the others of its column.
+    virtual bool SelectCellRadioButton(int aCol, int aRow, bool fromUser);
+
     void HideInplaceEdit();
 
     // ---- neighbouring services (grid extras; neutral until they are built)
@@ -1679,6 +1854,161 @@ public:
     TGridBorderEvent OnGetCellPrintBorder;
     TFloatFormatEvent OnGetFloatFormat;
     TGetDisplTextEvent OnGetEditTextEx;
+
+    // ---- inplace editing
+
+    // Whether a cell (display column) may be edited: the editing option,
+    // then, for the base cell of its range, the can-edit hook and not fixed.
+    bool IsEditable(int aCol, int aRow);
+    bool IsCellEditable(int aCol, int aRow);
+    bool IsPasswordCell(int aCol, int aRow);
+    // Opens the editor on the current cell (nothing for a clickable cell
+    // object); HideInplaceEdit (above) commits and hides whatever editor is up.
+    void ShowInplaceEdit();
+    // A special editor was left by a key: commit, then the key moves the cell.
+    void DoneInplaceEdit(int key, platform::TShiftState shift);
+    void ShowCellEdit();
+    // Commits the special editor of the current cell.
+    void HideCellEdit();
+    // False: refused; the text the editor shows then is NewCellText.
+    virtual bool ValidateCell(const QString& newValue);
+    virtual bool ValidateCellWide(const QString& newValue);
+    QString NewCellText() const { return FNewCellText; }
+    // The current cell's text when editing started.
+    QString CellCache() const { return FCellCache; }
+    void AdvanceToNextCell(int aCol, int aRow, bool force, bool autoEdit, bool forward, bool recursing,
+                           bool showEditorAfter);
+    // Tab (Shift+Tab when backwards); false when the Tab left the grid.
+    bool TabMove(bool backwards);
+    bool WantsTabKey() const;
+    TEditorType EditControl() const { return FEditControl; }
+    void SetEditControl(TEditorType v) { FEditControl = v; }
+    // An editor was chosen and shown for the current cell and not yet committed.
+    bool EditMode() const { return FEditMode; }
+    void SetEditMode(bool v) { FEditMode = v; }
+    // A special editor is up.
+    bool EditActive() const { return FEditActive; }
+    bool Editing() const { return FEditing; }
+    // Editing is only paused by the current cell (the editing option is off for it).
+    bool EditDisable() const { return FEditDisable; }
+    bool NoAutoAdvance() const { return FNoAutoAdvance; }
+    void SetNoAutoAdvance(bool v) { FNoAutoAdvance = v; }
+    // Editing began with a click: the caret goes under the mouse.
+    bool LButFlg() const { return FLButFlg; }
+    void SetLButFlg(bool v) { FLButFlg = v; }
+    virtual void UndoCellEdit();
+    // Raises OnEllipsClick for the current cell; the possibly changed text.
+    virtual QString DoEllipsClick(const QString& value);
+    // The grid's own key-down, for editors that hand keys on.
+    void GridKeyDown(int& key, platform::TShiftState shift);
+    // Writes an editor's value: the edit text (display column), then the cell.
+    virtual void StoreEditorValue(int aCol, int aRow, const QString& value);
+    virtual void DoGetEditorProp(int aCol, int aRow, QObject* aEditLink);
+    virtual void DoCheckBoxClick(int aCol, int aRow, bool state);
+    // OnEditingDone now, OnEditCellDone(real column, row) when the posted
+    // message arrives.
+    void DoEditingDone(int aCol, int aRow);
+    virtual void RememberCell(int aCol, int aRow);
+    virtual void UpdateColumnFooter(int aCol);
+    virtual void DoCellChanging(int newCol, int newRow, bool& allow);
+    // Places the controls hosted in cells (and the cell scroll bar).
+    void CellControlsUpdate(bool rebuildList = false);
+
+    // The combo editor's list.
+    void AddComboString(const QString& s);
+    void AddComboStringObject(const QString& s, platform::TObject* o);
+    bool RemoveComboString(const QString& s);
+    void ClearComboString();
+    int GetComboCount();
+    void SetComboSelection(int index);
+    bool SetComboSelectionString(const QString& s);
+    int ComboIndex(int aCol, int aRow);
+    void SetComboIndex(int aCol, int aRow, int value);
+    TGridCombo* Combobox() const { return FEditCombo; }
+    TGridCheckBox* EditCheckBox() const { return FEditCheck; }
+    TGridButton* GridButton() const { return FGridButton; }
+    // The control that edits now (a special editor), or none.
+    QWidget* EditCtrl() const { return FEditCtrl.data(); }
+
+    int MaxComboLength() const { return FMaxComboLength; }
+    void SetMaxComboLength(int v) { FMaxComboLength = v; }
+    QString EditMask() const { return FEditMask; }
+    void SetEditMask(const QString& v) { FEditMask = v; }
+    bool Lookup() const { return FLookup; }
+    void SetLookup(bool v) { FLookup = v; }
+    bool LookupCaseSensitive() const { return FLookupCaseSensitive; }
+    void SetLookupCaseSensitive(bool v) { FLookupCaseSensitive = v; }
+    bool LookupHistory() const { return FLookupHistory; }
+    void SetLookupHistory(bool v) { FLookupHistory = v; }
+    QString ValidChars() const { return FValidChars; }
+    void SetValidChars(const QString& v) { FValidChars = v; }
+    // Used for edValidChars while ValidChars is empty (codes 0..255).
+    QString ValidCharSet() const { return FValidCharSet; }
+    void SetValidCharSet(const QString& v) { FValidCharSet = v; }
+    bool ExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
+    void SetExcelStyleDecimalSeparator(bool v) { FExcelStyleDecimalSeparator = v; }
+    bool Modified() const { return FGridModified; }
+    void SetModified(bool v) { FGridModified = v; }
+    bool AlwaysValidate() const { return FAlwaysValidate; }
+    void SetAlwaysValidate(bool v) { FAlwaysValidate = v; }
+    QString InvalidEntryTitle() const { return FInvalidEntryTitle; }
+    void SetInvalidEntryTitle(const QString& v) { FInvalidEntryTitle = v; }
+    QString InvalidEntryText() const { return FInvalidEntryText; }
+    void SetInvalidEntryText(const QString& v) { FInvalidEntryText = v; }
+    TInvalidEntryIcon InvalidEntryIcon() const { return FInvalidEntryIcon; }
+    void SetInvalidEntryIcon(TInvalidEntryIcon v) { FInvalidEntryIcon = v; }
+    // The balloon tip of a refused entry while it shows; none otherwise.
+    QWidget* BalloonTip() const { return FBalloonTip.data(); }
+
+    // Update locking: while locked the grid paints nothing.
+    void BeginUpdate();
+    void EndUpdate();
+    // The level alone, redrawing untouched.
+    void StartUpdate() { ++FUpdateCount; }
+    void ResetUpdate() { FUpdateCount = 0; }
+    bool LockUpdate() const { return FUpdateCount > 0; }
+    void SetLockUpdate(bool v);
+    int UpdateCount() const { return FUpdateCount; }
+    // The grid timer (every 500 ms while the window exists).
+    static constexpr int GridTimerId = 111;
+    int TimerTicks() const { return FTimerTicks; }
+    QString SearchText() const { return SearchInc; }
+    // Cells whose text holds "<BLI" blink with the grid timer.
+    bool EnableBlink() const { return FEnableBlink; }
+    void SetEnableBlink(bool v) { FEnableBlink = v; }
+
+    // The translucent frame around the edited cell (FocusHelper.Enabled).
+    void ShowFocusFrame(const platform::TRect& r);
+    void PlaceFocusWindow();
+    void HideFocusFrame();
+    QWidget* FocusFrameWindow() const { return FFocusWindow.data(); }
+    // The grid whose frame is shown; none when no frame is up.
+    static TExStringGrid* FocusFrameGrid();
+
+    TCellValidateEvent OnCellValidate;
+    TCellValidateEvent OnCellValidateWide;
+    platform::TNotifyEvent OnEditingDone;
+    TEditCellDoneEvent OnEditCellDone;
+    TEditChangeEvent OnEditChange;
+    TComboChangeEvent OnComboChange;
+    TComboObjectChangeEvent OnComboObjectChange;
+    TEllipsClickEvent OnEllipsClick;
+    TGetEditorPropEvent OnGetEditorProp;
+    TGetEditorPropIntEvent OnGetEditorPropInt;
+    TCheckBoxClickEvent OnCheckBoxClick;
+    TClickCellEvent OnClickCell;
+    TDblClickCellEvent OnDblClickCell;
+    TRowChangingEvent OnRowChanging;
+    TColChangingEvent OnColChanging;
+    TCellChangingEvent OnCellChanging;
+    TAutoAdvanceEvent OnAutoAdvance;
+    TAutoAddRowEvent OnAutoAddRow;
+    TAutoInsertColEvent OnAutoInsertCol;
+    TClipboardEvent OnClipboardCopy;
+    TClipboardEvent OnClipboardCut;
+    TClipboardEvent OnClipboardPaste;
+    TClipboardPasteCellEvent OnClipboardBeforePasteCell;
+    TClipboardAfterPasteCellEvent OnClipboardAfterPasteCell;
 
 protected:
     // ---- painting internals
@@ -2012,6 +2342,118 @@ protected:
         bool WordWrap = false;
         TCellGradientDirection Gradient = GradientVertical;
     } FVisualCache;
+
+    // ---- hooks and check-box cells: state
+
+    // The check-box object of a cell addressed by real row (a hidden row's
+    // stored object included); displayRow is -1 for a hidden row.
+    TCellGraphic* CheckGraphicOfRealRow(int aCol, int aRow, int& displayRow);
+    // A check-box cell's text by real row; written through the cell store.
+    QString CheckCellText(int aCol, int aRow);
+    void SetCheckCellText(int aCol, int aRow, const QString& value);
+    // The rows the check-box column operations walk.
+    int FirstCheckRow() const;
+    // Raises "Invalid cell" outside the grid.
+    void CheckCellBounds(int aCol, int aRow);
+    TCellVAlign CheckVAlign() const;
+
+    QStringList FFilterList;
+    bool FFilterDropDownAuto = false;
+    TFilterDropDownColumns FFilterDropDownColumns = fdNormal;
+    bool FSaveWithRTF = false;
+    platform::TFont FCellFont;
+
+    // ---- editing state
+
+    friend class TExInplaceEdit;
+
+    platform::TInplaceEdit* CreateEditor() override;
+    bool CanEditShow() override;
+    int GetEditLimit() override { return FMaxEditLength; }
+    QString GetEditMask(int col, int row) override;
+    void WndProc(platform::TMessage& message) override;
+    void CreateWnd() override;
+    void KeyDown(int& key, platform::TShiftState shift) override;
+    void KeyPress(QChar& key) override;
+    void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void Click() override;
+    void TopLeftChanged() override;
+    void hideEvent(QHideEvent* event) override;
+
+    // The special editor of the current cell: shown for the base cell, and committed.
+    void ShowSpecialEditor(int aCol, int aRow);
+    void CommitSpecialEditor();
+    // The default text editor's kinds.
+    static bool IsDefaultEditorKind(TEditorType kind);
+    // Whether the default text editor is up and holds the keyboard focus.
+    bool InplaceEditorFocused() const;
+    void ShowBalloonTip(QWidget* on);
+    void HandleGridTimer();
+    void HandleEditorCommand(platform::TMessage& message);
+    bool ToggleCheckBoxCell(int aCol, int aRow);
+    // The next cell of the tab order, or false when there is none.
+    bool TabTarget(bool backwards, int& col, int& row);
+
+    bool FEditMode = false;
+    bool FEditing = false;
+    bool FEditActive = false;
+    bool FSpecialEditor = false;
+    bool FEntered = false;
+    bool FShowEditProcess = false;
+    QChar FStartEditChar;
+    QString FCellCache;
+    bool FNoEditChange = false;
+    bool FBlockKill = false;
+    bool FBlockFocus = false;
+    bool FHidingEditor = false;
+    int FComboIdx = -1;
+    int FMaxComboLength = 0;
+    QString FEditMask;
+    QPointer<QWidget> FEditCtrl;
+    TGridCombo* FEditCombo = nullptr;
+    TGridCheckBox* FEditCheck = nullptr;
+    TGridButton* FGridButton = nullptr;
+
+    int FOldCol = -1;
+    int FOldRow = -1;
+    QString FOldCellText;
+    QString FOldCellTextWide;
+    QString FNewCellText;
+    bool FValidating = false;
+    bool FLastValidation = true;
+    bool FGridModified = false;
+    bool FAlwaysValidate = false;
+    QString FInvalidEntryTitle;
+    QString FInvalidEntryText;
+    TInvalidEntryIcon FInvalidEntryIcon = ieWarning;
+    QPointer<QWidget> FBalloonTip;
+    bool FEditDisable = false;
+    bool FForceSel = false;
+    bool FDisableChange = false;
+    int FAECol = -1;
+    int FAERow = -1;
+    int FLastTabCol = -1;
+    int FLastTabRow = -1;
+    bool FNoAutoAdvance = false;
+    bool FLButFlg = false;
+
+    bool FLookup = false;
+    bool FLookupCaseSensitive = false;
+    bool FLookupHistory = false;
+    QString FValidChars;
+    QString FValidCharSet;
+    bool FExcelStyleDecimalSeparator = false;
+
+    int FTimerTicks = 0;
+    bool FEnableBlink = false;
+    QString SearchInc;
+    int SearchTics = 0;
+    // Redrawing was switched off by the update lock.
+    bool FRedrawOff = false;
+
+    QPointer<QWidget> FFocusWindow;
+    QObject* FFocusFollower = nullptr;
+    platform::TRect FFocusCellRect;
 };
 
 // ---------------------------------------------------------------------------

@@ -322,6 +322,10 @@ QString TExStringGrid::GetEditText(int col, int row)
 
 void TExStringGrid::SetEditText(int col, int row, const QString& value)
 {
+    // The editor shows a cell's text without its tags: an untouched text
+    // coming back must not strip them from the cell.
+    if (!FEditWithTags && value == GetEditText(col, row))
+        return;
     const TPoint base = BaseCell(RealColIndex(col), row);
     TBaseGrid::SetEditText(base.X, base.Y, value);
 }

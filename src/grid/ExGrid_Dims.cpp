@@ -541,7 +541,8 @@ void TExStringGrid::QueryCanEdit(int aCol, int aRow, bool& canEdit)
     if (canEdit) {
         if (const TCellProperties* p = CellPropsAt(base.X, base.Y)) {
             canEdit = !p->ReadOnly();
-            if (!(Options() & goEditing) && !FMouseActions->RangeSelectAndEdit())
+            // Editing only paused for the current cell still counts as on.
+            if (!(Options() & goEditing) && !FEditDisable && !FMouseActions->RangeSelectAndEdit())
                 canEdit = false;
         }
     }
@@ -571,10 +572,16 @@ void TExStringGrid::QueryWordWrap(int aCol, int aRow, bool& wordWrap)
 
 bool TExStringGrid::QueryHasComboBox(int aCol, int aRow)
 {
-    bool has = false;
-    if (OnHasComboBox)
+    if (OnHasComboBox) {
+        bool has = false;
         OnHasComboBox(this, aCol, aRow, has);
-    return has;
+        return has;
+    }
+    if (!FControlLook->DropDownAlwaysVisible())
+        return false;
+    TEditorType editor = FDefaultEditor;
+    QueryCellEditor(aCol, aRow, editor);
+    return editor == edComboEdit || editor == edComboList;
 }
 
 void TExStringGrid::QueryCheckTrue(int aCol, int aRow, QString& value)
@@ -690,6 +697,9 @@ void TExStringGrid::CellsChanged(const TRect& r)
 
 void TExStringGrid::DoSelectionChanged(int aLeft, int aTop, int aRight, int aBottom)
 {
+    // These looks draw the selection as one shape.
+    if (FLook == glVista || FLook == glWin7 || FLook == glOffice2007)
+        InvalidateRect(Selection());
     FSelChange = true;
     if (OnSelectionChanged)
         OnSelectionChanged(this, aLeft, aTop, aRight, aBottom);

@@ -2,6 +2,7 @@
 // the module's start-up and shared routines.
 #include "grid/ExGrid.h"
 
+#include "grid/ExGrid_Editors.h"
 #include "platform/Messages.h"
 #include "widgets/ExUtil.h"
 #include "widgets/ExXPVS.h"
@@ -681,11 +682,30 @@ TExStringGrid::TExStringGrid(QWidget* owner)
     resize(400, 250);
     SetDefaultRowHeight(22);
     SetFixedRowHeight(22);
+
+    // The always-present editor controls, hidden and disabled between edits.
+    FEditCombo = new TGridCombo(this);
+    FEditCheck = new TGridCheckBox(this);
+    FGridButton = new TGridButton(this);
+    for (QWidget* editor : std::initializer_list<QWidget*>{FEditCombo, FEditCheck, FGridButton}) {
+        editor->hide();
+        editor->setEnabled(false);
+    }
 }
 
 TExStringGrid::~TExStringGrid()
 {
     SetDestroying();
+    // No frame and no editor control outlives the grid or reaches it while it goes.
+    delete InplaceEditor();
+    HideFocusFrame();
+    delete FFocusWindow.data();
+    delete FEditCombo;
+    delete FEditCheck;
+    delete FGridButton;
+    FEditCombo = nullptr;
+    FEditCheck = nullptr;
+    FGridButton = nullptr;
     FClearTextOnly = false;
     FSaveHiddenCells = false;
     if (HasNodes())
@@ -887,13 +907,3 @@ void TExStringGrid::InitOrigColSizes()
     for (int c = 0; c < ColCount(); ++c)
         FOrigColSizes.Add(ColWidths(c));
 }
-
-void TExStringGrid::EndUpdate()
-{
-    if (FUpdateCount > 0)
-        --FUpdateCount;
-    if (FUpdateCount == 0)
-        Invalidate();
-}
-
-void TExStringGrid::HideInplaceEdit() { HideEditor(); }

@@ -428,14 +428,6 @@ void TExStringGrid::SetTopRow(int value)
     TBaseGrid::SetTopRow(value);
 }
 
-bool TExStringGrid::SelectCell(int col, int row)
-{
-    const bool allowed = TBaseGrid::SelectCell(col, row);
-    if (allowed && FISelect)
-        FISelect->SelectionChanged(Col(), row);
-    return allowed;
-}
-
 void TExStringGrid::GotoCell(int aCol, int aRow)
 {
     SetRow(aRow);
@@ -446,7 +438,8 @@ void TExStringGrid::EditCell(int aCol, int aRow)
 {
     SetFocus();
     GotoCell(aCol, aRow);
-    ShowEditor();
+    RememberCell(Col(), Row());
+    ShowInplaceEdit();
 }
 
 void TExStringGrid::FocusCell(int aCol, int aRow) { SetSelection(TGridRect{aCol, aRow, aCol, aRow}); }

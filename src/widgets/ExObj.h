@@ -121,6 +121,23 @@ using enum TGridFixedCellEditor;
 enum class TWheelAction { waMoveSelection, waScroll };
 using enum TWheelAction;
 
+// A search made from the search footer.
+enum class TSearchAction { saFindFirst, saFindPrevious, saFindNext };
+using enum TSearchAction;
+
+// Which columns get an automatic filter list: the normal ones, or all.
+enum class TFilterDropDownColumns { fdNormal, fdAll };
+using enum TFilterDropDownColumns;
+
+// Progress of an export or import, told to the grid's notification hooks.
+enum class TGridExportState
+{
+    esExportStart, esExportNewRow, esExportDone, esExportSelRow, esExportFail, esExportNextRow
+};
+using enum TGridExportState;
+enum class TGridImportState { isImportStart, isImportNewRow, isImportDone, isImportSelRow };
+using enum TGridImportState;
+
 // ---------------------------------------------------------------------------
 // Event types. Sender comes first; a reference argument is one the handler
 // may change, holding the grid's default on entry. Note the order: several

@@ -235,7 +235,7 @@ TEST_F(ColumnGridFixture, ColumnFloatFormatAndSizeLimits)
     EXPECT_EQ(grid.GetCellEx(2, 1), QStringLiteral("1.00").replace(u'.', LocaleDecimalSeparator()));
     TEditorType editor = edNormal;
     grid.QueryCellEditor(1, 0, editor);
-    EXPECT_EQ(grid.FloatFormat(), QStringLiteral("%.3f")); // and stays so
+    EXPECT_EQ(grid.FloatFormat(), QStringLiteral("%.2f")); // the column's format stays the column's
     Item(2)->SetMinSize(30);
     Item(2)->SetMaxSize(60);
     int w = 10;

@@ -224,8 +224,9 @@ TEST(BaseGridPaint, AMergedRangeIsPaintedOnceThroughAnyOfItsCells)
     EXPECT_EQ(g.contents.at({1, 2}).front(), Rect(range.Left + 1, range.Top + 1, range.Right - 1, range.Bottom - 1));
     for (int c = 1; c <= 3; ++c)
         for (int r = 2; r <= 3; ++r)
-            if (c != 1 || r != 2)
+            if (c != 1 || r != 2) {
                 EXPECT_EQ(g.contents.count({c, r}), 0u) << c << "," << r;
+            }
     // Scrolled so that the base cell is out of view, the range still paints
     // once, through the first of its cells in view, cut at the fixed column.
     g.SetColWidths(1, 40);

@@ -1,0 +1,792 @@
+// The string grid's inplace editing: which cell may be edited, which editor
+// a cell gets, showing and committing the special editors, the end-of-edit
+// announcement, the combo editor's list, and the keys and presses that
+// editing needs of the grid.
+#include "grid/ExGrid.h"
+
+#include "grid/ExGrid_Editors.h"
+#include "platform/Messages.h"
+
+#include <QApplication>
+
+#include <algorithm>
+
+using namespace platform;
+
+namespace {
+
+// Sets a flag for a scope and puts its old value back.
+struct FlagGuard
+{
+    bool& flag;
+    bool old;
+    explicit FlagGuard(bool& f, bool value = true) : flag(f), old(f) { flag = value; }
+    ~FlagGuard() { flag = old; }
+    FlagGuard(const FlagGuard&) = delete;
+    FlagGuard& operator=(const FlagGuard&) = delete;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Whether a cell may be edited
+// ---------------------------------------------------------------------------
+
+bool TExStringGrid::IsDefaultEditorKind(TEditorType kind)
+{
+    switch (kind) {
+    case edNormal:
+    case edNumeric:
+    case edPositiveNumeric:
+    case edFloat:
+    case edCapital:
+    case edMixedCase:
+    case edPassword:
+    case edLowerCase:
+    case edUpperCase:
+    case edValidChars:
+    case edPositiveFloat: return true;
+    default: return false;
+    }
+}
+
+bool TExStringGrid::IsEditable(int aCol, int aRow)
+{
+    if (!(Options() & goEditing) && !FMouseActions->RangeSelectAndEdit() && !FEditDisable)
+        return false;
+    return IsCellEditable(aCol, aRow);
+}
+
+bool TExStringGrid::IsCellEditable(int aCol, int aRow)
+{
+    if (aCol < 0 || aRow < 0)
+        return false;
+    const TPoint base = BaseCell(RealColIndex(aCol), aRow);
+    bool canEdit = true;
+    QueryCanEdit(base.X, base.Y, canEdit);
+    return canEdit && !IsFixed(DisplColIndexOf(base.X), base.Y);
+}
+
+bool TExStringGrid::IsPasswordCell(int aCol, int aRow)
+{
+    bool isPassword = false;
+    QueryIsPassword(aCol, aRow, isPassword);
+    return isPassword;
+}
+
+bool TExStringGrid::WantsTabKey() const
+{
+    return (Options() & goTabs) || OnCellValidate || OnCellValidateWide;
+}
+
+bool TExStringGrid::InplaceEditorFocused() const
+{
+    const TInplaceEdit* editor = InplaceEditor();
+    return editor && editor->isVisible() && editor->hasFocus();
+}
+
+// ---------------------------------------------------------------------------
+// Choosing and showing the editor
+// ---------------------------------------------------------------------------
+
+
+bool TExStringGrid::CanEditShow()
+{
+    if (FValidating || Destroying())
+        return false;
+    bool answer = TBaseGrid::CanEditShow();
+    if (Designing())
+        return answer;
+    const TPoint base = BaseCell(RealColIndex(Col()), Row());
+    if (answer && !FEditMode && HasClickableControl(base.X, base.Y))
+        return false;
+    if (answer && !FEditMode) {
+        FNoEditChange = true;
+        FCellCache = CurrentCell();
+        FEditControl = FDefaultEditor;
+        QueryCellEditor(base.X, base.Y, FEditControl);
+        // A toggled check box and "no editor" never show one.
+        if (FEditControl == edNone || FEditControl == edDataCheckBox) {
+            FNoEditChange = false;
+            return false;
+        }
+        // The cell whose edit is validated is the one being edited.
+        if (!FEditing)
+            RememberCell(Col(), Row());
+        FEditMode = true;
+        if (IsDefaultEditorKind(FEditControl)) {
+            FShowEditProcess = true;
+        } else {
+            FNoEditChange = false;
+            ShowSpecialEditor(Col(), Row());
+            if (FEditMode) {
+                FEntered = true;
+                if (FFocusHelper->Enabled())
+                    ShowFocusFrame(TBaseGrid::CellRect(Col(), Row()));
+            }
+            return false;
+        }
+    }
+    if (answer) {
+        FEntered = true;
+        FEditing = true;
+        if (FFocusHelper->Enabled())
+            ShowFocusFrame(TBaseGrid::CellRect(Col(), Row()));
+    }
+    return answer;
+}
+
+QString TExStringGrid::GetEditMask(int col, int row)
+{
+    QString value = FEditMask;
+    if (OnGetEditMask)
+        OnGetEditMask(this, col, row, value);
+    return value;
+}
+
+void TExStringGrid::ShowInplaceEdit()
+{
+    const TPoint base = BaseCell(RealColIndex(Col()), Row());
+    if (HasClickableControl(base.X, base.Y))
+        return;
+    if (Row() < TopRow())
+        SetTopRow(Row());
+    if (Col() < LeftCol())
+        SetLeftCol(Col());
+    ShowEditor();
+}
+
+void TExStringGrid::HideInplaceEdit()
+{
+    if (!FEditMode || FHidingEditor)
+        return;
+    {
+        FlagGuard hiding(FHidingEditor);
+        HideEditor();
+        CommitSpecialEditor();
+        FEditMode = false;
+        HideFocusFrame();
+    }
+    if (!Destroying())
+        SelectCell(Col(), Row());
+}
+
+void TExStringGrid::ShowCellEdit()
+{
+    TMessage m{WM_KEYDOWN, VK_F2, 0, 0};
+    Perform(m);
+}
+
+void TExStringGrid::HideCellEdit() { CommitSpecialEditor(); }
+
+void TExStringGrid::DoneInplaceEdit(int key, TShiftState shift)
+{
+    FlagGuard block(FBlockFocus);
+    FEditing = false;
+    HideInplaceEdit();
+    if (FNavigation->AppendOnArrowDown() && key == VK_DOWN && Row() == RowCount() - 1) {
+        bool canAdd = true;
+        QueryCanAddRow(canAdd);
+        if (canAdd) {
+            SetRowCount(RowCount() + 1);
+            if (OnAutoAddRow)
+                OnAutoAddRow(this, RowCount() - FFixedFooters - 1);
+        }
+    }
+    const bool alwaysEdit = FNavigation->AlwaysEdit();
+    FNavigation->SetAlwaysEdit(false);
+    if (isVisible() && !hasFocus())
+        setFocus(Qt::OtherFocusReason);
+    FNavigation->SetAlwaysEdit(alwaysEdit);
+    switch (key) {
+    case VK_TAB:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: {
+        int k = key;
+        GridKeyDown(k, shift);
+        break;
+    }
+    case VK_RETURN:
+        if (!FNoAutoAdvance)
+            AdvanceToNextCell(Col(), Row(), false, true, true, false, true);
+        break;
+    default: break;
+    }
+}
+
+// The cell's colour and font, as it paints.
+namespace {
+void EditorLook(TExStringGrid& grid, int aCol, int aRow, TColor& color, TFont& font)
+{
+    TGridDrawState state = 0;
+    TBrush brush;
+    TColor colorTo = clNone, mirror = clNone, mirrorTo = clNone;
+    TAlignment ha = taLeftJustify;
+    TVAlignment va = vtaTop;
+    bool ww = false;
+    TCellGradientDirection gd = GradientVertical;
+    font.Assign(grid.Font());
+    grid.GetVisualProperties(aCol, aRow, state, false, false, true, brush, colorTo, mirror, mirrorTo, font, ha, va, ww,
+                             gd);
+    color = brush.Color() == clNone ? grid.Color() : brush.Color();
+}
+} // namespace
+
+void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
+{
+    FEditing = FSpecialEditor = FEditActive = true;
+    TRect r = TBaseGrid::CellRect(aCol, aRow);
+    if (isRightToLeft())
+        r.Left += 1;
+    const int w = r.Right - r.Left - 1, h = r.Bottom - r.Top - 1;
+    TColor color = clWindow;
+    TFont font;
+    EditorLook(*this, aCol, aRow, color, font);
+    SetGridState(gsNormal);
+    FEditCtrl = nullptr;
+    if (FEditControl != edCustom)
+        FLastValidation = true;
+    const int realCol = RealColIndex(aCol);
+    const QString text = GetEditText(aCol, aRow);
+    const QChar startChar = FStartEditChar;
+    FStartEditChar = QChar();
+
+    auto nothingShown = [&] {
+        // A kind without a control here: nothing is up, nothing will be committed.
+        FEditMode = FEditing = FSpecialEditor = FEditActive = false;
+    };
+
+    switch (FEditControl) {
+    case edComboEdit:
+    case edComboList: {
+        TGridCombo* combo = FEditCombo;
+        if (!combo) {
+            nothingShown();
+            break;
+        }
+        const bool list = FEditControl == edComboList;
+        combo->SetDropDownCount(FControlLook->DropDownCount());
+        DoGetEditorProp(realCol, aRow, nullptr);
+        combo->SetBounds(r.Left, r.Top, 0, 0);
+        combo->SetDroppedDown(false);
+        combo->SetStyle(list ? csDropDownList : csDropDown);
+        if (!list && h > 6)
+            combo->SetItemHeight(h - 6);
+        combo->SetBounds(r.Left, r.Top, w, h);
+        bool pickedFirst = false;
+        if (!list) {
+            combo->SetText(text);
+            if (FComboIdx != -1 && combo->ItemIndex() == -1)
+                combo->SetItemIndex(FComboIdx);
+            combo->SetMaxLength(FMaxComboLength);
+        } else {
+            const QStringList items = combo->Items();
+            int index = static_cast<int>(items.indexOf(GetCellEx(realCol, aRow)));
+            if (index < 0 && FComboIdx == -1)
+                index = static_cast<int>(items.indexOf(text));
+            if (index < 0 && FComboIdx != -1)
+                index = FComboIdx < combo->ItemCount() ? FComboIdx : -1;
+            if (index < 0 && combo->ItemCount() > 0) {
+                index = 0;
+                pickedFirst = true;
+            }
+            combo->SetItemIndex(index);
+        }
+        const TGridLook look = FLook;
+        const bool flat = look == glSoft || look == glQRV || look == glXP || look == glListView || look == glVista ||
+                          look == glWin7 || look == glOffice2007;
+        combo->SetFlat(flat);
+        combo->SetEtched(flat);
+        if (FNavigation->AutoComboDropSize())
+            combo->SizeDropDownWidth();
+        else if (combo->DropWidth() > 0)
+            combo->SetDroppedWidth(combo->DropWidth());
+        combo->SetFont(font);
+        combo->SetVisible(true);
+        combo->SetEnabled(true);
+        combo->SetColor(color);
+        combo->raise();
+        if (isVisible())
+            combo->SetFocus();
+        if (!startChar.isNull() && !list)
+            PostMessage(combo, WM_CHAR, startChar.unicode(), 0);
+        if (FMouseActions->DirectComboDrop() || FControlLook->DropDownAlwaysVisible())
+            combo->SetDroppedDown(true);
+        FEditCtrl = combo;
+        if (pickedFirst) {
+            const int rc = RealColIndex(Col());
+            if (OnComboChange)
+                OnComboChange(this, rc, Row(), 0, combo->ItemText(0));
+            if (OnComboObjectChange)
+                OnComboObjectChange(this, rc, Row(), 0, combo->ItemText(0), combo->ItemObject(0));
+        }
+        if (FMouseActions->DirectEdit() && FMouseActions->DirectComboDrop()) {
+            const TGridRect s = Selection();
+            DoSelectionChanged(s.Left, s.Top, s.Right, s.Bottom);
+        }
+        break;
+    }
+    case edCheckBox: {
+        TGridCheckBox* check = FEditCheck;
+        if (!check) {
+            nothingShown();
+            break;
+        }
+        check->ReCreate();
+        check->SetCaption(text);
+        check->SetState(cbUnchecked);
+        check->SetBounds(r.Left, r.Top, w, h);
+        check->SetVisible(true);
+        check->SetEnabled(true);
+        check->SetColor(color);
+        check->raise();
+        if (isVisible())
+            check->SetFocus();
+        break;
+    }
+    case edButton: {
+        TGridButton* button = FGridButton;
+        if (!button) {
+            nothingShown();
+            break;
+        }
+        button->ReCreate();
+        button->SetBounds(r.Left - 1, r.Top - 1, w + 2, h + 2);
+        button->SetText(text);
+        button->SetVisible(true);
+        button->SetEnabled(true);
+        button->raise();
+        if (isVisible())
+            button->SetFocus();
+        FEditCtrl = button;
+        break;
+    }
+    default:
+        // The spin, date and time, edit-with-button, unit, rich-text,
+        // drop-down and custom-link kinds have no control on this platform.
+        nothingShown();
+        break;
+    }
+    FStartEditChar = QChar();
+}
+
+// ---------------------------------------------------------------------------
+// Committing
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::StoreEditorValue(int aCol, int aRow, const QString& value)
+{
+    SetEditText(aCol, aRow, value);
+    SetCellEx(RealColIndex(aCol), aRow, value);
+}
+
+void TExStringGrid::CommitSpecialEditor()
+{
+    if (Destroying())
+        return;
+    FSpecialEditor = false;
+    FlagGuard block(FBlockKill);
+    const int realCol = RealColIndex(Col());
+    FStartEditChar = QChar();
+    // The grid takes the focus before the control goes, so that leaving it
+    // does not start a second commit.
+    auto hide = [this](QWidget* w) {
+        if (!w)
+            return;
+        if (w->isVisible() && (w->hasFocus() || w->isAncestorOf(QApplication::focusWidget())) && isVisible())
+            setFocus(Qt::OtherFocusReason);
+        w->hide();
+        w->setEnabled(false);
+    };
+    switch (FEditControl) {
+    case edComboEdit:
+    case edComboList:
+        if (FEditMode && FEditCombo) {
+            const QString value = FEditCombo->Text();
+            FEditCombo->SetDroppedDown(false);
+            hide(FEditCombo);
+            StoreEditorValue(Col(), Row(), value);
+            FEditMode = false;
+        }
+        break;
+    case edCheckBox:
+        hide(FEditCheck);
+        FEditMode = false;
+        break;
+    case edButton:
+        hide(FGridButton);
+        FEditMode = false;
+        break;
+    default: break;
+    }
+    if (FEditCtrl && !FEditCtrl->isVisible())
+        FEditCtrl = nullptr;
+    if (FEditControl != edNormal && FEditActive)
+        DoEditingDone(realCol, Row());
+    FEditActive = false;
+}
+
+void TExStringGrid::UndoCellEdit() { SetCurrentCell(FCellCache); }
+
+void TExStringGrid::DoGetEditorProp(int aCol, int aRow, QObject* aEditLink)
+{
+    if (OnGetEditorProp)
+        OnGetEditorProp(this, aCol, aRow, aEditLink);
+    if (OnGetEditorPropInt)
+        OnGetEditorPropInt(this, aRow, aCol);
+}
+
+void TExStringGrid::DoCheckBoxClick(int aCol, int aRow, bool state)
+{
+    if (OnCheckBoxClick)
+        OnCheckBoxClick(this, aCol, aRow, state);
+}
+
+QString TExStringGrid::DoEllipsClick(const QString& value)
+{
+    QString result = value;
+    if (OnEllipsClick)
+        OnEllipsClick(this, Col(), Row(), result);
+    return result;
+}
+
+void TExStringGrid::DoEditingDone(int aCol, int aRow)
+{
+    if (OnEditingDone)
+        OnEditingDone(this);
+    FEditMode = false;
+    PostMessage(this, GridEditDoneMessage(), aCol, aRow);
+}
+
+// ---------------------------------------------------------------------------
+// The combo editor's list
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::AddComboString(const QString& s)
+{
+    if (FEditCombo)
+        FEditCombo->AddItem(s);
+}
+
+void TExStringGrid::AddComboStringObject(const QString& s, TObject* o)
+{
+    if (FEditCombo)
+        FEditCombo->AddItem(s, o);
+}
+
+bool TExStringGrid::RemoveComboString(const QString& s)
+{
+    if (!FEditCombo)
+        return false;
+    const int index = static_cast<int>(FEditCombo->Items().indexOf(s));
+    if (index < 0)
+        return false;
+    FEditCombo->DeleteItem(index);
+    return true;
+}
+
+void TExStringGrid::ClearComboString()
+{
+    if (FEditCombo)
+        FEditCombo->Clear();
+}
+
+int TExStringGrid::GetComboCount() { return FEditCombo ? FEditCombo->ItemCount() : 0; }
+
+void TExStringGrid::SetComboSelection(int index) { FComboIdx = index; }
+
+bool TExStringGrid::SetComboSelectionString(const QString& s)
+{
+    const int index = FEditCombo ? static_cast<int>(FEditCombo->Items().indexOf(s)) : -1;
+    if (index < 0)
+        return false;
+    FComboIdx = index;
+    return true;
+}
+
+int TExStringGrid::ComboIndex(int aCol, int aRow)
+{
+    DoGetEditorProp(aCol, aRow, nullptr);
+    if (!FEditCombo)
+        return -1;
+    return static_cast<int>(FEditCombo->Items().indexOf(GetCellEx(aCol, aRow)));
+}
+
+void TExStringGrid::SetComboIndex(int aCol, int aRow, int value)
+{
+    DoGetEditorProp(aCol, aRow, nullptr);
+    if (!FEditCombo || value < 0 || value >= FEditCombo->ItemCount())
+        return;
+    SetCellEx(aCol, aRow, FEditCombo->ItemText(value));
+}
+
+// ---------------------------------------------------------------------------
+// Controls hosted in cells, and scrolling
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::CellControlsUpdate(bool rebuildList)
+{
+    if (!HandleAllocated())
+        return;
+    if (rebuildList) {
+        FControlList.Clear();
+        const int cols = TotalColCount();
+        for (int c = 0; c < cols; ++c)
+            for (int r = 0; r < RowCount(); ++r)
+                if (const TCellProperties* p = CellPropsAt(c, r))
+                    if (p->Control())
+                        FControlList.AddControl(c, r, p->Control());
+    }
+    if (FControlList.Count() == 0)
+        return;
+    const int left = LeftCol(), top = TopRow();
+    const int right = left + VisibleColCount(), bottom = top + VisibleRowCount();
+    const int fixedCols = TBaseGrid::FixedCols(), fixedRows = TBaseGrid::FixedRows();
+    std::vector<QWidget*> shown;
+    for (int i = 0; i < FControlList.Count(); ++i) {
+        const TControlItem* item = FControlList.GetControl(i);
+        QWidget* control = item->Control.data();
+        if (!control)
+            continue;
+        if (IsHiddenColumn(item->X) || item->Y >= RowCount()) {
+            control->hide();
+            continue;
+        }
+        const int dc = DisplColIndexOf(item->X), dr = item->Y;
+        const bool fixed = dc < fixedCols || dr < fixedRows;
+        if (!fixed && (dc < left || dc > right || dr < top || dr > bottom)) {
+            control->hide();
+            continue;
+        }
+        if (fixed)
+            continue;
+        const TRect r = TBaseGrid::CellRect(dc, dr);
+        if (IsRectEmpty(r)) {
+            control->hide();
+            continue;
+        }
+        if (control->parentWidget() != ClientSurface())
+            control->setParent(ClientSurface());
+        control->setGeometry(r.Left - 1, r.Top - 1, r.Width() + 1, r.Height() + 1);
+        control->show();
+        shown.push_back(control);
+    }
+    for (QWidget* control : shown)
+        control->update();
+}
+
+void TExStringGrid::TopLeftChanged()
+{
+    TBaseGrid::TopLeftChanged();
+    if (FEditMode && FEditControl != edNormal && !IsDefaultEditorKind(FEditControl))
+        HideInplaceEdit();
+    CellControlsUpdate(false);
+    if (FFocusWindow && FFocusWindow->isVisible())
+        PlaceFocusWindow();
+}
+
+// ---------------------------------------------------------------------------
+// Keys and presses that editing needs
+// ---------------------------------------------------------------------------
+
+bool TExStringGrid::ToggleCheckBoxCell(int aCol, int aRow)
+{
+    const int rc = RealColIndex(aCol);
+    const TPoint base = BaseCell(rc, aRow);
+    if (!HasCheckBox(base.X, base.Y) || !ToggleCellCheck(base.X, base.Y, true))
+        return false;
+    if (FShowModified->Enabled()) {
+        SetRowModified(RealRowIndex(aRow), true);
+        TBaseGrid::RepaintCell(0, aRow);
+    }
+    bool state = false;
+    GetCheckBoxState(base.X, RealRowIndex(base.Y), state);
+    if (!FNavigation->AlwaysEdit() && aCol >= TBaseGrid::FixedCols() && aRow >= TBaseGrid::FixedRows() &&
+        (aCol != Col() || aRow != Row()))
+        MoveColRow(aCol, aRow, true, true);
+    DoCheckBoxClick(aCol, aRow, state);
+    TBaseGrid::RepaintCell(aCol, aRow);
+    return true;
+}
+
+void TExStringGrid::GridKeyDown(int& key, TShiftState shift) { KeyDown(key, shift); }
+
+void TExStringGrid::KeyDown(int& key, TShiftState shift)
+{
+    if (key == VK_SPACE && !FEditMode) {
+        const int rc = RealColIndex(Col());
+        const TPoint base = BaseCell(rc, Row());
+        if (HasCheckBox(base.X, base.Y)) {
+            bool permitted = (Options() & goEditing) || FMouseActions->RangeSelectAndEdit();
+            QueryCanEdit(base.X, base.Y, permitted);
+            if (permitted || FControlLook->CheckAlwaysActive()) {
+                ToggleCheckBoxCell(Col(), Row());
+                key = 0;
+                return;
+            }
+        }
+    }
+    if (key == VK_TAB && (Options() & goTabs) && !(shift & ssAlt)) {
+        TabMove((shift & ssShift) != 0);
+        key = 0;
+        return;
+    }
+    if (key == VK_F2 || (key == VK_RETURN && !FEditMode))
+        RememberCell(Col(), Row());
+    TBaseGrid::KeyDown(key, shift);
+}
+
+void TExStringGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (button != mbLeft || (shift & ssDouble)) {
+        TBaseGrid::MouseDown(button, shift, x, y);
+        return;
+    }
+    int col = -1, row = -1;
+    MouseToCell(x, y, col, row);
+    if (col < 0 || row < 0) {
+        HideInplaceEdit();
+        TBaseGrid::MouseDown(button, shift, x, y);
+        return;
+    }
+    const TPoint base = BaseCell(RealColIndex(col), row);
+    const int baseCol = DisplColIndexOf(base.X), baseRow = base.Y;
+    if (FMouseActions->CaretPositioning())
+        FLButFlg = true;
+    // An open text edit is validated before the press goes anywhere; a
+    // refusal keeps the cell and its editor.
+    if (InplaceEditorFocused() && (baseCol != Col() || baseRow != Row())) {
+        setFocus(Qt::MouseFocusReason);
+        if (FEditMode && InplaceEditor() && InplaceEditor()->isVisible())
+            return;
+    }
+    bool editable = (Options() & goEditing) || FMouseActions->RangeSelectAndEdit();
+    QueryCanEdit(base.X, base.Y, editable);
+    if (col < ColCount() && row < RowCount() && (editable || FControlLook->CheckAlwaysActive()) &&
+        HasCheckBox(base.X, base.Y) && IsInCheckBox(base.X, base.Y, x, y)) {
+        HideInplaceEdit();
+        if (!hasFocus())
+            setFocus(Qt::MouseFocusReason);
+        ToggleCheckBoxCell(baseCol, baseRow);
+        if (OnMouseDown)
+            OnMouseDown(this, button, shift, x, y);
+        Click();
+        return;
+    }
+    const bool normal = col >= TBaseGrid::FixedCols() && row >= TBaseGrid::FixedRows() && !IsFixed(col, row);
+    if (!normal)
+        HideInplaceEdit();
+    TBaseGrid::MouseDown(button, shift, x, y);
+    if (OnClickCell)
+        OnClickCell(this, row, col);
+    if (OnCellValidate) {
+        FEntered = false;
+        RememberCell(Col(), Row());
+    }
+}
+
+void TExStringGrid::Click()
+{
+    TBaseGrid::Click();
+    FEntered = false;
+    if (!FEditMode)
+        RememberCell(Col(), Row());
+}
+
+// ---------------------------------------------------------------------------
+// The Tab move
+// ---------------------------------------------------------------------------
+
+bool TExStringGrid::TabTarget(bool backwards, int& col, int& row)
+{
+    const int firstCol = TBaseGrid::FixedCols(), lastCol = ColCount() - FFixedRightCols - 1;
+    const int firstRow = TBaseGrid::FixedRows(), lastRow = RowCount() - FFixedFooters - 1;
+    if (firstCol > lastCol || firstRow > lastRow)
+        return false;
+    const bool byRows = FNavigation->TabAdvanceDirection() != adLeftRight;
+    const int width = lastCol - firstCol + 1, height = lastRow - firstRow + 1;
+    const long long cells = static_cast<long long>(width) * height;
+    int c = std::clamp(col, firstCol, lastCol), r = std::clamp(row, firstRow, lastRow);
+    // Editing only paused by the current cell still counts as on.
+    const bool editing = (Options() & goEditing) || FEditDisable;
+    // One pass over the cells at most: a grid without an editable cell
+    // ends where it started.
+    for (long long step = 0; step < cells; ++step) {
+        if (!byRows) {
+            if (backwards) {
+                if (--c < firstCol) {
+                    c = lastCol;
+                    if (--r < firstRow)
+                        r = lastRow;
+                }
+            } else if (++c > lastCol) {
+                c = firstCol;
+                if (++r > lastRow)
+                    r = firstRow;
+            }
+        } else {
+            if (backwards) {
+                if (--r < firstRow) {
+                    r = lastRow;
+                    if (--c < firstCol)
+                        c = lastCol;
+                }
+            } else if (++r > lastRow) {
+                r = firstRow;
+                if (++c > lastCol)
+                    c = firstCol;
+            }
+        }
+        if (!IsBaseCell(RealColIndex(c), r))
+            continue;
+        if (editing && !IsCellEditable(c, r))
+            continue;
+        col = c;
+        row = r;
+        return true;
+    }
+    return false;
+}
+
+bool TExStringGrid::TabMove(bool backwards)
+{
+    int key = VK_TAB;
+    if (OnKeyDown) {
+        OnKeyDown(this, key, backwards ? ssShift : 0);
+        if (key != VK_TAB)
+            return true;
+    }
+    if (Col() == FLastTabCol && Row() == FLastTabRow)
+        return true;
+    FLastTabCol = Col();
+    FLastTabRow = Row();
+    struct Reset
+    {
+        TExStringGrid* g;
+        ~Reset() { g->FLastTabCol = g->FLastTabRow = -1; }
+    } reset{this};
+    int col = Col(), row = Row();
+    const bool atEnd = backwards ? (col <= TBaseGrid::FixedCols() && row <= TBaseGrid::FixedRows())
+                                 : (col >= ColCount() - FFixedRightCols - 1 && row >= RowCount() - FFixedFooters - 1);
+    if (atEnd && FNavigation->TabToNextAtEnd() && parentWidget()) {
+        HideInplaceEdit();
+        focusNextPrevChild(!backwards);
+        return false;
+    }
+    if (!TabTarget(backwards, col, row))
+        return true;
+    if (col != Col() || row != Row())
+        MoveColRow(col, row, true, true);
+    if (col == Col() && row == Row() && FNavigation->AdvanceAutoEdit() && ((Options() & goEditing) || FEditDisable)) {
+        const TPoint base = BaseCell(RealColIndex(col), row);
+        if (!HasClickableControl(base.X, base.Y) && IsEditable(col, row)) {
+            RememberCell(col, row);
+            ShowInplaceEdit();
+        }
+    }
+    if (FNavigation->AlwaysEdit() && !hasFocus() && !FEditMode)
+        setFocus(Qt::OtherFocusReason);
+    return true;
+}

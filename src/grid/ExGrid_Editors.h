@@ -1,0 +1,124 @@
+#pragma once
+
+// The string grid's own editor controls: the combo editor, the check box
+// and the push button. Each is created once with its grid, hidden between
+// edits, and hands navigation keys back to the grid.
+
+#include "grid/EsgCombo.h"
+
+#include "platform/Controls.h"
+#include "platform/CustomControl.h"
+
+class TExStringGrid;
+
+class TGridCombo : public TEsgComboBox
+{
+public:
+    explicit TGridCombo(TExStringGrid* grid);
+
+    TExStringGrid* Grid() const { return FGrid; }
+
+    // Widens the dropped list so that its longest item fits, measured with
+    // the grid's font.
+    void SizeDropDownWidth();
+    // Lookup completion of the text up to the caret.
+    void DoChange();
+
+    bool Forced = false;
+    bool WorkMode = true;
+    int ItemIdx = -1;
+    bool ItemChange = false;
+
+    // Enter was typed.
+    platform::TNotifyEvent OnReturnKey;
+
+protected:
+    // The width of an item's text with the grid's canvas font.
+    virtual int ItemTextWidth(const QString& text);
+
+    void KeyDown(int& key, platform::TShiftState shift) override;
+    void KeyUp(int& key, platform::TShiftState shift) override;
+    void KeyPress(QChar& key) override;
+    void Change() override;
+    void DoExit() override;
+    void WndProc(platform::TMessage& message) override;
+
+private:
+    void KeyDownSteps(int& key, platform::TShiftState shift);
+    // Writes the text as the current cell and validates it; false when refused.
+    bool WriteAndValidate();
+    // Takes the validated cell text back: the item of a list-only combo,
+    // the text of an editable one.
+    void TakeCellText();
+    void CursorWalk(bool forward);
+    void RaiseComboChange(int index);
+
+    TExStringGrid* FGrid;
+    // The key-down of the key now going up ended the edit.
+    bool keyEndedEdit_ = false;
+    // Caret and selection when the last key went down: the cursor walk leaves
+    // the cell only from an end the caret already stood at.
+    int selKeyDown_ = -1;
+    int selLenKeyDown_ = 0;
+};
+
+// The check box shown over a check-box cell.
+class TGridCheckBox : public platform::TCheckBox
+{
+public:
+    explicit TGridCheckBox(TExStringGrid* grid);
+    TExStringGrid* Grid() const { return FGrid; }
+    // Rebuilds the window before the grid shows it.
+    void ReCreate();
+    // Flips the state as the platform's own toggle does (raises OnClick).
+    void Toggle();
+
+    platform::TNotifyEvent OnExit;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    void KeyDown(int& key, platform::TShiftState shift);
+
+    TExStringGrid* FGrid;
+    bool pressed_ = false;
+};
+
+// The push button shown over a button cell.
+class TGridButton : public platform::TCustomControl
+{
+public:
+    explicit TGridButton(TExStringGrid* grid);
+    TExStringGrid* Grid() const { return FGrid; }
+    void ReCreate();
+    QString Text() const { return FText; }
+    void SetText(const QString& text);
+    bool Down() const { return mouseDown_ || spaceDown_; }
+
+    // Escape and the arrows are the button's; Enter is left to the form.
+    bool WantsKey(int key) const override;
+    bool IsButtonControl() const override { return true; }
+
+protected:
+    void Paint() override;
+    void KeyDown(int& key, platform::TShiftState shift) override;
+    void KeyUp(int& key, platform::TShiftState shift) override;
+    void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void DoExit() override;
+
+private:
+    void ButtonAction(bool fromSpace);
+    void LeaveToGrid();
+
+    TExStringGrid* FGrid;
+    QString FText;
+    bool leaving_ = false;
+    bool mouseDown_ = false;
+    bool spaceDown_ = false;
+};

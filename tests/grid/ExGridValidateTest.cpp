@@ -1,0 +1,217 @@
+// Validation of an edited cell: accepting, changing and refusing a value,
+// the modified marks, the balloon tip and the change of the current cell.
+#include "ExGridEditTestSupport.h"
+
+#include <vector>
+
+using namespace platform;
+using namespace edittest;
+
+namespace {
+
+struct ValidateFixture : GridFixture
+{
+    int events = 0;
+    // What the handler does: nullopt keeps the typed value.
+    bool valid = true;
+    QString replacement;
+    bool replace = false;
+
+    void SetUp() override
+    {
+        GridFixture::SetUp();
+        grid->SetCells(1, 1, QStringLiteral("old"));
+        grid->OnCellValidate = [this](QObject*, int, int, QString& value, bool& ok) {
+            ++events;
+            if (replace)
+                value = replacement;
+            ok = valid;
+        };
+    }
+
+    void EditAndType(int col, int row, const QString& text)
+    {
+        GoTo(col, row);
+        Key(Qt::Key_F2);
+        ASSERT_TRUE(EditorShown());
+        grid->InplaceEditor()->SelectAll();
+        Type(text);
+    }
+};
+
+// Records what a change listener sees in the cell when it is told.
+class CellWatcher : public TGridChangeNotifier
+{
+public:
+    CellWatcher(TExStringGrid* g) : grid(g) {}
+    void CellsChanged(const TRect& r) override { seen.push_back(grid->Cells(r.Left, r.Top)); }
+    TExStringGrid* grid;
+    std::vector<QString> seen;
+};
+
+} // namespace
+
+TEST_F(ValidateFixture, RefusedValueKeepsTheOldTextAndTheEditorStaysOnTheCell)
+{
+    valid = false;
+    EditAndType(1, 1, QStringLiteral("bad"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(events, 1);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("old"));
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 1);
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(EditorText(), QStringLiteral("bad"));  // to be corrected
+    // Corrected and accepted.
+    valid = true;
+    grid->InplaceEditor()->SelectAll();
+    Type(QStringLiteral("good"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("good"));
+    EXPECT_FALSE(EditorShown());
+}
+
+TEST_F(ValidateFixture, RefusedValueChangedByTheHandlerShowsTheChangedValue)
+{
+    valid = false;
+    replace = true;
+    replacement = QStringLiteral("fixed");
+    EditAndType(1, 1, QStringLiteral("bad"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("fixed"));
+    ASSERT_TRUE(EditorShown());
+    EXPECT_EQ(EditorText(), QStringLiteral("fixed"));
+    EXPECT_EQ(grid->Row(), 1);
+}
+
+TEST_F(ValidateFixture, ValueChangedByTheHandlerIsStoredAndTheChangeJudgedOnTheTypedValue)
+{
+    CellWatcher watcher(grid);
+    grid->RegisterNotifier(&watcher);
+    replace = true;
+    replacement = QStringLiteral("old");  // back to what the cell held
+    EditAndType(1, 1, QStringLiteral("typed"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("old"));
+    ASSERT_EQ(watcher.seen.size(), 1u);
+    EXPECT_EQ(watcher.seen[0], QStringLiteral("old"));
+    grid->UnRegisterNotifier(&watcher);
+}
+
+TEST_F(ValidateFixture, ListenersAndUndoHearOfTheHandlersValueAlreadyInTheCell)
+{
+    CellWatcher watcher(grid);
+    grid->RegisterNotifier(&watcher);
+    TExGridUndoRedo undo;
+    grid->SetUndoRedo(&undo);
+    replace = true;
+    replacement = QStringLiteral("clean");
+    EditAndType(1, 1, QStringLiteral("dirty"));
+    Key(Qt::Key_Return);
+    ASSERT_EQ(watcher.seen.size(), 1u);
+    EXPECT_EQ(watcher.seen[0], QStringLiteral("clean"));
+    ASSERT_EQ(undo.Items().size(), 1u);
+    EXPECT_EQ(undo.Items()[0].OrigValue, QStringLiteral("old"));
+    EXPECT_EQ(undo.Items()[0].Value, QStringLiteral("clean"));
+    grid->SetUndoRedo(nullptr);
+    grid->UnRegisterNotifier(&watcher);
+}
+
+TEST_F(ValidateFixture, UnchangedTextRaisesNothingUnlessAlwaysValidate)
+{
+    GoTo(1, 1);
+    Key(Qt::Key_F2);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(events, 0);
+    EXPECT_FALSE(grid->Modified());
+    grid->SetAlwaysValidate(true);
+    Key(Qt::Key_F2);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(events, 1);
+    EXPECT_FALSE(grid->Modified());
+}
+
+TEST_F(ValidateFixture, RefusalOnTabAndOnAClickKeepsTheCell)
+{
+    grid->SetOptions(grid->Options() | goTabs);
+    valid = false;
+    EditAndType(1, 1, QStringLiteral("t"));
+    Key(Qt::Key_Tab);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_TRUE(EditorShown());
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("old"));
+
+    PressCell(3, 3);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 1);
+    EXPECT_TRUE(EditorShown());
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("old"));
+    EXPECT_EQ(grid->Cells(3, 3), QString());
+}
+
+TEST_F(ValidateFixture, AcceptedChangeMarksTheRowModifiedWithFixedColumns)
+{
+    grid->ShowModified().SetEnabled(true);
+    EditAndType(2, 3, QStringLiteral("m"));
+    Key(Qt::Key_Return);
+    EXPECT_TRUE(grid->GetRowModified(3));
+    EXPECT_FALSE(grid->GetRowModified(2));
+    EXPECT_TRUE(grid->Modified());
+}
+
+TEST_F(ValidateFixture, RefusalShowsTheBalloonTipWithTitleAndText)
+{
+    grid->SetInvalidEntryTitle(QStringLiteral("Wrong"));
+    grid->SetInvalidEntryText(QStringLiteral("Only digits"));
+    valid = false;
+    EditAndType(1, 1, QStringLiteral("x"));
+    Key(Qt::Key_Return);
+    ASSERT_NE(grid->BalloonTip(), nullptr);
+    EXPECT_TRUE(grid->BalloonTip()->isVisible());
+    const auto* tip = static_cast<THintWindow*>(grid->BalloonTip());
+    EXPECT_TRUE(tip->Caption().contains(QStringLiteral("Wrong")));
+    EXPECT_TRUE(tip->Caption().contains(QStringLiteral("Only digits")));
+}
+
+TEST_F(ValidateFixture, AMoveByTheProgramValidatesTheEditedCellNotTheNewOne)
+{
+    grid->SetCells(3, 4, QStringLiteral("other"));
+    EditAndType(1, 1, QStringLiteral("kept"));
+    grid->SetRow(4);
+    grid->SetCol(3);
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("kept"));
+    EXPECT_EQ(grid->Cells(3, 4), QStringLiteral("other"));
+    EXPECT_EQ(events, 1);
+}
+
+TEST_F(ValidateFixture, EditAfterArrowKeysValidatesTheCellBeingEdited)
+{
+    std::vector<QPoint> validated;
+    grid->OnCellValidate = [&](QObject*, int c, int r, QString&, bool&) { validated.push_back(QPoint(c, r)); };
+    GoTo(1, 1);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Right);
+    Type(QStringLiteral("n"));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("n"));
+    EXPECT_EQ(grid->Cells(1, 1), QStringLiteral("old"));
+    ASSERT_EQ(validated.size(), 1u);
+    EXPECT_EQ(validated[0], QPoint(2, 2));
+}
+
+TEST_F(ValidateFixture, CellChangingEventsCanRefuseAMove)
+{
+    std::vector<QString> log;
+    grid->OnRowChanging = [&](QObject*, int o, int n, bool&) { log.push_back(QStringLiteral("row %1>%2").arg(o).arg(n)); };
+    grid->OnColChanging = [&](QObject*, int o, int n, bool&) { log.push_back(QStringLiteral("col %1>%2").arg(o).arg(n)); };
+    grid->OnCellChanging = [&](QObject*, int, int, int, int, bool& allow) {
+        log.push_back(QStringLiteral("cell"));
+        allow = false;
+    };
+    GoTo(1, 1);
+    log.clear();
+    Key(Qt::Key_Down);
+    EXPECT_EQ(grid->Row(), 1);
+    const std::vector<QString> expected{QStringLiteral("row 1>2"), QStringLiteral("cell")};
+    EXPECT_EQ(log, expected);
+}
