@@ -447,6 +447,11 @@ void TEsgCustomCombo::WndProc(TMessage& m)
         TCustomComboBox::WndProc(m);
         if (CustomPainting()) {
             PaintOver([this](TCanvas& c) {
+                // The platform's own arrow is wider than our button: the strip
+                // left to the button goes back to the control's colour first.
+                c.Brush().SetStyle(bsSolid);
+                c.Brush().SetColor(Color());
+                c.FillRect(Rect(ClientWidth() - FButtonWidth - 4, 1, ClientWidth() - 1, Height() - 1));
                 DrawButton(c);
                 DrawBorders(c);
             });

@@ -405,9 +405,14 @@ void TExStringGrid::CommitSpecialEditor()
     case edComboList:
         if (FEditMode && FEditCombo) {
             const QString value = FEditCombo->Text();
+            // A pick list with no item chosen (an empty list, or Escape back
+            // to a text the list does not hold) has nothing to give: the cell
+            // keeps its text rather than being emptied.
+            const bool nothingChosen = FEditControl == edComboList && FEditCombo->ItemIndex() < 0;
             FEditCombo->SetDroppedDown(false);
             hide(FEditCombo);
-            StoreEditorValue(Col(), Row(), value);
+            if (!nothingChosen)
+                StoreEditorValue(Col(), Row(), value);
             FEditMode = false;
         }
         break;

@@ -59,6 +59,9 @@ void TGridCombo::SizeDropDownWidth()
 
 bool TGridCombo::WriteAndValidate()
 {
+    // A pick list with no item chosen gives nothing: the cell keeps its text.
+    if (Style() == csDropDownList && ItemIndex() < 0)
+        return FGrid->ValidateCell(FGrid->CurrentCell());
     const QString text = Text();
     FGrid->SetCurrentCell(text);
     return FGrid->ValidateCell(text);
