@@ -1909,6 +1909,11 @@ public:
     // message arrives.
     void DoEditingDone(int aCol, int aRow);
     virtual void RememberCell(int aCol, int aRow);
+    // Whether an edit is open to validate (a remembered cell that is gone has
+    // nothing left); FinishValidation ends every validation, also after an error.
+    bool EditToValidate();
+    void FinishValidation();
+    void ReopenEditorAt(int aCol, int aRow);
     virtual void UpdateColumnFooter(int aCol);
     virtual void DoCellChanging(int newCol, int newRow, bool& allow);
     // Places the controls hosted in cells (and the cell scroll bar).
@@ -2356,6 +2361,7 @@ protected:
     // Raises "Invalid cell" outside the grid.
     void CheckCellBounds(int aCol, int aRow);
     TCellVAlign CheckVAlign() const;
+    TCellGraphic* NewToggleGraphic(int aCol, int aRow, TCellType kind);
 
     QStringList FFilterList;
     bool FFilterDropDownAuto = false;

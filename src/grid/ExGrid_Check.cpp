@@ -74,22 +74,31 @@ QString TExStringGrid::CheckCellText(int aCol, int aRow)
 
 void TExStringGrid::SetCheckCellText(int aCol, int aRow, const QString& value) { SetCellsEx(aCol, aRow, value); }
 
+// A new check box or radio button in a cell inside the grid, before the text.
+TCellGraphic* TExStringGrid::NewToggleGraphic(int aCol, int aRow, TCellType kind)
+{
+    CheckCellBounds(aCol, aRow);
+    TCellGraphic* g = NewCellGraphic(aCol, aRow);
+    if (!g)
+        return nullptr;
+    g->CellType = kind;
+    g->CellHAlign = haBeforeText;
+    g->CellVAlign = CheckVAlign();
+    g->CellTransparent = true;
+    g->CellAngle = 0;
+    return g;
+}
+
 // ---------------------------------------------------------------------------
 // Check boxes
 // ---------------------------------------------------------------------------
 
 void TExStringGrid::AddCheckBox(int aCol, int aRow, bool state, bool data)
 {
-    CheckCellBounds(aCol, aRow);
-    TCellGraphic* g = NewCellGraphic(aCol, aRow);
+    TCellGraphic* g = NewToggleGraphic(aCol, aRow, data ? ctDataCheckBox : ctCheckBox);
     if (!g)
         return; // an application object holds the cell
-    g->CellType = data ? ctDataCheckBox : ctCheckBox;
     g->CellBoolean = state;
-    g->CellHAlign = haBeforeText;
-    g->CellVAlign = CheckVAlign();
-    g->CellTransparent = true;
-    g->CellAngle = 0;
     if (data) {
         // The texts the cell is read with, so that the box shows the state given.
         QString checkTrue, checkFalse;
@@ -103,17 +112,11 @@ void TExStringGrid::AddCheckBox(int aCol, int aRow, bool state, bool data)
 
 void TExStringGrid::AddCheckBox(int aCol, int aRow, TCheckBoxState state)
 {
-    CheckCellBounds(aCol, aRow);
-    TCellGraphic* g = NewCellGraphic(aCol, aRow);
+    TCellGraphic* g = NewToggleGraphic(aCol, aRow, ctTriStateCheckBox);
     if (!g)
         return;
-    g->CellType = ctTriStateCheckBox;
     g->CellCheckBoxState = state;
     g->CellBoolean = false;
-    g->CellHAlign = haBeforeText;
-    g->CellVAlign = CheckVAlign();
-    g->CellTransparent = true;
-    g->CellAngle = 0;
 }
 
 void TExStringGrid::AddCheckBoxColumn(int aCol, bool defaultState, bool dataCheckBox)
@@ -498,16 +501,10 @@ bool TExStringGrid::SelectNextRadio(int aCol, int aRow, bool checkEdit)
 
 void TExStringGrid::AddRadioButton(int aCol, int aRow, bool state)
 {
-    CheckCellBounds(aCol, aRow);
-    TCellGraphic* g = NewCellGraphic(aCol, aRow);
+    TCellGraphic* g = NewToggleGraphic(aCol, aRow, ctRadioButton);
     if (!g)
         return;
-    g->CellType = ctRadioButton;
     g->CellBoolean = state;
-    g->CellHAlign = haBeforeText;
-    g->CellVAlign = CheckVAlign();
-    g->CellTransparent = true;
-    g->CellAngle = 0;
 }
 
 void TExStringGrid::AddRadioButtonColumn(int aCol)

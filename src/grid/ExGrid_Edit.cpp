@@ -3,6 +3,7 @@
 // announcement, the combo editor's list, and the keys and presses that
 // editing needs of the grid.
 #include "grid/ExGrid.h"
+#include "grid/ExGrid_Private.h"
 
 #include "grid/ExGrid_Editors.h"
 #include "platform/Messages.h"
@@ -13,20 +14,8 @@
 
 using namespace platform;
 
-namespace {
+using exgrid_detail::FlagGuard;
 
-// Sets a flag for a scope and puts its old value back.
-struct FlagGuard
-{
-    bool& flag;
-    bool old;
-    explicit FlagGuard(bool& f, bool value = true) : flag(f), old(f) { flag = value; }
-    ~FlagGuard() { flag = old; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-};
-
-} // namespace
 
 // ---------------------------------------------------------------------------
 // Whether a cell may be edited

@@ -3,27 +3,17 @@
 // back and the editor opens again; an accepted change marks the row and the
 // grid modified, records an undo step and tells the change listeners.
 #include "grid/ExGrid.h"
+#include "grid/ExGrid_Private.h"
 
 #include "grid/ExGrid_Editors.h"
 #include "widgets/EsgHTMLE.h"
 
+#include <QScopeGuard>
 #include <QTimer>
 
 using namespace platform;
 
-namespace {
-
-struct FlagGuard
-{
-    bool& flag;
-    bool old;
-    explicit FlagGuard(bool& f, bool value = true) : flag(f), old(f) { flag = value; }
-    ~FlagGuard() { flag = old; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-};
-
-} // namespace
+using exgrid_detail::FlagGuard;
 
 // ---------------------------------------------------------------------------
 // The remembered cell
@@ -54,16 +44,43 @@ void TExStringGrid::DoCellChanging(int newCol, int newRow, bool& allow)
 // Validation
 // ---------------------------------------------------------------------------
 
-bool TExStringGrid::ValidateCell(const QString& typedValue)
+bool TExStringGrid::EditToValidate()
 {
     if (!FEditing || FValidating)
-        return true;
+        return false;
     // A remembered cell that is gone (rows or columns removed meanwhile)
     // has nothing left to validate.
     if (FOldCol < 0 || FOldRow < 0 || FOldCol >= ColCount() || FOldRow >= RowCount()) {
         FEditing = false;
-        return true;
+        return false;
     }
+    return true;
+}
+
+void TExStringGrid::FinishValidation()
+{
+    FValidating = false;
+    if (!Destroying())
+        RememberCell(Col(), Row());
+}
+
+// After a refusal: back to the edited cell, with its editor open again.
+void TExStringGrid::ReopenEditorAt(int aCol, int aRow)
+{
+    if (aCol >= 0 && aRow >= 0 && aCol < ColCount() && aRow < RowCount() && (Col() != aCol || Row() != aRow)) {
+        FlagGuard force(FForceSel);
+        MoveColRow(aCol, aRow, true, true);
+    }
+    FValidating = false;
+    FEditing = true;
+    FEditMode = false;
+    ShowInplaceEdit();
+}
+
+bool TExStringGrid::ValidateCell(const QString& typedValue)
+{
+    if (!EditToValidate())
+        return true;
     // The editor shows a rich cell without its tags: that text, untouched,
     // stands for the cell's own.
     const QString newValue = !FEditWithTags && typedValue != FOldCellText && typedValue == StripHTMLTags(FOldCellText)
@@ -72,19 +89,8 @@ bool TExStringGrid::ValidateCell(const QString& typedValue)
     FEditing = false;
     FValidating = true;
     bool valid = true;
-    struct Finish
     {
-        TExStringGrid* g;
-        ~Finish()
-        {
-            // Always, also after an error in a handler.
-            g->FValidating = false;
-            if (!g->Destroying())
-                g->RememberCell(g->Col(), g->Row());
-        }
-    };
-    {
-        Finish finish{this};
+        const auto finish = qScopeGuard([this] { FinishValidation(); });
         const int c = RealColIndex(FOldCol), r = FOldRow;
         FNewCellText = newValue;
         if (newValue != FOldCellText || FAlwaysValidate) {
@@ -131,15 +137,7 @@ bool TExStringGrid::ValidateCell(const QString& typedValue)
             const QString old = FOldCellText;
             HideEditor();
             SetGridCell(c, r, replaced != newValue ? replaced : old);
-            if (oldCol >= 0 && oldRow >= 0 && oldCol < ColCount() && oldRow < RowCount() &&
-                (Col() != oldCol || Row() != oldRow)) {
-                FlagGuard force(FForceSel);
-                MoveColRow(oldCol, oldRow, true, true);
-            }
-            FValidating = false;
-            FEditing = true;
-            FEditMode = false;
-            ShowInplaceEdit();
+            ReopenEditorAt(oldCol, oldRow);
             if (!FInvalidEntryTitle.isEmpty() || !FInvalidEntryText.isEmpty()) {
                 QWidget* on = nullptr;
                 if (!FSpecialEditor && FEditMode && InplaceEditor() && InplaceEditor()->isVisible())
@@ -159,26 +157,12 @@ bool TExStringGrid::ValidateCell(const QString& typedValue)
 
 bool TExStringGrid::ValidateCellWide(const QString& newValue)
 {
-    if (!FEditing || FValidating)
+    if (!EditToValidate())
         return true;
-    if (FOldCol < 0 || FOldRow < 0 || FOldCol >= ColCount() || FOldRow >= RowCount()) {
-        FEditing = false;
-        return true;
-    }
     FEditing = false;
     FValidating = true;
     bool valid = true;
-    struct Finish
-    {
-        TExStringGrid* g;
-        ~Finish()
-        {
-            g->FValidating = false;
-            if (!g->Destroying())
-                g->RememberCell(g->Col(), g->Row());
-        }
-    };
-    Finish finish{this};
+    const auto finish = qScopeGuard([this] { FinishValidation(); });
     const int c = RealColIndex(FOldCol), r = FOldRow;
     FNewCellText = newValue;
     if (newValue == FOldCellTextWide && !FAlwaysValidate)
@@ -198,15 +182,7 @@ bool TExStringGrid::ValidateCellWide(const QString& newValue)
         const QString back = v != newValue ? v : FOldCellTextWide;
         HideEditor();
         SetWideCells(c, r, back);
-        if (FOldCol >= 0 && FOldRow >= 0 && FOldCol < ColCount() && FOldRow < RowCount() &&
-            (Col() != FOldCol || Row() != FOldRow)) {
-            FlagGuard force(FForceSel);
-            MoveColRow(FOldCol, FOldRow, true, true);
-        }
-        FValidating = false;
-        FEditing = true;
-        FEditMode = false;
-        ShowInplaceEdit();
+        ReopenEditorAt(FOldCol, FOldRow);
         FValidating = true;
     }
     if (newValue != FOldCellTextWide)

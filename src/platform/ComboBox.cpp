@@ -762,34 +762,17 @@ void TCustomComboBox::InnerPaint(QPaintEvent* e)
 
 void TCustomComboBox::RouteKeyPress(QKeyEvent* e)
 {
-    const int vk = VirtualKeyFromQt(e->key());
-    const std::intptr_t data = ShiftStateFromQt(e->modifiers());
     QKeyEvent* const outer = pendingKey_;
     const bool outerSuppress = suppressChar_;
     pendingKey_ = e;
-    suppressChar_ = false;
-    if (vk != 0) {
-        TMessage m{WM_KEYDOWN, vk, data, 0};
-        Dispatch(m);
-    }
-    const QString text = e->text();
-    if (!text.isEmpty() && !suppressChar_ && text[0].unicode() != 0 && text[0].unicode() != 0x7F) {
-        TMessage m{WM_CHAR, text[0].unicode(), data, 0};
-        Dispatch(m);
-    }
+    DispatchKeyPress(e, 0, suppressChar_, [this](TMessage& m) { Dispatch(m); });
     pendingKey_ = outer;
     suppressChar_ = outerSuppress;
-    e->accept();
 }
 
 void TCustomComboBox::RouteKeyRelease(QKeyEvent* e)
 {
-    const int vk = VirtualKeyFromQt(e->key());
-    if (vk != 0) {
-        TMessage m{WM_KEYUP, vk, static_cast<std::intptr_t>(ShiftStateFromQt(e->modifiers())), 0};
-        Dispatch(m);
-    }
-    e->accept();
+    DispatchKeyRelease(e, [this](TMessage& m) { Dispatch(m); });
 }
 
 // Wheel turns reach the combo that has the focus, as on the platform.

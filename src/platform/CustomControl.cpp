@@ -295,4 +295,32 @@ TGraphicControl::TGraphicControl(QWidget* parent) : TCustomControl(parent)
     setAutoFillBackground(false);
 }
 
+void DispatchKeyPress(QKeyEvent* e, std::intptr_t keyData, bool& suppressChar,
+                      const std::function<void(TMessage&)>& dispatch)
+{
+    const int vk = VirtualKeyFromQt(e->key());
+    const std::intptr_t data = ShiftStateFromQt(e->modifiers()) | keyData;
+    suppressChar = false;
+    if (vk != 0) {
+        TMessage m{WM_KEYDOWN, vk, data, 0};
+        dispatch(m);
+    }
+    const QString text = e->text();
+    if (!text.isEmpty() && !suppressChar && text[0].unicode() != 0 && text[0].unicode() != 0x7F) {
+        TMessage m{WM_CHAR, text[0].unicode(), data, 0};
+        dispatch(m);
+    }
+    e->accept();
+}
+
+void DispatchKeyRelease(QKeyEvent* e, const std::function<void(TMessage&)>& dispatch)
+{
+    const int vk = VirtualKeyFromQt(e->key());
+    if (vk != 0) {
+        TMessage m{WM_KEYUP, vk, static_cast<std::intptr_t>(ShiftStateFromQt(e->modifiers())), 0};
+        dispatch(m);
+    }
+    e->accept();
+}
+
 } // namespace platform

@@ -109,4 +109,11 @@ public:
     explicit TGraphicControl(QWidget* parent = nullptr);
 };
 
+// A key press of Qt as a window procedure sees it: WM_KEYDOWN, then WM_CHAR
+// with the typed character unless the key-down set suppressChar. keyData is
+// added to the shift state of both.
+void DispatchKeyPress(QKeyEvent* e, std::intptr_t keyData, bool& suppressChar,
+                      const std::function<void(TMessage&)>& dispatch);
+void DispatchKeyRelease(QKeyEvent* e, const std::function<void(TMessage&)>& dispatch);
+
 } // namespace platform

@@ -889,33 +889,16 @@ void TInplaceEdit::WndProc(TMessage& m)
 
 void TInplaceEdit::keyPressEvent(QKeyEvent* e)
 {
-    const int vk = VirtualKeyFromQt(e->key());
-    const std::intptr_t data =
-        ShiftStateFromQt(e->modifiers()) | ((e->modifiers() & Qt::KeypadModifier) ? KeyDataNumPad : 0);
     QKeyEvent* const outer = pendingKey_;
     pendingKey_ = e;
-    suppressChar_ = false;
-    if (vk != 0) {
-        TMessage m{WM_KEYDOWN, vk, data, 0};
-        Dispatch(m);
-    }
-    const QString text = e->text();
-    if (!text.isEmpty() && !suppressChar_ && text[0].unicode() != 0 && text[0].unicode() != 0x7F) {
-        TMessage m{WM_CHAR, text[0].unicode(), data, 0};
-        Dispatch(m);
-    }
+    DispatchKeyPress(e, (e->modifiers() & Qt::KeypadModifier) ? KeyDataNumPad : 0, suppressChar_,
+                     [this](TMessage& m) { Dispatch(m); });
     pendingKey_ = outer;
-    e->accept();
 }
 
 void TInplaceEdit::keyReleaseEvent(QKeyEvent* e)
 {
-    const int vk = VirtualKeyFromQt(e->key());
-    if (vk != 0) {
-        TMessage m{WM_KEYUP, vk, static_cast<std::intptr_t>(ShiftStateFromQt(e->modifiers())), 0};
-        Dispatch(m);
-    }
-    e->accept();
+    DispatchKeyRelease(e, [this](TMessage& m) { Dispatch(m); });
 }
 
 void TInplaceEdit::focusInEvent(QFocusEvent* e)
