@@ -273,6 +273,23 @@ void TGridCombo::KeyUp(int& key, TShiftState shift)
         DoChange();
 }
 
+void TGridCombo::NotifyGrid(int code)
+{
+    SendMessage(FGrid, WM_COMMAND, MakeWParam(0, code), reinterpret_cast<std::intptr_t>(static_cast<QObject*>(this)));
+}
+
+void TGridCombo::DropDown()
+{
+    TEsgComboBox::DropDown();
+    NotifyGrid(CBN_DROPDOWN);
+}
+
+void TGridCombo::CloseUp()
+{
+    TEsgComboBox::CloseUp();
+    NotifyGrid(CBN_CLOSEUP);
+}
+
 void TGridCombo::DoChange()
 {
     const QString text = Text();

@@ -41,9 +41,14 @@ protected:
     void KeyPress(QChar& key) override;
     void Change() override;
     void DoExit() override;
+    // The list opening and closing is told to the grid, as a combo tells
+    // its parent window.
+    void DropDown() override;
+    void CloseUp() override;
     void WndProc(platform::TMessage& message) override;
 
 private:
+    void NotifyGrid(int code);
     void KeyDownSteps(int& key, platform::TShiftState shift);
     // Writes the text as the current cell and validates it; false when refused.
     bool WriteAndValidate();

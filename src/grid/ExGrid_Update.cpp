@@ -11,10 +11,6 @@
 
 using namespace platform;
 
-namespace {
-// Combo box notifications (high word of WParam of WM_COMMAND).
-constexpr int CBN_SELCHANGE = 1, CBN_EDITCHANGE = 5, CBN_DROPDOWN = 7, CBN_CLOSEUP = 8;
-} // namespace
 
 // ---------------------------------------------------------------------------
 // Update locking

@@ -31,6 +31,8 @@ constexpr unsigned WM_DESTROY = 0x0002, WM_SIZE = 0x0005, WM_SETFOCUS = 0x0007, 
                    WM_PASTE = 0x0302;
 // WM_COMMAND notification of an edit whose text changed.
 constexpr unsigned EN_CHANGE = 0x0300;
+// WM_COMMAND notifications of a combo box.
+constexpr int CBN_SELCHANGE = 1, CBN_EDITCHANGE = 5, CBN_DROPDOWN = 7, CBN_CLOSEUP = 8;
 // Scroll codes (low word of WParam of WM_HSCROLL and WM_VSCROLL).
 constexpr int SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1, SB_PAGEUP = 2, SB_PAGELEFT = 2,
               SB_PAGEDOWN = 3, SB_PAGERIGHT = 3, SB_THUMBPOSITION = 4, SB_THUMBTRACK = 5, SB_TOP = 6, SB_LEFT = 6,

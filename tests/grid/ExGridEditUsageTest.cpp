@@ -296,3 +296,27 @@ TEST_F(RuleTable, ScreenshotWhileEditing)
     ProcessEvents();
     EXPECT_TRUE(form->grab().save(QDir(dir).filePath(QStringLiteral("rule_table_pick_list.png"))));
 }
+
+TEST_F(RuleTable, TheListOpeningAndClosingReachTheGridAndADirectCloseCommits)
+{
+    grid->OnComboDropDown = [this](QObject*, int r, int c) { events.push_back(QStringLiteral("drop %1,%2").arg(c).arg(r)); };
+    grid->OnComboCloseUp = [this](QObject*, int r, int c) { events.push_back(QStringLiteral("closeup %1,%2").arg(c).arg(r)); };
+    grid->MouseActions().SetDirectComboClose(true);
+    GoTo(ColMode, 2);
+    Key(Qt::Key_F2);
+    ASSERT_TRUE(Combo()->isVisible());
+    Key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(Combo()->DroppedDown());
+    Key(Qt::Key_Down);  // the open list chooses "Write"
+    Key(Qt::Key_Return);
+    ProcessEvents();
+    EXPECT_FALSE(Combo()->DroppedDown());
+    // Closing the list ends the edit at once with the chosen item.
+    EXPECT_FALSE(Combo()->isVisible());
+    EXPECT_EQ(grid->GetCellEx(ColMode, 2), QStringLiteral("Write"));
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events[0], QStringLiteral("drop 3,2"));
+    EXPECT_EQ(events[1], QStringLiteral("closeup 3,2"));
+    grid->OnComboDropDown = nullptr;
+    grid->OnComboCloseUp = nullptr;
+}
