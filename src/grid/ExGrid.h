@@ -1416,7 +1416,7 @@ public:
     virtual void AdjustSizedColumnWidth(int aCol, int& aWidth);
     virtual void AdjustAutoSizedColumnWidth(int aCol, int& aWidth);
     virtual void ColumnHeadersChanged() {}
-    virtual void CellsUpdated() {}
+    virtual void CellsUpdated() { CalcFooter(-1); }
     virtual void CellsChanged(const platform::TRect& r);
     virtual void DoSelectionChanged(int aLeft, int aTop, int aRight, int aBottom);
     // The kind of graphic object the cell holds; ctEmpty without one.

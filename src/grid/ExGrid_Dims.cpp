@@ -693,6 +693,7 @@ void TExStringGrid::CellsChanged(const TRect& r)
         if (n)
             n->CellsChanged(r);
     }
+    CalcFooter(-1);
 }
 
 void TExStringGrid::DoSelectionChanged(int aLeft, int aTop, int aRight, int aBottom)
