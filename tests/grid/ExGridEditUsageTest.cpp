@@ -5,6 +5,7 @@
 
 #include "grid/ExCGrid.h"
 #include "grid/ExGrid_Editors.h"
+#include "platform/Controls.h"
 #include "platform/Forms.h"
 
 #include <QDir>
@@ -319,4 +320,35 @@ TEST_F(RuleTable, TheListOpeningAndClosingReachTheGridAndADirectCloseCommits)
     EXPECT_EQ(events[1], QStringLiteral("closeup 3,2"));
     grid->OnComboDropDown = nullptr;
     grid->OnComboCloseUp = nullptr;
+}
+
+// The user types, then goes straight to another control of the window (its
+// save button, say): what was typed is in the table when that control acts.
+TEST_F(RuleTable, LeavingTheTableForAnotherControlKeepsWhatWasTyped)
+{
+    auto* other = new TEdit(form.get());
+    other->SetBounds(8, 330, 120, 22);
+    other->show();
+    struct Case
+    {
+        int col;
+        const char* typed;
+    };
+    const Case cases[] = {{ColName, "Gas"}, {ColUnit, "MWh"}};
+    int row = 1;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.col);
+        events.clear();
+        GoTo(c.col, row);
+        Key(Qt::Key_F2);
+        Type(QString::fromLatin1(c.typed));
+        other->setFocus(Qt::MouseFocusReason);
+        ProcessEvents();
+        EXPECT_EQ(grid->GetCellEx(c.col, row), QString::fromLatin1(c.typed));
+        EXPECT_FALSE(TextEditorUp());
+        EXPECT_FALSE(Combo()->isVisible());
+        ASSERT_FALSE(events.empty());
+        EXPECT_TRUE(events.back().startsWith(QStringLiteral("done %1,%2").arg(c.col).arg(row)));
+        ++row;
+    }
 }
