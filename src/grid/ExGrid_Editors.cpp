@@ -1,6 +1,7 @@
 #include "grid/ExGrid_Editors.h"
 
 #include "grid/ExGrid.h"
+#include "grid/ExGrid_Private.h"
 
 #include <QCoreApplication>
 #include <QCursor>
@@ -290,6 +291,13 @@ void TGridCombo::CloseUp()
     NotifyGrid(CBN_CLOSEUP);
 }
 
+void TGridCombo::Select()
+{
+    TEsgComboBox::Select();
+    if (!inChar_)
+        NotifyGrid(CBN_SELCHANGE);
+}
+
 void TGridCombo::DoChange()
 {
     const QString text = Text();
@@ -327,6 +335,10 @@ void TGridCombo::DoChange()
 
 void TGridCombo::KeyPress(QChar& key)
 {
+    // A typed character belongs to this edit: an edit ended earlier by a key
+    // whose key-up went elsewhere no longer holds back its key-up.
+    if (key.unicode() >= 32)
+        keyEndedEdit_ = false;
     if (FGrid->OnKeyPress)
         FGrid->OnKeyPress(this, key);
     if (key == QChar(27))
@@ -380,7 +392,10 @@ void TGridCombo::WndProc(TMessage& m)
         // The item the character chose (a list-only combo's search, or none
         // when typing leaves the items) is reported after the combo took it.
         const int before = ItemIndex();
-        TEsgComboBox::WndProc(m);
+        {
+            const exgrid_detail::FlagGuard guard(inChar_);
+            TEsgComboBox::WndProc(m);
+        }
         const int after = ItemIndex();
         if (after != before)
             RaiseComboChange(after);

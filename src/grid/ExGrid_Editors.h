@@ -45,6 +45,8 @@ protected:
     // its parent window.
     void DropDown() override;
     void CloseUp() override;
+    // The user chose an item: the grid hears of it as of a new selection.
+    void Select() override;
     void WndProc(platform::TMessage& message) override;
 
 private:
@@ -61,6 +63,8 @@ private:
     TExStringGrid* FGrid;
     // The key-down of the key now going up ended the edit.
     bool keyEndedEdit_ = false;
+    // A typed character is being handled; it reports its own choice.
+    bool inChar_ = false;
     // Caret and selection when the last key went down: the cursor walk leaves
     // the cell only from an end the caret already stood at.
     int selKeyDown_ = -1;

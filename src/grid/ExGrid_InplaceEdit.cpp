@@ -592,21 +592,24 @@ bool TExInplaceEdit::CursorWalk(bool forward)
     } else if (col > fixedCols) {
         next = col - 1;
     }
-    const bool valid = g.ValidateCell(Text());
-    if (next >= 0 && g.HasClickableControl(g.RealColIndex(next), row)) {
-        if (valid) {
-            g.HideInplaceEdit();
-            g.SetCol(next);
-        }
-        return valid;
+    const QString oldCellText = g.FOldCellText;
+    // A refusal keeps the editor on the cell with the typed text, as Enter does.
+    if (!g.ValidateCell(Text())) {
+        AfterRefusal();
+        g.FOldCellText = oldCellText;
+        return false;
     }
-    if (valid)
+    if (next >= 0 && g.HasClickableControl(g.RealColIndex(next), row)) {
         g.HideInplaceEdit();
+        g.SetCol(next);
+        return true;
+    }
+    g.HideInplaceEdit();
     const TAdvanceDirection old = g.Navigation().AdvanceDirection();
     g.Navigation().SetAdvanceDirection(adLeftRight);
     g.AdvanceToNextCell(col, row, true, false, forward, false, false);
     g.Navigation().SetAdvanceDirection(old);
-    return valid;
+    return true;
 }
 
 void TExInplaceEdit::KeyUp(int& key, TShiftState shift)
@@ -619,7 +622,8 @@ void TExInplaceEdit::KeyUp(int& key, TShiftState shift)
          (key == VK_RIGHT && FSelKeyDown == TextLen() && SelStart() == TextLen()))) {
         const bool forward = key == VK_RIGHT;
         key = 0;
-        CursorWalk(forward);
+        if (!CursorWalk(forward))
+            return;
         if (nav.CursorWalkAlwaysEdit()) {
             if (!g.FEditMode && g.IsEditable(g.Col(), g.Row()))
                 g.ShowInplaceEdit();

@@ -75,6 +75,10 @@ void TExStringGrid::ReopenEditorAt(int aCol, int aRow)
     FEditing = true;
     FEditMode = false;
     ShowInplaceEdit();
+    // No editor could open (the focus is on another control now): the edit
+    // is over, with nothing left to validate or undo.
+    if (!FEditMode)
+        FEditing = false;
 }
 
 bool TExStringGrid::ValidateCell(const QString& typedValue)

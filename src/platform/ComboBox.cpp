@@ -85,6 +85,14 @@ public:
     void hidePopup() override
     {
         const bool wasOpen = view() && view()->isVisible();
+        // A click on an item closes the list before it chooses the item;
+        // the close-up must already see the item chosen, as on the platform.
+        if (wasOpen && owner_->releaseOnList_) {
+            owner_->releaseOnList_ = false;
+            const QModelIndex picked = view()->currentIndex();
+            if (picked.isValid() && (picked.flags() & Qt::ItemIsEnabled) && (picked.flags() & Qt::ItemIsSelectable))
+                owner_->SetItemIndex(picked.row());
+        }
         QComboBox::hidePopup();
         qApp->removeEventFilter(owner_);
         if (wasOpen)
@@ -908,6 +916,16 @@ bool TCustomComboBox::eventFilter(QObject* watched, QEvent* e)
     }
     // Installed on the application while the list is open.
     QAbstractItemView* view = inner_->view();
+    if (e->type() == QEvent::KeyPress || e->type() == QEvent::MouseButtonPress ||
+        e->type() == QEvent::MouseButtonRelease)
+        releaseOnList_ = false;
+    if (DroppedDown() && watched == view->viewport() && e->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+        // The list may take this release as the choice of an item; only for
+        // this event.
+        releaseOnList_ = true;
+        QMetaObject::invokeMethod(this, [this] { releaseOnList_ = false; }, Qt::QueuedConnection);
+    }
     if (!feeding_ && DroppedDown() && (watched == view || watched == view->parentWidget())) {
         // Every key comes as a key press, none as the list's shortcut.
         if (e->type() == QEvent::ShortcutOverride) {

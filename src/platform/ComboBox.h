@@ -172,6 +172,8 @@ private:
     bool focusHeld_ = false;
     bool entered_ = false;
     bool feeding_ = false;
+    // A left-button release on the open list is being delivered.
+    bool releaseOnList_ = false;
 };
 
 } // namespace platform

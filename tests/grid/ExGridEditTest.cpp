@@ -9,6 +9,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QLineEdit>
 
 #include <optional>
 #include <vector>
@@ -696,4 +697,40 @@ TEST_F(EditFixture, RemovingTheEditedRowEndsTheEditOnce)
     EXPECT_EQ(events, 1);  // while the row was still there
     EXPECT_FALSE(grid->Editing());
     EXPECT_FALSE(grid->EditMode());
+}
+
+
+// A combo refused as the focus goes to another control cannot open again
+// there: the edit is over, and nothing of it is left to undo or validate.
+TEST_F(ComboFixture, RefusalAsTheFocusLeavesForAnotherControlEndsTheEdit)
+{
+    auto* other = new QLineEdit(host.get());
+    other->setGeometry(0, 380, 100, 20);
+    other->show();
+    int events = 0;
+    grid->OnCellValidate = [&](QObject*, int, int, QString&, bool& ok) {
+        ++events;
+        ok = false;
+    };
+    grid->SetCells(2, 1, QStringLiteral("red"));
+    GoTo(2, 1);
+    Key(Qt::Key_F2);
+    grid->Combobox()->SetItemIndex(2);
+    other->setFocus(Qt::MouseFocusReason);
+    ProcessEvents();
+    EXPECT_EQ(events, 1);
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("red"));
+    EXPECT_EQ(FocusWidget(), other);
+    EXPECT_FALSE(grid->EditMode());
+    EXPECT_FALSE(grid->Editing());
+
+    // The other control writes the cell; back on the grid, Escape and a
+    // move leave that value alone.
+    grid->SetCells(2, 1, QStringLiteral("green"));
+    grid->setFocus(Qt::TabFocusReason);
+    Key(Qt::Key_Escape);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("green"));
+    EXPECT_EQ(grid->Row(), 2);
+    EXPECT_EQ(events, 1);
 }

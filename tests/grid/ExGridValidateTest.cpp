@@ -215,3 +215,37 @@ TEST_F(ValidateFixture, CellChangingEventsCanRefuseAMove)
     const std::vector<QString> expected{QStringLiteral("row 1>2"), QStringLiteral("cell")};
     EXPECT_EQ(log, expected);
 }
+
+
+// A refusal at the edge of the text keeps the cell and the typed text, as
+// on Enter: the walk does not go on to the next cell.
+TEST_F(ValidateFixture, RefusalOnTheCursorWalkKeepsTheCellAndItsEditor)
+{
+    grid->Navigation().SetCursorWalkEditor(true);
+    valid = false;
+    for (const bool alwaysEdit : {true, false}) {
+        SCOPED_TRACE(alwaysEdit);
+        grid->Navigation().SetCursorWalkAlwaysEdit(alwaysEdit);
+        EditAndType(2, 2, QStringLiteral("bad"));
+        Key(Qt::Key_Right);
+        EXPECT_EQ(grid->Col(), 2);
+        EXPECT_EQ(grid->Row(), 2);
+        EXPECT_TRUE(EditorShown());
+        EXPECT_EQ(EditorText(), QStringLiteral("bad"));
+        EXPECT_EQ(grid->Cells(2, 2), QString());
+        EXPECT_EQ(grid->Cells(3, 2), QString());
+
+        Key(Qt::Key_Home);
+        Key(Qt::Key_Left);
+        EXPECT_EQ(grid->Col(), 2);
+        EXPECT_TRUE(EditorShown());
+        EXPECT_EQ(grid->Cells(2, 2), QString());
+        Key(Qt::Key_Escape);
+    }
+    // Accepted, the same keys move on.
+    valid = true;
+    EditAndType(2, 2, QStringLiteral("ok"));
+    Key(Qt::Key_Right);
+    EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("ok"));
+    EXPECT_EQ(grid->Col(), 3);
+}

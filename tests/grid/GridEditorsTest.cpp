@@ -12,6 +12,8 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -581,4 +583,138 @@ TEST_F(EditorGrid, ButtonSpaceRunsTheEllipsisAndEscapeAndArrowsGoBackToTheGrid)
     EXPECT_FALSE(button->isVisible());
     EXPECT_TRUE(grid->hasFocus());
     EXPECT_EQ(grid->Col(), 3);
+}
+
+// ---------------------------------------------------------------------------
+// The combo's list with the mouse
+// ---------------------------------------------------------------------------
+
+namespace {
+
+void Click(QWidget* w, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+}
+
+// Waits out the time in which the list ignores a release (the one of the
+// click that opened it).
+void WaitPastOpening()
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < QApplication::doubleClickInterval() + 50)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// Opens the combo's list with a click on its button.
+void OpenListWithTheMouse(TGridCombo* combo)
+{
+    QComboBox* inner = combo->ComboWidget();
+    Click(inner, QPoint(inner->width() - 5, inner->height() / 2));
+    Settle();
+    WaitPastOpening();
+}
+
+void ClickItem(TGridCombo* combo, int index)
+{
+    QComboBox* inner = combo->ComboWidget();
+    QAbstractItemView* view = inner->view();
+    Click(view->viewport(), view->visualRect(inner->model()->index(index, 0)).center());
+    Settle();
+}
+
+} // namespace
+
+TEST_F(EditorGrid, AnItemPickedFromTheOpenListIsReportedAsAComboChange)
+{
+    kind = edComboList;
+    Items({"red", "green", "blue"});
+    grid->SetCells(2, 1, QStringLiteral("green"));
+    Edit(2, 1);
+    ASSERT_TRUE(ComboUp());
+    OpenListWithTheMouse(Combo());
+    ASSERT_TRUE(Combo()->DroppedDown());
+    events.clear();
+    ClickItem(Combo(), 2);
+    EXPECT_FALSE(Combo()->DroppedDown());
+    EXPECT_EQ(Combo()->Text(), QStringLiteral("blue"));
+    EXPECT_EQ(events, (std::vector<QString>{QStringLiteral("edit 2,1 blue"), QStringLiteral("combo 2,1 2 blue")}));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("blue"));
+
+    // Moving in the open list with the keys chooses as well.
+    kind = edComboEdit;
+    Edit(2, 2);
+    ASSERT_TRUE(ComboUp());
+    Key(Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(Combo()->DroppedDown());
+    events.clear();
+    Key(Qt::Key_Down);
+    EXPECT_EQ(events, (std::vector<QString>{QStringLiteral("edit 2,2 red"), QStringLiteral("combo 2,2 0 red")}));
+    Key(Qt::Key_Return);
+    EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("red"));
+}
+
+TEST_F(EditorGrid, WithDirectComboCloseTheItemPickedWithTheMouseIsTheCellsValue)
+{
+    grid->MouseActions().SetDirectComboClose(true);
+    std::vector<QString> closeUps;
+    grid->OnComboCloseUp = [&](QObject*, int r, int c) {
+        closeUps.push_back(QStringLiteral("%1,%2 %3").arg(c).arg(r).arg(Combo()->Text()));
+    };
+    for (TEditorType k : {edComboList, edComboEdit}) {
+        kind = k;
+        Items({"red", "green", "blue"});
+        grid->SetCells(2, 1, QStringLiteral("green"));
+        closeUps.clear();
+        Edit(2, 1);
+        ASSERT_TRUE(ComboUp());
+        OpenListWithTheMouse(Combo());
+        ASSERT_TRUE(Combo()->DroppedDown());
+        ClickItem(Combo(), 2);
+        EXPECT_FALSE(Combo()->isVisible()) << int(k);
+        EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("blue")) << int(k);
+        EXPECT_EQ(closeUps, (std::vector<QString>{QStringLiteral("2,1 blue")})) << int(k);
+    }
+    grid->OnComboCloseUp = nullptr;
+    grid->MouseActions().SetDirectComboClose(false);
+}
+
+TEST_F(EditorGrid, TheCharacterThatOpensTheComboIsCompletedAlsoAfterAnEditEndedWithEnter)
+{
+    Items({"Alpha", "Beta"});
+    grid->SetLookup(true);
+    // The character that opens the editor reaches it before its key comes
+    // up, as the window system delivers them.
+    auto typeOnGrid = [&](int col, int row) {
+        grid->SetCol(col);
+        grid->SetRow(row);
+        grid->setFocus(Qt::OtherFocusReason);
+        Settle();
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+        QApplication::sendEvent(grid, &press);
+        Settle();
+        ASSERT_TRUE(ComboUp());
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_B, Qt::NoModifier, QStringLiteral("b"));
+        QApplication::sendEvent(QApplication::focusWidget(), &release);
+    };
+    typeOnGrid(2, 1);
+    EXPECT_EQ(Combo()->Text(), QStringLiteral("Beta"));
+    Key(Qt::Key_Escape);
+
+    Edit(2, 2);
+    Type(QStringLiteral("x"));
+    Key(Qt::Key_Return);  // comes up on the grid
+    ASSERT_FALSE(Combo()->isVisible());
+    typeOnGrid(2, 3);
+    EXPECT_EQ(Combo()->Text(), QStringLiteral("Beta"));
+    EXPECT_EQ(Combo()->SelStart(), 1);
+    EXPECT_EQ(Combo()->SelLength(), 3);
 }

@@ -7,6 +7,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QMouseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QWheelEvent>
@@ -529,4 +531,55 @@ TEST(ComboBoxList, KeysOfTheOpenListPassTheComboFirstAndNeverReachTheForm)
     KeyClick(Qt::Key_Escape, Qt::NoModifier, QString(QChar(27)));
     EXPECT_TRUE(c.DroppedDown());
     c.SetDroppedDown(false);
+}
+
+namespace {
+
+void ClickAt(QWidget* w, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
+    QApplication::sendEvent(w, &release);
+}
+
+} // namespace
+
+TEST(ComboBoxList, AnItemClickedInTheListIsChosenWhenTheListClosesUp)
+{
+    ComboForm form;
+    RecordingCombo& c = *form.combo;
+    c.SetItems({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    c.SetItemIndex(0);
+    std::vector<QString> seen;
+    c.OnCloseUp = [&](QObject*) { seen.push_back(QStringLiteral("closed %1 %2").arg(c.ItemIndex()).arg(c.Text())); };
+    c.OnChange = [&](QObject*) { seen.push_back(QStringLiteral("change %1").arg(c.Text())); };
+    QAbstractItemView* view = c.ComboWidget()->view();
+    auto itemPoint = [&](int i) { return view->visualRect(c.ComboWidget()->model()->index(i, 0)).center(); };
+
+    // Pointing at an item and leaving with Escape chooses nothing.
+    c.SetDroppedDown(true);
+    const QPoint at = itemPoint(2);
+    QMouseEvent move(QEvent::MouseMove, at, view->viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(view->viewport(), &move);
+    KeyClick(Qt::Key_Escape, Qt::NoModifier, QString(QChar(27)));
+    EXPECT_FALSE(c.DroppedDown());
+    EXPECT_EQ(c.ItemIndex(), 0);
+    EXPECT_EQ(seen, (std::vector<QString>{QStringLiteral("closed 0 A")}));
+
+    seen.clear();
+    c.SetDroppedDown(true);
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < QApplication::doubleClickInterval() + 50)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    ClickAt(view->viewport(), itemPoint(1));
+    EXPECT_FALSE(c.DroppedDown());
+    EXPECT_EQ(c.ItemIndex(), 1);
+    EXPECT_EQ(seen, (std::vector<QString>{QStringLiteral("closed 1 B"), QStringLiteral("change B")}));
 }
