@@ -27,39 +27,12 @@ inline void ProcessEvents()
 
 inline QWidget* FocusWidget() { return QApplication::focusWidget(); }
 
-// One key press and release to the focused widget, with its text.
+// Keys as the window system delivers them to the focused widget.
 inline void Key(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString())
 {
-    QWidget* target = FocusWidget();
-    ASSERT_NE(target, nullptr);
-    QString t = text;
-    if (t.isEmpty()) {
-        switch (qtKey) {
-        case Qt::Key_Return: t = QStringLiteral("\r"); break;
-        case Qt::Key_Escape: t = QString(QChar(27)); break;
-        case Qt::Key_Tab: t = QStringLiteral("\t"); break;
-        case Qt::Key_Backspace: t = QString(QChar(8)); break;
-        case Qt::Key_Space: t = QStringLiteral(" "); break;
-        default: break;
-        }
-    }
-    QKeyEvent press(QEvent::KeyPress, qtKey, mods, t);
-    QApplication::sendEvent(target, &press);
-    QWidget* after = FocusWidget() ? FocusWidget() : target;
-    QKeyEvent release(QEvent::KeyRelease, qtKey, mods, t);
-    QApplication::sendEvent(after, &release);
+    testsupport::KeyClick(qtKey, mods, text);
 }
-
-// Types characters, each a key press and release to whatever has the focus.
-inline void Type(const QString& text, Qt::KeyboardModifiers mods = Qt::NoModifier)
-{
-    for (const QChar c : text) {
-        int key = c.toUpper().unicode();
-        if (c == QLatin1Char(' '))
-            key = Qt::Key_Space;
-        Key(key, mods, QString(c));
-    }
-}
+inline void Type(const QString& text) { testsupport::TypeKeys(text); }
 
 struct GridFixture : ::testing::Test
 {

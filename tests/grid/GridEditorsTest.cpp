@@ -6,6 +6,7 @@
 
 #include "platform/Controls.h"
 #include "platform/Forms.h"
+#include "support/TestSupport.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -34,47 +35,9 @@ void Settle()
         QCoreApplication::processEvents();
 }
 
-// One key pressed and released on the keyboard, delivered as the window
-// system does: a shortcut check, then the press and the release to the
-// widget with the focus.
-void Key(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier, QString text = QString())
-{
-    QWidget* target = QApplication::focusWidget();
-    ASSERT_NE(target, nullptr);
-    if (text.isEmpty()) {
-        switch (qtKey) {
-        case Qt::Key_Return: text = QStringLiteral("\r"); break;
-        case Qt::Key_Escape: text = QString(QChar(27)); break;
-        case Qt::Key_Tab: text = QStringLiteral("\t"); break;
-        case Qt::Key_Backspace: text = QString(QChar(8)); break;
-        case Qt::Key_Space: text = QStringLiteral(" "); break;
-        default: break;
-        }
-    }
-    QKeyEvent shortcut(QEvent::ShortcutOverride, qtKey, mods, text);
-    QApplication::sendEvent(target, &shortcut);
-    QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
-    QApplication::sendEvent(target, &press);
-    QWidget* after = QApplication::focusWidget() ? QApplication::focusWidget() : target;
-    QKeyEvent release(QEvent::KeyRelease, qtKey, mods, text);
-    QApplication::sendEvent(after, &release);
-}
-
-void Type(const QString& text)
-{
-    for (const QChar c : text) {
-        const int key = c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : int(c.unicode());
-        Key(key, c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier, QString(c));
-    }
-}
-
-void Wheel(QWidget* w, int delta)
-{
-    const QPointF at(w->width() / 2.0, w->height() / 2.0);
-    QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                  Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w, &e);
-}
+using testsupport::KeyClick;
+using testsupport::TypeKeys;
+using testsupport::Wheel;
 
 // The form's default button: it counts the Enter keys the form gives it.
 class DefaultButton : public TCustomControl
@@ -153,7 +116,7 @@ struct EditorGrid : ::testing::Test
         grid->SetCol(col);
         grid->SetRow(row);
         grid->setFocus(Qt::OtherFocusReason);
-        Key(Qt::Key_F2);
+        KeyClick(Qt::Key_F2);
         Settle();
     }
 
@@ -181,10 +144,10 @@ TEST_F(EditorGrid, ComboEscapeShowsTheCellsTextAgainAndClosesWithoutChangingTheC
     Edit(2, 1);
     ASSERT_TRUE(ComboUp());
     EXPECT_EQ(Combo()->Text(), QStringLiteral("green"));
-    Type(QStringLiteral("b"));  // the list's own search chooses blue
+    TypeKeys(QStringLiteral("b"));  // the list's own search chooses blue
     EXPECT_EQ(Combo()->Text(), QStringLiteral("blue"));
     EXPECT_TRUE(std::find(events.begin(), events.end(), QStringLiteral("combo 2,1 2 blue")) != events.end());
-    Key(Qt::Key_Escape);
+    KeyClick(Qt::Key_Escape);
     EXPECT_FALSE(Combo()->isVisible());
     EXPECT_EQ(Combo()->Text(), QStringLiteral("green"));
     EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("green"));
@@ -196,8 +159,8 @@ TEST_F(EditorGrid, ComboEscapeShowsTheCellsTextAgainAndClosesWithoutChangingTheC
     grid->SetCells(2, 2, QStringLiteral("before"));
     Edit(2, 2);
     ASSERT_TRUE(ComboUp());
-    Type(QStringLiteral("zz"));
-    Key(Qt::Key_Escape);
+    TypeKeys(QStringLiteral("zz"));
+    KeyClick(Qt::Key_Escape);
     EXPECT_FALSE(Combo()->isVisible());
     EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("before"));
 }
@@ -211,8 +174,8 @@ TEST_F(EditorGrid, ComboEnterCommitsAndIsNotTheFormsDefaultButton)
     };
     Edit(2, 3);
     ASSERT_TRUE(ComboUp());
-    Type(QStringLiteral("abc"));
-    Key(Qt::Key_Return);
+    TypeKeys(QStringLiteral("abc"));
+    KeyClick(Qt::Key_Return);
     EXPECT_EQ(grid->Cells(2, 3), QStringLiteral("abc"));
     EXPECT_FALSE(Combo()->isVisible());
     EXPECT_EQ(okButton->presses, 0);
@@ -234,8 +197,8 @@ TEST_F(EditorGrid, ARefusedValidationKeepsTheComboOpenWithTheReplacementSelected
         }
     };
     Edit(2, 2);
-    Type(QStringLiteral("bad"));
-    Key(Qt::Key_Return);
+    TypeKeys(QStringLiteral("bad"));
+    KeyClick(Qt::Key_Return);
     ASSERT_TRUE(ComboUp());
     EXPECT_EQ(Combo()->Text(), QStringLiteral("fixed"));
     EXPECT_EQ(Combo()->SelStart(), 0);
@@ -244,8 +207,8 @@ TEST_F(EditorGrid, ARefusedValidationKeepsTheComboOpenWithTheReplacementSelected
     EXPECT_EQ(grid->Row(), 2);
 
     // Accepted: the cell takes it and the grid advances.
-    Type(QStringLiteral("good"));
-    Key(Qt::Key_Return);
+    TypeKeys(QStringLiteral("good"));
+    KeyClick(Qt::Key_Return);
     EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("good"));
     EXPECT_FALSE(grid->Col() == 2 && grid->Row() == 2);
 }
@@ -256,8 +219,8 @@ TEST_F(EditorGrid, UpAndDownLeaveTheComboAndMoveOneRowWithoutTouchingTheNewRow)
         grid->Navigation().SetComboGetUpDown(comboGetsUpDown);
         grid->SetCells(2, 3, QStringLiteral("keep"));
         Edit(2, 2);
-        Type(QStringLiteral("typed"));
-        Key(Qt::Key_Down);
+        TypeKeys(QStringLiteral("typed"));
+        KeyClick(Qt::Key_Down);
         EXPECT_EQ(grid->Row(), 3) << comboGetsUpDown;
         EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("typed")) << comboGetsUpDown;
         EXPECT_EQ(grid->Cells(2, 3), QStringLiteral("keep")) << comboGetsUpDown;
@@ -271,17 +234,17 @@ TEST_F(EditorGrid, AltDownOpensTheListAndKeepsTheEditor)
     Items({"A", "B"});
     grid->Navigation().SetComboGetUpDown(false);
     Edit(2, 2);
-    Key(Qt::Key_Down, Qt::AltModifier);
+    KeyClick(Qt::Key_Down, Qt::AltModifier);
     EXPECT_TRUE(Combo()->DroppedDown());
     EXPECT_TRUE(Combo()->isVisible());
     EXPECT_EQ(grid->Row(), 2);
     // Down now moves in the open list and takes the item; Enter commits it.
-    Key(Qt::Key_Down);
+    KeyClick(Qt::Key_Down);
     EXPECT_TRUE(Combo()->DroppedDown());
     EXPECT_EQ(Combo()->Text(), QStringLiteral("A"));
-    Key(Qt::Key_Down);
+    KeyClick(Qt::Key_Down);
     EXPECT_EQ(Combo()->Text(), QStringLiteral("B"));
-    Key(Qt::Key_Return);
+    KeyClick(Qt::Key_Return);
     EXPECT_FALSE(Combo()->DroppedDown());
     EXPECT_FALSE(Combo()->isVisible());
     EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("B"));
@@ -303,8 +266,8 @@ TEST_F(EditorGrid, CompletionDoesNotRunIntoTheNextCellsEditor)
     grid->Navigation().SetEditSelectAll(false);
     grid->SetCells(3, 1, QStringLiteral("Al"));
     Edit(2, 1);
-    Type(QStringLiteral("x"));
-    Key(Qt::Key_Return);
+    TypeKeys(QStringLiteral("x"));
+    KeyClick(Qt::Key_Return);
     Settle();
     ASSERT_EQ(grid->Col(), 3);
     ASSERT_TRUE(ComboUp());
@@ -317,32 +280,32 @@ TEST_F(EditorGrid, LookupCompletesFromTheListThenFromTheLookupItems)
     Items({"Alpha", "Beta"});
     grid->SetLookup(true);
     Edit(2, 1);
-    Type(QStringLiteral("b"));
+    TypeKeys(QStringLiteral("b"));
     EXPECT_EQ(Combo()->Text(), QStringLiteral("Beta"));
     EXPECT_EQ(Combo()->ItemIndex(), 1);
     EXPECT_EQ(Combo()->SelStart(), 1);
     EXPECT_EQ(Combo()->SelLength(), 3);
     EXPECT_EQ(Combo()->ItemIdx, 1);
     EXPECT_TRUE(Combo()->ItemChange);
-    Key(Qt::Key_Escape);
+    KeyClick(Qt::Key_Escape);
 
     // Case-sensitive: the lower-case b matches nothing.
     grid->SetLookupCaseSensitive(true);
     Combo()->ItemIdx = -1;
     Combo()->ItemChange = false;
     Edit(2, 2);
-    Type(QStringLiteral("b"));
+    TypeKeys(QStringLiteral("b"));
     EXPECT_EQ(Combo()->Text(), QStringLiteral("b"));
     EXPECT_EQ(Combo()->ItemIndex(), -1);
     EXPECT_FALSE(Combo()->ItemChange);
-    Key(Qt::Key_Escape);
+    KeyClick(Qt::Key_Escape);
 
     // Only in the lookup items: the typed letters stay as typed, no item.
     grid->SetLookupCaseSensitive(false);
     const QStringList lookup{QStringLiteral("Charlie")};
     grid->SetLookupItems(&lookup);
     Edit(2, 3);
-    Type(QStringLiteral("ch"));
+    TypeKeys(QStringLiteral("ch"));
     EXPECT_EQ(Combo()->Text(), QStringLiteral("charlie"));
     EXPECT_EQ(Combo()->ItemIndex(), -1);
     EXPECT_EQ(Combo()->SelStart(), 2);
@@ -355,14 +318,14 @@ TEST_F(EditorGrid, BackspaceStopsCompletionUntilAnotherKey)
     Items({"Alpha", "Beta"});
     grid->SetLookup(true);
     Edit(2, 1);
-    Type(QStringLiteral("b"));
+    TypeKeys(QStringLiteral("b"));
     ASSERT_EQ(Combo()->Text(), QStringLiteral("Beta"));
-    Key(Qt::Key_Backspace);  // removes the completed tail
+    KeyClick(Qt::Key_Backspace);  // removes the completed tail
     EXPECT_EQ(Combo()->Text(), QStringLiteral("B"));
     EXPECT_FALSE(Combo()->WorkMode);
-    Key(Qt::Key_Delete);
+    KeyClick(Qt::Key_Delete);
     EXPECT_EQ(Combo()->Text(), QStringLiteral("B"));
-    Type(QStringLiteral("e"));
+    TypeKeys(QStringLiteral("e"));
     EXPECT_TRUE(Combo()->WorkMode);
     EXPECT_EQ(Combo()->Text(), QStringLiteral("Beta"));
     EXPECT_EQ(Combo()->SelStart(), 2);
@@ -401,13 +364,13 @@ TEST_F(EditorGrid, LookupHistoryAddsANewTextOnceAndNoEmptyText)
     grid->SetLookupHistory(true);
     for (int row : {1, 2}) {
         Edit(2, row);
-        Type(QStringLiteral("Gamma"));
-        Key(Qt::Key_Return);
+        TypeKeys(QStringLiteral("Gamma"));
+        KeyClick(Qt::Key_Return);
     }
     EXPECT_EQ(Combo()->Items(), (QStringList{QStringLiteral("Alpha"), QStringLiteral("Gamma")}));
     EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("Gamma"));
     Edit(2, 4);
-    Key(Qt::Key_Return);
+    KeyClick(Qt::Key_Return);
     EXPECT_EQ(Combo()->ItemCount(), 2);
 }
 
@@ -415,8 +378,8 @@ TEST_F(EditorGrid, TabIsTheCombosOnlyWhenTheGridWantsIt)
 {
     // No goTabs, no validation handler: Tab is the form's and moves on.
     Edit(2, 1);
-    Type(QStringLiteral("x"));
-    Key(Qt::Key_Tab);
+    TypeKeys(QStringLiteral("x"));
+    KeyClick(Qt::Key_Tab);
     EXPECT_FALSE(Combo()->isVisible());
     EXPECT_FALSE(grid->hasFocus());
     EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("x"));
@@ -426,8 +389,8 @@ TEST_F(EditorGrid, TabIsTheCombosOnlyWhenTheGridWantsIt)
     // to the next cell.
     grid->SetOptions(grid->Options() | goTabs);
     Edit(2, 2);
-    Type(QStringLiteral("y"));
-    Key(Qt::Key_Tab);
+    TypeKeys(QStringLiteral("y"));
+    KeyClick(Qt::Key_Tab);
     EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("y"));
     EXPECT_FALSE(Combo()->isVisible());
     EXPECT_TRUE(grid->isAncestorOf(QApplication::focusWidget()) || grid->hasFocus());
@@ -440,8 +403,8 @@ TEST_F(EditorGrid, WithAValidationHandlerTabIsValidatedThenTheFocusMovesOn)
     std::vector<QString> validated;
     grid->OnCellValidate = [&](QObject*, int, int, QString& value, bool&) { validated.push_back(value); };
     Edit(2, 1);
-    Type(QStringLiteral("v"));
-    Key(Qt::Key_Tab);
+    TypeKeys(QStringLiteral("v"));
+    KeyClick(Qt::Key_Tab);
     Settle();  // the Tab handed on to the grid is queued
     EXPECT_EQ(validated, (std::vector<QString>{QStringLiteral("v")}));
     EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("v"));
@@ -461,7 +424,7 @@ TEST_F(EditorGrid, AClickThatOpenedTheComboPutsTheCaretUnderTheMouse)
     const TRect edit = Combo()->EditRect();
     const QPoint inside(edit.Left + edit.Width() / 4, (edit.Top + edit.Bottom) / 2);
     const int expected = Combo()->CharFromPos(Point(inside.x(), inside.y()));
-    Key(Qt::Key_Escape);
+    KeyClick(Qt::Key_Escape);
     QCursor::setPos(Combo()->mapToGlobal(inside));
     if (Combo()->mapFromGlobal(QCursor::pos()) != inside)
         GTEST_SKIP() << "the platform does not place the mouse";
@@ -477,12 +440,12 @@ TEST_F(EditorGrid, CursorWalkLeavesTheComboWhenTheCaretIsAtAnEndOfItsText)
 {
     grid->Navigation().SetCursorWalkEditor(true);
     Edit(2, 1);
-    Type(QStringLiteral("ab"));
-    Key(Qt::Key_Left);  // the caret moves inside the text
+    TypeKeys(QStringLiteral("ab"));
+    KeyClick(Qt::Key_Left);  // the caret moves inside the text
     EXPECT_TRUE(ComboUp());
-    Key(Qt::Key_Right);  // the caret reaches the end: the editor stays
+    KeyClick(Qt::Key_Right);  // the caret reaches the end: the editor stays
     EXPECT_TRUE(ComboUp());
-    Key(Qt::Key_Right);  // from the end: on to the next cell
+    KeyClick(Qt::Key_Right);  // from the end: on to the next cell
     EXPECT_FALSE(Combo()->isVisible());
     EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("ab"));
     EXPECT_EQ(grid->Col(), 3);
@@ -490,10 +453,10 @@ TEST_F(EditorGrid, CursorWalkLeavesTheComboWhenTheCaretIsAtAnEndOfItsText)
 
     // Backwards from the first position.
     Edit(2, 2);
-    Type(QStringLiteral("cd"));
-    Key(Qt::Key_Home);
+    TypeKeys(QStringLiteral("cd"));
+    KeyClick(Qt::Key_Home);
     EXPECT_TRUE(ComboUp());
-    Key(Qt::Key_Left);
+    KeyClick(Qt::Key_Left);
     EXPECT_FALSE(Combo()->isVisible());
     EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("cd"));
     EXPECT_EQ(grid->Col(), 1);
@@ -501,9 +464,9 @@ TEST_F(EditorGrid, CursorWalkLeavesTheComboWhenTheCaretIsAtAnEndOfItsText)
 
     // With Shift the caret only selects.
     Edit(2, 3);
-    Type(QStringLiteral("ef"));
-    Key(Qt::Key_Left, Qt::ShiftModifier);
-    Key(Qt::Key_Right, Qt::ShiftModifier);
+    TypeKeys(QStringLiteral("ef"));
+    KeyClick(Qt::Key_Left, Qt::ShiftModifier);
+    KeyClick(Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_TRUE(ComboUp());
 }
 
@@ -516,7 +479,7 @@ TEST_F(EditorGrid, TheGridsKeyPressSeesTheCombosCharactersFirst)
             key = QChar();
     };
     Edit(2, 1);
-    Type(QStringLiteral("axb"));
+    TypeKeys(QStringLiteral("axb"));
     EXPECT_EQ(Combo()->Text(), QStringLiteral("ab"));
     ASSERT_EQ(senders.size(), 3u);
     EXPECT_EQ(senders[0], Combo());
@@ -536,7 +499,7 @@ TEST_F(EditorGrid, CheckBoxSpaceAndClickToggleOnceAndArrowsGoBackToTheGrid)
     EXPECT_FALSE(check->Checked());
     int clicks = 0;
     check->OnClick = [&](QObject*) { ++clicks; };
-    Key(Qt::Key_Space);
+    KeyClick(Qt::Key_Space);
     EXPECT_TRUE(check->Checked());
     const QPoint at(5, check->height() / 2);
     QMouseEvent press(QEvent::MouseButtonPress, at, check->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
@@ -548,7 +511,7 @@ TEST_F(EditorGrid, CheckBoxSpaceAndClickToggleOnceAndArrowsGoBackToTheGrid)
     EXPECT_FALSE(check->Checked());
     EXPECT_EQ(clicks, 2);
 
-    Key(Qt::Key_Down);
+    KeyClick(Qt::Key_Down);
     EXPECT_FALSE(check->isVisible());
     EXPECT_TRUE(grid->hasFocus());
     EXPECT_EQ(grid->Row(), 3);
@@ -565,12 +528,12 @@ TEST_F(EditorGrid, ButtonSpaceRunsTheEllipsisAndEscapeAndArrowsGoBackToTheGrid)
     ASSERT_TRUE(button->isVisible());
     ASSERT_TRUE(button->hasFocus());
     EXPECT_EQ(button->Text(), QStringLiteral("caption"));
-    Key(Qt::Key_Space);
+    KeyClick(Qt::Key_Space);
     EXPECT_EQ(button->Text(), QStringLiteral("caption 2,2"));
     EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("caption 2,2"));
 
     // Escape is the button's, not the form's: the cell's text comes back.
-    Key(Qt::Key_Escape);
+    KeyClick(Qt::Key_Escape);
     EXPECT_EQ(okButton->presses, 0);
     EXPECT_FALSE(button->isVisible());
     EXPECT_FALSE(grid->EditMode());
@@ -579,7 +542,7 @@ TEST_F(EditorGrid, ButtonSpaceRunsTheEllipsisAndEscapeAndArrowsGoBackToTheGrid)
 
     Edit(2, 2);
     ASSERT_TRUE(button->hasFocus());
-    Key(Qt::Key_Right);
+    KeyClick(Qt::Key_Right);
     EXPECT_FALSE(button->isVisible());
     EXPECT_TRUE(grid->hasFocus());
     EXPECT_EQ(grid->Col(), 3);
@@ -646,19 +609,19 @@ TEST_F(EditorGrid, AnItemPickedFromTheOpenListIsReportedAsAComboChange)
     EXPECT_FALSE(Combo()->DroppedDown());
     EXPECT_EQ(Combo()->Text(), QStringLiteral("blue"));
     EXPECT_EQ(events, (std::vector<QString>{QStringLiteral("edit 2,1 blue"), QStringLiteral("combo 2,1 2 blue")}));
-    Key(Qt::Key_Return);
+    KeyClick(Qt::Key_Return);
     EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("blue"));
 
     // Moving in the open list with the keys chooses as well.
     kind = edComboEdit;
     Edit(2, 2);
     ASSERT_TRUE(ComboUp());
-    Key(Qt::Key_Down, Qt::AltModifier);
+    KeyClick(Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(Combo()->DroppedDown());
     events.clear();
-    Key(Qt::Key_Down);
+    KeyClick(Qt::Key_Down);
     EXPECT_EQ(events, (std::vector<QString>{QStringLiteral("edit 2,2 red"), QStringLiteral("combo 2,2 0 red")}));
-    Key(Qt::Key_Return);
+    KeyClick(Qt::Key_Return);
     EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("red"));
 }
 
@@ -707,11 +670,11 @@ TEST_F(EditorGrid, TheCharacterThatOpensTheComboIsCompletedAlsoAfterAnEditEndedW
     };
     typeOnGrid(2, 1);
     EXPECT_EQ(Combo()->Text(), QStringLiteral("Beta"));
-    Key(Qt::Key_Escape);
+    KeyClick(Qt::Key_Escape);
 
     Edit(2, 2);
-    Type(QStringLiteral("x"));
-    Key(Qt::Key_Return);  // comes up on the grid
+    TypeKeys(QStringLiteral("x"));
+    KeyClick(Qt::Key_Return);  // comes up on the grid
     ASSERT_FALSE(Combo()->isVisible());
     typeOnGrid(2, 3);
     EXPECT_EQ(Combo()->Text(), QStringLiteral("Beta"));

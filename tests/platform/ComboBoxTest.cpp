@@ -1,4 +1,5 @@
 #include "platform/ComboBox.h"
+#include "support/TestSupport.h"
 #include "platform/Forms.h"
 #include "platform/Grids.h"  // TObject
 
@@ -21,40 +22,9 @@ using namespace platform;
 
 namespace {
 
-// A key pressed and released on the keyboard: the events go to the widget
-// with the focus, through the application's filters, as the window system
-// delivers them.
-void KeyClick(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString& text = QString())
-{
-    QWidget* target = QApplication::focusWidget();
-    ASSERT_NE(target, nullptr);
-    QKeyEvent shortcut(QEvent::ShortcutOverride, qtKey, mods, text);
-    QApplication::sendEvent(target, &shortcut);
-    QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
-    QApplication::sendEvent(target, &press);
-    if (QWidget* now = QApplication::focusWidget())
-        target = now;
-    QKeyEvent release(QEvent::KeyRelease, qtKey, mods, text);
-    QApplication::sendEvent(target, &release);
-}
-
-void TypeText(const QString& text)
-{
-    for (QChar c : text) {
-        const int key = c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A')
-                        : c.isDigit() ? Qt::Key_0 + (c.unicode() - '0')
-                                      : int(Qt::Key_unknown);
-        KeyClick(key, c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier, QString(c));
-    }
-}
-
-void Wheel(QWidget* w, int delta)
-{
-    const QPointF at(w->width() / 2.0, w->height() / 2.0);
-    QWheelEvent e(at, w->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
-                  Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w, &e);
-}
+using testsupport::KeyClick;
+using testsupport::TypeKeys;
+using testsupport::Wheel;
 
 class Item : public TObject
 {
@@ -176,7 +146,7 @@ TEST(ComboBoxKeys, KeysPassKeyDownKeyPressAndKeyUpInOrderBeforeTheyEdit)
     RecordingCombo& c = *form.combo;
     ASSERT_TRUE(c.hasFocus());
     c.log.clear();
-    TypeText(QStringLiteral("ab"));
+    TypeKeys(QStringLiteral("ab"));
     EXPECT_EQ(c.Text(), QStringLiteral("ab"));
     const std::vector<QString> expected{QStringLiteral("down 65"), QStringLiteral("char a"), QStringLiteral("up 65"),
                                         QStringLiteral("down 66"), QStringLiteral("char b"), QStringLiteral("up 66")};
@@ -184,7 +154,7 @@ TEST(ComboBoxKeys, KeysPassKeyDownKeyPressAndKeyUpInOrderBeforeTheyEdit)
 
     // Caret keys edit through the same road.
     KeyClick(Qt::Key_Home);
-    TypeText(QStringLiteral("x"));
+    TypeKeys(QStringLiteral("x"));
     EXPECT_EQ(c.Text(), QStringLiteral("xab"));
     KeyClick(Qt::Key_End);
     KeyClick(Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
@@ -200,7 +170,7 @@ TEST(ComboBoxKeys, ADroppedKeyOrNullCharacterNeverReachesTheCombo)
     RecordingCombo& c = *form.combo;
     c.dropKey = 'B';        // key-down dropped: no character follows
     c.dropChar = QLatin1Char('c');
-    TypeText(QStringLiteral("abcd"));
+    TypeKeys(QStringLiteral("abcd"));
     EXPECT_EQ(c.Text(), QStringLiteral("ad"));
 
     // A key turned into another at key-down acts as that key.
@@ -208,7 +178,7 @@ TEST(ComboBoxKeys, ADroppedKeyOrNullCharacterNeverReachesTheCombo)
     c.replaceWith = VK_END;
     KeyClick(Qt::Key_Left);
     KeyClick(Qt::Key_Home);
-    TypeText(QStringLiteral("x"));
+    TypeKeys(QStringLiteral("x"));
     EXPECT_EQ(c.Text(), QStringLiteral("adx"));
 
     // Backspace is the character #8: dropping it keeps the text.
@@ -261,13 +231,13 @@ TEST(ComboBoxKeys, MaxLengthStopsTypingButKeepsATextSetByTheProgram)
     ComboForm form;
     RecordingCombo& c = *form.combo;
     c.SetMaxLength(3);
-    TypeText(QStringLiteral("abcd"));
+    TypeKeys(QStringLiteral("abcd"));
     EXPECT_EQ(c.Text(), QStringLiteral("abc"));
     c.SetText(QStringLiteral("longer text"));
     EXPECT_EQ(c.Text(), QStringLiteral("longer text"));
     c.SetMaxLength(0);
     c.SetText(QString());
-    TypeText(QStringLiteral("abcd"));
+    TypeKeys(QStringLiteral("abcd"));
     EXPECT_EQ(c.Text(), QStringLiteral("abcd"));
 }
 
@@ -352,13 +322,13 @@ TEST(ComboBoxItems, TheUsersChangesRaiseOnChangeTheProgramsDoNot)
     c.SetText(QStringLiteral("x"));
     EXPECT_EQ(changes, 0);
 
-    TypeText(QStringLiteral("y"));
+    TypeKeys(QStringLiteral("y"));
     EXPECT_EQ(changes, 1);
 
     // With the list closed, typing leaves no item chosen.
     c.SetItemIndex(0);
     KeyClick(Qt::Key_End);
-    TypeText(QStringLiteral("z"));
+    TypeKeys(QStringLiteral("z"));
     EXPECT_EQ(c.ItemIndex(), -1);
     EXPECT_EQ(c.Text(), QStringLiteral("Alphaz"));
 

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QWidget>
 
 namespace testsupport {
@@ -42,6 +43,48 @@ void Type(QWidget* widget, const QString& text)
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, QString(c));
         QApplication::sendEvent(widget, &release);
     }
+}
+
+void KeyClick(int qtKey, Qt::KeyboardModifiers mods, QString text)
+{
+    QWidget* target = QApplication::focusWidget();
+    if (!target)
+        return;
+    if (text.isEmpty()) {
+        switch (qtKey) {
+        case Qt::Key_Return: text = QStringLiteral("\r"); break;
+        case Qt::Key_Escape: text = QString(QChar(27)); break;
+        case Qt::Key_Tab: text = QStringLiteral("\t"); break;
+        case Qt::Key_Backspace: text = QString(QChar(8)); break;
+        case Qt::Key_Space: text = QStringLiteral(" "); break;
+        default: break;
+        }
+    }
+    QKeyEvent shortcut(QEvent::ShortcutOverride, qtKey, mods, text);
+    QApplication::sendEvent(target, &shortcut);
+    QKeyEvent press(QEvent::KeyPress, qtKey, mods, text);
+    QApplication::sendEvent(target, &press);
+    QWidget* after = QApplication::focusWidget() ? QApplication::focusWidget() : target;
+    QKeyEvent release(QEvent::KeyRelease, qtKey, mods, text);
+    QApplication::sendEvent(after, &release);
+}
+
+void TypeKeys(const QString& text)
+{
+    for (const QChar c : text) {
+        const int key = c.isLetter() && c.unicode() < 128 ? Qt::Key_A + (c.toUpper().unicode() - 'A')
+                        : c == QLatin1Char(' ')           ? int(Qt::Key_Space)
+                                                          : int(c.unicode());
+        KeyClick(key, c.isUpper() ? Qt::ShiftModifier : Qt::NoModifier, QString(c));
+    }
+}
+
+void Wheel(QWidget* widget, int delta)
+{
+    const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
+    QWheelEvent e(at, widget->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(widget, &e);
 }
 
 } // namespace testsupport

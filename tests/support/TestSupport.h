@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QPoint>
 #include <QString>
+#include <QtCore/qnamespace.h>
 
 #include <ostream>
 
@@ -23,5 +24,15 @@ bool WriteAll(const QString& path, const QByteArray& bytes);
 void Click(QWidget* widget, QPoint at = QPoint(-1, -1));
 // Types text into the focused part of a widget, one key event per character.
 void Type(QWidget* widget, const QString& text);
+
+// One key pressed and released as the window system delivers it: the
+// shortcut check, the press and the release, each to the widget that has the
+// focus at that moment. Enter, Escape, Tab, Backspace and Space get their
+// character when none is given.
+void KeyClick(int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier, QString text = QString());
+// Types characters to the focused widget, a KeyClick each (Shift for capitals).
+void TypeKeys(const QString& text);
+// One wheel step at the middle of a widget; positive turns away from the user.
+void Wheel(QWidget* widget, int delta);
 
 } // namespace testsupport
