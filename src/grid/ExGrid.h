@@ -2362,6 +2362,7 @@ protected:
     void CheckCellBounds(int aCol, int aRow);
     TCellVAlign CheckVAlign() const;
     TCellGraphic* NewToggleGraphic(int aCol, int aRow, TCellType kind);
+    TCellGraphic* GraphicAllowedToChange(int aCol, int aRow, TCellType kind, bool askCanEdit);
 
     QStringList FFilterList;
     bool FFilterDropDownAuto = false;

@@ -462,20 +462,30 @@ bool TExStringGrid::IsRadio(int aCol, int aRow) { return HasCellTypeIn(aCol, aRo
 
 void TExStringGrid::RemoveRadio(int aCol, int aRow) { RemoveCellGraphicOfType(aCol, aRow, ctRadio); }
 
-bool TExStringGrid::SelectNextRadio(int aCol, int aRow, bool checkEdit)
+// The cell's object of that kind when the cell may change; the object is
+// fetched again after the can-edit question, whose handlers may replace it.
+TCellGraphic* TExStringGrid::GraphicAllowedToChange(int aCol, int aRow, TCellType kind, bool askCanEdit)
 {
     TCellGraphic* g = GetCellGraphic(aCol, aRow);
-    if (!g || g->CellType != ctRadio)
-        return false;
-    if (checkEdit && !FControlLook->RadioAlwaysActive()) {
+    if (!g || g->CellType != kind)
+        return nullptr;
+    if (askCanEdit) {
         bool canEdit = true;
         QueryCanEdit(aCol, aRow, canEdit);
         if (!canEdit)
-            return false;
+            return nullptr;
         g = GetCellGraphic(aCol, aRow);
-        if (!g || g->CellType != ctRadio)
-            return false;
+        if (!g || g->CellType != kind)
+            return nullptr;
     }
+    return g;
+}
+
+bool TExStringGrid::SelectNextRadio(int aCol, int aRow, bool checkEdit)
+{
+    TCellGraphic* g = GraphicAllowedToChange(aCol, aRow, ctRadio, checkEdit && !FControlLook->RadioAlwaysActive());
+    if (!g)
+        return false;
     // The items as they are now (a created list is filled after creation).
     const QStringList* items = g->Strings;
     const int count = items ? static_cast<int>(items->size()) : 0;
@@ -563,18 +573,10 @@ int TExStringGrid::GetRadioButtonColumnIndex(int aCol)
 
 bool TExStringGrid::SelectCellRadioButton(int aCol, int aRow, bool fromUser)
 {
-    TCellGraphic* g = GetCellGraphic(aCol, aRow);
-    if (!g || g->CellType != ctRadioButton)
+    TCellGraphic* g =
+        GraphicAllowedToChange(aCol, aRow, ctRadioButton, fromUser && !FControlLook->CheckAlwaysActive());
+    if (!g)
         return false;
-    if (fromUser && !FControlLook->CheckAlwaysActive()) {
-        bool canEdit = true;
-        QueryCanEdit(aCol, aRow, canEdit);
-        if (!canEdit)
-            return false;
-        g = GetCellGraphic(aCol, aRow);
-        if (!g || g->CellType != ctRadioButton)
-            return false;
-    }
     if (!g->CellBoolean) {
         g->CellBoolean = true;
         RepaintCell(DisplColIndexOf(aCol), aRow);

@@ -554,18 +554,6 @@ TEST_F(EditorGrid, ButtonSpaceRunsTheEllipsisAndEscapeAndArrowsGoBackToTheGrid)
 
 namespace {
 
-void Click(QWidget* w, QPoint at)
-{
-    QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &move);
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(w, &release);
-}
-
 // Waits out the time in which the list ignores a release (the one of the
 // click that opened it).
 void WaitPastOpening()
@@ -580,7 +568,7 @@ void WaitPastOpening()
 void OpenListWithTheMouse(TGridCombo* combo)
 {
     QComboBox* inner = combo->ComboWidget();
-    Click(inner, QPoint(inner->width() - 5, inner->height() / 2));
+    testsupport::Click(inner, QPoint(inner->width() - 5, inner->height() / 2));
     Settle();
     WaitPastOpening();
 }
@@ -589,7 +577,7 @@ void ClickItem(TGridCombo* combo, int index)
 {
     QComboBox* inner = combo->ComboWidget();
     QAbstractItemView* view = inner->view();
-    Click(view->viewport(), view->visualRect(inner->model()->index(index, 0)).center());
+    testsupport::Click(view->viewport(), view->visualRect(inner->model()->index(index, 0)).center());
     Settle();
 }
 

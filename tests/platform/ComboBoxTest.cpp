@@ -503,21 +503,6 @@ TEST(ComboBoxList, KeysOfTheOpenListPassTheComboFirstAndNeverReachTheForm)
     c.SetDroppedDown(false);
 }
 
-namespace {
-
-void ClickAt(QWidget* w, QPoint at)
-{
-    QMouseEvent move(QEvent::MouseMove, at, w->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(w, &move);
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, w->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                        Qt::NoModifier);
-    QApplication::sendEvent(w, &release);
-}
-
-} // namespace
 
 TEST(ComboBoxList, AnItemClickedInTheListIsChosenWhenTheListClosesUp)
 {
@@ -548,7 +533,7 @@ TEST(ComboBoxList, AnItemClickedInTheListIsChosenWhenTheListClosesUp)
     t.start();
     while (t.elapsed() < QApplication::doubleClickInterval() + 50)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    ClickAt(view->viewport(), itemPoint(1));
+    testsupport::Click(view->viewport(), itemPoint(1));
     EXPECT_FALSE(c.DroppedDown());
     EXPECT_EQ(c.ItemIndex(), 1);
     EXPECT_EQ(seen, (std::vector<QString>{QStringLiteral("closed 1 B"), QStringLiteral("change B")}));

@@ -28,6 +28,9 @@ void Click(QWidget* widget, QPoint at)
     if (at == QPoint(-1, -1))
         at = widget->rect().center();
     const QPoint global = widget->mapToGlobal(at);
+    // The pointer comes to the point first, as a real click's does.
+    QMouseEvent move(QEvent::MouseMove, at, global, Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
     QMouseEvent press(QEvent::MouseButtonPress, at, global, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(widget, &press);
     QMouseEvent release(QEvent::MouseButtonRelease, at, global, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
