@@ -35,7 +35,6 @@ Qt::KeyboardModifiers ModifiersOf(TShiftState shift)
     return m;
 }
 
-TShiftState ShiftOfData(std::intptr_t lParam) { return static_cast<TShiftState>(lParam & 0x7F); }
 
 bool ListKey(int key)
 {
@@ -666,29 +665,11 @@ void TCustomComboBox::DefaultChar(QChar ch)
 
 void TCustomComboBox::WndProc(TMessage& m)
 {
+    if (HandleKeyMessage(
+            m, suppressChar_, [this](int key, TShiftState shift) { DefaultKeyDown(key, shift); },
+            [this](QChar ch) { DefaultChar(ch); }))
+        return;
     switch (m.Msg) {
-    case WM_KEYDOWN: {
-        int key = static_cast<int>(m.WParam);
-        const TShiftState shift = ShiftOfData(m.LParam);
-        KeyDown(key, shift);
-        if (key == 0)
-            suppressChar_ = true;
-        else
-            DefaultKeyDown(key, shift);
-        break;
-    }
-    case WM_CHAR: {
-        QChar ch(static_cast<char16_t>(m.WParam));
-        KeyPress(ch);
-        if (!ch.isNull())
-            DefaultChar(ch);
-        break;
-    }
-    case WM_KEYUP: {
-        int key = static_cast<int>(m.WParam);
-        KeyUp(key, ShiftOfData(m.LParam));
-        break;
-    }
     case WM_GETDLGCODE:
         m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (inner_->lineEdit() ? DLGC_HASSETSEL : 0);
         // An open list takes Enter and Escape.

@@ -295,6 +295,37 @@ TGraphicControl::TGraphicControl(QWidget* parent) : TCustomControl(parent)
     setAutoFillBackground(false);
 }
 
+bool TCustomControl::HandleKeyMessage(TMessage& m, bool& suppressChar,
+                                      const std::function<void(int, TShiftState)>& defaultKeyDown,
+                                      const std::function<void(QChar)>& defaultChar)
+{
+    switch (m.Msg) {
+    case WM_KEYDOWN: {
+        int key = static_cast<int>(m.WParam);
+        const TShiftState shift = KeyDataShift(m.LParam);
+        KeyDown(key, shift);
+        if (key == 0)
+            suppressChar = true;
+        else
+            defaultKeyDown(key, shift);
+        return true;
+    }
+    case WM_CHAR: {
+        QChar ch(static_cast<char16_t>(m.WParam));
+        KeyPress(ch);
+        if (!ch.isNull())
+            defaultChar(ch);
+        return true;
+    }
+    case WM_KEYUP: {
+        int key = static_cast<int>(m.WParam);
+        KeyUp(key, KeyDataShift(m.LParam));
+        return true;
+    }
+    default: return false;
+    }
+}
+
 void DispatchKeyPress(QKeyEvent* e, std::intptr_t keyData, bool& suppressChar,
                       const std::function<void(TMessage&)>& dispatch)
 {

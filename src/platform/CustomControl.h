@@ -8,6 +8,11 @@
 
 namespace platform {
 
+// The key data of WM_KEYDOWN, WM_KEYUP and WM_CHAR: the shift state, with
+// KeyDataNumPad added for keys of the numeric pad.
+constexpr std::intptr_t KeyDataNumPad = std::intptr_t(1) << 22;
+constexpr TShiftState KeyDataShift(std::intptr_t lParam) { return static_cast<TShiftState>(lParam & 0x7F); }
+
 // A control that paints itself on a canvas and sees the mouse and keyboard as
 // the platform reports them. Every entry from the event loop is guarded:
 // what a handler throws is shown in the error box and the control goes on.
@@ -75,6 +80,11 @@ protected:
     virtual void Resize();
     // The control's own messages; WM_TIMER by default does nothing more.
     virtual void WndProc(TMessage& message) {}
+    // The key messages of an edit-like control: KeyDown, KeyPress and KeyUp
+    // first, then the control's own handling of the key or character they
+    // left (a key set to 0 also drops its character). False for other messages.
+    bool HandleKeyMessage(TMessage& m, bool& suppressChar, const std::function<void(int, TShiftState)>& defaultKeyDown,
+                          const std::function<void(QChar)>& defaultChar);
 
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -44,8 +44,6 @@ namespace platform {
 //   sending control (a QObject*);
 // - WM_SETFOCUS, WM_KILLFOCUS: WParam the widget that lost or takes the focus
 //   (a QWidget*), 0 when it is not known.
-constexpr std::intptr_t KeyDataNumPad = std::intptr_t(1) << 22;
-constexpr TShiftState KeyDataShift(std::intptr_t lParam) { return static_cast<TShiftState>(lParam & 0x7F); }
 
 // ------------------------------------------------------------------ support types
 

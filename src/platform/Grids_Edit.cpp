@@ -813,29 +813,11 @@ void TInplaceEdit::DefaultChar(QChar ch)
 
 void TInplaceEdit::WndProc(TMessage& m)
 {
+    if (HandleKeyMessage(
+            m, suppressChar_, [this](int key, TShiftState shift) { DefaultKeyDown(key, shift); },
+            [this](QChar ch) { DefaultChar(ch); }))
+        return;
     switch (m.Msg) {
-    case WM_KEYDOWN: {
-        int key = static_cast<int>(m.WParam);
-        const TShiftState shift = KeyDataShift(m.LParam);
-        KeyDown(key, shift);
-        if (key == 0)
-            suppressChar_ = true;
-        else
-            DefaultKeyDown(key, shift);
-        break;
-    }
-    case WM_CHAR: {
-        QChar ch(static_cast<char16_t>(m.WParam));
-        KeyPress(ch);
-        if (!ch.isNull())
-            DefaultChar(ch);
-        break;
-    }
-    case WM_KEYUP: {
-        int key = static_cast<int>(m.WParam);
-        KeyUp(key, KeyDataShift(m.LParam));
-        break;
-    }
     case WM_GETDLGCODE:
         m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTALLKEYS;
         if (grid_ && (grid_->Options() & goTabs))
