@@ -324,14 +324,16 @@ TEST(GraphicsDrawText, HorizontalAlignment)
         s.c().DrawText(QStringLiteral("IIII"), r, align | DT_SINGLELINE);
         const TRect ink = s.ink();
         ASSERT_FALSE(IsRectEmpty(ink));
-        if (align == DT_LEFT)
+        if (align == DT_LEFT) {
             EXPECT_LE(ink.Left, 13);
+        }
         if (align == DT_RIGHT) {
             EXPECT_GE(ink.Right, 186);
             EXPECT_LE(ink.Right, 190);
         }
-        if (align == DT_CENTER)
+        if (align == DT_CENTER) {
             EXPECT_NEAR((ink.Left + ink.Right) / 2.0, 100.0, 3.0);
+        }
     }
 }
 
