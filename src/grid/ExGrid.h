@@ -1802,6 +1802,7 @@ public:
     // one twice removes it.
     void DrawColumnSizingLine(int x);
     void DrawRowSizingLine(int y);
+    void DrawSizingLine(int x1, int y1, int x2, int y2);
     void PaintOutsideCells();
     void PaintLookBorder();
     // The text's horizontal and vertical alignment (real column).

@@ -690,7 +690,8 @@ void TExStringGrid::PaintLookBorder()
     c.Pen() = saved;
 }
 
-void TExStringGrid::DrawColumnSizingLine(int x)
+// A dotted line in XOR: drawing it twice removes it.
+void TExStringGrid::DrawSizingLine(int x1, int y1, int x2, int y2)
 {
     TCanvas& c = Canvas();
     if (!c.IsBound())
@@ -700,30 +701,26 @@ void TExStringGrid::DrawColumnSizingLine(int x)
     c.Pen().SetWidth(1);
     c.Pen().SetStyle(psDot);
     c.Pen().SetMode(pmXor);
+    Line(c, x1, y1, x2, y2);
+    c.Pen() = saved;
+}
+
+void TExStringGrid::DrawColumnSizingLine(int x)
+{
     int bottom = height();
     const TRect last = CellRect(TBaseGrid::FixedCols(), RowCount() - 1);
     if (!IsRectEmpty(last))
         bottom = std::max(bottom, last.Bottom);
-    Line(c, x, 0, x, bottom);
-    c.Pen() = saved;
+    DrawSizingLine(x, 0, x, bottom);
 }
 
 void TExStringGrid::DrawRowSizingLine(int y)
 {
-    TCanvas& c = Canvas();
-    if (!c.IsBound())
-        return;
-    const TPen saved = c.Pen();
-    c.Pen().SetColor(clBlack);
-    c.Pen().SetWidth(1);
-    c.Pen().SetStyle(psDot);
-    c.Pen().SetMode(pmXor);
     int right = width();
     const TRect last = CellRect(ColCount() - 1, TBaseGrid::FixedRows());
     if (!IsRectEmpty(last))
         right = std::max(right, last.Right);
-    Line(c, 0, y, right, y);
-    c.Pen() = saved;
+    DrawSizingLine(0, y, right, y);
 }
 
 void TExStringGrid::PaintOutsideCells()
