@@ -873,6 +873,33 @@ using TCellSaveLoadEvent = std::function<void(QObject* sender, int aCol, int aRo
 using TFilterSelectEvent = std::function<void(QObject* sender, int column, int itemIndex, const QString& friendlyName,
                                               QString& filterCondition)>;
 
+// ---- keyboard and focus: types (keys part)
+
+class TSearchPanel;
+
+// ---- mouse: types (mouse buttons part)
+
+enum class TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
+using enum TMouseSelectMode;
+
+// ---- move and sizing: types (move and sizing part)
+
+// ---- scroll and hints: types (scroll and hints part)
+
+enum class THintShowLargeTextPos { hpCell, hpCursor };
+using enum THintShowLargeTextPos;
+
+// What a cell hint shows and where; filled by PrepareCellHint.
+struct THintInfo
+{
+    QString HintStr;
+    platform::TPoint HintPos;
+    int HintMaxWidth = 0;
+    platform::TColor HintColor = platform::clInfoBk;
+    bool HTMLWindow = false;
+    platform::TPoint CursorPos;
+};
+
 // ---------------------------------------------------------------------------
 // TExStringGrid
 // ---------------------------------------------------------------------------
@@ -1570,6 +1597,26 @@ public:
     virtual void SaveColPositions();
     virtual void LoadColPositions();
     int GroupColumn() const { return FGroupColumn; }
+    bool IsInNodeButton(int aRow, int x);
+    void ExpandNode(int realRow);
+    void ContractNode(int realRow);
+    void ContractAll();
+    bool GetNodeState(int aRow);
+    int GetNodeSpan(int aRow);
+    bool IsSummary(int aRow);
+    bool HasExpand(int aCol, int aRow);
+    bool ToggleExpand(int aCol, int aRow);
+    virtual void QSort();
+    virtual void QSortIndexed();
+    virtual void QSortGroup();
+    virtual void QSortGroupIndexed();
+    virtual void QUnSort();
+    void InitSortXRef();
+    void CopySelectionToClipboard();
+    void CutSelectionToClipboard();
+    void PasteSelectionFromClipboard();
+    bool FilterActive() const;
+    void SetFilterActive(bool v);
 
     // ---- cell graphic objects (real column, display row)
 
@@ -2016,6 +2063,61 @@ public:
     TClipboardPasteCellEvent OnClipboardBeforePasteCell;
     TClipboardAfterPasteCellEvent OnClipboardAfterPasteCell;
 
+    // ---- keyboard and focus
+
+    bool IsSelectableCell(int aCol, int aRow);
+    int FirstSelectableCol(int aRow);
+    int LastSelectableCol(int aRow);
+    int EffectiveFixedCols() const;
+    int VisibleFixedRightCols() const;
+    bool IsLastDataRow() const;
+    void AutoAppendRow();
+    void Select();
+    void UpdateSearchPanel();
+    // Created on first need, a child of the grid.
+    TSearchPanel* SearchPanel();
+
+    // ---- mouse buttons
+
+    void SimulateCellClick(int aCol, int aRow);
+
+    // ---- mouse move, moving and sizing
+
+    bool IsSizingPoint(int x, int y);
+    void ScreenToCell(const platform::TPoint& screen, int& aCol, int& aRow);
+    void StretchColumnToClient(int index);
+    void StretchRightColumn();
+    void FormResized(QObject* sender);
+    bool SizeWithForm() const;
+    void SetSizeWithForm(bool v);
+    platform::TColor ArrowColor() const;
+    void SetArrowColor(platform::TColor v);
+
+    // ---- auto-size
+
+    void AutoSizeCol(int aCol, int padding = 0);
+    void AutoSizeColumns(bool doFixedCols, int padding = 0);
+    void AutoSizeCells(bool doFixedCells, int paddingX, int paddingY);
+
+    // ---- scroll bars and wheel
+
+    void UpdateProportionalVScroll();
+    void UpdateProportionalHScroll();
+    void UpdateFlatScrollBars();
+
+    // ---- cell hints
+
+    void PrepareCellHint(QString& hint, THintInfo& info);
+    void CancelCellHint();
+    platform::TPoint LastHintPos() const;
+    void ShowScrollHint(const QString& html, const platform::TPoint& screenTopLeft, int maxWidth);
+    void HideScrollHint();
+    bool ScrollHintShown() const;
+    void PlaceCellScrollBar(int aCol, int aRow);
+    void HideCellScrollBar();
+    bool ShowHint() const;
+    void SetShowHint(bool v);
+
 protected:
     // ---- painting internals
 
@@ -2381,10 +2483,7 @@ protected:
     QString GetEditMask(int col, int row) override;
     void WndProc(platform::TMessage& message) override;
     void CreateWnd() override;
-    void KeyDown(int& key, platform::TShiftState shift) override;
     void KeyPress(QChar& key) override;
-    void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
-    void Click() override;
     void TopLeftChanged() override;
     void hideEvent(QHideEvent* event) override;
 
@@ -2399,8 +2498,6 @@ protected:
     void HandleGridTimer();
     void HandleEditorCommand(platform::TMessage& message);
     bool ToggleCheckBoxCell(int aCol, int aRow);
-    // The next cell of the tab order, or false when there is none.
-    bool TabTarget(bool backwards, int& col, int& row);
 
     bool FEditMode = false;
     bool FEditing = false;
@@ -2462,6 +2559,100 @@ protected:
     QPointer<QWidget> FFocusWindow;
     QObject* FFocusFollower = nullptr;
     platform::TRect FFocusCellRect;
+
+    // ---- keyboard state
+
+    void KeyDown(int& key, platform::TShiftState shift) override;
+    void KeyUp(int& key, platform::TShiftState shift) override;
+    void DoEnter() override;
+    void DoExit() override;
+    virtual void WrapToFirstRow();
+    void HandleKeyDownMessage(platform::TMessage& m);
+    void HandleCharMessage(platform::TMessage& m);
+    void HandleSetFocusMessage(platform::TMessage& m);
+    void HandleKillFocusMessage(platform::TMessage& m);
+    void HandleGetDlgCodeMessage(platform::TMessage& m);
+    // The next cell of the tab order, or false when there is none.
+    bool TabTarget(bool backwards, int& col, int& row);
+
+    // ---- mouse state
+
+    void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void Click() override;
+    void HandleLButtonDownMessage(platform::TMessage& m);
+    void HandleLButtonUpMessage(platform::TMessage& m);
+    void HandleLButtonDblClkMessage(platform::TMessage& m);
+    void HandleRButtonDownMessage(platform::TMessage& m);
+    void HandleRButtonUpMessage(platform::TMessage& m);
+    void HandleSetCursorMessage(platform::TMessage& m);
+
+    // Written by the press, read by the move and the release.
+    bool FDoOnClick = false;
+    bool FMouseKeepDown = false;
+    bool FMouseDownMove = false;
+    bool FDeselectState = false;
+    bool FSelectionClick = false;
+    bool FDblClk = false;
+    platform::TPoint FPushedCellButton{-1, -1};
+    bool FFixedCellPushed = false;
+    platform::TPoint FPushedFixedCell{-1, -1};
+    bool FSpinUpClick = false;
+    bool FSpinDnClick = false;
+    int Colclicked = -1;
+    int Rowclicked = -1;
+    int Colclickedsize = 0;
+    int Rowclickedsize = 0;
+    int Clickposx = 0;
+    int Clickposy = 0;
+    int Clickposdx = 0;
+    int Clickposdy = 0;
+    int Movecell = -1;
+    int MoveOfsX = 0;
+    int MoveOfsY = 0;
+    int FMoveRowInd = -1;
+    TMouseSelectMode FMouseSelectMode = msNormal;
+    platform::TPoint FMouseSelectStart{-1, -1};
+    int FOldTopRow = -1;
+    int FOldKeepLeftCol = -1;
+    bool FMouseResize = false;
+    bool FDropSelection = false;
+    qint64 SortTime = 0;
+    bool FSizeFixed = false;
+    bool FSizeFixedR = false;
+    bool FSizingFixed = false;
+    bool FSizingFixedR = false;
+    int FSizingFixedCol = -1;
+    int FSizingFixedRow = -1;
+    int FSizeFixedX = 0;
+    int FSizeFixedY = 0;
+    bool ColSized = false;
+    bool Rowsized = false;
+    bool ColSizeFlg = false;
+
+    // ---- move and sizing state
+
+    void MouseMove(platform::TShiftState shift, int x, int y) override;
+    void ColWidthsChanged() override;
+    void RowHeightsChanged() override;
+    void SizeChanged(int oldColCount, int oldRowCount) override;
+    void Notification(QObject* component, platform::TOperation operation) override;
+    void HookOwnerFormResize();
+    void HandleMouseLeaveMessage(platform::TMessage& m);
+    void HandleCancelModeMessage(platform::TMessage& m);
+    void HideMoveArrows();
+    void EndHeaderMove();
+    bool HeaderMoveRunning() const;
+
+    // ---- scroll and hint state
+
+    bool event(QEvent* e) override;
+    bool DoMouseWheelDown(platform::TShiftState shift, const platform::TPoint& mousePos) override;
+    bool DoMouseWheelUp(platform::TShiftState shift, const platform::TPoint& mousePos) override;
+    void DragOver(QObject* source, int x, int y, platform::TDragState state, bool& accept) override;
+    void HandleHScrollMessage(platform::TMessage& m);
+    void HandleVScrollMessage(platform::TMessage& m);
+    void HandleMouseWheelMessage(platform::TMessage& m);
 };
 
 // ---------------------------------------------------------------------------

@@ -66,3 +66,43 @@ void TExStringGrid::UnGroup() { FGroupColumn = -1; }
 void TExStringGrid::SaveColPositions() {}
 
 void TExStringGrid::LoadColPositions() {}
+
+bool TExStringGrid::IsInNodeButton(int, int) { return false; }
+
+void TExStringGrid::ExpandNode(int) {}
+
+void TExStringGrid::ContractNode(int) {}
+
+void TExStringGrid::ContractAll() {}
+
+bool TExStringGrid::GetNodeState(int) { return false; }
+
+int TExStringGrid::GetNodeSpan(int) { return 0; }
+
+bool TExStringGrid::IsSummary(int) { return false; }
+
+bool TExStringGrid::HasExpand(int, int) { return false; }
+
+bool TExStringGrid::ToggleExpand(int, int) { return false; }
+
+void TExStringGrid::QSort() {}
+
+void TExStringGrid::QSortIndexed() {}
+
+void TExStringGrid::QSortGroup() {}
+
+void TExStringGrid::QSortGroupIndexed() {}
+
+void TExStringGrid::QUnSort() {}
+
+void TExStringGrid::InitSortXRef() {}
+
+void TExStringGrid::CopySelectionToClipboard() {}
+
+void TExStringGrid::CutSelectionToClipboard() {}
+
+void TExStringGrid::PasteSelectionFromClipboard() {}
+
+bool TExStringGrid::FilterActive() const { return false; }
+
+void TExStringGrid::SetFilterActive(bool) {}

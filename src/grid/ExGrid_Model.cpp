@@ -768,6 +768,7 @@ void TExStringGrid::Loaded()
         AdaptToOfficeTheme();
     InitOrigColSizes();
     SetColumnOrder();
+    UpdateSearchPanel();
 }
 
 void TExStringGrid::Assign(const TExStringGrid* source)

@@ -57,6 +57,7 @@ void TExStringGrid::CreateWnd()
 {
     TBaseGrid::CreateWnd();
     SetTimer(GridTimerId, 500);
+    HookOwnerFormResize();
 }
 
 void TExStringGrid::hideEvent(QHideEvent* event)
@@ -196,23 +197,31 @@ void TExStringGrid::WndProc(TMessage& m)
             return;
         HandleEditorCommand(m);
         break;
-    case WM_CHAR: {
-        // The character that opens an editor is handed to it once it is up.
-        const QChar ch(static_cast<char16_t>(m.WParam));
-        if ((Options() & goEditing) && !FEditMode && ch.unicode() >= 32)
-            FStartEditChar = ch;
-        TBaseGrid::WndProc(m);
-        FStartEditChar = QChar();
+    case WM_KEYDOWN: HandleKeyDownMessage(m); return;
+    case WM_CHAR: HandleCharMessage(m); return;
+    case WM_SETFOCUS: HandleSetFocusMessage(m); return;
+    case WM_KILLFOCUS: HandleKillFocusMessage(m); return;
+    case WM_GETDLGCODE: HandleGetDlgCodeMessage(m); return;
+    case WM_LBUTTONDOWN: HandleLButtonDownMessage(m); return;
+    case WM_LBUTTONUP:
+        HandleLButtonUpMessage(m);
+        UpdateProportionalVScroll();
+        UpdateProportionalHScroll();
         return;
-    }
-    case WM_KEYDOWN:
-        // A Tab handed on by an editor while the grid itself does not take Tab.
-        if (static_cast<int>(m.WParam) == VK_TAB && !(Options() & goTabs)) {
-            if (isVisible())
-                focusNextPrevChild(!(KeyDataShift(m.LParam) & ssShift));
-            return;
-        }
-        break;
+    case WM_LBUTTONDBLCLK: HandleLButtonDblClkMessage(m); return;
+    case WM_RBUTTONDOWN: HandleRButtonDownMessage(m); return;
+    case WM_RBUTTONUP: HandleRButtonUpMessage(m); return;
+    case WM_SETCURSOR: HandleSetCursorMessage(m); return;
+    case WM_MOUSELEAVE: HandleMouseLeaveMessage(m); return;
+    case WM_CANCELMODE: HandleCancelModeMessage(m); return;
+    case WM_HSCROLL: HandleHScrollMessage(m); return;
+    case WM_VSCROLL: HandleVScrollMessage(m); return;
+    case WM_MOUSEWHEEL: HandleMouseWheelMessage(m); return;
+    case WM_SIZE:
+        TBaseGrid::WndProc(m);
+        UpdateProportionalVScroll();
+        UpdateProportionalHScroll();
+        return;
     default: break;
     }
     TBaseGrid::WndProc(m);
