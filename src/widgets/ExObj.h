@@ -5,7 +5,10 @@
 
 #include "platform/Grids.h" // TStringGrid, TObject, TGridDrawState
 
+#include <QImage>
+#include <QPolygon>
 #include <QPointer>
+#include <QRegion>
 #include <QString>
 #include <QStringList>
 
@@ -802,3 +805,70 @@ class TObjStringGrid : public platform::TStringGrid
 public:
     using platform::TStringGrid::TStringGrid;
 };
+
+// ---- move arrows, focus window and alpha mask
+
+// A small arrow that marks where a dragged column or row will drop. It is a
+// child of the owner's window laid over its siblings and shaped by a mask, so
+// that no compositor is needed. arrLeft points right and arrRight points left:
+// each stands on its side of the drop row.
+class TArrowWindow : public platform::TPanel
+{
+public:
+    TArrowWindow(QWidget* owner, TArrowDirection dir);
+
+    TArrowDirection Dir() const { return FDir; }
+    // The outline, seven points.
+    const QPolygon& Arrow() const { return FArrow; }
+    // The pixels the arrow covers, in its own coordinates.
+    QRegion ArrowRegion() const;
+    // Places the arrow's top-left at a screen point, shows it and raises it.
+    void ShowAtScreen(const platform::TPoint& topLeft);
+    void SetColor(platform::TColor c) override;
+
+protected:
+    void Paint() override;
+
+private:
+    TArrowDirection FDir;
+    QPolygon FArrow;
+};
+
+// A zero-size frame window the grid may turn into a frame around the current
+// cell; a child of the owner's window that never takes the focus.
+class TGridFocusWindow : public platform::TCustomControl
+{
+public:
+    explicit TGridFocusWindow(QWidget* owner);
+};
+
+// A 32-bit image with per-pixel opacity (premultiplied), and the constant
+// opacity its owner shows it with.
+class TGridAlphaMask
+{
+public:
+    TGridAlphaMask();
+    QImage& Image() { return FImage; }
+    const QImage& Image() const { return FImage; }
+    uint8_t Opacity() const { return FOpacity; }
+    void SetOpacity(uint8_t v) { FOpacity = v; }
+    void Assign(const TGridAlphaMask& source);
+    // Any other image: its pixels, made 32-bit.
+    void Assign(const QImage& source);
+    // Only a 24-bit bitmap is taken (anything else changes nothing): each
+    // pixel's alpha is the red of the mask's pixel at the same place and the
+    // colours are premultiplied with it. A mask smaller than the bitmap
+    // changes nothing. The colour has no influence.
+    void MergeMask(const QImage& mask, const QImage& bitmap, platform::TColor color);
+
+private:
+    QImage FImage;
+    uint8_t FOpacity = 255;
+};
+
+// A black 24-bit image with a white rounded rectangle: filled for a pen
+// width below 1, else its outline that wide; blurred when radius > 0.
+void MakeRoundRectMask(QImage& bitmap, int width, int height, int penWidth, int cornerSize, double radius);
+// Gaussian blur of a 24-bit image; raises std::runtime_error for any other
+// format. A radius of 0 or less leaves the image as it is.
+void BlurBitmap(QImage& bitmap, double radius);
