@@ -877,10 +877,20 @@ using TFilterSelectEvent = std::function<void(QObject* sender, int column, int i
 
 class TSearchPanel;
 
+// A radio-group item (aIdx) was checked.
+using TRadioClickEvent = std::function<void(QObject* sender, int aCol, int aRow, int aIdx)>;
+
 // ---- mouse: types (mouse buttons part)
 
 enum class TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 using enum TMouseSelectMode;
+
+using TCanClickCellEvent = std::function<void(QObject* sender, int aRow, int aCol, bool& allow)>;
+// An HTML form field of a cell was pressed.
+using TControlClickEvent = std::function<void(QObject* sender, int aRow, int aCol, const QString& ctrlID,
+                                              const QString& ctrlType, const QString& ctrlVal)>;
+using TSelectionResizeEvent = std::function<void(QObject* sender, const platform::TGridRect& origSelection,
+                                                 const platform::TGridRect& newSelection)>;
 
 // ---- move and sizing: types (move and sizing part)
 
@@ -888,6 +898,93 @@ using enum TMouseSelectMode;
 
 enum class THintShowLargeTextPos { hpCell, hpCursor };
 using enum THintShowLargeTextPos;
+
+enum class TScrollHintType { shNone, shVertical, shHorizontal, shBoth };
+using enum TScrollHintType;
+
+// A set of directions (bits) for the scrolling while something is dragged.
+using TDragScrollDirection = int;
+constexpr TDragScrollDirection dsdUp = 1, dsdDown = 2, dsdLeft = 4, dsdRight = 8;
+
+class THTMLHintWindow;
+class TScrollControl;
+
+using TScrollCellEvent =
+    std::function<void(QObject* sender, int aCol, int aRow, int scrollPosition, int scrollMin, int scrollMax)>;
+using TDragScrollEvent =
+    std::function<void(QObject* sender, int topRow, int leftCol, TDragScrollDirection& dragScrollDir, bool& canScroll)>;
+
+// How long the scrolling waits while something is held in a margin (ms).
+class TDragScrollDelays : public TPersistent
+{
+public:
+    void Assign(const TPersistent* source) override
+    {
+        if (const auto* s = dynamic_cast<const TDragScrollDelays*>(source)) {
+            FInitialDelay = s->FInitialDelay;
+            FRepeatDelay = s->FRepeatDelay;
+        }
+    }
+    int InitialDelay() const { return FInitialDelay; }
+    void SetInitialDelay(int v) { FInitialDelay = v; }
+    int RepeatDelay() const { return FRepeatDelay; }
+    void SetRepeatDelay(int v) { FRepeatDelay = v; }
+
+private:
+    int FInitialDelay = 1000;
+    int FRepeatDelay = 250;
+};
+
+// The edge zones (px) in which a drag scrolls the grid.
+class TDragScrollMargins : public TPersistent
+{
+public:
+    void Assign(const TPersistent* source) override
+    {
+        if (const auto* s = dynamic_cast<const TDragScrollMargins*>(source)) {
+            FTopMargin = s->FTopMargin;
+            FBottomMargin = s->FBottomMargin;
+            FLeftMargin = s->FLeftMargin;
+            FRightMargin = s->FRightMargin;
+        }
+    }
+    int TopMargin() const { return FTopMargin; }
+    void SetTopMargin(int v) { FTopMargin = v; }
+    int BottomMargin() const { return FBottomMargin; }
+    void SetBottomMargin(int v) { FBottomMargin = v; }
+    int LeftMargin() const { return FLeftMargin; }
+    void SetLeftMargin(int v) { FLeftMargin = v; }
+    int RightMargin() const { return FRightMargin; }
+    void SetRightMargin(int v) { FRightMargin = v; }
+
+private:
+    int FTopMargin = 50;
+    int FBottomMargin = 50;
+    int FLeftMargin = 50;
+    int FRightMargin = 50;
+};
+
+class TDragScrollOptions : public TPersistent
+{
+public:
+    void Assign(const TPersistent* source) override
+    {
+        if (const auto* s = dynamic_cast<const TDragScrollOptions*>(source)) {
+            FMargins.Assign(&s->FMargins);
+            FDelays.Assign(&s->FDelays);
+            FActive = s->FActive;
+        }
+    }
+    bool Active() const { return FActive; }
+    void SetActive(bool v) { FActive = v; }
+    TDragScrollDelays& Delays() { return FDelays; }
+    TDragScrollMargins& Margins() { return FMargins; }
+
+private:
+    bool FActive = false;
+    TDragScrollDelays FDelays;
+    TDragScrollMargins FMargins;
+};
 
 // What a cell hint shows and where; filled by PrepareCellHint.
 struct THintInfo
@@ -2077,21 +2174,59 @@ public:
     // Created on first need, a child of the grid.
     TSearchPanel* SearchPanel();
 
+    TRadioClickEvent OnRadioClick;
+    TButtonClickEvent OnRadioButtonClick;
+    TAutoInsertRowEvent OnAutoInsertRow;
+    TCanDeleteRowEvent OnCanDeleteRow;
+
     // ---- mouse buttons
 
+    // Selects a cell as a left click at its top-left would, without mouse events.
     void SimulateCellClick(int aCol, int aRow);
+    // Milliseconds the last sort by a header click took.
+    qint64 LastSortTime() const { return SortTime; }
+
+    TCanClickCellEvent OnCanClickCell;
+    TClickCellEvent OnRightClickCell;
+    TCheckBoxClickEvent OnCheckBoxMouseUp;
+    TRadioClickEvent OnRadioMouseUp;
+    TAnchorClickEvent OnAnchorClick;
+    TControlClickEvent OnControlClick;
+    TCanSortEvent OnCanSort;
+    TClickSortEvent OnClickSort;
+    TSelectionResizeEvent OnSelectionResize;
+    TSelectionResizeEvent OnSelectionResized;
 
     // ---- mouse move, moving and sizing
 
+    // A header point within reach of a border that the mouse may drag.
     bool IsSizingPoint(int x, int y);
+    // The cell under a screen point; -1 outside the cells.
     void ScreenToCell(const platform::TPoint& screen, int& aCol, int& aRow);
+    // Column index (-1: the last one) fills the client width; raises
+    // "Stretch column index out of range" at or past ColCount.
     void StretchColumnToClient(int index);
     void StretchRightColumn();
     void FormResized(QObject* sender);
-    bool SizeWithForm() const;
-    void SetSizeWithForm(bool v);
+    bool SizeWithForm() const { return FSizeWithForm; }
+    void SetSizeWithForm(bool v) { FSizeWithForm = v; }
+    // The colour of the four move arrows (the up arrow's when read).
     platform::TColor ArrowColor() const;
     void SetArrowColor(platform::TColor v);
+
+    // While the user sizes a column or row: its new size; after it: the end.
+    TColumnSizingEvent OnColumnSizing;
+    TRowSizingEvent OnRowSizing;
+    TEndColumnSizeEvent OnEndColumnSize;
+    TEndRowSizeEvent OnEndRowSize;
+    // At each pointer move of a column or row move: a refusal of Move ends
+    // the move; Moving decides whether the place under the pointer takes it.
+    TColumnSizeEvent OnColumnMove;
+    TColumnSizeEvent OnColumnMoving;
+    TRowSizeEvent OnRowMove;
+    TRowSizeEvent OnRowMoving;
+    TAnchorEvent OnAnchorEnter;
+    TAnchorEvent OnAnchorExit;
 
     // ---- auto-size
 
@@ -2104,6 +2239,23 @@ public:
     void UpdateProportionalVScroll();
     void UpdateProportionalHScroll();
     void UpdateFlatScrollBars();
+    bool ScrollProportional() const { return FScrollProportional; }
+    void SetScrollProportional(bool v);
+    TScrollHintType ScrollHints() const { return FScrollHints; }
+    void SetScrollHints(TScrollHintType v) { FScrollHints = v; }
+    bool ScrollSynch() const { return FScrollSynch; }
+    void SetScrollSynch(bool v) { FScrollSynch = v; }
+    TDragScrollOptions& DragScrollOptions() { return *FDragScrollOptions; }
+    void SetDragScrollOptions(const TDragScrollOptions& v) { FDragScrollOptions->Assign(&v); }
+    // After ScrollType changed: the thin bars of ssMetro are made (and the
+    // window bars switched off) or freed (window bars back on).
+    void ScrollTypeChanged();
+    TScrollControl* VertScrollControl() const { return vscrlctrl; }
+    TScrollControl* HorzScrollControl() const { return hscrlctrl; }
+
+    TScrollHintEvent OnScrollHint;
+    TScrollCellEvent OnScrollCell;
+    TDragScrollEvent OnDragScroll;
 
     // ---- cell hints
 
@@ -2117,6 +2269,25 @@ public:
     void HideCellScrollBar();
     bool ShowHint() const;
     void SetShowHint(bool v);
+    bool HintShowCells() const { return FHintShowCells; }
+    void SetHintShowCells(bool v) { FHintShowCells = v; }
+    bool HintShowLargeText() const { return FHintShowLargeText; }
+    void SetHintShowLargeText(bool v) { FHintShowLargeText = v; }
+    THintShowLargeTextPos HintShowLargeTextPos() const { return FHintShowLargeTextPos; }
+    void SetHintShowLargeTextPos(THintShowLargeTextPos v) { FHintShowLargeTextPos = v; }
+    bool HintShowSizing() const { return FHintShowSizing; }
+    void SetHintShowSizing(bool v) { FHintShowSizing = v; }
+    bool HTMLHint() const { return FHTMLHint; }
+    void SetHTMLHint(bool v) { FHTMLHint = v; }
+    bool AnchorHint() const { return FAnchorHint; }
+    void SetAnchorHint(bool v) { FAnchorHint = v; }
+    // The cell hint window while a hint shows (HTML or plain); none otherwise.
+    QWidget* CellHintWindow() const;
+    // The text of the cell hint shown (as handed to its window).
+    QString CellHintText() const { return FCellHintText; }
+    THTMLHintWindow* ScrollHintWindow() const { return FScrollHintWnd; }
+
+    TAnchorHintEvent OnAnchorHint;
 
 protected:
     // ---- painting internals
@@ -2572,8 +2743,42 @@ protected:
     void HandleSetFocusMessage(platform::TMessage& m);
     void HandleKillFocusMessage(platform::TMessage& m);
     void HandleGetDlgCodeMessage(platform::TMessage& m);
-    // The next cell of the tab order, or false when there is none.
-    bool TabTarget(bool backwards, int& col, int& row);
+
+    // How one step of the Tab move ended.
+    enum class TTabStep { Moved, Stuck, Wrapped, Added };
+    // One step of the Tab move from (col, row) as the navigation says; may
+    // ask the row-changing events and add a row at the end.
+    TTabStep TabTarget(bool backwards, int& col, int& row, bool& forceSel);
+    // The last row above the footers.
+    int LastDataRow() const;
+    // The last column left of the fixed right columns.
+    int LastNormalCol() const;
+    // The search panel's height as laid out for the footer's settings.
+    int SearchPanelHeight() const;
+    bool SearchFooterAtEnd();
+    // Keys that only scroll, moving rows with Ctrl, Home and End, the jump
+    // over fixed cells; true when the key was used up.
+    bool ScrollOnlyKey(int key);
+    bool MoveRowsByKey(int key, const platform::TGridRect& sel);
+    bool HomeEndKey(int key, platform::TShiftState shift);
+    bool SkipFixedCellsKey(int key, int& target);
+    void RunClipboardKey(int key, platform::TShiftState shift, bool& handled);
+    void InsertRowByKey();
+    void DeleteRowByKey();
+    void SelectAllByKey();
+    void DisjunctSelectByKey(int key, platform::TShiftState shift);
+    void KeyUpCellSelect(int key, platform::TShiftState shift);
+    bool HasFormControls(int aCol, int aRow);
+
+    platform::TGridRect FMoveSelection{};
+    // The selection when the key went down (FMoveSelection follows the moves).
+    platform::TGridRect FKeyDownSelection{};
+    platform::TPoint FLastKeyCell{-1, -1};
+    // The key as the grid's key-down handling left it (0: used up).
+    int FKeyAfterDown = 0;
+    // A focus change the grid itself caused: the focus message is ignored.
+    bool InvokedFocusChange = false;
+    TSearchPanel* FSearchPanel = nullptr;
 
     // ---- mouse state
 
@@ -2586,6 +2791,17 @@ protected:
     void HandleRButtonDownMessage(platform::TMessage& m);
     void HandleRButtonUpMessage(platform::TMessage& m);
     void HandleSetCursorMessage(platform::TMessage& m);
+    // Raises OnClickSort after a sort by a header click.
+    virtual void DoClickSort(int aCol);
+    // The steps of the left press on a cell, from its base cell on.
+    void PressCell(platform::TMessage& m, int aCol, int aRow, int x, int y, platform::TShiftState shift);
+    bool PressLink(int aCol, int aRow, int x, int y);
+    void StartSelectionResize(platform::TMessage& m, bool fromCorner);
+    bool InResizerCorner(int x, int y);
+    void ReleaseHeldButton(int x, int y, int aCol, int aRow);
+    void EndFixedSizing(int x, int y);
+    void SortByHeaderClick(int aCol, int aRow, int x, int y, platform::TShiftState shift, bool moveEnded);
+    void FollowCellLink(const QString& anchor);
 
     // Written by the press, read by the move and the release.
     bool FDoOnClick = false;
@@ -2596,7 +2812,7 @@ protected:
     bool FDblClk = false;
     platform::TPoint FPushedCellButton{-1, -1};
     bool FFixedCellPushed = false;
-    platform::TPoint FPushedFixedCell{-1, -1};
+    platform::TRect FPushedFixedCell;
     bool FSpinUpClick = false;
     bool FSpinDnClick = false;
     int Colclicked = -1;
@@ -2612,12 +2828,14 @@ protected:
     int MoveOfsY = 0;
     int FMoveRowInd = -1;
     TMouseSelectMode FMouseSelectMode = msNormal;
-    platform::TPoint FMouseSelectStart{-1, -1};
+    int FMouseSelectStart = -1;
     int FOldTopRow = -1;
     int FOldKeepLeftCol = -1;
     bool FMouseResize = false;
-    bool FDropSelection = false;
+    platform::TGridRect FDropSelection;
     qint64 SortTime = 0;
+    bool FCtrlDown = false;  // an HTML form BUTTON is drawn pressed
+    platform::TPoint FCtrlXY{-1, -1};
     bool FSizeFixed = false;
     bool FSizeFixedR = false;
     bool FSizingFixed = false;
@@ -2643,6 +2861,74 @@ protected:
     void HideMoveArrows();
     void EndHeaderMove();
     bool HeaderMoveRunning() const;
+    // Whether the place under the pointer takes the moved column or row.
+    bool HeaderMoveDropAllowed() const { return FMoveCursor == platform::crDrag; }
+    void RowMoved(int fromIndex, int toIndex) override;
+    // A move or drag starts or ends: the handlers in FOnStartBlockFocus and
+    // FOnEndBlockFocus.
+    virtual void DoStartBlockFocus();
+    virtual void DoEndBlockFocus();
+
+    // Hover, select modes, header moves and sizing, step by step.
+    void HoverMove(int aCol, int aRow, int x, int y);
+    void FixedBorderMove(int aCol, int aRow, int x, int y);
+    void DragSelectMove(int aCol, int aRow, int x, int y);
+    bool HeaderMoveStep(int aCol, int aRow, int x, int y);
+    void SelectModeMove(int aCol, int aRow, int x, int y);
+    void SizingEventsMove(int x, int y);
+    void LinkMove(int aCol, int aRow, int x, int y);
+    // The right border of fixed column i (of fixed row i) within 3 px of x (y); -1 none.
+    int FixedColBorderAt(int x) const;
+    int FixedRowBorderAt(int y) const;
+    bool InResizerZone(int x, int y);
+    TArrowWindow* MoveArrow(TArrowDirection dir);
+    void ShowArrowAt(TArrowDirection dir, int x, int y);
+    void ShowDragButton(const QString& text, int width, int height, int x, int y);
+    bool FloatingFooterFixedLastRow() const;
+    void StretchWanted();
+    // Fits one column to its cells (grow-only: never narrower).
+    void FitColumnWidth(int aCol, bool growOnly);
+    int LimitSize(int v, int minV, int maxV) const;
+
+    // The windows laid over the form while a column or row moves; they
+    // belong to the form and go with the grid.
+    struct TMoveWindows
+    {
+        std::array<QPointer<TArrowWindow>, 4> Arrows;
+        QPointer<platform::TPanel> DragButton;
+        ~TMoveWindows();
+    } FMoveWindows;
+    // The form whose resize handler the grid took over; the form gets its
+    // own back when the grid goes.
+    struct TFormResizeHook
+    {
+        // A plain widget pointer: while the form is destroyed its form part is
+        // already gone when the grid goes.
+        QPointer<QWidget> Form;
+        platform::TNotifyEvent Previous;
+        bool Assigned = false;
+        ~TFormResizeHook();
+    } FFormHook;
+
+    platform::TNotifyEvent FOnStartBlockFocus;
+    platform::TNotifyEvent FOnEndBlockFocus;
+    platform::TCursor FMoveCursor = platform::crDefault; // crDrag / crNo while a header move runs
+    bool FBlockFocusStarted = false;
+    platform::TColor FArrowColor = platform::clLime;
+    bool FSizeWithForm = false;
+    int PrevSizeX = 0;
+    int PrevSizeY = 0;
+    bool ColchgFlg = true;
+    bool FIsColChanging = false;
+    bool FSyncedMove = false;
+    bool FColMoved = false;
+    bool FRowMoved = false;
+    bool FInUserSizeUpdate = false;
+    bool FGridSetCursor = false; // a step of this move chose the cursor
+    bool FLinkCursor = false;    // the hand cursor over a link is the grid's
+    platform::TGridRect FSizeSelection{-1, -1, -1, -1};
+    QString FAnchor;
+    QString FLastAnchorHint;
 
     // ---- scroll and hint state
 
@@ -2653,6 +2939,50 @@ protected:
     void HandleHScrollMessage(platform::TMessage& m);
     void HandleVScrollMessage(platform::TMessage& m);
     void HandleMouseWheelMessage(platform::TMessage& m);
+    // The cell scroll bar moved: OnScrollCell.
+    virtual void DoScrollCell(int aCol, int aRow, int scrollPosition, int scrollMin, int scrollMax);
+    // The hint of a dragged thumb ("Row : " / "Col : ").
+    void ScrollHintStep(bool vertical, int code, int pos);
+    void DragScrollTick();
+    void StopDragScroll();
+    void CellScrollBarAction(int action);
+    void ShowCellHint(const THintInfo& info);
+    // Input that ends a shown cell hint (pointer off its cell, press, key, leave).
+    void CellHintInput(QEvent* e);
+    int WheelScrollLines();
+    void CreateScrollControls();
+    void FreeScrollControls();
+
+    bool FScrollProportional = false;
+    TScrollHintType FScrollHints = shNone;
+    bool FScrollSynch = false;
+    bool FScrollLock = false;
+    // The common-controls flat bars do not exist on this platform: never set.
+    bool FIsFlat = false;
+    std::unique_ptr<TDragScrollOptions> FDragScrollOptions = std::make_unique<TDragScrollOptions>();
+    platform::TTimer* FDragTmr = nullptr;  // owned by the grid (Qt parent)
+    TDragScrollDirection FDragScrollDirection = 0;
+    TScrollControl* vscrlctrl = nullptr;   // children of the grid
+    TScrollControl* hscrlctrl = nullptr;
+    THTMLHintWindow* FScrollHintWnd = nullptr;  // owned by the grid, made on first need
+    bool FScrollHintShow = false;
+    platform::TScrollBar* FScrollBar = nullptr; // child of the client surface, made on first need
+    int FScrollCol = -1;
+    int FScrollRow = -1;
+    platform::TPoint FLastHintPos{-1, -1};
+    // FLastAnchorHint (the last link hint) is kept with the mouse-move state.
+    bool FShowHint = false;
+    bool FHintShowCells = false;
+    bool FHintShowLargeText = false;
+    THintShowLargeTextPos FHintShowLargeTextPos = hpCell;
+    bool FHintShowSizing = false;
+    bool FHTMLHint = false;
+    bool FAnchorHint = false;
+    QPointer<QWidget> FCellHintWnd;
+    // Gone with the grid's own members, before the client surface it watches.
+    std::unique_ptr<QObject> FCellHintTracker;
+    platform::TRect FCellHintCell;        // client rectangle of the hinted cell
+    QString FCellHintText;
 };
 
 // ---------------------------------------------------------------------------

@@ -36,6 +36,10 @@ void TSortSettings::Assign(const TPersistent* source)
     FDownGlyph.Assign(s->FDownGlyph);
     FIndexUpGlyph.Assign(s->FIndexUpGlyph);
     FIndexDownGlyph.Assign(s->FIndexDownGlyph);
+    FInitSortDirection = s->FInitSortDirection;
+    FUndoSort = s->FUndoSort;
+    FIndexSortKey = s->FIndexSortKey;
+    FAutoColumnMerge = s->FAutoColumnMerge;
 }
 
 void TDragDropSettings::Assign(const TPersistent* source)
@@ -47,6 +51,10 @@ void TDragDropSettings::Assign(const TPersistent* source)
     FOleAcceptText = s->FOleAcceptText;
     FOleAcceptFiles = s->FOleAcceptFiles;
     FOleAcceptURLs = s->FOleAcceptURLs;
+    FOleDropSource = s->FOleDropSource;
+    FOleColumnsOnly = s->FOleColumnsOnly;
+    FOleColumnDragDrop = s->FOleColumnDragDrop;
+    FShowCells = s->FShowCells;
 }
 
 void TExStringGrid::CalcFooter(int) {}

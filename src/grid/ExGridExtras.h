@@ -40,6 +40,10 @@ private:
     platform::TColor FColor = platform::clBtnFace;
 };
 
+// The key that adds a column to the sort index by a header click.
+enum class TIndexSortKey { ikShift, ikCtrl };
+using enum TIndexSortKey;
+
 class TSortSettings : public TPersistent
 {
 public:
@@ -78,6 +82,17 @@ public:
     void SetIndexUpGlyph(const platform::TBitmap& v) { FIndexUpGlyph.Assign(v); }
     const platform::TBitmap& IndexDownGlyph() const { return FIndexDownGlyph; }
     void SetIndexDownGlyph(const platform::TBitmap& v) { FIndexDownGlyph.Assign(v); }
+    // The direction of the first click on a new column.
+    TSortDirection InitSortDirection() const { return FInitSortDirection; }
+    void SetInitSortDirection(TSortDirection v) { FInitSortDirection = v; }
+    // A third click on the sorted column restores the unsorted order.
+    bool UndoSort() const { return FUndoSort; }
+    void SetUndoSort(bool v) { FUndoSort = v; }
+    TIndexSortKey IndexSortKey() const { return FIndexSortKey; }
+    void SetIndexSortKey(TIndexSortKey v) { FIndexSortKey = v; }
+    // Merged column cells are split before and merged again after a click sort.
+    bool AutoColumnMerge() const { return FAutoColumnMerge; }
+    void SetAutoColumnMerge(bool v) { FAutoColumnMerge = v; }
 
 private:
     void RepaintHeader();
@@ -98,6 +113,10 @@ private:
     bool FIndexShow = false;
     int FRow = 0;
     int FFixedCols = 0;
+    TSortDirection FInitSortDirection = sdAscending;
+    bool FUndoSort = false;
+    TIndexSortKey FIndexSortKey = ikShift;
+    bool FAutoColumnMerge = false;
 };
 
 class TDragDropSettings : public TPersistent
@@ -114,6 +133,15 @@ public:
     void SetOleAcceptFiles(bool v) { FOleAcceptFiles = v; }
     bool OleAcceptURLs() const { return FOleAcceptURLs; }
     void SetOleAcceptURLs(bool v) { FOleAcceptURLs = v; }
+    // Stored only: cell and column drags out of the grid are not built here.
+    bool OleDropSource() const { return FOleDropSource; }
+    void SetOleDropSource(bool v) { FOleDropSource = v; }
+    bool OleColumnsOnly() const { return FOleColumnsOnly; }
+    void SetOleColumnsOnly(bool v) { FOleColumnsOnly = v; }
+    bool OleColumnDragDrop() const { return FOleColumnDragDrop; }
+    void SetOleColumnDragDrop(bool v) { FOleColumnDragDrop = v; }
+    bool ShowCells() const { return FShowCells; }
+    void SetShowCells(bool v) { FShowCells = v; }
 
 private:
     TExStringGrid* FOwner;
@@ -121,4 +149,89 @@ private:
     bool FOleAcceptText = true;
     bool FOleAcceptFiles = true;
     bool FOleAcceptURLs = true;
+    bool FOleDropSource = false;
+    bool FOleColumnsOnly = false;
+    bool FOleColumnDragDrop = false;
+    bool FShowCells = false;
+};
+
+// ---- search panel
+
+#include "platform/Controls.h"
+
+// A flat caption button of the search footer. A check-like button (the
+// highlight button) keeps its pressed state in Down.
+class TSearchPanelButton : public platform::TCustomControl
+{
+public:
+    explicit TSearchPanelButton(QWidget* parent = nullptr);
+
+    QString Caption() const { return FCaption; }
+    void SetCaption(const QString& v);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v);
+    bool Down() const { return FDown; }
+    void SetDown(bool v);
+    // Follows the desktop's colours instead of its own.
+    bool AutoThemeAdapt() const { return FAutoThemeAdapt; }
+    void SetAutoThemeAdapt(bool v) { FAutoThemeAdapt = v; }
+    // The hint text shows only while this is on.
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool v);
+    QString HintText() const { return FHintText; }
+    void SetHintText(const QString& v);
+
+protected:
+    void Paint() override;
+
+private:
+    void ApplyHint();
+
+    QString FCaption;
+    QString FHintText;
+    bool FFlat = false;
+    bool FDown = false;
+    bool FAutoThemeAdapt = false;
+    bool FShowHint = false;
+};
+
+// The search bar the grid shows at its bottom: a find field, find-next and
+// find-previous buttons, a highlight button, a match-case check box and a
+// close button. It keeps the texts the grid gives it; searching is not done
+// here.
+class TSearchPanel : public platform::TPanel
+{
+public:
+    explicit TSearchPanel(QWidget* owner = nullptr);
+
+    platform::TColor ColorTo() const { return FColorTo; }
+    void SetColorTo(platform::TColor v);
+
+    platform::TEdit* EditControl() const { return FEdit; }
+    TSearchPanelButton* ForwardButton() const { return FForwardButton; }
+    TSearchPanelButton* BackwardButton() const { return FBackwardButton; }
+    TSearchPanelButton* HiliteButton() const { return FHiliteButton; }
+    TSearchPanelButton* ExitButton() const { return FExitButton; }
+    platform::TCheckBox* MatchCase() const { return FMatchCase; }
+
+    QString FFindNextCaption;
+    QString FFindPrevCaption;
+    QString FMatchCaseCaption;
+    QString FHighLightCaption;
+    QString FHintFindNext;
+    QString FHintFindPrev;
+    QString FHintClose;
+    QString FHintHighlight;
+
+protected:
+    void Paint() override;
+
+private:
+    platform::TColor FColorTo = platform::clNone;
+    platform::TEdit* FEdit;
+    TSearchPanelButton* FForwardButton;
+    TSearchPanelButton* FBackwardButton;
+    TSearchPanelButton* FHiliteButton;
+    TSearchPanelButton* FExitButton;
+    platform::TCheckBox* FMatchCase;
 };

@@ -173,15 +173,8 @@ void TExStringGrid::DoneInplaceEdit(int key, TShiftState shift)
     FlagGuard block(FBlockFocus);
     FEditing = false;
     HideInplaceEdit();
-    if (FNavigation->AppendOnArrowDown() && key == VK_DOWN && Row() == RowCount() - 1) {
-        bool canAdd = true;
-        QueryCanAddRow(canAdd);
-        if (canAdd) {
-            SetRowCount(RowCount() + 1);
-            if (OnAutoAddRow)
-                OnAutoAddRow(this, RowCount() - FFixedFooters - 1);
-        }
-    }
+    if (FNavigation->AppendOnArrowDown() && key == VK_DOWN && IsLastDataRow())
+        AutoAppendRow();
     const bool alwaysEdit = FNavigation->AlwaysEdit();
     FNavigation->SetAlwaysEdit(false);
     if (isVisible() && !hasFocus())

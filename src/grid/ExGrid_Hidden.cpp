@@ -737,12 +737,48 @@ void TExStringGrid::MoveColumn(int fromIndex, int toIndex)
     CellControlsUpdate();
 }
 
+namespace {
+
+// Where an index between the two ends of a move goes: the moved one to the
+// target, those between one step towards the place it left.
+int FollowMove(int v, int from, int to)
+{
+    if (v == from)
+        return to;
+    if (from < to && v > from && v <= to)
+        return v - 1;
+    if (to < from && v >= to && v < from)
+        return v + 1;
+    return v;
+}
+
+template <class Get, class Set>
+void RotateSizes(int from, int to, Get get, Set set)
+{
+    const int kept = get(from);
+    if (from < to)
+        for (int i = from; i < to; ++i)
+            set(i, get(i + 1));
+    else
+        for (int i = from; i > to; --i)
+            set(i, get(i - 1));
+    set(to, kept);
+}
+
+} // namespace
+
 void TExStringGrid::ColumnMoved(int fromIndex, int toIndex)
 {
     const int rf = RealColIndex(fromIndex);
     const int rt = RealColIndex(toIndex);
-    RotateStoredColumns(rf, rt);
-    // Flags and saved widths move with the real columns.
+    if (rf < FColumnOrder.Count() && rt < FColumnOrder.Count()) {
+        const int entry = FColumnOrder.GetInteger(rf);
+        FColumnOrder.Delete(rf);
+        FColumnOrder.Insert(rt, entry);
+    }
+    // The hidden flags and stored widths belong to the real columns whose
+    // cells move below, with or without the enhanced move; otherwise unhiding
+    // would show another column than the one hidden.
     const int lo = std::min(rf, rt), hi = std::max(rf, rt);
     if (hi < MaxHiddenColumns) {
         auto vb = FVisibleCol.begin();
@@ -756,22 +792,93 @@ void TExStringGrid::ColumnMoved(int fromIndex, int toIndex)
         }
         RebuildHiddenColumnList();
     }
-    // The widths move with their display columns.
-    const int width = ColWidths(fromIndex);
-    if (fromIndex < toIndex)
-        for (int i = fromIndex; i < toIndex; ++i)
-            SetColWidths(i, ColWidths(i + 1));
-    else
-        for (int i = fromIndex; i > toIndex; --i)
-            SetColWidths(i, ColWidths(i - 1));
-    SetColWidths(toIndex, width);
-    if (fromIndex < FColumnOrder.Count() && toIndex < FColumnOrder.Count()) {
-        const int entry = FColumnOrder.GetInteger(fromIndex);
-        FColumnOrder.Delete(fromIndex);
-        FColumnOrder.Insert(toIndex, entry);
+    if (FEnhRowColMove) {
+        // No stretching between the single steps of the rotation.
+        const bool stretch = ColchgFlg;
+        ColchgFlg = false;
+        try {
+            RotateSizes(fromIndex, toIndex, [this](int i) { return ColWidths(i); },
+                        [this](int i, int w) { SetColWidths(i, w); });
+        } catch (...) {
+            ColchgFlg = stretch;
+            throw;
+        }
+        ColchgFlg = stretch;
+        if (stretch)
+            StretchWanted();
+        FColMoved = true;
     }
-    if (OnColumnMoved)
-        OnColumnMoved(this, fromIndex, toIndex);
+    // The cells of every row move, and the moved event is raised.
+    TObjStringGrid::ColumnMoved(rf, rt);
+    for (int i = 0; i < FGridItems.Count(); ++i) {
+        TStringObjectList& cells = FGridItems.Items(i)->Items();
+        while (cells.Count() <= hi)
+            cells.Add(QString());
+        const QString text = cells.Strings(rf);
+        TObject* object = cells.Objects(rf);
+        const int step = rf < rt ? 1 : -1;
+        for (int c = rf; c != rt; c += step) {
+            cells.SetStrings(c, cells.Strings(c + step));
+            cells.SetObjects(c, cells.Objects(c + step));
+        }
+        cells.SetStrings(rt, text);
+        cells.SetObjects(rt, object);
+    }
+    if (FSortSettings->Column() >= 0)
+        FSortSettings->SetColumn(FollowMove(FSortSettings->Column(), rf, rt));
+    if (FSortSettings->IndexShow())
+        for (int i = 0; i < FSortIndexes.Count(); ++i)
+            FSortIndexes.SetSortColumns(i, FollowMove(FSortIndexes.GetSortColumns(i), rf, rt));
+    const int current = FollowMove(Col(), fromIndex, toIndex);
+    if (current != Col() && current >= 0 && current < ColCount()) {
+        const int row = Row();
+        TBaseGrid::SetSelection(TGridRect{current, row, current, row});
+    }
+    UpdateFooter();
+    auto* other = dynamic_cast<TExStringGrid*>(FSyncGrid->Grid());
+    if (other && other != this && FSyncGrid->MoveColumn() && !FSyncedMove && fromIndex < other->ColCount() &&
+        toIndex < other->ColCount()) {
+        other->FSyncedMove = true;
+        try {
+            other->MoveColumn(fromIndex, toIndex);
+        } catch (...) {
+            other->FSyncedMove = false;
+            throw;
+        }
+        other->FSyncedMove = false;
+    }
+}
+
+void TExStringGrid::RowMoved(int fromIndex, int toIndex)
+{
+    // The last row under a fixed floating footer stays where it is.
+    if (FloatingFooterFixedLastRow() && toIndex == RowCount() - 1)
+        return;
+    RotateStoredRows(fromIndex, toIndex);
+    if (FEnhRowColMove) {
+        RotateSizes(fromIndex, toIndex, [this](int i) { return RowHeights(i); },
+                    [this](int i, int h) { SetRowHeights(i, h); });
+        FRowMoved = true;
+    }
+    if (OnRowMoved)
+        OnRowMoved(this, fromIndex, toIndex);
+    auto* other = dynamic_cast<TExStringGrid*>(FSyncGrid->Grid());
+    if (other && other != this && FSyncGrid->MoveRow() && !FSyncedMove && fromIndex < other->RowCount() &&
+        toIndex < other->RowCount()) {
+        other->FSyncedMove = true;
+        try {
+            other->TBaseGrid::MoveRow(fromIndex, toIndex);
+        } catch (...) {
+            other->FSyncedMove = false;
+            throw;
+        }
+        other->FSyncedMove = false;
+    }
+}
+
+bool TExStringGrid::FloatingFooterFixedLastRow() const
+{
+    return FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() == fsFixedLastRow;
 }
 
 void TExStringGrid::SetColumnOrder()

@@ -471,22 +471,25 @@ void TExStringGrid::ScrollInView(int colIndex, int rowIndex)
     else
         return;
     if (FSearchFooter->Visible()) {
-        constexpr int panelHeight = 32;
-        int height = this->height() - panelHeight;
+        int height = this->height() - SearchPanelHeight();
         if (VisibleColCount() + TBaseGrid::FixedCols() < ColCount())
             height -= style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
         for (int guard = 0; guard < RowCount(); ++guard) {
             const TRect r = TBaseGrid::CellRect(0, rowIndex);
             if (IsRectEmpty(r) || r.Bottom <= height || TopRow() >= RowCount() - 1)
                 break;
-            TBaseGrid::SetTopRow(TopRow() + 1);
+            // A top row that cannot grow ends the scrolling.
+            const int before = TopRow();
+            TBaseGrid::SetTopRow(before + 1);
+            if (TopRow() <= before)
+                break;
         }
     }
 }
 
 void TExStringGrid::ScrollLastRowAboveSearchFooter()
 {
-    constexpr int panelHeight = 32;
+    const int panelHeight = SearchPanelHeight();
     if (!FSearchFooter->Visible() || ClientHeight() <= DefaultRowHeight() + panelHeight)
         return;
     for (int guard = 0; guard < RowCount(); ++guard) {
@@ -495,7 +498,11 @@ void TExStringGrid::ScrollLastRowAboveSearchFooter()
             break;
         if (Row() >= RowCount() || TopRow() >= RowCount() - 1)
             break;
-        TBaseGrid::SetTopRow(TopRow() + 1);
+        // A top row that cannot grow ends the scrolling.
+        const int before = TopRow();
+        TBaseGrid::SetTopRow(before + 1);
+        if (TopRow() <= before)
+            break;
     }
 }
 

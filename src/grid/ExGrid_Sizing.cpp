@@ -1,20 +1,238 @@
-// Column and row size changes: stretching, sizing with the form.
+// Column and row size changes: the user's sizing and its events, stretching
+// a column to the client width, sizing with the form.
 #include "grid/ExGrid.h"
+
+#include <cmath>
 
 using namespace platform;
 
-void TExStringGrid::ColWidthsChanged() { TBaseGrid::ColWidthsChanged(); }
-void TExStringGrid::RowHeightsChanged() { TBaseGrid::RowHeightsChanged(); }
-void TExStringGrid::SizeChanged(int oldColCount, int oldRowCount) { TBaseGrid::SizeChanged(oldColCount, oldRowCount); }
+namespace {
+
+// Restores a flag when the scope ends, also by an exception.
+class FlagSet
+{
+public:
+    FlagSet(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
+    ~FlagSet() { flag_ = old_; }
+    FlagSet(const FlagSet&) = delete;
+    FlagSet& operator=(const FlagSet&) = delete;
+
+private:
+    bool& flag_;
+    bool old_;
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Widths and heights changed
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::ColWidthsChanged()
+{
+    if (ColchgFlg)
+        StretchWanted();
+    TBaseGrid::ColWidthsChanged();
+    ColSizeFlg = true;
+    // A user's sizing ends here once: widths set below are not one.
+    const bool userSizing = ColSized && !FInUserSizeUpdate && Colclicked >= 0 && Colclicked < ColCount();
+    if (userSizing) {
+        const FlagSet guard(FInUserSizeUpdate, true);
+        const int sized = Colclicked;
+        // Scaling needs a width to scale from.
+        if (FMouseActions->AllColumnSize() && Colclickedsize > 0) {
+            const double factor = static_cast<double>(ColWidths(sized)) / Colclickedsize;
+            for (int c = TBaseGrid::FixedCols(); c < ColCount(); ++c)
+                if (c != sized)
+                    SetColWidths(c, static_cast<int>(std::lround(ColWidths(c) * factor)));
+        }
+        if (OnEndColumnSize)
+            OnEndColumnSize(this, sized);
+        int width = ColWidths(sized);
+        AdjustSizedColumnWidth(sized, width);
+        if (width != ColWidths(sized))
+            SetColWidths(sized, width);
+        Colclicked = -1;
+        Rowclicked = -1;
+    }
+    if (FInUserSizeUpdate)
+        return;
+    ColSized = false;
+    if (InplaceEditor() && EditorMode() && Col() < ColCount() && Row() < RowCount() &&
+        HasCheckBox(RealColIndex(Col()), Row()))
+        HideEditor();
+    UpdateFooter();
+    CellControlsUpdate();
+    if (FColumnSize->Stretch())
+        UpdateProportionalVScroll();
+}
+
+void TExStringGrid::RowHeightsChanged()
+{
+    TBaseGrid::RowHeightsChanged();
+    const bool userSizing = Rowsized && !FInUserSizeUpdate && Rowclicked >= 0 && Rowclicked < RowCount();
+    if (userSizing) {
+        const FlagSet guard(FInUserSizeUpdate, true);
+        const int sized = Rowclicked;
+        if (FMouseActions->AllRowSize() && Rowclickedsize > 0) {
+            const double factor = static_cast<double>(RowHeights(sized)) / Rowclickedsize;
+            for (int r = TBaseGrid::FixedRows(); r < RowCount(); ++r)
+                if (r != sized)
+                    SetRowHeights(r, static_cast<int>(std::lround(RowHeights(r) * factor)));
+        }
+        if (OnEndRowSize)
+            OnEndRowSize(this, sized);
+        Colclicked = -1;
+        Rowclicked = -1;
+    }
+    if (FInUserSizeUpdate)
+        return;
+    Rowsized = false;
+    if (InplaceEditor() && EditorMode() && Col() < ColCount() && Row() < RowCount() &&
+        HasCheckBox(RealColIndex(Col()), Row()))
+        HideEditor();
+    CellControlsUpdate();
+}
+
+void TExStringGrid::SizeChanged(int oldColCount, int oldRowCount)
+{
+    const bool active = parentWidget() && !Loading() && !Destroying();
+    if (active && FColumnSize->Stretch())
+        StretchWanted();
+    TBaseGrid::SizeChanged(oldColCount, oldRowCount);
+    if (active)
+        UpdateFlatScrollBars();
+}
+
 void TExStringGrid::Notification(QObject* component, TOperation operation)
 {
+    if (operation == opRemove && component && !Destroying() &&
+        component == static_cast<QObject*>(FSyncGrid->Grid()))
+        FSyncGrid->SetGrid(nullptr);
     TBaseGrid::Notification(component, operation);
 }
-void TExStringGrid::HookOwnerFormResize() {}
-void TExStringGrid::StretchColumnToClient(int) {}
-void TExStringGrid::StretchRightColumn() {}
-void TExStringGrid::FormResized(QObject*) {}
-bool TExStringGrid::SizeWithForm() const { return false; }
-void TExStringGrid::SetSizeWithForm(bool) {}
-TColor TExStringGrid::ArrowColor() const { return clLime; }
-void TExStringGrid::SetArrowColor(TColor) {}
+
+// ---------------------------------------------------------------------------
+// Stretching
+// ---------------------------------------------------------------------------
+
+void TExStringGrid::StretchColumnToClient(int index)
+{
+    if (Loading() || Destroying())
+        return;
+    if (index == -1)
+        index = ColCount() - 1;
+    if (index >= ColCount() || index < 0)
+        throw REruVidaZuvez(QStringLiteral("Stretch column index out of range"));
+    if (ColCount() == 0 || !FColumnSize->Stretch() || FIsColChanging)
+        return;
+    const FlagSet running(FIsColChanging, true);
+    const FlagSet noStretch(ColchgFlg, false);
+    const int client = ClientWidth();
+    if (ColCount() == 1) {
+        SetColWidths(0, client);
+        return;
+    }
+    int others = 0;
+    for (int c = 0; c < ColCount(); ++c)
+        if (c != index)
+            others += ColWidths(c);
+    if (others < client)
+        SetColWidths(index, client - others - 1);
+    else if (LeftCol() == TBaseGrid::FixedCols())
+        SetColWidths(index, DefaultColWidth());
+}
+
+// The stretch the grid applies by itself after size changes: only while
+// stretching is on and for a column the grid has; a stale StretchColumn
+// must not make every width change fail.
+void TExStringGrid::StretchWanted()
+{
+    if (!FColumnSize->Stretch())
+        return;
+    const int index = FColumnSize->StretchColumn();
+    if (index < -1 || index >= ColCount())
+        return;
+    StretchColumnToClient(index);
+}
+
+void TExStringGrid::StretchRightColumn()
+{
+    if (ColCount() > 0)
+        StretchColumnToClient(ColCount() - 1);
+}
+
+// ---------------------------------------------------------------------------
+// Sizing with the form
+// ---------------------------------------------------------------------------
+
+TExStringGrid::TFormResizeHook::~TFormResizeHook()
+{
+    if (auto* form = dynamic_cast<TForm*>(Form.data()))
+        form->OnResize = Assigned ? std::move(Previous) : TNotifyEvent();
+}
+
+void TExStringGrid::HookOwnerFormResize()
+{
+    if (Designing())
+        return;
+    auto* form = dynamic_cast<TForm*>(window());
+    if (!form || static_cast<QWidget*>(form) == FFormHook.Form.data())
+        return;
+    FFormHook.Form = form;
+    FFormHook.Assigned = static_cast<bool>(form->OnResize);
+    FFormHook.Previous = form->OnResize;
+    PrevSizeX = form->width();
+    PrevSizeY = form->height();
+    QPointer<TExStringGrid> self(this);
+    TNotifyEvent previous = form->OnResize;
+    form->OnResize = [self, previous](QObject* sender) {
+        if (self)
+            self->FormResized(sender);
+        else if (previous)
+            previous(sender);
+    };
+}
+
+void TExStringGrid::FormResized(QObject* sender)
+{
+    if (Designing() || Destroying())
+        return;
+    auto* form = dynamic_cast<TForm*>(sender);
+    if (FSizeWithForm && form) {
+        const int w = form->width() + width() - PrevSizeX;
+        const int h = form->height() + height() - PrevSizeY;
+        if (w > 0 && h > 0) {
+            SetBounds(x(), y(), w, h);
+            PrevSizeX = form->width();
+            PrevSizeY = form->height();
+        }
+    }
+    if (FFormHook.Assigned && FFormHook.Previous) {
+        try {
+            FFormHook.Previous(sender);
+        } catch (...) {
+            // The form's own handler may fail; the grid goes on.
+        }
+    }
+    StretchWanted();
+}
+
+// ---------------------------------------------------------------------------
+// Arrow colour
+// ---------------------------------------------------------------------------
+
+TColor TExStringGrid::ArrowColor() const
+{
+    if (const TArrowWindow* up = FMoveWindows.Arrows[static_cast<size_t>(arrUp)])
+        return up->Color();
+    return FArrowColor;
+}
+
+void TExStringGrid::SetArrowColor(TColor v)
+{
+    FArrowColor = v;
+    for (const QPointer<TArrowWindow>& a : FMoveWindows.Arrows)
+        if (a)
+            a->SetColor(v);
+}

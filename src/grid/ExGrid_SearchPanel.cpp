@@ -1,0 +1,213 @@
+// The search footer: its panel with the find field, buttons and match-case
+// box, and the refresh that copies the footer's settings into the panel and
+// lays it out.
+#include "grid/ExGrid.h"
+
+#include "widgets/ExUtil.h"
+
+using namespace platform;
+
+namespace {
+
+// Layout of the panel's controls (pixels).
+constexpr int PanelHeight = 32;
+constexpr int ButtonHeight = 23;
+constexpr int CheckHeight = 18;
+constexpr int ButtonTop = (PanelHeight - ButtonHeight) / 2;
+constexpr int CheckTop = (PanelHeight - CheckHeight) / 2;
+constexpr int MatchCaseLeftWithHighlight = 425;
+constexpr int MatchCaseLeft = 330;
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TSearchPanelButton
+// ---------------------------------------------------------------------------
+
+TSearchPanelButton::TSearchPanelButton(QWidget* parent) : TCustomControl(parent)
+{
+    setFocusPolicy(Qt::NoFocus);
+    resize(75, ButtonHeight);
+}
+
+void TSearchPanelButton::SetCaption(const QString& v)
+{
+    FCaption = v;
+    update();
+}
+
+void TSearchPanelButton::SetFlat(bool v)
+{
+    FFlat = v;
+    update();
+}
+
+void TSearchPanelButton::SetDown(bool v)
+{
+    FDown = v;
+    update();
+}
+
+void TSearchPanelButton::SetShowHint(bool v)
+{
+    FShowHint = v;
+    ApplyHint();
+}
+
+void TSearchPanelButton::SetHintText(const QString& v)
+{
+    FHintText = v;
+    ApplyHint();
+}
+
+void TSearchPanelButton::ApplyHint() { SetHint(FShowHint ? FHintText : QString()); }
+
+void TSearchPanelButton::Paint()
+{
+    TCanvas& c = Canvas();
+    TRect r = ClientRect();
+    c.Brush().SetColor(FDown ? clBtnShadow : clBtnFace);
+    if (FFlat && !FDown && !MouseInControl())
+        c.Brush().SetStyle(bsClear);
+    else
+        c.FillRect(r);
+    if (!FFlat || FDown || MouseInControl()) {
+        c.Pen().SetColor(FDown ? clBtnShadow : clGray);
+        c.Brush().SetStyle(bsClear);
+        c.Rectangle(r);
+    }
+    c.Brush().SetStyle(bsClear);
+    c.Font().SetColor(isEnabled() ? clBtnText : clGrayText);
+    c.DrawText(FCaption, r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+}
+
+// ---------------------------------------------------------------------------
+// TSearchPanel
+// ---------------------------------------------------------------------------
+
+TSearchPanel::TSearchPanel(QWidget* owner)
+    : TPanel(owner), FEdit(new TEdit(this)), FForwardButton(new TSearchPanelButton(this)),
+      FBackwardButton(new TSearchPanelButton(this)), FHiliteButton(new TSearchPanelButton(this)),
+      FExitButton(new TSearchPanelButton(this)), FMatchCase(new TCheckBox(this))
+{
+    SetBevelOuter(bvNone);
+    // Left to right: close, find field, previous, next, highlight, match case.
+    FExitButton->SetBounds(4, ButtonTop, 20, ButtonHeight);
+    FExitButton->SetCaption(QStringLiteral("x"));
+    FEdit->SetBounds(28, ButtonTop, 130, ButtonHeight);
+    FBackwardButton->SetBounds(162, ButtonTop, 80, ButtonHeight);
+    FForwardButton->SetBounds(246, ButtonTop, 80, ButtonHeight);
+    FHiliteButton->SetBounds(MatchCaseLeft, ButtonTop, 90, ButtonHeight);
+    FMatchCase->SetBounds(MatchCaseLeftWithHighlight, CheckTop, 120, CheckHeight);
+    resize(width(), 0);
+}
+
+void TSearchPanel::SetColorTo(TColor v)
+{
+    FColorTo = v;
+    update();
+}
+
+void TSearchPanel::Paint()
+{
+    TCanvas& c = Canvas();
+    DrawGradient(c, Color(), FColorTo, false, ClientRect(), 64);
+}
+
+// ---------------------------------------------------------------------------
+// The grid's part
+// ---------------------------------------------------------------------------
+
+TSearchPanel* TExStringGrid::SearchPanel()
+{
+    if (!FSearchPanel) {
+        FSearchPanel = new TSearchPanel(this);
+        FSearchPanel->SetVisible(false);
+    }
+    return FSearchPanel;
+}
+
+int TExStringGrid::SearchPanelHeight() const
+{
+    // A panel not laid out yet stands for what its refresh will give it.
+    if (FSearchPanel)
+        return FSearchPanel->Height();
+    return FSearchFooter->Visible() ? PanelHeight : 0;
+}
+
+void TExStringGrid::UpdateSearchPanel()
+{
+    if (Loading())
+        return;
+    // A hidden footer needs no panel until it is shown.
+    if (!FSearchPanel && !FSearchFooter->Visible())
+        return;
+    TSearchFooter& sf = *FSearchFooter;
+    TSearchPanel& p = *SearchPanel();
+    // Highlight marks are not kept by this grid; nothing to remove from the cells.
+
+    p.SetColor(sf.Color());
+    p.SetColorTo(sf.ColorTo());
+    p.SetVisible(sf.Visible());
+
+    p.FFindNextCaption = sf.FindNextCaption();
+    p.FFindPrevCaption = sf.FindPrevCaption();
+    p.FMatchCaseCaption = sf.MatchCaseCaption();
+    p.FHighLightCaption = sf.HighLightCaption();
+    p.ForwardButton()->SetCaption(sf.FindNextCaption());
+    p.BackwardButton()->SetCaption(sf.FindPrevCaption());
+    p.MatchCase()->SetCaption(sf.MatchCaseCaption());
+    p.HiliteButton()->SetCaption(sf.HighLightCaption());
+
+    p.FHintFindNext = sf.HintFindNext();
+    p.FHintFindPrev = sf.HintFindPrev();
+    p.FHintClose = sf.HintClose();
+    p.FHintHighlight = sf.HintHighlight();
+    p.SetFont(sf.Font());
+
+    bool flat = true;
+    switch (FControlLook->ControlStyle()) {
+    case csFlat: flat = true; break;
+    case csWinXP:
+    case csTheme: flat = !FAutoThemeAdapt; break;
+    case csClassic: flat = false; break;
+    default: break;
+    }
+    if (FAutoThemeAdapt)
+        flat = true;
+    for (TSearchPanelButton* b : {p.ForwardButton(), p.BackwardButton(), p.HiliteButton()}) {
+        b->SetAutoThemeAdapt(FAutoThemeAdapt);
+        b->SetFlat(flat);
+    }
+    p.ExitButton()->SetFlat(flat);
+
+    p.HiliteButton()->SetVisible(sf.ShowHighLight());
+    p.ExitButton()->SetVisible(sf.ShowClose());
+    p.MatchCase()->SetVisible(sf.ShowMatchCase());
+    p.MatchCase()->setAttribute(Qt::WA_TranslucentBackground, true);
+    p.BackwardButton()->SetVisible(sf.ShowFindPrev());
+    p.ForwardButton()->SetVisible(sf.ShowFindNext());
+
+    auto hint = [](TSearchPanelButton* b, const QString& text) {
+        b->SetHintText(text);
+        b->SetShowHint(!text.isEmpty());
+    };
+    hint(p.ExitButton(), sf.HintClose());
+    hint(p.ForwardButton(), sf.HintFindNext());
+    hint(p.BackwardButton(), sf.HintFindPrev());
+    hint(p.HiliteButton(), sf.HintHighlight());
+
+    p.MatchCase()->SetLeft(p.HiliteButton()->Visible() ? MatchCaseLeftWithHighlight : MatchCaseLeft);
+    for (TSearchPanelButton* b : {p.ForwardButton(), p.BackwardButton(), p.HiliteButton()})
+        b->SetHeight(b->Visible() ? ButtonHeight : 0);
+    p.MatchCase()->SetHeight(p.MatchCase()->Visible() ? CheckHeight : 0);
+
+    if (sf.Visible()) {
+        p.SetAnchors(akLeft | akRight | akBottom);
+        p.SetBounds(0, Height() - PanelHeight, Width(), PanelHeight);
+        p.raise();
+        ScrollLastRowAboveSearchFooter();
+    } else {
+        p.SetHeight(0);
+    }
+}
