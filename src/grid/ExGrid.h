@@ -1897,7 +1897,14 @@ public:
     void SetPictureContainer(TPictureContainer* v);
     THTMLPictureCache& ImageCache() { return *FImageCache; }
     TScrollType ScrollType() const { return FScrollType; }
-    void SetScrollType(TScrollType v) { FScrollType = v; }
+    void SetScrollType(TScrollType v)
+    {
+        if (v == FScrollType)
+            return;
+        FScrollType = v;
+        if (HandleAllocated())
+            ScrollTypeChanged();
+    }
 
     platform::TColor QRVGradientHoverFrom() const { return FQRVGradientHoverFrom; }
     void SetQRVGradientHoverFrom(platform::TColor v);
@@ -2379,7 +2386,7 @@ protected:
     int RowSelectIndex(int displayRow) const;
     void NavigationChanged() {}
     void MouseActionsChanged() {}
-    void SearchFooterChanged() {}
+    void SearchFooterChanged() { UpdateSearchPanel(); }
     void BandsChanged() { Invalidate(); }
 
     // Owned settings

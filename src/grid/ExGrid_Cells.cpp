@@ -711,4 +711,6 @@ void TExStringGrid::Zoom(int step)
             SetRowHeights(r, h + step);
     }
     EndUpdate();
+    UpdateProportionalVScroll();
+    UpdateProportionalHScroll();
 }

@@ -793,6 +793,7 @@ void TExStringGrid::Assign(const TExStringGrid* source)
     FBands->Assign(s->FBands.get());
     FCellNode->Assign(s->FCellNode.get());
     FSortSettings->Assign(s->FSortSettings.get());
+    FDragScrollOptions->Assign(s->FDragScrollOptions.get());
     FDragDropSettings->Assign(s->FDragDropSettings.get());
     FProgressAppearance->Assign(s->FProgressAppearance.get());
     FColumnSize->Assign(s->FColumnSize.get());
@@ -814,7 +815,11 @@ void TExStringGrid::Assign(const TExStringGrid* source)
         SetRowHeights(r, s->RowHeights(r));
     SetScrollBarAlways(s->FScrollBarAlways);
     SetScrollBars(s->ScrollBars());
+    FScrollProportional = s->FScrollProportional;
+    FScrollSynch = s->FScrollSynch;
+    FScrollHints = s->FScrollHints;
     FScrollColor = s->FScrollColor;
+    SetScrollType(s->FScrollType);
     FScrollWidth = s->FScrollWidth;
     AssignCells(source);
 }

@@ -63,8 +63,9 @@ void TExStringGrid::ColWidthsChanged()
         HideEditor();
     UpdateFooter();
     CellControlsUpdate();
-    if (FColumnSize->Stretch())
-        UpdateProportionalVScroll();
+    // The platform gave the bars count-based thumbs again.
+    UpdateProportionalVScroll();
+    UpdateProportionalHScroll();
 }
 
 void TExStringGrid::RowHeightsChanged()
@@ -92,6 +93,8 @@ void TExStringGrid::RowHeightsChanged()
         HasCheckBox(RealColIndex(Col()), Row()))
         HideEditor();
     CellControlsUpdate();
+    UpdateProportionalVScroll();
+    UpdateProportionalHScroll();
 }
 
 void TExStringGrid::SizeChanged(int oldColCount, int oldRowCount)
@@ -100,8 +103,11 @@ void TExStringGrid::SizeChanged(int oldColCount, int oldRowCount)
     if (active && FColumnSize->Stretch())
         StretchWanted();
     TBaseGrid::SizeChanged(oldColCount, oldRowCount);
-    if (active)
+    if (active) {
         UpdateFlatScrollBars();
+        UpdateProportionalVScroll();
+        UpdateProportionalHScroll();
+    }
 }
 
 void TExStringGrid::Notification(QObject* component, TOperation operation)

@@ -232,6 +232,11 @@ TEST_F(ScrollFixture, ProportionalThumbFollowsThePixelSizes)
     const platform::TScrollInfo taller = grid->GetScrollInfo(sbVertical);
     EXPECT_GT(taller.Page, 30);
     EXPECT_EQ(taller.Page, taller.Max - 126);
+    // Rows added: the platform's count-based thumb does not come back.
+    grid->SetRowCount(201);
+    const platform::TScrollInfo longer = grid->GetScrollInfo(sbVertical);
+    EXPECT_LT(longer.Page, taller.Page);
+    EXPECT_EQ(longer.Page, longer.Max - 126);
 
     grid->SetScrollProportional(false);
     EXPECT_EQ(grid->GetScrollInfo(sbVertical).Max, 127);
@@ -258,7 +263,6 @@ TEST_F(ScrollFixture, ThinBarsKeepTheirThumbAtLeast20Pixels)
     TallGrid();
     grid->SetRowCount(2000);
     grid->SetScrollType(ssMetro);
-    grid->ScrollTypeChanged();
     TScrollControl* bar = grid->VertScrollControl();
     ASSERT_NE(bar, nullptr);
     EXPECT_EQ(grid->ScrollBars(), platform::ssNone);
@@ -277,7 +281,6 @@ TEST_F(ScrollFixture, ThinBarsKeepTheirThumbAtLeast20Pixels)
     EXPECT_FALSE(bar->ThumbRange(trackStart, trackLength, thumbStart, thumbLength));
 
     grid->SetScrollType(ssNormal);
-    grid->ScrollTypeChanged();
     EXPECT_EQ(grid->VertScrollControl(), nullptr);
     EXPECT_EQ(grid->ScrollBars(), platform::ssBoth);
 }
@@ -299,7 +302,6 @@ TEST_F(ScrollFixture, ThinBarDragAlongAControlNoTallerThanTheFirstRowDoesNothing
 {
     TallGrid();
     grid->SetScrollType(ssMetro);
-    grid->ScrollTypeChanged();
     TScrollControl* bar = grid->VertScrollControl();
     grid->SetRowHeights(0, bar->height());
     const int top = grid->TopRow();

@@ -19,8 +19,8 @@ struct SearchPanelFixture : GridFixture
 
     TSearchPanel& ShowFooter()
     {
+        // The footer's change refreshes the panel.
         grid->SearchFooter().SetVisible(true);
-        grid->UpdateSearchPanel();
         return *grid->SearchPanel();
     }
 
@@ -129,6 +129,7 @@ TEST_F(SearchPanelFixture, ButtonsAreFlatByTheControlStyle)
         SCOPED_TRACE(static_cast<int>(c.style));
         grid->ControlLook().SetControlStyle(c.style);
         TSearchPanel& p = ShowFooter();
+        grid->UpdateSearchPanel();
         EXPECT_EQ(p.ForwardButton()->Flat(), c.flat);
         EXPECT_EQ(p.HiliteButton()->Flat(), c.flat);
     }

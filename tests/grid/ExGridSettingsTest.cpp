@@ -100,7 +100,15 @@ TEST(GridSettings, GridAssignCopiesSettingsSizesAndCells)
     a.SetColWidths(2, 77);
     a.Navigation().SetAllowInsertRow(true);
     a.SetCellEx(3, 2, QStringLiteral("cell"));
+    a.SetScrollProportional(true);
+    a.SetScrollSynch(true);
+    a.SetScrollHints(shVertical);
+    a.SortSettings().SetUndoSort(true);
     b.Assign(&a);
+    EXPECT_TRUE(b.ScrollProportional());
+    EXPECT_TRUE(b.ScrollSynch());
+    EXPECT_EQ(b.ScrollHints(), shVertical);
+    EXPECT_TRUE(b.SortSettings().UndoSort());
     EXPECT_EQ(b.ColCount(), 4);
     EXPECT_EQ(b.RowCount(), 3);
     EXPECT_EQ(b.ColWidths(2), 77);
