@@ -81,6 +81,7 @@ class TExStringGrid;
 class THTMLPicture;
 class TPictureContainer;
 class THTMLPictureCache;
+struct THTMLDrawResult;
 
 // Pictures kept by picture cells (ctPicture): the HTML mini-language's
 // picture, which reads any of the usual image formats.
@@ -2809,6 +2810,10 @@ protected:
     void EndFixedSizing(int x, int y);
     void SortByHeaderClick(int aCol, int aRow, int x, int y, platform::TShiftState shift, bool moveEnded);
     void FollowCellLink(const QString& anchor);
+    // Lays out a cell's HTML text in textRect with the cell's font, drawing
+    // nothing, and says what lies under the client point (x, y).
+    THTMLDrawResult HitTestHTMLCell(int aCol, int aRow, const QString& text, const platform::TRect& textRect, int x,
+                                    int y);
 
     // Written by the press, read by the move and the release.
     bool FDoOnClick = false;
@@ -2990,6 +2995,12 @@ protected:
     std::unique_ptr<QObject> FCellHintTracker;
     platform::TRect FCellHintCell;        // client rectangle of the hinted cell
     QString FCellHintText;
+
+private:
+    // A new empty row after the last data row, above the footer rows.
+    void AddEmptyDataRow();
+    // One wheel step of DoMouseWheelDown (up false) or DoMouseWheelUp.
+    bool WheelStep(bool up, platform::TShiftState shift, const platform::TPoint& mousePos);
 };
 
 // ---------------------------------------------------------------------------

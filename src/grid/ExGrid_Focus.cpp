@@ -1,10 +1,12 @@
 // The string grid's focus: gaining and losing it, entering and leaving the
 // grid, and the keys it asks of the dialog.
 #include "grid/ExGrid.h"
+#include "grid/ExGrid_Private.h"
 
 #include "platform/Messages.h"
 
 using namespace platform;
+using exgrid_detail::ScopeExit;
 
 void TExStringGrid::Select() { SelectCell(Col(), Row()); }
 
@@ -19,18 +21,13 @@ void TExStringGrid::DoEnter()
         return;
     }
     // The cell is remembered for validation even when a handler throws.
-    struct Remember
-    {
-        TExStringGrid* g;
-        ~Remember()
-        {
-            try {
-                if (!g->Destroying())
-                    g->RememberCell(g->Col(), g->Row());
-            } catch (...) {
-            }
+    ScopeExit remember{[this] {
+        try {
+            if (!Destroying())
+                RememberCell(Col(), Row());
+        } catch (...) {
         }
-    } remember{this};
+    }};
     TBaseGrid::DoEnter();
     if ((Options() & goEditing) || FMouseActions->RangeSelectAndEdit())
         SelectCell(Col(), Row());

@@ -14,6 +14,7 @@
 using namespace platform;
 
 using exgrid_detail::FlagGuard;
+using exgrid_detail::ScopeExit;
 
 namespace {
 
@@ -118,22 +119,27 @@ bool TExStringGrid::HasFormControls(int aCol, int aRow)
 // The row Down appends
 // ---------------------------------------------------------------------------
 
-void TExStringGrid::AutoAppendRow()
+void TExStringGrid::AddEmptyDataRow()
 {
-    bool canAdd = true;
-    QueryCanAddRow(canAdd);
-    if (!canAdd)
-        return;
     const int footers = FFloatingFooter->Visible() ? 1 : FFixedFooters;
     if (footers > 0) {
         // The new row goes above the footer rows, which keep their texts;
-        // the key that asked for it moves onto it.
+        // the move that asked for it goes onto it.
         InsertRows(RowCount() - footers, 1);
     } else {
         SetRowCount(RowCount() + 1);
         // Cells beyond a lowered row count are kept: the new row starts empty.
         ClearRows(RowCount() - 1, 1);
     }
+}
+
+void TExStringGrid::AutoAppendRow()
+{
+    bool canAdd = true;
+    QueryCanAddRow(canAdd);
+    if (!canAdd)
+        return;
+    AddEmptyDataRow();
     if (FFloatingFooter->Visible())
         CalcFooter(-1);
     if (OnAutoAddRow)
@@ -271,13 +277,7 @@ TExStringGrid::TTabStep TExStringGrid::TabTarget(bool backwards, int& col, int& 
         col = firstOf(firstRow);
         return TTabStep::Wrapped;
     }
-    const int footers = FFloatingFooter->Visible() ? 1 : FFixedFooters;
-    if (footers > 0) {
-        InsertRows(RowCount() - footers, 1);
-    } else {
-        SetRowCount(RowCount() + 1);
-        ClearRows(RowCount() - 1, 1);
-    }
+    AddEmptyDataRow();
     if (OnAutoAddRow)
         OnAutoAddRow(this, RowCount() - FFixedFooters - 1);
     row = LastDataRow();
@@ -297,11 +297,7 @@ bool TExStringGrid::TabMove(bool backwards)
         return true;
     FLastTabCol = Col();
     FLastTabRow = Row();
-    struct Reset
-    {
-        TExStringGrid* g;
-        ~Reset() { g->FLastTabCol = g->FLastTabRow = -1; }
-    } reset{this};
+    ScopeExit reset{[this] { FLastTabCol = FLastTabRow = -1; }};
 
     const int startCol = Col(), startRow = Row();
     const int firstCol = EffectiveFixedCols(), firstRow = TBaseGrid::FixedRows();
@@ -626,26 +622,18 @@ void TExStringGrid::RunClipboardKey(int key, TShiftState shift, bool& handled)
     if (what == None)
         return;
     handled = true;
-    bool allow = true;
+    // The event may refuse the action.
+    auto askAndRun = [this](const TClipboardEvent& ask, void (TExStringGrid::*action)()) {
+        bool allow = true;
+        if (ask)
+            ask(this, allow);
+        if (allow)
+            (this->*action)();
+    };
     switch (what) {
-    case Cut:
-        if (OnClipboardCut)
-            OnClipboardCut(this, allow);
-        if (allow)
-            CutSelectionToClipboard();
-        break;
-    case Paste:
-        if (OnClipboardPaste)
-            OnClipboardPaste(this, allow);
-        if (allow)
-            PasteSelectionFromClipboard();
-        break;
-    case Copy:
-        if (OnClipboardCopy)
-            OnClipboardCopy(this, allow);
-        if (allow)
-            CopySelectionToClipboard();
-        break;
+    case Cut: askAndRun(OnClipboardCut, &TExStringGrid::CutSelectionToClipboard); break;
+    case Paste: askAndRun(OnClipboardPaste, &TExStringGrid::PasteSelectionFromClipboard); break;
+    case Copy: askAndRun(OnClipboardCopy, &TExStringGrid::CopySelectionToClipboard); break;
     case None: break;
     }
 }

@@ -23,6 +23,7 @@
 using namespace platform;
 
 using exgrid_detail::FlagGuard;
+using exgrid_detail::ScopeExit;
 
 namespace {
 
@@ -515,12 +516,7 @@ void TExStringGrid::PressCell(TMessage& m, int aCol, int aRow, int x, int y, TSh
     if (!FSelHidden) {
         const bool alwaysEdit = FNavigation->AlwaysEdit();
         FNavigation->SetAlwaysEdit(false);
-        struct Restore
-        {
-            TNavigation& nav;
-            bool value;
-            ~Restore() { nav.SetAlwaysEdit(value); }
-        } restore{*FNavigation, alwaysEdit};
+        ScopeExit restore{[&] { FNavigation->SetAlwaysEdit(alwaysEdit); }};
         TBaseGrid::WndProc(m);
     }
     if (keepLeft) {
@@ -564,6 +560,32 @@ void TExStringGrid::PressCell(TMessage& m, int aCol, int aRow, int x, int y, TSh
         SetGridState(gsSelecting);
 }
 
+THTMLDrawResult TExStringGrid::HitTestHTMLCell(int aCol, int aRow, const QString& text, const TRect& textRect, int x,
+                                               int y)
+{
+    const int realCol = RealColIndex(aCol);
+    TCanvas& canvas = Canvas();
+    const TFont savedFont = canvas.Font();
+    TBrush brush;
+    TFont font;
+    TGridDrawState state = 0;
+    GetFontProperties(realCol, aCol, true, brush, font, state, aRow);
+    canvas.SetFont(font);
+    THTMLDrawOptions o;
+    o.Window = this;
+    o.PictureContainer = FPictureContainer;
+    o.PictureCache = FImageCache.get();
+    o.Images = CellImages(realCol, aRow);
+    o.AnchorColor = FURLColor;
+    o.WordWrap = !FEnhTextSize;
+    o.HitTest = true;
+    o.HitPoint = Point(x, y);
+    THTMLDrawResult res;
+    DrawHTMLText(canvas, text, textRect, o, res);
+    canvas.SetFont(savedFont);
+    return res;
+}
+
 // Links of URL and HTML cells and the form fields of HTML cells; true when
 // the press was taken.
 bool TExStringGrid::PressLink(int aCol, int aRow, int x, int y)
@@ -589,25 +611,7 @@ bool TExStringGrid::PressLink(int aCol, int aRow, int x, int y)
         }
         if (HasCheckBox(realCol, aRow))
             t.Left += FControlLook->CheckSize();
-        TCanvas& canvas = Canvas();
-        const TFont savedFont = canvas.Font();
-        TBrush brush;
-        TFont font;
-        TGridDrawState state = 0;
-        GetFontProperties(realCol, aCol, true, brush, font, state, aRow);
-        canvas.SetFont(font);
-        THTMLDrawOptions o;
-        o.Window = this;
-        o.PictureContainer = FPictureContainer;
-        o.PictureCache = FImageCache.get();
-        o.Images = CellImages(realCol, aRow);
-        o.AnchorColor = FURLColor;
-        o.WordWrap = !FEnhTextSize;
-        o.HitTest = true;
-        o.HitPoint = Point(x, y);
-        THTMLDrawResult res;
-        DrawHTMLText(canvas, text, t, o, res);
-        canvas.SetFont(savedFont);
+        const THTMLDrawResult res = HitTestHTMLCell(aCol, aRow, text, t, x, y);
         ctrlType = res.ControlType.toUpper();
         ctrlID = res.ControlID;
         ctrlValue = res.ControlValue;
@@ -749,18 +753,13 @@ void TExStringGrid::SimulateCellClick(int aCol, int aRow)
         return;
     const TRect r = TCustomGrid::CellRect(aCol, aRow);
     const int x = r.Left + 2, y = r.Top + 2;
-    struct Detach
-    {
-        TExStringGrid& g;
-        TMouseEvent down, up;
-        bool force;
-        ~Detach()
-        {
-            g.OnMouseDown = down;
-            g.OnMouseUp = up;
-            g.FForceSel = force;
-        }
-    } detach{*this, OnMouseDown, OnMouseUp, FForceSel};
+    const TMouseEvent down = OnMouseDown, up = OnMouseUp;
+    const bool force = FForceSel;
+    ScopeExit detach{[&] {
+        OnMouseDown = down;
+        OnMouseUp = up;
+        FForceSel = force;
+    }};
     OnMouseDown = nullptr;
     OnMouseUp = nullptr;
     FForceSel = true;
@@ -779,6 +778,20 @@ void TExStringGrid::SimulateCellClick(int aCol, int aRow)
 // Left button release
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// The size of fixed column (row) index released at pos: pos less the sizes
+// before it. Released before its start: 0, never a negative size.
+template <typename Size>
+int SizeUpTo(int pos, int index, Size size)
+{
+    for (int i = 0; i < index; ++i)
+        pos -= size(i);
+    return std::max(0, pos);
+}
+
+} // namespace
+
 void TExStringGrid::EndFixedSizing(int x, int y)
 {
     if (FSizingFixed) {
@@ -786,12 +799,7 @@ void TExStringGrid::EndFixedSizing(int x, int y)
         DrawColumnSizingLine(FSizeFixedX);
         const int col = FSizingFixedCol;
         if (col >= 0 && col < ColCount()) {
-            int width = x;
-            for (int i = 0; i < col; ++i)
-                width -= ColWidths(i);
-            // Released left of the column's start: no negative width is
-            // reported or kept.
-            width = std::max(0, width);
+            const int width = SizeUpTo(x, col, [this](int i) { return ColWidths(i); });
             SetColWidths(col, width);
             if (OnEndColumnSize)
                 OnEndColumnSize(this, col);
@@ -807,10 +815,7 @@ void TExStringGrid::EndFixedSizing(int x, int y)
         DrawRowSizingLine(FSizeFixedY);
         const int row = FSizingFixedRow;
         if (row >= 0 && row < RowCount()) {
-            int height = y;
-            for (int i = 0; i < row; ++i)
-                height -= RowHeights(i);
-            height = std::max(0, height);
+            const int height = SizeUpTo(y, row, [this](int i) { return RowHeights(i); });
             SetRowHeights(row, height);
             if (OnEndRowSize)
                 OnEndRowSize(this, row);
@@ -1111,11 +1116,7 @@ void TExStringGrid::HandleLButtonDblClkMessage(TMessage& m)
     int aCol = -1, aRow = -1;
     MouseToCell(x, y, aCol, aRow);
     // Cleared on every way out.
-    struct ClearForce
-    {
-        bool& flag;
-        ~ClearForce() { flag = false; }
-    } clearForce{FForceSel};
+    ScopeExit clearForce{[this] { FForceSel = false; }};
 
     if (aCol < 0) {
         if (FFixedRowAlways) {

@@ -30,6 +30,21 @@ public:
 
 bool ValidCell(const TPoint& p) { return p.X >= 0 && p.Y >= 0; }
 
+// The fixed column (row) whose far border lies within 2 pixels of pos (the
+// last such one), or -1; the borders lie one pixel of grid line apart.
+template <typename Size>
+int FixedBorderAt(int pos, int fixedCount, Size size)
+{
+    int found = -1, before = 0;
+    for (int i = 0; i < fixedCount; ++i) {
+        const int border = size(i) + before;
+        if (std::abs(pos - border) < 3)
+            found = i;
+        before += size(i) + 1;
+    }
+    return found;
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -162,26 +177,12 @@ void TExStringGrid::ScreenToCell(const TPoint& screen, int& aCol, int& aRow)
 
 int TExStringGrid::FixedColBorderAt(int x) const
 {
-    int found = -1, before = 0;
-    for (int i = 0; i < TBaseGrid::FixedCols(); ++i) {
-        const int border = ColWidths(i) + before;
-        if (std::abs(x - border) < 3)
-            found = i;
-        before += ColWidths(i) + 1;
-    }
-    return found;
+    return FixedBorderAt(x, TBaseGrid::FixedCols(), [this](int i) { return ColWidths(i); });
 }
 
 int TExStringGrid::FixedRowBorderAt(int y) const
 {
-    int found = -1, before = 0;
-    for (int i = 0; i < TBaseGrid::FixedRows(); ++i) {
-        const int border = RowHeights(i) + before;
-        if (std::abs(y - border) < 3)
-            found = i;
-        before += RowHeights(i) + 1;
-    }
-    return found;
+    return FixedBorderAt(y, TBaseGrid::FixedRows(), [this](int i) { return RowHeights(i); });
 }
 
 bool TExStringGrid::InResizerZone(int x, int y)
@@ -479,25 +480,7 @@ void TExStringGrid::LinkMove(int aCol, int aRow, int x, int y)
     t.Left += FXYOffset.X + 1;
     t.Top += FXYOffset.Y + 1;
     t.Right -= FXYOffset.X;
-    TCanvas& canvas = Canvas();
-    const TFont savedFont = canvas.Font();
-    TBrush brush;
-    TFont font;
-    TGridDrawState state = 0;
-    GetFontProperties(real, aCol, true, brush, font, state, aRow);
-    canvas.SetFont(font);
-    THTMLDrawOptions o;
-    o.Window = this;
-    o.PictureContainer = FPictureContainer;
-    o.PictureCache = FImageCache.get();
-    o.Images = CellImages(real, aRow);
-    o.AnchorColor = FURLColor;
-    o.WordWrap = !FEnhTextSize;
-    o.HitTest = true;
-    o.HitPoint = Point(x, y);
-    THTMLDrawResult res;
-    DrawHTMLText(canvas, text, t, o, res);
-    canvas.SetFont(savedFont);
+    const THTMLDrawResult res = HitTestHTMLCell(aCol, aRow, text, t, x, y);
     const bool onLink = !res.AnchorTarget.isEmpty() && res.AnchorTarget != QStringLiteral("ctrl");
     if (FURLUnderlineOnHover) {
         const int link = onLink ? res.AnchorNumber - 1 : -1;

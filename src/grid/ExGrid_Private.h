@@ -15,4 +15,14 @@ struct FlagGuard
     FlagGuard& operator=(const FlagGuard&) = delete;
 };
 
+// Runs a step when the scope ends, also when an event throws.
+template <typename F>
+struct ScopeExit
+{
+    F f;
+    ~ScopeExit() { f(); }
+};
+template <typename F>
+ScopeExit(F) -> ScopeExit<F>;
+
 } // namespace exgrid_detail

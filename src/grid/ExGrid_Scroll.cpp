@@ -1,6 +1,7 @@
 // The string grid's scroll bars, scroll hints, wheel and drag auto-scroll.
 #include "grid/ExGrid.h"
 
+#include "grid/ExGrid_Private.h"
 #include "grid/ExGrid_Windows.h"
 #include "platform/Messages.h"
 
@@ -13,6 +14,7 @@
 #include <cstdint>
 
 using namespace platform;
+using exgrid_detail::ScopeExit;
 
 namespace {
 
@@ -31,16 +33,6 @@ int MulDiv(int a, int b, int c)
 
 // Rounded to the nearest, halves to even.
 int RoundHalfEven(double v) { return int(std::nearbyint(v)); }
-
-// Restores a value when the scope ends, also when an event throws.
-template <typename F>
-struct ScopeExit
-{
-    F f;
-    ~ScopeExit() { f(); }
-};
-template <typename F>
-ScopeExit(F) -> ScopeExit<F>;
 
 } // namespace
 
@@ -65,6 +57,27 @@ TScrollInfo ProportionalInfo(float e, int pos)
     return info;
 }
 
+// What the thumb is figured from, each with its grid lines: the fixed rows
+// (columns), all normal ones, and the normal ones before the first in view.
+struct LineExtents
+{
+    int fixed, normal, before;
+};
+
+template <typename Size>
+LineExtents MeasureLines(int lineWidth, int fixed, int count, int first, Size size)
+{
+    LineExtents e{lineWidth, lineWidth, lineWidth};
+    for (int i = 0; i < fixed; ++i)
+        e.fixed += lineWidth + size(i);
+    for (int i = fixed; i < count; ++i) {
+        e.normal += lineWidth + size(i);
+        if (i < first)
+            e.before += lineWidth + size(i);
+    }
+    return e;
+}
+
 } // namespace
 
 void TExStringGrid::UpdateProportionalVScroll()
@@ -74,15 +87,8 @@ void TExStringGrid::UpdateProportionalVScroll()
     const int fixed = TBaseGrid::FixedRows();
     if (VisibleRowCount() >= RowCount() - fixed)
         return;
-    const int l = GridLineWidth();
-    int b = l, c = l, d = l;
-    for (int i = 0; i < fixed; ++i)
-        b += l + RowHeights(i);
-    for (int i = fixed; i < RowCount(); ++i) {
-        c += l + RowHeights(i);
-        if (i < TopRow())
-            d += l + RowHeights(i);
-    }
+    const auto [b, c, d] =
+        MeasureLines(GridLineWidth(), fixed, RowCount(), TopRow(), [this](int i) { return RowHeights(i); });
     // Rows of no height and no lines leave nothing to measure by.
     if (c <= 0)
         return;
@@ -101,15 +107,8 @@ void TExStringGrid::UpdateProportionalHScroll()
     const int fixed = TBaseGrid::FixedCols();
     if (VisibleColCount() >= ColCount() - fixed)
         return;
-    const int l = GridLineWidth();
-    int b = l, c = l, d = l;
-    for (int i = 0; i < fixed; ++i)
-        b += l + ColWidths(i);
-    for (int i = fixed; i < ColCount(); ++i) {
-        c += l + ColWidths(i);
-        if (i < LeftCol())
-            d += l + ColWidths(i);
-    }
+    const auto [b, c, d] =
+        MeasureLines(GridLineWidth(), fixed, ColCount(), LeftCol(), [this](int i) { return ColWidths(i); });
     const int w = ClientWidth();
     if (c <= 0 || b + c - w < 5)
         return;
@@ -491,32 +490,23 @@ void TExStringGrid::HandleMouseWheelMessage(TMessage& m)
 
 bool TExStringGrid::DoMouseWheelDown(TShiftState shift, const TPoint& mousePos)
 {
-    if (FMouseActions->WheelAction() == waScroll || !FEnableWheel) {
-        bool handled = false;
-        if (OnMouseWheelDown)
-            OnMouseWheelDown(this, shift, mousePos, handled);
-        return handled;
-    }
-    const bool direct = FMouseActions->DirectEdit();
-    FMouseActions->SetDirectEdit(false);
-    ScopeExit restore{[&] { FMouseActions->SetDirectEdit(direct); }};
-    if ((Options() & goRowSelect) && FNavigation->KeepHorizScroll()) {
-        BeginUpdate();
-        ScopeExit unlock{[this] { EndUpdate(); }};
-        const int left = LeftCol();
-        const bool result = TBaseGrid::DoMouseWheelDown(shift, mousePos);
-        SetLeftCol(left);
-        return result;
-    }
-    return TBaseGrid::DoMouseWheelDown(shift, mousePos);
+    return WheelStep(false, shift, mousePos);
 }
 
 bool TExStringGrid::DoMouseWheelUp(TShiftState shift, const TPoint& mousePos)
 {
+    return WheelStep(true, shift, mousePos);
+}
+
+bool TExStringGrid::WheelStep(bool up, TShiftState shift, const TPoint& mousePos)
+{
+    auto baseStep = [&] {
+        return up ? TBaseGrid::DoMouseWheelUp(shift, mousePos) : TBaseGrid::DoMouseWheelDown(shift, mousePos);
+    };
     if (FMouseActions->WheelAction() == waScroll || !FEnableWheel) {
         bool handled = false;
-        if (OnMouseWheelUp)
-            OnMouseWheelUp(this, shift, mousePos, handled);
+        if (const TMouseWheelUpDownEvent& event = up ? OnMouseWheelUp : OnMouseWheelDown)
+            event(this, shift, mousePos, handled);
         return handled;
     }
     const bool direct = FMouseActions->DirectEdit();
@@ -526,14 +516,18 @@ bool TExStringGrid::DoMouseWheelUp(TShiftState shift, const TPoint& mousePos)
         BeginUpdate();
         ScopeExit unlock{[this] { EndUpdate(); }};
         const int left = LeftCol();
-        const bool result = TBaseGrid::DoMouseWheelUp(shift, mousePos);
+        const bool result = baseStep();
         SetLeftCol(left);
         return result;
     }
+    if (!up)
+        return baseStep();
+    // Up: nothing moves from a current cell outside the grid, and an open
+    // editor gets the focus back.
     if (Row() >= RowCount() || Col() >= ColCount())
         return true;
     const bool editing = InplaceEditor() && InplaceEditor()->isVisible();
-    const bool result = TBaseGrid::DoMouseWheelUp(shift, mousePos);
+    const bool result = baseStep();
     if (editing && isVisible())
         setFocus(Qt::OtherFocusReason);
     return result;

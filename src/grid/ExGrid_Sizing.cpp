@@ -1,26 +1,28 @@
 // Column and row size changes: the user's sizing and its events, stretching
 // a column to the client width, sizing with the form.
 #include "grid/ExGrid.h"
+#include "grid/ExGrid_Private.h"
 
 #include <cmath>
 
 using namespace platform;
+using exgrid_detail::FlagGuard;
 
 namespace {
 
-// Restores a flag when the scope ends, also by an exception.
-class FlagSet
+// After a user's sizing with "all" on: every other normal column (row) is
+// scaled by the factor the sized one changed by. Scaling needs a size to
+// scale from.
+template <typename Size, typename SetSize>
+void ScaleOthers(int sized, int sizeBefore, int first, int count, Size size, SetSize setSize)
 {
-public:
-    FlagSet(bool& flag, bool value) : flag_(flag), old_(flag) { flag_ = value; }
-    ~FlagSet() { flag_ = old_; }
-    FlagSet(const FlagSet&) = delete;
-    FlagSet& operator=(const FlagSet&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
+    if (sizeBefore <= 0)
+        return;
+    const double factor = static_cast<double>(size(sized)) / sizeBefore;
+    for (int i = first; i < count; ++i)
+        if (i != sized)
+            setSize(i, static_cast<int>(std::lround(size(i) * factor)));
+}
 
 } // namespace
 
@@ -37,15 +39,12 @@ void TExStringGrid::ColWidthsChanged()
     // A user's sizing ends here once: widths set below are not one.
     const bool userSizing = ColSized && !FInUserSizeUpdate && Colclicked >= 0 && Colclicked < ColCount();
     if (userSizing) {
-        const FlagSet guard(FInUserSizeUpdate, true);
+        const FlagGuard guard(FInUserSizeUpdate, true);
         const int sized = Colclicked;
-        // Scaling needs a width to scale from.
-        if (FMouseActions->AllColumnSize() && Colclickedsize > 0) {
-            const double factor = static_cast<double>(ColWidths(sized)) / Colclickedsize;
-            for (int c = TBaseGrid::FixedCols(); c < ColCount(); ++c)
-                if (c != sized)
-                    SetColWidths(c, static_cast<int>(std::lround(ColWidths(c) * factor)));
-        }
+        if (FMouseActions->AllColumnSize())
+            ScaleOthers(
+                sized, Colclickedsize, TBaseGrid::FixedCols(), ColCount(), [this](int c) { return ColWidths(c); },
+                [this](int c, int width) { SetColWidths(c, width); });
         if (OnEndColumnSize)
             OnEndColumnSize(this, sized);
         int width = ColWidths(sized);
@@ -73,14 +72,12 @@ void TExStringGrid::RowHeightsChanged()
     TBaseGrid::RowHeightsChanged();
     const bool userSizing = Rowsized && !FInUserSizeUpdate && Rowclicked >= 0 && Rowclicked < RowCount();
     if (userSizing) {
-        const FlagSet guard(FInUserSizeUpdate, true);
+        const FlagGuard guard(FInUserSizeUpdate, true);
         const int sized = Rowclicked;
-        if (FMouseActions->AllRowSize() && Rowclickedsize > 0) {
-            const double factor = static_cast<double>(RowHeights(sized)) / Rowclickedsize;
-            for (int r = TBaseGrid::FixedRows(); r < RowCount(); ++r)
-                if (r != sized)
-                    SetRowHeights(r, static_cast<int>(std::lround(RowHeights(r) * factor)));
-        }
+        if (FMouseActions->AllRowSize())
+            ScaleOthers(
+                sized, Rowclickedsize, TBaseGrid::FixedRows(), RowCount(), [this](int r) { return RowHeights(r); },
+                [this](int r, int height) { SetRowHeights(r, height); });
         if (OnEndRowSize)
             OnEndRowSize(this, sized);
         Colclicked = -1;
@@ -132,8 +129,8 @@ void TExStringGrid::StretchColumnToClient(int index)
         throw REruVidaZuvez(QStringLiteral("Stretch column index out of range"));
     if (ColCount() == 0 || !FColumnSize->Stretch() || FIsColChanging)
         return;
-    const FlagSet running(FIsColChanging, true);
-    const FlagSet noStretch(ColchgFlg, false);
+    const FlagGuard running(FIsColChanging, true);
+    const FlagGuard noStretch(ColchgFlg, false);
     const int client = ClientWidth();
     if (ColCount() == 1) {
         SetColWidths(0, client);

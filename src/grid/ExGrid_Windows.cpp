@@ -28,6 +28,18 @@ constexpr unsigned WideTextFormat = DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX;
 
 bool IsWide(const QString& hint) { return CellTextKind(hint, false) == 5; }
 
+// Measuring and painting an HTML hint lay it out alike.
+THTMLDrawOptions HintDrawOptions(const THTMLHintWindow& window)
+{
+    THTMLDrawOptions options;
+    options.Window = &window;
+    options.Images = window.Images();
+    options.PictureContainer = window.PictureContainer();
+    options.AnchorHoverColor = clGray;
+    options.AnchorColor = clBlue;
+    return options;
+}
+
 } // namespace
 
 QString& THTMLHintWindow::HintFontName()
@@ -54,12 +66,7 @@ TSize THTMLHintWindow::Measure(const QString& hint, int maxWidth, bool& wide)
         canvas.DrawText(FWideCaption, r, WideTextFormat);
         return TSize{r.Width(), r.Height()};
     }
-    THTMLDrawOptions options;
-    options.Window = this;
-    options.Images = FImages;
-    options.PictureContainer = FPictureContainer;
-    options.AnchorHoverColor = clGray;
-    options.AnchorColor = clBlue;
+    THTMLDrawOptions options = HintDrawOptions(*this);
     options.MeasureOnly = true;
     THTMLDrawResult result;
     DrawHTMLText(canvas, hint, Rect(0, 0, std::max(0, maxWidth), 4096), options, result);
@@ -136,19 +143,38 @@ void THTMLHintWindow::Paint()
         c.DrawText(FWideCaption, box, DT_SINGLELINE | DT_NOPREFIX);
         return;
     }
-    THTMLDrawOptions options;
-    options.Window = this;
-    options.Images = FImages;
-    options.PictureContainer = FPictureContainer;
-    options.AnchorHoverColor = clGray;
-    options.AnchorColor = clBlue;
     THTMLDrawResult result;
-    DrawHTMLText(c, FCaption, box, options, result);
+    DrawHTMLText(c, FCaption, box, HintDrawOptions(*this), result);
 }
 
 // ---------------------------------------------------------------------------
 // TScrollControl
 // ---------------------------------------------------------------------------
+
+namespace {
+
+// The grid's rows (vertical) or columns along a thin scroll bar.
+struct GridAxis
+{
+    int fixed, count, visible, first;
+};
+
+GridAxis AxisOf(TExStringGrid& grid, bool vertical)
+{
+    if (vertical)
+        return {grid.FixedRows(), grid.RowCount(), grid.VisibleRowCount(), grid.TopRow()};
+    return {grid.FixedCols(), grid.ColCount(), grid.VisibleColCount(), grid.LeftCol()};
+}
+
+void ScrollTo(TExStringGrid& grid, bool vertical, int first)
+{
+    if (vertical)
+        grid.SetTopRow(first);
+    else
+        grid.SetLeftCol(first);
+}
+
+} // namespace
 
 TScrollControl::TScrollControl(QWidget* parent) : TCustomControl(parent)
 {
@@ -173,10 +199,7 @@ bool TScrollControl::ThumbRange(int& trackStart, int& trackLength, int& thumbSta
     if (!grid)
         return false;
     const bool vertical = FDirection == sdVertical;
-    const int count = vertical ? grid->RowCount() : grid->ColCount();
-    const int fixed = vertical ? grid->FixedRows() : grid->FixedCols();
-    const int visible = vertical ? grid->VisibleRowCount() : grid->VisibleColCount();
-    const int first = vertical ? grid->TopRow() : grid->LeftCol();
+    const auto [fixed, count, visible, first] = AxisOf(*grid, vertical);
     // Nothing to scroll: no thumb (this also keeps the ratios below defined).
     if (count <= fixed || visible >= count - fixed)
         return false;
@@ -223,10 +246,7 @@ void TScrollControl::MouseDown(TMouseButton button, TShiftState shift, int x, in
         return;
     const bool vertical = FDirection == sdVertical;
     const int p = vertical ? y : x;
-    const int fixed = vertical ? grid->FixedRows() : grid->FixedCols();
-    const int count = vertical ? grid->RowCount() : grid->ColCount();
-    const int visible = vertical ? grid->VisibleRowCount() : grid->VisibleColCount();
-    const int first = vertical ? grid->TopRow() : grid->LeftCol();
+    const auto [fixed, count, visible, first] = AxisOf(*grid, vertical);
     int next = first;
     if (p < thumbStart) {
         next = std::max(fixed, first - visible);
@@ -238,10 +258,7 @@ void TScrollControl::MouseDown(TMouseButton button, TShiftState shift, int x, in
         FDownRow = first;
         return;
     }
-    if (vertical)
-        grid->SetTopRow(next);
-    else
-        grid->SetLeftCol(next);
+    ScrollTo(*grid, vertical, next);
     update();
 }
 
@@ -253,19 +270,14 @@ void TScrollControl::MouseMove(TShiftState shift, int x, int y)
         return;
     const bool vertical = FDirection == sdVertical;
     const int p = vertical ? y : x;
-    const int fixed = vertical ? grid->FixedRows() : grid->FixedCols();
-    const int count = vertical ? grid->RowCount() : grid->ColCount();
-    const int visible = vertical ? grid->VisibleRowCount() : grid->VisibleColCount();
+    const auto [fixed, count, visible, first] = AxisOf(*grid, vertical);
     const int span = (vertical ? height() : width()) - (vertical ? grid->RowHeights(0) : grid->ColWidths(0));
     // A control no larger than the first row has no track to drag along.
     if (span <= 0)
         return;
     const int moved = int(std::lround(double(p - FDownPos) / double(span) * count));
     const int next = std::max(fixed, std::min(moved + FDownRow, count - visible));
-    if (vertical)
-        grid->SetTopRow(next);
-    else
-        grid->SetLeftCol(next);
+    ScrollTo(*grid, vertical, next);
     update();
 }
 

@@ -24,15 +24,18 @@ struct HintFixture : inputtest::InputFixture
         grid->SetOptions(grid->Options() & ~platform::goEditing);
         grid->SetShowHint(true);
     }
-    void TearDown() override
-    {
-        grid->OnGridHint = nullptr;
-        grid->OnGridWideHint = nullptr;
-        grid->OnAnchorHint = nullptr;
-        inputtest::InputFixture::TearDown();
-    }
     QString ShownHint() { return grid->CellHintWindow() ? grid->CellHintText() : QString(); }
     bool HTMLWindowShown() { return dynamic_cast<THTMLHintWindow*>(grid->CellHintWindow()) != nullptr; }
+    QPoint OnScreen(int x, int y) { return grid->ClientSurface()->mapToGlobal(QPoint(x, y)); }
+
+    // The hint window shows the text with its top-left at a client point.
+    void ExpectHintAt(const QString& text, int x, int y)
+    {
+        EXPECT_EQ(ShownHint(), text);
+        QWidget* window = grid->CellHintWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->geometry().topLeft(), OnScreen(x, y));
+    }
 };
 
 TEST_F(HintFixture, HintOfACellIsTheAnswerOfOnGridHintRowFirst)
@@ -101,9 +104,7 @@ TEST_F(HintFixture, HTMLHintWindowIsLaidOutAtTheCellTop)
     HintAt(grid, CellCentre(grid, 2, 3));
     auto* window = dynamic_cast<THTMLHintWindow*>(grid->CellHintWindow());
     ASSERT_NE(window, nullptr);
-    const platform::TRect r = grid->CellRect(2, 3);
-    const QPoint at = grid->ClientSurface()->mapToGlobal(QPoint(CellCentre(grid, 2, 3).x(), r.Top));
-    EXPECT_EQ(window->geometry().topLeft(), at);
+    EXPECT_EQ(window->geometry().topLeft(), OnScreen(CellCentre(grid, 2, 3).x(), grid->CellRect(2, 3).Top));
     // Text size plus 16 px across and 4 px down for the HTML text.
     EXPECT_EQ(window->width(), window->TextWidth() + 16);
     EXPECT_EQ(window->height(), window->TextHeight() + 4);
@@ -132,11 +133,8 @@ TEST_F(HintFixture, CommentShowsAtTheTopRightCorner)
 {
     grid->AddComment(2, 2, QStringLiteral("a note"));
     HintAt(grid, CellCentre(grid, 2, 2));
-    EXPECT_EQ(ShownHint(), QStringLiteral("a note"));
-    QWidget* window = grid->CellHintWindow();
-    ASSERT_NE(window, nullptr);
     const platform::TRect r = grid->CellRect(2, 2);
-    EXPECT_EQ(window->geometry().topLeft(), grid->ClientSurface()->mapToGlobal(QPoint(r.Right, r.Top)));
+    ExpectHintAt(QStringLiteral("a note"), r.Right, r.Top);
 }
 
 TEST_F(HintFixture, EmptyWideHintKeepsTheHintAndAWideOneReplacesIt)
@@ -193,11 +191,8 @@ TEST_F(HintFixture, TextLargerThanItsCellIsShownOverTheCell)
     HintAt(grid, CellCentre(grid, 3, 2));
     EXPECT_EQ(grid->CellHintWindow(), nullptr) << "a text that fits needs no hint";
     HintAt(grid, CellCentre(grid, 2, 2));
-    EXPECT_EQ(ShownHint(), QStringLiteral("a text much wider than thirty pixels"));
-    QWidget* window = grid->CellHintWindow();
-    ASSERT_NE(window, nullptr);
     const platform::TRect r = grid->CellRect(2, 2);
-    EXPECT_EQ(window->geometry().topLeft(), grid->ClientSurface()->mapToGlobal(QPoint(r.Left, r.Top)));
+    ExpectHintAt(QStringLiteral("a text much wider than thirty pixels"), r.Left, r.Top);
 }
 
 TEST_F(HintFixture, LinkHintIsItsTitleThroughOnAnchorHint)

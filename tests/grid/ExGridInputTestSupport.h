@@ -8,6 +8,10 @@
 #include <QHelpEvent>
 #include <QWheelEvent>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace inputtest {
 
 inline QWidget* Surface(TExStringGrid* grid) { return grid->ClientSurface(); }
@@ -56,14 +60,25 @@ inline void DoubleClick(TExStringGrid* grid, QPoint at, Qt::MouseButton button =
     Release(grid, at, button, mods);
 }
 
+// Pointer to a point and press there, then move through the path with the
+// button held; no release.
+inline void PressAndMove(TExStringGrid* grid, QPoint from, const std::vector<QPoint>& path,
+                         Qt::KeyboardModifiers mods = Qt::NoModifier)
+{
+    Move(grid, from, Qt::NoButton, mods);
+    Press(grid, from, Qt::LeftButton, mods);
+    for (const QPoint& at : path)
+        Move(grid, at, Qt::LeftButton, mods);
+}
+
 // Press at one point, move in steps to another with the button held, release there.
 inline void Drag(TExStringGrid* grid, QPoint from, QPoint to, int steps = 4,
                  Qt::KeyboardModifiers mods = Qt::NoModifier)
 {
-    Move(grid, from, Qt::NoButton, mods);
-    Press(grid, from, Qt::LeftButton, mods);
+    std::vector<QPoint> path;
     for (int i = 1; i <= steps; ++i)
-        Move(grid, from + (to - from) * i / steps, Qt::LeftButton, mods);
+        path.push_back(from + (to - from) * i / steps);
+    PressAndMove(grid, from, path, mods);
     Release(grid, to, Qt::LeftButton, mods);
 }
 
@@ -91,6 +106,108 @@ inline QPoint CellCentre(TExStringGrid* grid, int aCol, int aRow)
     return QPoint((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
 }
 
-using InputFixture = edittest::GridFixture;
+// Names the cases of a parameterised table after their name field.
+struct CaseName
+{
+    template <typename Case>
+    std::string operator()(const ::testing::TestParamInfo<Case>& info) const
+    {
+        return std::string(info.param.name);
+    }
+};
+
+// The grid of the input tests, with a record of what its handlers saw.
+struct InputFixture : edittest::GridFixture
+{
+    std::vector<QString> events;
+
+    void TearDown() override
+    {
+        // The input tests' handlers capture locals that are gone by now.
+        grid->OnAnchorClick = nullptr;
+        grid->OnAnchorEnter = nullptr;
+        grid->OnAnchorExit = nullptr;
+        grid->OnAnchorHint = nullptr;
+        grid->OnAutoDeleteRow = nullptr;
+        grid->OnAutoInsertRow = nullptr;
+        grid->OnButtonClick = nullptr;
+        grid->OnCanClickCell = nullptr;
+        grid->OnCanDeleteRow = nullptr;
+        grid->OnCanInsertRow = nullptr;
+        grid->OnCanSort = nullptr;
+        grid->OnCheckBoxMouseUp = nullptr;
+        grid->OnClickSort = nullptr;
+        grid->OnClipboardCopy = nullptr;
+        grid->OnClipboardCut = nullptr;
+        grid->OnClipboardPaste = nullptr;
+        grid->OnColumnMove = nullptr;
+        grid->OnColumnMoved = nullptr;
+        grid->OnColumnMoving = nullptr;
+        grid->OnColumnSize = nullptr;
+        grid->OnColumnSizing = nullptr;
+        grid->OnDblClick = nullptr;
+        grid->OnDblClickCell = nullptr;
+        grid->OnEndColumnSize = nullptr;
+        grid->OnEndRowSize = nullptr;
+        grid->OnGetCellCursor = nullptr;
+        grid->OnGridHint = nullptr;
+        grid->OnGridWideHint = nullptr;
+        grid->OnMouseDown = nullptr;
+        grid->OnMouseUp = nullptr;
+        grid->OnMouseWheelDown = nullptr;
+        grid->OnMouseWheelUp = nullptr;
+        grid->OnRadioButtonClick = nullptr;
+        grid->OnRadioClick = nullptr;
+        grid->OnRightClickCell = nullptr;
+        grid->OnRowMoved = nullptr;
+        grid->OnSelectCell = nullptr;
+        grid->OnSelectionChanged = nullptr;
+        grid->OnUpdateColumnSize = nullptr;
+        edittest::GridFixture::TearDown();
+    }
+
+    // A new grid and an empty record, for the next case of a table.
+    void Restart()
+    {
+        TearDown();
+        events.clear();
+        SetUp();
+    }
+
+    // The current cell as (column, row).
+    std::pair<int, int> CurrentCell() const { return {grid->Col(), grid->Row()}; }
+
+    // Sorting by a header click shown, no column sorted yet.
+    void ShowUnsorted()
+    {
+        grid->SortSettings().SetShow(true);
+        grid->SortSettings().SetColumn(-1);
+    }
+
+    // "down 2,3" ("downR" for the right button) with the current cell at the press.
+    void RecordMouseDown()
+    {
+        grid->OnMouseDown = [this](QObject*, platform::TMouseButton b, platform::TShiftState, int, int) {
+            events.push_back(QStringLiteral("down%1 %2,%3")
+                                 .arg(b == platform::mbRight ? QStringLiteral("R") : QString())
+                                 .arg(grid->Col())
+                                 .arg(grid->Row()));
+        };
+    }
+
+    // "click 2,3" with the current cell.
+    void RecordClick()
+    {
+        grid->OnClick = [this](QObject*) {
+            events.push_back(QStringLiteral("click %1,%2").arg(grid->Col()).arg(grid->Row()));
+        };
+    }
+
+    // "sort 2" for the column sorted by a header click.
+    void RecordClickSort()
+    {
+        grid->OnClickSort = [this](QObject*, int c) { events.push_back(QStringLiteral("sort %1").arg(c)); };
+    }
+};
 
 } // namespace inputtest

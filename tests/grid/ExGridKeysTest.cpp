@@ -2,32 +2,19 @@
 // settings (Home and End, scrolling only, wrapping, rows moved with Ctrl,
 // the row Down appends), Space and Enter on check boxes, radios and cell
 // buttons, the insert-row and delete-row keys and the clipboard keys.
-#include "ExGridEditTestSupport.h"
+#include "ExGridInputTestSupport.h"
 
 #include <vector>
 
 using namespace platform;
 using namespace edittest;
+using inputtest::CaseName;
+using inputtest::InputFixture;
 
 namespace {
 
-struct KeysFixture : GridFixture
+struct KeysFixture : InputFixture
 {
-    void TearDown() override
-    {
-        grid->OnButtonClick = nullptr;
-        grid->OnRadioClick = nullptr;
-        grid->OnRadioButtonClick = nullptr;
-        grid->OnAutoInsertRow = nullptr;
-        grid->OnCanInsertRow = nullptr;
-        grid->OnCanDeleteRow = nullptr;
-        grid->OnAutoDeleteRow = nullptr;
-        grid->OnClipboardCopy = nullptr;
-        grid->OnClipboardCut = nullptr;
-        grid->OnClipboardPaste = nullptr;
-        GridFixture::TearDown();
-    }
-
     // Every cell of a column tells its row.
     void NameRows(int col)
     {
@@ -121,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(
         HomeEndCase{"CellHome", heFirstLastCell, 2, 2, 0, Qt::Key_Home, Qt::NoModifier, 2, 2},
         HomeEndCase{"CellEnd", heFirstLastCell, 1, 1, 0, Qt::Key_End, Qt::NoModifier, 7, 9},
         HomeEndCase{"CellEndBeforeTheFixedRightColumn", heFirstLastCell, 1, 1, 1, Qt::Key_End, Qt::NoModifier, 6, 9}),
-    [](const ::testing::TestParamInfo<HomeEndCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST_F(KeysFixture, HomeScrollsFullyLeftAndEndShowsTheLastColumn)
 {
@@ -173,7 +160,6 @@ TEST_F(KeysFixture, CtrlASelectsAllDataCellsInRowSelectMode)
     EXPECT_EQ(grid->Selection(), all);
     ASSERT_FALSE(changes.empty());
     EXPECT_EQ(changes.back(), all);
-    grid->OnSelectionChanged = nullptr;
 }
 
 TEST_F(KeysFixture, MoveScrollOnlyScrollsAndTheCellStays)
@@ -299,7 +285,7 @@ INSTANTIATE_TEST_SUITE_P(
                       WrapCase{"LoopRightInTheRow", caLoop, Qt::Key_Right, 4, 3, 1, 3},
                       WrapCase{"LoopDownInTheColumn", caLoop, Qt::Key_Down, 2, 5, 2, 1},
                       WrapCase{"LoopInsideMovesNormally", caLoop, Qt::Key_Right, 2, 3, 3, 3}),
-    [](const ::testing::TestParamInfo<WrapCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST_F(KeysFixture, CtrlUpAndDownMoveTheRowWithCursorMoveRows)
 {
@@ -449,13 +435,21 @@ TEST_F(KeysFixture, EnterAndSpaceOnACellButtonClickIt)
 // Insert and Delete
 // ---------------------------------------------------------------------------
 
+TEST_F(KeysFixture, InsertAndDeleteAreOffByDefault)
+{
+    NameRows(1);
+    for (int key : {Qt::Key_Insert, Qt::Key_Delete}) {
+        GoTo(1, 3);
+        Key(key);
+        EXPECT_EQ(grid->RowCount(), 6) << key;
+        EXPECT_EQ(grid->Cells(1, 3), QStringLiteral("r3")) << key;
+    }
+}
+
 TEST_F(KeysFixture, InsertAddsARowWhereTheNavigationSays)
 {
     NameRows(1);
     GoTo(1, 3);
-    Key(Qt::Key_Insert);
-    EXPECT_EQ(grid->RowCount(), 6);  // off by default
-
     grid->Navigation().SetAllowInsertRow(true);
     std::vector<int> inserted;
     grid->OnAutoInsertRow = [&](QObject*, int row) { inserted.push_back(row); };
@@ -484,9 +478,6 @@ TEST_F(KeysFixture, DeleteRemovesTheRowWhenAllowed)
 {
     NameRows(1);
     GoTo(1, 2);
-    Key(Qt::Key_Delete);
-    EXPECT_EQ(grid->RowCount(), 6);  // off by default
-
     grid->Navigation().SetAllowDeleteRow(true);
     std::vector<int> asked;
     bool allow = false;

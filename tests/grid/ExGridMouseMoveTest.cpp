@@ -28,15 +28,6 @@ struct MoveFixture : InputFixture
         grid->OnRowMoved = [this](QObject*, int from, int to) { moved.emplace_back(from, to); };
     }
 
-    void TearDown() override
-    {
-        grid->OnColumnMoved = nullptr;
-        grid->OnRowMoved = nullptr;
-        grid->OnColumnMove = nullptr;
-        grid->OnColumnMoving = nullptr;
-        InputFixture::TearDown();
-    }
-
     std::vector<QString> Row(int r)
     {
         std::vector<QString> out;
@@ -93,12 +84,8 @@ TEST_F(MoveFixture, EnhancedMoveShowsTheArrowsOnTheFormAndMovesTheWidths)
     grid->OnColumnMoving = [&](QObject*, int col, bool&) { moving.push_back(col); };
     grid->SetArrowColor(clRed);
 
-    const QPoint from = CellCentre(grid, 2, 0);
     const QPoint to = CellCentre(grid, 4, 0);
-    Move(grid, from);
-    Press(grid, from);
-    Move(grid, to, Qt::LeftButton);
-    Move(grid, to + QPoint(1, 0), Qt::LeftButton);
+    PressAndMove(grid, CellCentre(grid, 2, 0), {to, to + QPoint(1, 0)});
 
     ASSERT_FALSE(moving.empty());
     EXPECT_EQ(moving.back(), 4);
@@ -179,8 +166,7 @@ TEST_F(MoveFixture, HiddenColumnsAndRowsMoveWithTheData)
 {
     for (bool enhanced : {true, false}) {
         SCOPED_TRACE(enhanced);
-        TearDown();
-        SetUp();
+        Restart();
         moved.clear();
         grid->SetEnhRowColMove(enhanced);
         grid->HideColumn(2);
@@ -201,12 +187,8 @@ TEST_F(MoveFixture, RowMoveCarriesHeightsOnceReported)
 {
     grid->SetRowHeights(2, 40);
     grid->SetEnhRowColMove(true);
-    const QPoint from = CellCentre(grid, 0, 2);
     const QPoint to = CellCentre(grid, 0, 4);
-    Move(grid, from);
-    Press(grid, from);
-    Move(grid, to, Qt::LeftButton);
-    Move(grid, to + QPoint(0, 1), Qt::LeftButton);
+    PressAndMove(grid, CellCentre(grid, 0, 2), {to, to + QPoint(0, 1)});
     // Below Movecell: the arrows stand 5 px above the drop row's bottom border.
     const TRect r = grid->CellRect(0, 4);
     QWidget* left = FindArrow(arrLeft);

@@ -19,36 +19,23 @@ namespace {
 
 struct MousePress : InputFixture
 {
-    std::vector<QString> events;
-
     void SetUp() override
     {
         InputFixture::SetUp();
         for (int c = 0; c < grid->ColCount(); ++c)
             grid->SetCellEx(c, 0, QStringLiteral("H%1").arg(c));
-        grid->OnMouseDown = [this](QObject*, TMouseButton b, TShiftState, int, int) {
-            events.push_back(QStringLiteral("down%1 %2,%3").arg(b == mbRight ? QStringLiteral("R") : QString()).arg(grid->Col()).arg(grid->Row()));
-        };
+        RecordMouseDown();
         grid->OnClickCell = [this](QObject*, int aRow, int aCol) {
             events.push_back(QStringLiteral("clickcell %1,%2").arg(aRow).arg(aCol));
         };
-        grid->OnClick = [this](QObject*) { events.push_back(QStringLiteral("click %1,%2").arg(grid->Col()).arg(grid->Row())); };
+        RecordClick();
         grid->OnCheckBoxClick = [this](QObject*, int c, int r, bool state) {
             events.push_back(QStringLiteral("check %1,%2 %3").arg(c).arg(r).arg(state));
         };
         grid->OnCheckBoxChange = [this](QObject*, int c, int r, bool state) {
             events.push_back(QStringLiteral("change %1,%2 %3").arg(c).arg(r).arg(state));
         };
-        grid->OnClickSort = [this](QObject*, int c) { events.push_back(QStringLiteral("sort %1").arg(c)); };
-    }
-
-    void TearDown() override
-    {
-        grid->OnMouseDown = nullptr;
-        grid->OnCanClickCell = nullptr;
-        grid->OnClickSort = nullptr;
-        grid->OnAnchorClick = nullptr;
-        InputFixture::TearDown();
+        RecordClickSort();
     }
 
     void RecordChanging()
@@ -91,8 +78,7 @@ TEST_F(MousePress, ThePressTakesTheFirstStepThatApplies)
         {"a header border sizes: no cell click, no sort",
          [](MousePress& f) {
              f.grid->SetOptions((f.grid->Options() & ~goEditing) | goColSizing);
-             f.grid->SortSettings().SetShow(true);
-             f.grid->SortSettings().SetColumn(-1);
+             f.ShowUnsorted();
          },
          [](MousePress& f) {
              const TRect r = f.grid->CellRect(2, 0);
@@ -213,9 +199,7 @@ TEST_F(MousePress, ThePressTakesTheFirstStepThatApplies)
     };
     for (const PressCase& c : cases) {
         SCOPED_TRACE(c.name);
-        TearDown();
-        events.clear();
-        SetUp();
+        Restart();
         c.setup(*this);
         Click(c.at(*this));
         EXPECT_EQ(events, c.expected);
@@ -361,11 +345,6 @@ public:
 struct CursorFixture : MousePress
 {
     TExStringGrid* MakeGrid(QWidget* parent) override { return new CursorProbeGrid(parent); }
-    void TearDown() override
-    {
-        grid->OnGetCellCursor = nullptr;
-        MousePress::TearDown();
-    }
 };
 
 } // namespace

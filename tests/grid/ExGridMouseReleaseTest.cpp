@@ -26,8 +26,6 @@ public:
 
 struct MouseRelease : InputFixture
 {
-    std::vector<QString> events;
-
     TExStringGrid* MakeGrid(QWidget* parent) override { return new ProbeGrid(parent); }
     ProbeGrid* probe() { return static_cast<ProbeGrid*>(grid); }
 
@@ -37,26 +35,8 @@ struct MouseRelease : InputFixture
         grid->SetOptions(grid->Options() & ~goEditing);
         for (int c = 0; c < grid->ColCount(); ++c)
             grid->SetCellEx(c, 0, QStringLiteral("H%1").arg(c));
-        grid->OnClickSort = [this](QObject*, int c) { events.push_back(QStringLiteral("sort %1").arg(c)); };
+        RecordClickSort();
         grid->OnCanSort = [this](QObject*, int c, bool&) { events.push_back(QStringLiteral("cansort %1").arg(c)); };
-    }
-
-    void TearDown() override
-    {
-        grid->OnClickSort = nullptr;
-        grid->OnCanSort = nullptr;
-        grid->OnDblClick = nullptr;
-        grid->OnDblClickCell = nullptr;
-        grid->OnColumnSize = nullptr;
-        grid->OnEndColumnSize = nullptr;
-        grid->OnUpdateColumnSize = nullptr;
-        grid->OnEndRowSize = nullptr;
-        grid->OnRightClickCell = nullptr;
-        grid->OnCheckBoxMouseUp = nullptr;
-        grid->OnButtonClick = nullptr;
-        grid->OnMouseDown = nullptr;
-        grid->OnSelectCell = nullptr;
-        InputFixture::TearDown();
     }
 
     QPoint HeaderBorder(int col)
@@ -94,12 +74,9 @@ TEST_F(MouseRelease, ADoubleClickOnAHeaderBorderFitsTheColumnAndTheReleaseDoesNo
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TearDown();
-        events.clear();
-        SetUp();
+        Restart();
         grid->SetOptions(grid->Options() | goColSizing);
-        grid->SortSettings().SetShow(true);
-        grid->SortSettings().SetColumn(-1);
+        ShowUnsorted();
         grid->SetCellEx(2, 3, QStringLiteral("a text far wider than the column it stands in"));
         const int before = grid->ColWidths(2);
         // What fitting the column gives on an equal grid.
@@ -176,11 +153,8 @@ TEST_F(MouseRelease, HeaderClicksSortByTheColumn)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TearDown();
-        events.clear();
-        SetUp();
-        grid->SortSettings().SetShow(true);
-        grid->SortSettings().SetColumn(-1);
+        Restart();
+        ShowUnsorted();
         grid->SortSettings().SetUndoSort(c.undo);
         grid->SortSettings().SetInitSortDirection(c.initial);
         for (const Step& s : c.steps) {
@@ -218,11 +192,8 @@ TEST_F(MouseRelease, AHeaderClickDoesNotSortWhenItMayNot)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TearDown();
-        events.clear();
-        SetUp();
-        grid->SortSettings().SetShow(true);
-        grid->SortSettings().SetColumn(-1);
+        Restart();
+        ShowUnsorted();
         c.setup(*this);
         ClickAt(grid, CellCentre(grid, 2, 0));
         ProcessEvents();
@@ -252,14 +223,10 @@ TEST_F(MouseRelease, ARightClickSelectsWhenAsked)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TearDown();
-        events.clear();
-        SetUp();
+        Restart();
         grid->MouseActions().SetSelectOnRightClick(c.selectOnRightClick);
-        grid->OnMouseDown = [this](QObject*, TMouseButton b, TShiftState, int, int) {
-            events.push_back(QStringLiteral("down%1 %2,%3").arg(b == mbRight ? QStringLiteral("R") : QString()).arg(grid->Col()).arg(grid->Row()));
-        };
-        grid->OnClick = [this](QObject*) { events.push_back(QStringLiteral("click %1,%2").arg(grid->Col()).arg(grid->Row())); };
+        RecordMouseDown();
+        RecordClick();
         if (c.handler)
             grid->OnRightClickCell = [this](QObject*, int aRow, int aCol) {
                 events.push_back(QStringLiteral("right %1,%2").arg(aRow).arg(aCol));
@@ -343,9 +310,7 @@ TEST_F(MouseRelease, FixedColumnAndRowSizingStopsAtZero)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TearDown();
-        events.clear();
-        SetUp();
+        Restart();
         if (c.rows) {
             grid->MouseActions().SetSizeFixedRow(true);
             grid->SetFixedRows(2);

@@ -49,16 +49,6 @@ struct SizingFixture : InputFixture
         return probe;
     }
 
-    void TearDown() override
-    {
-        grid->OnColumnSizing = nullptr;
-        grid->OnEndColumnSize = nullptr;
-        grid->OnUpdateColumnSize = nullptr;
-        grid->OnAnchorEnter = nullptr;
-        grid->OnAnchorExit = nullptr;
-        InputFixture::TearDown();
-    }
-
     // A point on the right border of a column in the header row, 1 px inside.
     QPoint HeaderBorder(int col)
     {
@@ -324,9 +314,7 @@ TEST_F(SizingFixture, SizingHintShowsTheNewWidth)
     for (int c = 0; c < grid->ColCount(); ++c)
         grid->SetColWidths(c, 50);
     const QPoint from = HeaderBorder(2);
-    Move(grid, from);
-    Press(grid, from);
-    Move(grid, from + QPoint(25, 0), Qt::LeftButton);
+    PressAndMove(grid, from, {from + QPoint(25, 0)});
     ASSERT_NE(grid->ScrollHintWindow(), nullptr);
     EXPECT_TRUE(grid->ScrollHintShown());
     EXPECT_EQ(grid->ScrollHintWindow()->HintText(), QStringLiteral("cw=<b>75</b>"));

@@ -1,31 +1,45 @@
 // The Tab move: wrapping at the ends, the row added at the end, leaving the
 // grid, the cells it passes over, and its end on a grid where no cell can be
 // reached.
-#include "ExGridEditTestSupport.h"
+#include "ExGridInputTestSupport.h"
 
 #include <QLineEdit>
 
+#include <initializer_list>
 #include <vector>
 
 using namespace platform;
 using namespace edittest;
+using inputtest::CaseName;
+using inputtest::InputFixture;
 
 namespace {
 
 // Data cells 1..4 x 1..5; Tab belongs to the grid.
-struct TabFixture : GridFixture
+struct TabFixture : InputFixture
 {
     void SetUp() override
     {
-        GridFixture::SetUp();
+        InputFixture::SetUp();
         grid->SetOptions(grid->Options() | goTabs);
         // The editor the Tab's click may open is not what these tests look at.
         grid->Navigation().SetAdvanceAutoEdit(false);
     }
-    void TearDown() override
+
+    // Tab, or Shift+Tab when back, and the cell it must reach.
+    struct TabStep
     {
-        grid->OnSelectCell = nullptr;
-        GridFixture::TearDown();
+        bool back;
+        int col, row;
+    };
+    void ExpectTabs(std::initializer_list<TabStep> steps)
+    {
+        int n = 0;
+        for (const TabStep& s : steps) {
+            SCOPED_TRACE(::testing::Message() << "Tab " << ++n);
+            Key(Qt::Key_Tab, s.back ? Qt::ShiftModifier : Qt::NoModifier);
+            EXPECT_EQ(CurrentCell(), std::make_pair(s.col, s.row));
+        }
     }
 };
 
@@ -69,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TabCase{"BottomToTheNextColumn", adTopBottom, false, 2, 5, 3, 1},
                       TabCase{"LastCellDownWrapsToTheFirst", adTopBottom, false, 4, 5, 1, 1},
                       TabCase{"BackUp", adTopBottom, true, 3, 1, 2, 5}),
-    [](const ::testing::TestParamInfo<TabCase>& info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST_F(TabFixture, AdvanceInsertAddsARowAtTheEnd)
 {
@@ -122,20 +136,9 @@ TEST_F(TabFixture, MergedAndNonEditableCellsArePassedOver)
     grid->SetReadOnly(2, 4, true);
     grid->SetReadOnly(3, 4, true);
     GoTo(1, 2);
-    Key(Qt::Key_Tab);
-    EXPECT_EQ(grid->Col(), 2);
-    Key(Qt::Key_Tab);
-    EXPECT_EQ(grid->Col(), 4);
-    EXPECT_EQ(grid->Row(), 2);
-    Key(Qt::Key_Tab, Qt::ShiftModifier);
-    EXPECT_EQ(grid->Col(), 2);
-
+    ExpectTabs({{false, 2, 2}, {false, 4, 2}, {true, 2, 2}});
     GoTo(1, 4);
-    Key(Qt::Key_Tab);
-    EXPECT_EQ(grid->Col(), 4);
-    Key(Qt::Key_Tab, Qt::ShiftModifier);
-    EXPECT_EQ(grid->Col(), 1);
-    EXPECT_EQ(grid->Row(), 4);
+    ExpectTabs({{false, 4, 4}, {true, 1, 4}});
 }
 
 TEST_F(TabFixture, OnSelectCellRefusalsArePassedOverWithoutEditing)
@@ -179,16 +182,8 @@ TEST_F(TabFixture, TheOneEditableCellFarAwayIsReachedInOneTab)
     grid->SetRowCount(100);
     grid->OnCanEditCell = [](QObject*, int row, int col, bool& canEdit) { canEdit = col == 3 && row == 90; };
     GoTo(1, 2);
-    Key(Qt::Key_Tab);
-    EXPECT_EQ(grid->Col(), 3);
-    EXPECT_EQ(grid->Row(), 90);
-    // From there the only way on leads back to it.
-    Key(Qt::Key_Tab);
-    EXPECT_EQ(grid->Col(), 3);
-    EXPECT_EQ(grid->Row(), 90);
-    Key(Qt::Key_Tab, Qt::ShiftModifier);
-    EXPECT_EQ(grid->Col(), 3);
-    EXPECT_EQ(grid->Row(), 90);
+    // From there the only way on, either way, leads back to it.
+    ExpectTabs({{false, 3, 90}, {false, 3, 90}, {true, 3, 90}});
 }
 
 TEST_F(TabFixture, ARefusedRowChangeKeepsTheCell)

@@ -34,17 +34,15 @@ struct WheelFixture : inputtest::InputFixture
         QApplication::setWheelScrollLines(3);
         grid->SetOptions(grid->Options() & ~platform::goEditing);
     }
-    void TearDown() override
-    {
-        grid->OnSelectCell = nullptr;
-        grid->OnMouseWheelDown = nullptr;
-        grid->OnMouseWheelUp = nullptr;
-        inputtest::InputFixture::TearDown();
-    }
     void WheelOverGrid(int delta, Qt::KeyboardModifiers mods = Qt::NoModifier)
     {
         Wheel(grid, CellCentre(grid, 2, 1), delta, mods);
         edittest::ProcessEvents();
+    }
+    void WheelStepsOverGrid(int delta, int steps, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
+        for (int i = 0; i < steps; ++i)
+            WheelOverGrid(delta, mods);
     }
 };
 
@@ -98,8 +96,7 @@ TEST_F(WheelFixture, ScrollMovesTheTopRowAndKeepsTheCurrentRow)
     WheelOverGrid(AwayFromUser);
     EXPECT_EQ(grid->TopRow(), 4);
     // Up by the step, but never above the first normal row.
-    WheelOverGrid(AwayFromUser);
-    WheelOverGrid(AwayFromUser);
+    WheelStepsOverGrid(AwayFromUser, 2);
     EXPECT_EQ(grid->TopRow(), 1);
     EXPECT_EQ(grid->Row(), 2);
 }
@@ -110,8 +107,7 @@ TEST_F(WheelFixture, ScrollStopsWhereTheLastRowIsInView)
     grid->MouseActions().SetWheelAction(waScroll);
     grid->MouseActions().SetWheelIncrement(4);
     const int lastTop = grid->RowCount() - grid->VisibleRowCount();
-    for (int i = 0; i < 20; ++i)
-        WheelOverGrid(TowardsUser);
+    WheelStepsOverGrid(TowardsUser, 20);
     EXPECT_EQ(grid->TopRow(), lastTop);
 }
 
@@ -144,8 +140,7 @@ TEST_F(WheelFixture, WheelOffChangesNothing)
     grid->SetEnableWheel(false);
     for (TWheelAction action : {waMoveSelection, waScroll}) {
         grid->MouseActions().SetWheelAction(action);
-        WheelOverGrid(TowardsUser);
-        WheelOverGrid(TowardsUser);
+        WheelStepsOverGrid(TowardsUser, 2);
         EXPECT_EQ(grid->Row(), 3);
         EXPECT_EQ(grid->TopRow(), 1);
     }
@@ -158,8 +153,7 @@ TEST_F(WheelFixture, CtrlWheelZoomsByTheLinesPerStepUpToTen)
     WheelOverGrid(TowardsUser, Qt::ControlModifier);
     EXPECT_EQ(grid->ZoomFactor(), 3);
     EXPECT_EQ(grid->Row(), 2) << "a zoom step does not move the selection";
-    WheelOverGrid(TowardsUser, Qt::ControlModifier);
-    WheelOverGrid(TowardsUser, Qt::ControlModifier);
+    WheelStepsOverGrid(TowardsUser, 2, Qt::ControlModifier);
     EXPECT_EQ(grid->ZoomFactor(), 9);
     WheelOverGrid(TowardsUser, Qt::ControlModifier);
     EXPECT_EQ(grid->ZoomFactor(), 9) << "12 would pass the limit of 10";
