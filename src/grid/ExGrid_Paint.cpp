@@ -3,6 +3,7 @@
 // radio buttons, the measuring of cell texts, and what is painted after
 // and around the cells.
 #include "grid/ExGrid.h"
+#include "grid/ExGrid_Private.h"
 
 #include "platform/Themes.h"
 #include "widgets/EsgHTMLE.h"
@@ -184,12 +185,7 @@ void TExStringGrid::PrepareCellLook(int aCol, int aRow, TFont& font, TBrush& bru
     // The new properties are already in the cell; they are what is being decided.
     const TCellProperties* const outer = FPreparingProps;
     FPreparingProps = CellPropsAt(aCol, aRow);
-    struct Restore
-    {
-        const TCellProperties*& field;
-        const TCellProperties* value;
-        ~Restore() { field = value; }
-    } restore{FPreparingProps, outer};
+    const exgrid_detail::ScopeExit restore{[&] { FPreparingProps = outer; }};
     TGridDrawState state = 0;
     if (IsSelected(displayCol, aRow))
         state |= gdSelected;

@@ -101,12 +101,7 @@ bool TExStringGrid::ValidateCell(const QString& typedValue)
             const bool changed = newValue != FOldCellText;
             const bool advance = FNavigation->AdvanceOnEnter();
             FNavigation->SetAdvanceOnEnter(false);
-            struct RestoreAdvance
-            {
-                TNavigation& n;
-                bool v;
-                ~RestoreAdvance() { n.SetAdvanceOnEnter(v); }
-            } restoreAdvance{*FNavigation, advance};
+            const exgrid_detail::ScopeExit restoreAdvance{[&] { FNavigation->SetAdvanceOnEnter(advance); }};
 
             QString v = newValue;
             if (OnCellValidate)
