@@ -874,14 +874,14 @@ using TCellSaveLoadEvent = std::function<void(QObject* sender, int aCol, int aRo
 using TFilterSelectEvent = std::function<void(QObject* sender, int column, int itemIndex, const QString& friendlyName,
                                               QString& filterCondition)>;
 
-// ---- keyboard and focus: types (keys part)
+// ---- keyboard and focus: types
 
 class TSearchPanel;
 
 // A radio-group item (aIdx) was checked.
 using TRadioClickEvent = std::function<void(QObject* sender, int aCol, int aRow, int aIdx)>;
 
-// ---- mouse: types (mouse buttons part)
+// ---- mouse: types
 
 enum class TMouseSelectMode { msNormal, msColumn, msRow, msAll, msURL, msResize };
 using enum TMouseSelectMode;
@@ -893,9 +893,7 @@ using TControlClickEvent = std::function<void(QObject* sender, int aRow, int aCo
 using TSelectionResizeEvent = std::function<void(QObject* sender, const platform::TGridRect& origSelection,
                                                  const platform::TGridRect& newSelection)>;
 
-// ---- move and sizing: types (move and sizing part)
-
-// ---- scroll and hints: types (scroll and hints part)
+// ---- scroll and hints: types
 
 enum class THintShowLargeTextPos { hpCell, hpCursor };
 using enum THintShowLargeTextPos;

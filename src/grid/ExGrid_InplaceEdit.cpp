@@ -463,7 +463,7 @@ void TExInplaceEdit::HandleKeyDown(TMessage& m)
         Swallow(m);
         return;
     }
-    // 4.
+    // The text as typed, and the cell's text before the edit.
     const QString t = Text();
     const QString oldCellText = g.FOldCellText;
     // 5. Tab validates and leaves.

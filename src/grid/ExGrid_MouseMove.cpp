@@ -524,37 +524,37 @@ void TExStringGrid::MouseMove(TShiftState shift, int x, int y)
     const TGridRect selectionBefore = Selection();
     FGridSetCursor = false;
 
-    // 1. Dragging selects a range instead of editing.
+    // Dragging selects a range instead of editing.
     if (FMouseDownMove && FMouseActions->RangeSelectAndEdit() && (Options() & goEditing) && !EditorMode())
         SetOptions(Options() & ~goEditing);
-    // 2.
+    // The selection rectangle follows a drag selection.
     if (FSelectionRectangle && GridState() == gsSelecting && !(Selection() == FSizeSelection))
         FSizeSelection = Selection();
-    // 3-7.
+    // Hover: row, headers, buttons, the cell scroll bar.
     if (onCell && !Designing())
         HoverMove(aCol, aRow, x, y);
     else
         HideCellScrollBar();
-    // 8, 9.
+    // Drag selection of rows and columns.
     DragSelectMove(aCol, aRow, x, y);
-    // 10, 11.
+    // Borders of fixed columns and rows.
     FixedBorderMove(aCol, aRow, x, y);
-    // 12-14 (drags out of the grid are not built here).
+    // Moving a column or row (drags out of the grid are not built here).
     const bool moving = HeaderMoveStep(aCol, aRow, x, y);
     if (!(shift & ssLeft) && GridState() == gsNormal) {
         ColSized = false;
         Rowsized = false;
     }
     SelectModeMove(aCol, aRow, x, y);
-    // 15.
+    // Links under the pointer.
     if (!moving)
         LinkMove(aCol, aRow, x, y);
-    // 16. A hand cursor the grid set goes when nothing asks for it any more.
+    // A hand cursor the grid set goes when nothing asks for it any more.
     if (!FGridSetCursor && FLinkCursor && !moving) {
         FLinkCursor = false;
         SetTemporaryCursor(crDefault);
     }
-    // 17.
+    // A hint belongs to its cell.
     const TPoint hintPos = LastHintPos();
     if (ValidCell(hintPos)) {
         const TPoint base = onCell ? BaseCell(RealColIndex(aCol), aRow) : Point(-1, -1);
@@ -562,27 +562,24 @@ void TExStringGrid::MouseMove(TShiftState shift, int x, int y)
         if (!(baseDispl == hintPos))
             CancelCellHint();
     }
-    // 19.
+    // The selection rectangle repaints where it was.
     if (FSelectionRectangle && GridState() == gsSelecting && !(Selection() == FMoveSelection)) {
         const TGridRect s = Selection();
         InvalidateCellRange(Rect(s.Left, s.Top, s.Right, s.Bottom));
         FMoveSelection = s;
     }
-    // 20.
     TBaseGrid::MouseMove(shift, x, y);
-    // 21.
+    // The horizontal scroll position stays while selecting rows.
     if (FNavigation->KeepHorizScroll() && (shift & ssLeft) && GridState() != gsColMoving && FOldKeepLeftCol >= 0 &&
         LeftCol() != FOldKeepLeftCol && FOldKeepLeftCol < ColCount()) {
         BeginUpdate();
         SetLeftCol(FOldKeepLeftCol);
         EndUpdate();
     }
-    // 22, 23.
     SizingEventsMove(x, y);
-    // 24.
+    // The floating header button moves with the pointer.
     if (FEnhRowColMove && moving)
         ClientSurface()->update();
-    // 25.
     const TGridRect selectionNow = Selection();
     if (!(selectionNow == selectionBefore))
         DoSelectionChanged(selectionNow.Left, selectionNow.Top, selectionNow.Right, selectionNow.Bottom);
