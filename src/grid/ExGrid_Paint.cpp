@@ -962,6 +962,7 @@ void TExStringGrid::DrawCellContent(TCanvas& canvas, int aCol, int aRow, const T
 
     // 13. Edges of fixed cells.
     const TGridOptions o = Options();
+    const TRect cellEdges = r;
     if (cell.Fixed && !FFlat) {
         const TColor half = HalfColor(FixedColor());
         canvas.Pen().SetWidth(1);
@@ -1005,6 +1006,19 @@ void TExStringGrid::DrawCellContent(TCanvas& canvas, int aCol, int aRow, const T
                 Line(canvas, r.Right - 1, r.Top, r.Right - 1, r.Bottom - 1);
             }
         }
+    }
+
+    // A header held down as a button looks pressed until the release.
+    if (cell.Fixed && FFixedCellPushed && FPushedCellButton == Point(aCol, aRow)) {
+        const TRect e = Rect(cellEdges.Left + 2, cellEdges.Top + 2, cellEdges.Right - 2, cellEdges.Bottom - 2);
+        canvas.Pen().SetWidth(1);
+        canvas.Pen().SetStyle(psSolid);
+        canvas.Pen().SetColor(clBtnShadow);
+        Line(canvas, e.Left, e.Bottom - 1, e.Left, e.Top);
+        canvas.LineTo(e.Right - 1, e.Top);
+        canvas.Pen().SetColor(clBtnHighlight);
+        Line(canvas, e.Right - 1, e.Top + 1, e.Right - 1, e.Bottom - 1);
+        canvas.LineTo(e.Left, e.Bottom - 1);
     }
 
     // 14. Fixed right columns of a flat grid.

@@ -367,3 +367,24 @@ TEST_F(CursorFixture, TheFixedColumnBorderShowsTheSizingCursorOverTheCellsCursor
     Move(grid, border);
     EXPECT_EQ(grid->ClientSurface()->cursor().shape(), Qt::SplitHCursor);
 }
+
+// A header drawn as a button looks pressed while the mouse holds it, and
+// raised again after the release.
+TEST_F(MousePress, AHeaderHeldAsAButtonLooksPressedUntilTheRelease)
+{
+    grid->SetFixedAsButtons(true);
+    grid->SetOptions(grid->Options() | goFixedVertLine | goFixedHorzLine);
+    const TRect r = grid->CellRect(2, 0);
+    const QPoint edge(r.Left + 1, r.Top + 1);
+    auto pixel = [&] {
+        ProcessEvents();
+        return grid->ClientSurface()->grab().toImage().pixel(edge);
+    };
+    const QRgb raised = pixel();
+    const QPoint at = CellCentre(grid, 2, 0);
+    Move(grid, at);
+    Press(grid, at);
+    EXPECT_EQ(pixel(), ToQColor(clBtnShadow).rgb());
+    Release(grid, at);
+    EXPECT_EQ(pixel(), raised);
+}
