@@ -333,25 +333,9 @@ TEST_F(MousePress, ASimulatedClickSelectsWithoutMouseEvents)
     grid->OnMouseUp = nullptr;
 }
 
-namespace {
-
-class CursorProbeGrid : public TExStringGrid
-{
-public:
-    using TExStringGrid::TExStringGrid;
-    using TExStringGrid::FSizeFixed;
-};
-
-struct CursorFixture : MousePress
-{
-    TExStringGrid* MakeGrid(QWidget* parent) override { return new CursorProbeGrid(parent); }
-};
-
-} // namespace
-
 // The cell's own cursor shows over the cell; on a fixed column's border the
 // sizing cursor wins.
-TEST_F(CursorFixture, TheFixedColumnBorderShowsTheSizingCursorOverTheCellsCursor)
+TEST_F(MousePress, TheFixedColumnBorderShowsTheSizingCursorOverTheCellsCursor)
 {
     grid->MouseActions().SetSizeFixedCol(true);
     grid->OnGetCellCursor = [](QObject*, int, int, int, int, TCursor& cursor) { cursor = crHandPoint; };
@@ -361,9 +345,9 @@ TEST_F(CursorFixture, TheFixedColumnBorderShowsTheSizingCursorOverTheCellsCursor
 
     const TRect fixed = grid->CellRect(0, 2);
     const QPoint border(fixed.Right, (fixed.Top + fixed.Bottom) / 2);
+    // The cursor is asked before each move: the second one finds the border
+    // the first one marked.
     Move(grid, border);
-    // What the mouse move marks while the pointer rests there.
-    static_cast<CursorProbeGrid*>(grid)->FSizeFixed = true;
     Move(grid, border);
     EXPECT_EQ(grid->ClientSurface()->cursor().shape(), Qt::SplitHCursor);
 }
