@@ -396,6 +396,11 @@ void TExStringGrid::HandleCharMessage(TMessage& m)
 
     if (FMouseActions->RangeSelectAndEdit() && !clickable && IsCellEditable(Col(), Row()) && ch.unicode() != 9 &&
         ch.unicode() != 27 && !(shift & ssCtrl)) {
+        // An Enter is no text to type: once the editor is open, handing it on
+        // would close the editor again.
+        const bool enter = ch.unicode() == 13;
+        if (enter && FEditMode)
+            return;
         QChar copy = ch;
         if (OnKeyPress)
             OnKeyPress(this, copy);
@@ -408,7 +413,8 @@ void TExStringGrid::HandleCharMessage(TMessage& m)
         const TRect r = TBaseGrid::CellRect(Col(), Row());
         TMessage press{WM_LBUTTONDOWN, 0, MakeLParam(r.Left + 2, r.Top + 2), 0};
         Perform(press);
-        TBaseGrid::WndProc(m);
+        if (!(enter && FEditMode))
+            TBaseGrid::WndProc(m);
         FStartEditChar = QChar();
         return;
     }
@@ -883,8 +889,8 @@ void TExStringGrid::HandleKeyDownMessage(TMessage& m)
         if ((key == VK_RIGHT && Col() == ColCount() - 1) || (key == VK_LEFT && Col() == TBaseGrid::FixedCols()))
             return;
     }
-    const bool lastRowKey =
-        onLastRow && (key == VK_NEXT || key == VK_END || key == VK_LEFT || key == VK_RIGHT || key == VK_DOWN);
+    const bool towardsEnd = key == VK_NEXT || key == VK_END || key == VK_LEFT || key == VK_RIGHT || key == VK_DOWN;
+    const bool lastRowKey = onLastRow && towardsEnd;
     const bool suspend = (footerAtEnd && (lastRowKey || !IsNavigationKey(key))) || keepScroll;
     const int topBefore = TopRow();
     if (suspend)
@@ -895,9 +901,11 @@ void TExStringGrid::HandleKeyDownMessage(TMessage& m)
     if (footerAtEnd) {
         if (vk != VK_SHIFT && vk != VK_MENU && !IsNavigationKey(vk))
             SetTopRow(topBefore);
-        if (lastRowKey && Row() == RowCount() - 1)
-            ScrollLastRowAboveSearchFooter();
     }
+    // Also when the key brought the current cell onto the last row: it must
+    // not end up under the panel.
+    if (FSearchFooter->Visible() && towardsEnd && Row() == RowCount() - 1)
+        ScrollLastRowAboveSearchFooter();
     if (keepScroll)
         SetLeftCol(keepLeft);
     if (suspend)

@@ -542,3 +542,32 @@ TEST_F(KeysFixture, ClipboardKeysAreOffByDefaultAndAskTheirEventsWhenOn)
                                             QStringLiteral("copy"), QStringLiteral("paste"), QStringLiteral("cut")}));
     EXPECT_FALSE(EditorShown());
 }
+
+// ---------------------------------------------------------------------------
+// Editing started from the keyboard with range selection and editing
+// ---------------------------------------------------------------------------
+
+// Fault: the Enter that opened the editor went on as a character and closed it
+// again, so Enter never started an edit in this mode.
+TEST_F(KeysFixture, EnterOpensTheEditorWithRangeSelectAndEdit)
+{
+    grid->SetOptions(grid->Options() & ~goEditing);
+    grid->MouseActions().SetRangeSelectAndEdit(true);
+    grid->SetCells(3, 3, QStringLiteral("abc"));
+    // First with editing still off (the key switches it on), then with it on.
+    for (int pass = 0; pass < 2; ++pass) {
+        SCOPED_TRACE(pass);
+        GoTo(3, 3);
+        Key(Qt::Key_Return);
+        EXPECT_TRUE(grid->Options() & goEditing);
+        EXPECT_TRUE(EditorShown());
+        EXPECT_EQ(EditorText(), QStringLiteral("abc"));
+        Key(Qt::Key_Escape);
+        EXPECT_FALSE(EditorShown());
+    }
+    // Typing still starts the edit with the typed text.
+    GoTo(2, 2);
+    Type(QStringLiteral("ab"));
+    EXPECT_TRUE(EditorShown());
+    EXPECT_EQ(EditorText(), QStringLiteral("ab"));
+}

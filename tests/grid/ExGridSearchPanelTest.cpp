@@ -193,3 +193,29 @@ TEST_F(SearchPanelFixture, CtrlFPutsTheFocusIntoTheFindField)
     EXPECT_TRUE(p.EditControl()->hasFocus());
     EXPECT_FALSE(EditorShown());
 }
+
+// Fault: a key that brought the current cell onto the last row from further up
+// left that row under the panel.
+TEST_F(SearchPanelFixture, KeysThatReachTheLastRowKeepItAboveThePanel)
+{
+    grid->SetRowCount(60);
+    ShowFooter();
+    struct Case
+    {
+        const char* name;
+        int qtKey;
+        Qt::KeyboardModifiers mods;
+        int fromRow;
+    };
+    const int page = grid->VisibleRowCount();
+    for (const Case& c : {Case{"Ctrl+End", Qt::Key_End, Qt::ControlModifier, 1},
+                          Case{"PgDn", Qt::Key_PageDown, Qt::NoModifier, 59 - page / 2},
+                          Case{"Down", Qt::Key_Down, Qt::NoModifier, 58}}) {
+        SCOPED_TRACE(c.name);
+        GoTo(2, c.fromRow);
+        Key(c.qtKey, c.mods);
+        ASSERT_EQ(grid->Row(), 59);
+        EXPECT_LE(LastRowBottom(), grid->ClientHeight() - 32 + 2);
+        EXPECT_GT(LastRowBottom(), 0);
+    }
+}
