@@ -221,20 +221,15 @@ void TExStringGrid::PressCell(TMessage& m, int aCol, int aRow, int x, int y, TSh
         FSizingFixed = true;
         FSizeFixedX = x;
         DrawColumnSizingLine(x);
-        FSizingFixedCol = -1;
-        for (int i = 0; i < fixedCols; ++i)
-            if (std::abs(x - TCustomGrid::CellRect(i, 0).Right) < 3)
-                FSizingFixedCol = i;
+        // Found from the widths: row 0 may be scrolled out of view.
+        FSizingFixedCol = FixedColBorderAt(x);
         return;
     }
     if (FSizeFixedR) {
         FSizingFixedR = true;
         FSizeFixedY = y;
         DrawRowSizingLine(y);
-        FSizingFixedRow = -1;
-        for (int i = 0; i < fixedRows; ++i)
-            if (std::abs(y - TCustomGrid::CellRect(0, i).Bottom) < 3)
-                FSizingFixedRow = i;
+        FSizingFixedRow = FixedRowBorderAt(y);
         return;
     }
 
@@ -860,6 +855,8 @@ void TExStringGrid::HandleLButtonUpMessage(TMessage& m)
     const int x = SignedLowWord(m.LParam), y = SignedHighWord(m.LParam);
     const TShiftState shift = MessageShift(m);
     const TGridState stateAtRelease = GridState();
+    // Column sizing of either kind shows the column-sizing cursor.
+    const bool colSizing = stateAtRelease == gsColSizing || FSizingFixed;
     const bool sizedOrMoved = stateAtRelease == gsColSizing || stateAtRelease == gsRowSizing ||
                               stateAtRelease == gsColMoving || stateAtRelease == gsRowMoving || FSizingFixed ||
                               FSizingFixedR;
@@ -909,7 +906,7 @@ void TExStringGrid::HandleLButtonUpMessage(TMessage& m)
 
     const bool onHeader =
         aCol >= 0 && aRow >= 0 && (aRow < TBaseGrid::FixedRows() || aCol < TBaseGrid::FixedCols());
-    if (onHeader && FDoOnClick && !(aRow < TBaseGrid::FixedRows() && stateAtRelease == gsColSizing))
+    if (onHeader && FDoOnClick && !(aRow < TBaseGrid::FixedRows() && colSizing))
         Click();
     FDoOnClick = false;
 

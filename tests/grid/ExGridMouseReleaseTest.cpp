@@ -351,3 +351,67 @@ TEST_F(MouseRelease, AWidthChangedOnUpdateIsApplied)
     ProcessEvents();
     EXPECT_EQ(grid->ColWidths(1), 45);
 }
+
+// A fixed column is sized by its border in any row, also when the grid has
+// no header row and its first rows are scrolled out of view; a fixed row
+// likewise with the first columns scrolled out.
+TEST_F(MouseRelease, AFixedColumnOrRowIsSizedWithTheFirstCellsScrolledOut)
+{
+    struct Case
+    {
+        const char* name;
+        bool rows;
+    };
+    const Case cases[] = {{"fixed column, rows scrolled", false}, {"fixed row, columns scrolled", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Restart();
+        if (c.rows) {
+            grid->MouseActions().SetSizeFixedRow(true);
+            grid->SetFixedCols(0);
+            grid->SetColCount(40);
+            ProcessEvents();
+            grid->SetLeftCol(10);
+        } else {
+            grid->MouseActions().SetSizeFixedCol(true);
+            grid->SetFixedRows(0);
+            grid->SetRowCount(80);
+            ProcessEvents();
+            grid->SetTopRow(20);
+        }
+        ProcessEvents();
+        grid->OnEndColumnSize = [this](QObject*, int col) { events.push_back(QStringLiteral("endcol %1").arg(col)); };
+        grid->OnEndRowSize = [this](QObject*, int row) { events.push_back(QStringLiteral("endrow %1").arg(row)); };
+        // The only fixed column (row) ends at its own width (height).
+        const int size = c.rows ? grid->RowHeights(0) : grid->ColWidths(0);
+        const int across = c.rows ? 100 : 200;
+        const QPoint border = c.rows ? QPoint(across, size) : QPoint(size, across);
+        const QPoint end = c.rows ? QPoint(across, size + 15) : QPoint(size + 15, across);
+        Move(grid, border);
+        Press(grid, border);
+        Move(grid, end, Qt::LeftButton);
+        Release(grid, end);
+        ProcessEvents();
+        EXPECT_EQ(c.rows ? grid->RowHeights(0) : grid->ColWidths(0), size + 15);
+        EXPECT_EQ(events, std::vector<QString>{c.rows ? QStringLiteral("endrow 0") : QStringLiteral("endcol 0")});
+    }
+}
+
+// The release that ends sizing a fixed column shows the column-sizing
+// cursor: on the header row it is no header click.
+TEST_F(MouseRelease, EndingAFixedColumnSizeOnTheHeaderRowDoesNotClick)
+{
+    grid->MouseActions().SetSizeFixedCol(true);
+    ProcessEvents();
+    grid->OnClick = [this](QObject*) { events.push_back(QStringLiteral("click")); };
+    const TRect cell = grid->CellRect(0, 0);
+    const QPoint border(cell.Right, (cell.Top + cell.Bottom) / 2);
+    const QPoint end(cell.Right + 10, border.y());
+    Move(grid, border);
+    Press(grid, border);
+    Move(grid, end, Qt::LeftButton);
+    Release(grid, end);
+    ProcessEvents();
+    EXPECT_EQ(grid->ColWidths(0), cell.Right + 10);
+    EXPECT_TRUE(events.empty());
+}
