@@ -2946,6 +2946,7 @@ protected:
     bool DoMouseWheelDown(platform::TShiftState shift, const platform::TPoint& mousePos) override;
     bool DoMouseWheelUp(platform::TShiftState shift, const platform::TPoint& mousePos) override;
     void DragOver(QObject* source, int x, int y, platform::TDragState state, bool& accept) override;
+    void DragDrop(QObject* source, int x, int y) override;
     void HandleHScrollMessage(platform::TMessage& m);
     void HandleVScrollMessage(platform::TMessage& m);
     void HandleMouseWheelMessage(platform::TMessage& m);

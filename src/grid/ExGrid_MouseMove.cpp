@@ -658,6 +658,17 @@ void TExStringGrid::HandleMouseLeaveMessage(TMessage& m)
             RepaintRow(old);
     }
     FHoverRowIdx = -1;
+    // Hover state lives only while the pointer is over the grid: a lit button
+    // or underlined link would otherwise stay lit until the pointer returns.
+    for (TPoint* hover : {&FHoverButton, &FHoverCell}) {
+        if (!ValidCell(*hover))
+            continue;
+        const TPoint old = *hover;
+        *hover = Point(-1, -1);
+        if (old.X < ColCount() && old.Y < RowCount())
+            TBaseGrid::RepaintCell(old.X, old.Y);
+    }
+    FHoverLink = -1;
 }
 
 void TExStringGrid::HandleCancelModeMessage(TMessage& m)

@@ -315,8 +315,12 @@ void TExStringGrid::PlaceCellScrollBar(int aCol, int aRow)
     FScrollRow = aRow;
     int pageSize = 0, range = 0;
     GetScrollProp(rc, aRow, pageSize, range);
-    if (pageSize >= range)
+    // Nothing to scroll here; a bar left over another cell would scroll this one.
+    if (pageSize >= range) {
+        if (FScrollBar)
+            FScrollBar->hide();
         return;
+    }
     if (!FScrollBar) {
         FScrollBar = new TScrollBar(ClientSurface(), sbVertical);
         FScrollBar->setFocusPolicy(Qt::NoFocus);
@@ -570,6 +574,13 @@ void TExStringGrid::DragOver(QObject* source, int x, int y, TDragState state, bo
         StopDragScroll();
     }
     TBaseGrid::DragOver(source, x, y, state, accept);
+}
+
+// The drop ends the drag, and with it the scrolling near the edges.
+void TExStringGrid::DragDrop(QObject* source, int x, int y)
+{
+    StopDragScroll();
+    TBaseGrid::DragDrop(source, x, y);
 }
 
 void TExStringGrid::StopDragScroll()

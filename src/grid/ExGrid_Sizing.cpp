@@ -43,7 +43,8 @@ void TExStringGrid::ColWidthsChanged()
         const int sized = Colclicked;
         if (FMouseActions->AllColumnSize())
             ScaleOthers(
-                sized, Colclickedsize, TBaseGrid::FixedCols(), ColCount(), [this](int c) { return ColWidths(c); },
+                sized, Colclickedsize, TBaseGrid::FixedCols(), ColCount() - FFixedRightCols,
+                [this](int c) { return ColWidths(c); },
                 [this](int c, int width) { SetColWidths(c, width); });
         if (OnEndColumnSize)
             OnEndColumnSize(this, sized);
@@ -76,7 +77,8 @@ void TExStringGrid::RowHeightsChanged()
         const int sized = Rowclicked;
         if (FMouseActions->AllRowSize())
             ScaleOthers(
-                sized, Rowclickedsize, TBaseGrid::FixedRows(), RowCount(), [this](int r) { return RowHeights(r); },
+                sized, Rowclickedsize, TBaseGrid::FixedRows(), RowCount() - FFixedFooters,
+                [this](int r) { return RowHeights(r); },
                 [this](int r, int height) { SetRowHeights(r, height); });
         if (OnEndRowSize)
             OnEndRowSize(this, sized);

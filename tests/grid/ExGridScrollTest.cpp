@@ -383,6 +383,32 @@ TEST_F(ScrollFixture, OnDragScrollRefusesAStepAndTheTimerGoesOn)
     EXPECT_EQ(grid->TopRow(), 9);
 }
 
+// A drop ends the drag: an item dropped inside a margin leaves no timer
+// scrolling the grid on.
+TEST_F(ScrollFixture, ADropInsideAMarginEndsTheAutoScroll)
+{
+    TallGrid();
+    grid->DragScrollOptions().SetActive(true);
+    grid->SetTopRow(10);
+    // The grid takes the item, so the drop reaches it.
+    int dropped = 0;
+    grid->OnDragOver = [](QObject*, QObject*, int, int, platform::TDragState, bool& accept) { accept = true; };
+    grid->OnDragDrop = [&](QObject*, QObject*, int, int) { ++dropped; };
+    DragAt(QPoint(100, 10));
+    ASSERT_NE(Grid()->DragTimer(), nullptr);
+    ASSERT_TRUE(Grid()->DragTimer()->Enabled());
+
+    QMimeData data;
+    data.setText(QStringLiteral("x"));
+    QDropEvent drop(QPointF(100, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(grid->ClientSurface(), &drop);
+    EXPECT_EQ(dropped, 1);
+    EXPECT_FALSE(Grid()->DragTimer()->Enabled());
+    EXPECT_EQ(grid->TopRow(), 10);
+    grid->OnDragOver = nullptr;
+    grid->OnDragDrop = nullptr;
+}
+
 TEST_F(ScrollFixture, DragAutoScrollRunsOnItsTimer)
 {
     TallGrid();
@@ -433,6 +459,42 @@ TEST_F(ScrollFixture, CellScrollBarMovesByTensAndReportsTheCell)
     EXPECT_EQ(grid->GetScrollPosition(2, 2), 191);
     grid->HideCellScrollBar();
     EXPECT_FALSE(bar->isVisible());
+}
+
+// A cell whose page shows its whole range needs no bar: the bar of the cell
+// left before must not stay, or its steps would scroll the new cell.
+TEST_F(ScrollFixture, CellScrollBarOfTheCellLeftGoesWhenTheNewCellNeedsNone)
+{
+    grid->SetOptions(grid->Options() & ~platform::goEditing);
+    grid->SetRowHeights(2, 80);
+    grid->AddScrollBar(2, 2, false);
+    grid->SetScrollProp(2, 2, 10, 200);
+    grid->AddScrollBar(3, 2, false);
+    grid->SetScrollProp(3, 2, 50, 50);
+    std::vector<std::vector<int>> reports;
+    grid->OnScrollCell = [&](QObject*, int aCol, int aRow, int pos, int, int) {
+        reports.push_back({aCol, aRow, pos});
+    };
+    inputtest::Move(grid, inputtest::CellCentre(grid, 2, 2));
+    QScrollBar* bar = nullptr;
+    for (QScrollBar* b : grid->ClientSurface()->findChildren<QScrollBar*>())
+        bar = b;
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(bar->isVisible());
+
+    inputtest::Move(grid, inputtest::CellCentre(grid, 3, 2));
+    EXPECT_FALSE(bar->isVisible());
+    if (bar->isVisible())
+        bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    EXPECT_TRUE(reports.empty());
+    EXPECT_EQ(grid->GetScrollPosition(3, 2), 0);
+
+    // Back on the cell that needs one, the bar is there again for it.
+    inputtest::Move(grid, inputtest::CellCentre(grid, 2, 2));
+    EXPECT_TRUE(bar->isVisible());
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], (std::vector<int>{2, 2, 10}));
 }
 
 } // namespace

@@ -22,6 +22,7 @@ public:
     int HoverRowIdx() const { return FHoverRowIdx; }
     TMouseSelectMode SelectMode() const { return FMouseSelectMode; }
     bool SizeFixed() const { return FSizeFixed; }
+    TPoint HoverButton() const { return FHoverButton; }
     // A user's sizing as the press and the platform leave it.
     void PretendUserSizing(int col, int startWidth)
     {
@@ -82,6 +83,21 @@ TEST_F(SizingFixture, HoverRowFollowsThePointerAndClearsOnLeave)
     }
     Leave();
     EXPECT_EQ(probe->HoverRowIdx(), -1);
+}
+
+// A button lit under the pointer goes dark when the pointer leaves the grid
+// from it, as the hover row does.
+TEST_F(SizingFixture, HoveredButtonIsForgottenOnLeave)
+{
+    grid->SetRowHeights(3, 40);
+    grid->SetColWidths(2, 90);
+    grid->AddButton(2, 3, 40, 18, QStringLiteral("Go"), haLeft, vaTop);
+    const TRect b = grid->CalcCellButtonRect(2, 3);
+    ASSERT_FALSE(IsRectEmpty(b));
+    Move(grid, QPoint(b.Left + 3, b.Top + 3));
+    EXPECT_EQ(probe->HoverButton(), Point(2, 3));
+    Leave();
+    EXPECT_EQ(probe->HoverButton(), Point(-1, -1));
 }
 
 TEST_F(SizingFixture, NoHoverRowWithoutTheSetting)
@@ -305,6 +321,33 @@ TEST_F(SizingFixture, AllRowSizeScalesTheOtherNormalRows)
     for (int r : {1, 2, 4, 5})
         EXPECT_EQ(grid->RowHeights(r), 30) << r; // factor 1.5
     EXPECT_EQ(grid->RowHeights(0), 20);
+}
+
+// The fixed columns on the right and the footer rows are not normal ones:
+// they keep their sizes.
+TEST_F(SizingFixture, AllSizeLeavesTheFixedRightColumnsAndFooterRows)
+{
+    grid->SetFixedRightCols(1);
+    grid->MouseActions().SetAllColumnSize(true);
+    for (int c = 0; c < grid->ColCount(); ++c)
+        grid->SetColWidths(c, 50);
+    probe->PretendUserSizing(2, 50);
+    grid->SetColWidths(2, 75);
+    for (int c : {1, 3})
+        EXPECT_EQ(grid->ColWidths(c), 75) << c;
+    EXPECT_EQ(grid->ColWidths(0), 50);
+    EXPECT_EQ(grid->ColWidths(4), 50);
+
+    grid->SetFixedFooters(1);
+    grid->MouseActions().SetAllRowSize(true);
+    for (int r = 0; r < grid->RowCount(); ++r)
+        grid->SetRowHeights(r, 20);
+    probe->PretendUserRowSizing(2, 20);
+    grid->SetRowHeights(2, 30);
+    for (int r : {1, 3, 4})
+        EXPECT_EQ(grid->RowHeights(r), 30) << r;
+    EXPECT_EQ(grid->RowHeights(0), 20);
+    EXPECT_EQ(grid->RowHeights(5), 20);
 }
 
 TEST_F(SizingFixture, SizingHintShowsTheNewWidth)
