@@ -771,16 +771,19 @@ void TCustomComboBox::RouteWheel(QWheelEvent* e)
         e->ignore();
         return;
     }
-    const int delta = e->angleDelta().y();
-    if (delta == 0) {
+    const int turn = e->angleDelta().y();
+    if (turn == 0) {
         e->ignore();
         return;
     }
+    e->accept();
+    const int delta = TakeWheelNotches(wheelRest_, turn);
+    if (delta == 0)
+        return;
     const QPoint g = e->globalPosition().toPoint();
     TMessage m{WM_MOUSEWHEEL, MakeWParam(static_cast<int>(ShiftStateFromQt(e->modifiers(), e->buttons())), delta),
                MakeLParam(g.x(), g.y()), 0};
     Dispatch(m);
-    e->accept();
 }
 
 void TCustomComboBox::keyPressEvent(QKeyEvent* e) { RouteKeyPress(e); }

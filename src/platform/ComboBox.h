@@ -166,6 +166,8 @@ private:
     int maxLength_ = 0;
     int itemHeight_ = 0;
     int droppedWidth_ = 0;
+    // Touchpad turns not yet a whole notch.
+    int wheelRest_ = 0;
     QKeyEvent* pendingKey_ = nullptr;
     QPaintEvent* paintEvent_ = nullptr;
     bool suppressChar_ = false;

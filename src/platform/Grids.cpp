@@ -1487,17 +1487,20 @@ void TCustomGrid::mouseDoubleClickEvent(QMouseEvent* e) { RouteMouse(e, e->posit
 
 void TCustomGrid::RouteWheel(QWheelEvent* e)
 {
-    const int delta = e->angleDelta().y();
-    if (delta == 0) {
+    const int turn = e->angleDelta().y();
+    if (turn == 0) {
         e->ignore();
         return;
     }
+    e->accept();
+    const int delta = TakeWheelNotches(wheelRest_, turn);
+    if (delta == 0)
+        return;
     const QPoint g = e->globalPosition().toPoint();
     TMessage m{WM_MOUSEWHEEL,
                MakeWParam(static_cast<int>(ShiftStateFromQt(e->modifiers(), e->buttons())), std::clamp(delta, -32768, 32767)),
                MakeLParam(g.x(), g.y()), 0};
     Perform(m);
-    e->accept();
 }
 
 void TCustomGrid::wheelEvent(QWheelEvent* e) { RouteWheel(e); }

@@ -563,6 +563,8 @@ private:
     int movePos_ = -1;
     QPoint lastMouse_;
     int wheelAccumulator_ = 0;
+    // Touchpad turns not yet a whole notch.
+    int wheelRest_ = 0;
     bool charSuppressed_ = false;
     bool entered_ = false;
     bool loading_ = false;

@@ -53,6 +53,21 @@ constexpr int HighWord(std::intptr_t v) { return static_cast<int>((v >> 16) & 0x
 constexpr int SignedLowWord(std::intptr_t v) { return static_cast<std::int16_t>(v & 0xFFFF); }
 constexpr int SignedHighWord(std::intptr_t v) { return static_cast<std::int16_t>((v >> 16) & 0xFFFF); }
 
+// One notch of a mouse wheel.
+constexpr int WHEEL_DELTA = 120;
+// Gathers the small turns of touchpads and smooth wheels into whole notches:
+// the delta to report now (a multiple of WHEEL_DELTA; 0 while less than a
+// notch is gathered). A turn the other way starts afresh.
+constexpr int TakeWheelNotches(int& rest, int delta)
+{
+    if ((rest > 0 && delta < 0) || (rest < 0 && delta > 0))
+        rest = 0;
+    rest += delta;
+    const int whole = rest / WHEEL_DELTA * WHEEL_DELTA;
+    rest -= whole;
+    return whole;
+}
+
 // Objects that take messages (controls and forms) implement this.
 class MessageReceiver
 {

@@ -81,6 +81,26 @@ TEST_F(WheelFixture, MoveSelectionMovesTheCurrentRowByTheStep)
     }
 }
 
+// A touchpad turns in small pieces: they make a step only once they add up
+// to a notch, and a turn back starts afresh.
+TEST_F(WheelFixture, SmallTurnsAddUpToWholeNotches)
+{
+    grid->SetRowCount(10);
+    grid->MouseActions().SetWheelAction(waMoveSelection);
+    grid->MouseActions().SetWheelIncrement(1);
+    grid->SetRow(2);
+    WheelStepsOverGrid(TowardsUser / 4, 3);
+    EXPECT_EQ(grid->Row(), 2);
+    WheelOverGrid(TowardsUser / 4);
+    EXPECT_EQ(grid->Row(), 3);
+    WheelOverGrid(TowardsUser / 2);
+    WheelOverGrid(AwayFromUser / 2);
+    WheelOverGrid(TowardsUser / 2);
+    EXPECT_EQ(grid->Row(), 3);
+    WheelOverGrid(TowardsUser / 2);
+    EXPECT_EQ(grid->Row(), 4);
+}
+
 TEST_F(WheelFixture, ScrollMovesTheTopRowAndKeepsTheCurrentRow)
 {
     grid->SetRowCount(101);
