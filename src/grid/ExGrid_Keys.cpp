@@ -747,7 +747,7 @@ void TExStringGrid::HandleKeyDownMessage(TMessage& m)
     const bool ctrl = (shift & ssCtrl) != 0, shifted = (shift & ssShift) != 0, alt = (shift & ssAlt) != 0;
     // A Tab handed on by an editor while the grid itself does not take Tab.
     if (key == VK_TAB && !(Options() & goTabs)) {
-        if (isVisible())
+        if (isVisible() && !FocusNeighbourControl(!shifted))
             focusNextPrevChild(!shifted);
         return;
     }

@@ -2083,6 +2083,23 @@ void TCustomGrid::ScrollStep(bool rows, int code, int pos)
         MoveTopLeft(next, topRow_);
 }
 
+bool TCustomGrid::FocusNeighbourControl(bool forward)
+{
+    QWidget* top = window();
+    QWidget* w = this;
+    for (;;) {
+        w = forward ? w->nextInFocusChain() : w->previousInFocusChain();
+        if (!w || w == this)
+            return false;
+        // Widgets with a focus proxy stand in the chain through their proxy.
+        if (isAncestorOf(w) || w->focusProxy() || !(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() ||
+            !w->isVisibleTo(top) || w->window() != top)
+            continue;
+        w->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+        return true;
+    }
+}
+
 // ------------------------------------------------------------------ messages
 
 void TCustomGrid::Perform(TMessage& message)

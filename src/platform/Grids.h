@@ -338,6 +338,10 @@ public:
     // Whether CreateWnd has run (it runs when the grid is first shown, or here).
     bool HandleAllocated() const { return handleAllocated_; }
     void HandleNeeded();
+    // Gives the focus to the control after (or before) the grid in the
+    // window's tab order, passing over the grid's own editors wherever they
+    // stand in it; false when there is none.
+    bool FocusNeighbourControl(bool forward);
     // Notification(component, opRemove) follows when the component is destroyed.
     void FreeNotification(QObject* component);
 

@@ -932,6 +932,10 @@ bool TInplaceEdit::event(QEvent* e)
                 keyPressEvent(ke);
                 return true;
             }
+            // Otherwise the Tab leaves the grid, from the grid's place in the
+            // tab order rather than from the editor's.
+            if (grid_ && grid_->FocusNeighbourControl(ke->key() == Qt::Key_Tab && !(ke->modifiers() & Qt::ShiftModifier)))
+                return true;
         }
     }
     return TCustomControl::event(e);

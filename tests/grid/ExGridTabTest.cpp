@@ -239,3 +239,35 @@ TEST_F(TabFixture, AdvanceAutoEditOpensTheEditorOfTheNewCellButNotOnACheckBox)
     EXPECT_FALSE(EditorShown());
     EXPECT_EQ(grid->Cells(4, 2), grid->CheckFalse());
 }
+
+// Without goTabs a Tab from the text editor leaves the grid for the control
+// after it, not for the window's first control.
+TEST_F(InputFixture, TabFromTheEditorOfAGridWithoutTabsGoesToTheNextControl)
+{
+    auto* before = new QLineEdit(host.get());
+    auto* after = new QLineEdit(host.get());
+    QWidget::setTabOrder(before, grid);
+    QWidget::setTabOrder(grid, after);
+    before->show();
+    after->show();
+    grid->setFocus(Qt::OtherFocusReason);
+    ProcessEvents();
+    grid->SetCol(2);
+    grid->SetRow(2);
+    Key(Qt::Key_F2);
+    ASSERT_TRUE(grid->InplaceEditor() && grid->InplaceEditor()->isVisible());
+    Type(QStringLiteral("x"));
+    Key(Qt::Key_Tab);
+    ProcessEvents();
+    EXPECT_EQ(QApplication::focusWidget(), after);
+    EXPECT_EQ(grid->GetCellEx(2, 2), QStringLiteral("x"));
+
+    // Shift+Tab leaves it for the control before it.
+    grid->setFocus(Qt::OtherFocusReason);
+    ProcessEvents();
+    Key(Qt::Key_F2);
+    ASSERT_TRUE(grid->InplaceEditor()->isVisible());
+    Key(Qt::Key_Tab, Qt::ShiftModifier);
+    ProcessEvents();
+    EXPECT_EQ(QApplication::focusWidget(), before);
+}
