@@ -796,16 +796,8 @@ void VOruVizizaZezo::QueryCellPrintColor(int aCol, int aRow, TBrush& brush, TFon
                 brush.SetColor(p->BrushColor());
             if (item->PrintFontCustom()) {
                 font.Assign(item->PrintFont());
-                if (p) {
-                    if (p->FontColor() != clNone)
-                        font.SetColor(p->FontColor());
-                    if (p->FontStyle() != 0)
-                        font.SetStyle(p->FontStyle());
-                    if (p->FontSize() != 0)
-                        font.SetSize(p->FontSize());
-                    if (!p->FontName().isEmpty())
-                        font.SetName(p->FontName());
-                }
+                if (p)
+                    p->ApplyFontTo(font);
             } else {
                 font.Assign(PrintSettings().Font);
             }

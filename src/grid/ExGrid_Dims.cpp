@@ -641,14 +641,7 @@ void TExStringGrid::QueryCellColor(int aCol, int aRow, TBrush& brush, TFont& fon
              type == ctComment) &&
             p->BrushColor() != clNone)
             brush.SetColor(p->BrushColor());
-        if (p->FontColor() != clNone)
-            font.SetColor(p->FontColor());
-        if (p->FontStyle() != 0)
-            font.SetStyle(p->FontStyle());
-        if (p->FontSize() != 0)
-            font.SetSize(p->FontSize());
-        if (!p->FontName().isEmpty())
-            font.SetName(p->FontName());
+        p->ApplyFontTo(font);
     }
     if (OnGetCellColor)
         OnGetCellColor(this, aRow, aCol, state, brush, font);

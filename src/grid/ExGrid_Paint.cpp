@@ -257,14 +257,7 @@ void TExStringGrid::GetVisualProperties(int aCol, int aRow, TGridDrawState& aSta
         } else {
             aBrush.SetColor(p->BrushColor());
         }
-        if (p->FontColor() != clNone)
-            aFont.SetColor(p->FontColor());
-        if (p->FontStyle() != 0)
-            aFont.SetStyle(p->FontStyle());
-        if (p->FontSize() != 0)
-            aFont.SetSize(p->FontSize());
-        if (!p->FontName().isEmpty())
-            aFont.SetName(p->FontName());
+        p->ApplyFontTo(aFont);
         ww = p->WordWrap();
         aColorTo = p->BrushColorTo();
         gd = p->GradientDirection();
@@ -455,14 +448,7 @@ void TExStringGrid::GetFontProperties(int aCol, int aDisplCol, bool remap, TBrus
     // One cell is meant throughout: the real column's, for its properties and
     // for the colour hook alike.
     if (const TCellProperties* p = CellPropsAt(aCol, aRow)) {
-        if (p->FontColor() != clNone)
-            font.SetColor(p->FontColor());
-        if (p->FontStyle() != 0)
-            font.SetStyle(p->FontStyle());
-        if (p->FontSize() != 0)
-            font.SetSize(p->FontSize());
-        if (!p->FontName().isEmpty())
-            font.SetName(p->FontName());
+        p->ApplyFontTo(font);
     }
     QueryCellColor(aCol, aRow, brush, font, state);
 }

@@ -61,6 +61,18 @@ TPoint TCellProperties::GetBaseCell() const
     return Point(FOwnerCol, FOwnerRow);
 }
 
+void TCellProperties::ApplyFontTo(TFont& font) const
+{
+    if (FFontColor != clNone)
+        font.SetColor(FFontColor);
+    if (FFontStyle != 0)
+        font.SetStyle(FFontStyle);
+    if (FFontSize != 0)
+        font.SetSize(FFontSize);
+    if (!FFontName.isEmpty())
+        font.SetName(FFontName);
+}
+
 void TCellProperties::SetBrushColor(TColor v)
 {
     FBrushColor = v;

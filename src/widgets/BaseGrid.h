@@ -83,6 +83,8 @@ public:
     void SetFontSize(int v) { FFontSize = v; }
     platform::TFontStyles FontStyle() const { return FFontStyle; }
     void SetFontStyle(platform::TFontStyles v) { FFontStyle = v; }
+    // Puts the font parts the cell sets (colour, style, size, name) over a font.
+    void ApplyFontTo(platform::TFont& font) const;
     TEditorType Editor() const { return FEditor; }
     void SetEditor(TEditorType v) { FEditor = v; }
     TCellGradientDirection GradientDirection() const { return FGradientDirection; }

@@ -231,6 +231,33 @@ TEST(BaseGridProps, CreatedOnFirstUseWithTheGridsLookNow)
     EXPECT_EQ(p->BrushColor(), clYellow);
 }
 
+// Only what the cell sets is put over the font it is drawn with.
+TEST(BaseGridProps, CellFontPartsOverrideOnlyWhatTheyAreGiven)
+{
+    TestGrid g;
+    TCellProperties* p = g.GetCellProperties(1, 1);
+    p->SetFontColor(clRed);
+    p->SetFontStyle(0);
+    p->SetFontSize(0);
+    p->SetFontName(QString());
+    TFont font;
+    font.SetName(QStringLiteral("Courier"));
+    font.SetSize(12);
+    font.SetStyle(fsBold);
+    p->ApplyFontTo(font);
+    EXPECT_EQ(font.Color(), clRed);
+    EXPECT_EQ(font.Name(), QStringLiteral("Courier"));
+    EXPECT_EQ(font.Size(), 12);
+    EXPECT_EQ(font.Style(), fsBold);
+    p->SetFontName(QStringLiteral("Serif"));
+    p->SetFontSize(9);
+    p->SetFontStyle(fsItalic);
+    p->ApplyFontTo(font);
+    EXPECT_EQ(font.Name(), QStringLiteral("Serif"));
+    EXPECT_EQ(font.Size(), 9);
+    EXPECT_EQ(font.Style(), fsItalic);
+}
+
 TEST(BaseGridProps, ObjectsOfTheCallerLiveInTheProperties)
 {
     TestGrid g;
