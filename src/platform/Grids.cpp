@@ -2,6 +2,7 @@
 // keyboard and scroll bars. The editor is in Grids_Edit.cpp, the cell store in
 // Grids_Cells.cpp.
 #include "platform/Grids.h"
+#include "platform/Scope.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -52,20 +53,6 @@ int MoveTarget(int hit, int pos, int fixedExtent, int clientExtent, int first, i
 }
 
 QRect ToQ(const TRect& r) { return QRect(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top); }
-
-// Sets a flag for the duration of a scope, also when it is left by an exception.
-class FlagScope
-{
-public:
-    explicit FlagScope(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = old_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& flag_;
-    bool old_;
-};
 
 } // namespace
 
@@ -1195,7 +1182,7 @@ void TCustomGrid::UpdateEditor()
     editCol_ = current_.X;
     editRow_ = current_.Y;
     {
-        FlagScope loading(loadingEditor_);
+        FlagGuard loading(loadingEditor_);
         editor_->UpdateContents();
     }
     editOriginal_ = editor_->Text();
@@ -1245,7 +1232,7 @@ void TCustomGrid::HideEdit()
     } reset{this};
     // What SetEditText does may hide the editor again: it is written once.
     if (editCol_ >= 0 && !committing_) {
-        FlagScope committing(committing_);
+        FlagGuard committing(committing_);
         UpdateText();
     }
 }
@@ -1905,7 +1892,7 @@ void TCustomGrid::UpdateScrollBars()
 {
     if (updatingBars_ || !bars_[0])
         return;
-    FlagScope guard(updatingBars_);
+    FlagGuard guard(updatingBars_);
     const bool allowH = scrollBars_ == ssHorizontal || scrollBars_ == ssBoth;
     const bool allowV = scrollBars_ == ssVertical || scrollBars_ == ssBoth;
     const int b = BorderWidth();
@@ -2187,7 +2174,7 @@ void TCustomGrid::WndProc(TMessage& m)
         if (HighWord(m.WParam) == static_cast<int>(EN_CHANGE) && editor_ &&
             m.LParam == reinterpret_cast<std::intptr_t>(static_cast<QObject*>(editor_)) && !loadingEditor_ &&
             !committing_) {
-            FlagScope committing(committing_);
+            FlagGuard committing(committing_);
             UpdateText();
         }
         break;

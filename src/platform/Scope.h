@@ -1,0 +1,28 @@
+#pragma once
+
+// Steps undone when a scope ends, also when it is left by an exception.
+
+namespace platform {
+
+// Sets a flag for a scope and puts its old value back.
+struct FlagGuard
+{
+    bool& flag;
+    bool old;
+    explicit FlagGuard(bool& f, bool value = true) : flag(f), old(f) { flag = value; }
+    ~FlagGuard() { flag = old; }
+    FlagGuard(const FlagGuard&) = delete;
+    FlagGuard& operator=(const FlagGuard&) = delete;
+};
+
+// Runs a step when the scope ends.
+template <typename F>
+struct ScopeExit
+{
+    F f;
+    ~ScopeExit() { f(); }
+};
+template <typename F>
+ScopeExit(F) -> ScopeExit<F>;
+
+} // namespace platform
