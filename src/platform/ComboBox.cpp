@@ -859,14 +859,9 @@ bool TCustomComboBox::event(QEvent* e)
     }
     if (e->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(e);
-        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
-            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            TMessage m{WM_GETDLGCODE, VK_TAB, 0, 0};
-            Dispatch(m);
-            if (m.Result & (DLGC_WANTTAB | DLGC_WANTALLKEYS)) {
-                keyPressEvent(ke);
-                return true;
-            }
+        if (IsDialogTab(ke) && AsksForTab(DLGC_WANTTAB | DLGC_WANTALLKEYS, [this](TMessage& m) { Dispatch(m); })) {
+            keyPressEvent(ke);
+            return true;
         }
     }
     return TCustomControl::event(e);

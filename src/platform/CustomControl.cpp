@@ -344,6 +344,19 @@ void DispatchKeyPress(QKeyEvent* e, std::intptr_t keyData, bool& suppressChar,
     e->accept();
 }
 
+bool IsDialogTab(const QKeyEvent* e)
+{
+    return (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) &&
+           !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+
+bool AsksForTab(std::intptr_t wanted, const std::function<void(TMessage&)>& dispatch)
+{
+    TMessage m{WM_GETDLGCODE, VK_TAB, 0, 0};
+    dispatch(m);
+    return (m.Result & wanted) != 0;
+}
+
 void DispatchKeyRelease(QKeyEvent* e, const std::function<void(TMessage&)>& dispatch)
 {
     const int vk = VirtualKeyFromQt(e->key());

@@ -125,5 +125,9 @@ public:
 void DispatchKeyPress(QKeyEvent* e, std::intptr_t keyData, bool& suppressChar,
                       const std::function<void(TMessage&)>& dispatch);
 void DispatchKeyRelease(QKeyEvent* e, const std::function<void(TMessage&)>& dispatch);
+// A Tab or Shift+Tab without Ctrl or Alt: the key a dialog moves the focus with.
+bool IsDialogTab(const QKeyEvent* e);
+// The control's answer to WM_GETDLGCODE for Tab holds one of the wanted codes.
+bool AsksForTab(std::intptr_t wanted, const std::function<void(TMessage&)>& dispatch);
 
 } // namespace platform

@@ -1422,14 +1422,9 @@ bool TCustomGrid::event(QEvent* e)
 {
     if (e->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(e);
-        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
-            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            TMessage m{WM_GETDLGCODE, VK_TAB, 0, 0};
-            Perform(m);
-            if (m.Result & DLGC_WANTTAB) {
-                keyPressEvent(ke);
-                return true;
-            }
+        if (IsDialogTab(ke) && AsksForTab(DLGC_WANTTAB, [this](TMessage& m) { Perform(m); })) {
+            keyPressEvent(ke);
+            return true;
         }
     }
     return TCustomControl::event(e);

@@ -924,11 +924,8 @@ bool TInplaceEdit::event(QEvent* e)
     }
     if (e->type() == QEvent::KeyPress) {
         auto* ke = static_cast<QKeyEvent*>(e);
-        if ((ke->key() == Qt::Key_Tab || ke->key() == Qt::Key_Backtab) &&
-            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
-            TMessage m{WM_GETDLGCODE, VK_TAB, 0, 0};
-            Dispatch(m);
-            if (m.Result & DLGC_WANTTAB) {
+        if (IsDialogTab(ke)) {
+            if (AsksForTab(DLGC_WANTTAB, [this](TMessage& m) { Dispatch(m); })) {
                 keyPressEvent(ke);
                 return true;
             }
