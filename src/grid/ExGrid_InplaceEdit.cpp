@@ -3,6 +3,7 @@
 // validation on the keys that leave the cell, the cursor walk out at the
 // edges and type-ahead completion from the grid's lookup list.
 #include "grid/ExGrid.h"
+#include "grid/ExGrid_Private.h"
 
 #include "platform/Messages.h"
 #include "widgets/ExUtil.h"
@@ -39,6 +40,11 @@ private:
     // Runs the platform's handling of a key with the key dropped.
     void Swallow(TMessage& m);
     void AfterRefusal();
+    // Validates the typed text; a refusal keeps the editor with the text and
+    // the cell's text from before the edit.
+    bool ValidateTyped(const QString& t);
+    // The typed text goes into the cell before it is validated.
+    void StoreTyped(const QString& t);
     void TakeValidatedText();
     void DoChange();
     bool CursorWalk(bool forward);
@@ -420,6 +426,23 @@ void TExInplaceEdit::TakeValidatedText()
     g.FNoEditChange = old;
 }
 
+bool TExInplaceEdit::ValidateTyped(const QString& t)
+{
+    TExStringGrid& g = *FGrid;
+    const QString oldCellText = g.FOldCellText;
+    if (g.ValidateCell(t))
+        return true;
+    AfterRefusal();
+    g.FOldCellText = oldCellText;
+    return false;
+}
+
+void TExInplaceEdit::StoreTyped(const QString& t)
+{
+    const exgrid_detail::FlagGuard validating(FGrid->FValidating);
+    FGrid->SetCurrentEditText(t);
+}
+
 void TExInplaceEdit::AfterRefusal()
 {
     TExStringGrid& g = *FGrid;
@@ -465,39 +488,29 @@ void TExInplaceEdit::HandleKeyDown(TMessage& m)
     }
     // The text as typed, and the cell's text before the edit.
     const QString t = Text();
-    const QString oldCellText = g.FOldCellText;
     // 5. Tab validates and leaves.
     if (key == VK_TAB && g.WantsTabKey()) {
-        if (g.ValidateCell(t)) {
-            TakeValidatedText();
-            g.HideInplaceEdit();
+        if (!ValidateTyped(t)) {
             Swallow(m);
-            if (g.Options() & goTabs)
-                g.TabMove(shifted);
-            else
-                PostMessage(&g, WM_KEYDOWN, VK_TAB, shift);
-        } else {
-            AfterRefusal();
-            g.FOldCellText = oldCellText;
-            Swallow(m);
+            return;
         }
+        TakeValidatedText();
+        g.HideInplaceEdit();
+        Swallow(m);
+        if (g.Options() & goTabs)
+            g.TabMove(shifted);
+        else
+            PostMessage(&g, WM_KEYDOWN, VK_TAB, shift);
         return;
     }
     // 6. The Shift cursor walk out of the text.
     if (nav.CursorWalkEditor() && shifted && SelLength() == 0 &&
         ((key == VK_LEFT && SelStart() == 0) || (key == VK_RIGHT && SelStart() == TextLen()))) {
-        {
-            const bool old = g.FValidating;
-            g.FValidating = true;
-            g.SetCurrentEditText(t);
-            g.FValidating = old;
-        }
-        if (g.ValidateCell(t)) {
+        StoreTyped(t);
+        if (ValidateTyped(t)) {
             g.HideInplaceEdit();
             g.setFocus(Qt::OtherFocusReason);
         } else {
-            AfterRefusal();
-            g.FOldCellText = oldCellText;
             update();
         }
         Swallow(m);
@@ -505,15 +518,8 @@ void TExInplaceEdit::HandleKeyDown(TMessage& m)
     }
     // 7. Up and Down at the first and last line leave the cell.
     if ((key == VK_UP && LineFromChar(-1) == 0) || (key == VK_DOWN && LineFromChar(-1) >= LineCount() - 1)) {
-        {
-            const bool old = g.FValidating;
-            g.FValidating = true;
-            g.SetCurrentEditText(t);
-            g.FValidating = old;
-        }
-        if (!g.ValidateCell(t)) {
-            AfterRefusal();
-            g.FOldCellText = oldCellText;
+        StoreTyped(t);
+        if (!ValidateTyped(t)) {
             Swallow(m);
             return;
         }
@@ -522,9 +528,7 @@ void TExInplaceEdit::HandleKeyDown(TMessage& m)
     }
     // 8. Enter validates.
     if (key == VK_RETURN && !nav.LineFeedOnEnter() && !ctrl) {
-        if (!g.ValidateCell(t)) {
-            AfterRefusal();
-            g.FOldCellText = oldCellText;
+        if (!ValidateTyped(t)) {
             Swallow(m);
             return;
         }
@@ -592,13 +596,9 @@ bool TExInplaceEdit::CursorWalk(bool forward)
     } else if (col > fixedCols) {
         next = col - 1;
     }
-    const QString oldCellText = g.FOldCellText;
     // A refusal keeps the editor on the cell with the typed text, as Enter does.
-    if (!g.ValidateCell(Text())) {
-        AfterRefusal();
-        g.FOldCellText = oldCellText;
+    if (!ValidateTyped(Text()))
         return false;
-    }
     if (next >= 0 && g.HasClickableControl(g.RealColIndex(next), row)) {
         g.HideInplaceEdit();
         g.SetCol(next);
