@@ -2,6 +2,8 @@
 
 #include "platform/Regional.h"
 
+#include <QTimeZone>
+
 #include <openssl/core_names.h>
 #include <openssl/evp.h>
 #include <openssl/params.h>
@@ -131,9 +133,39 @@ std::vector<uint8_t> Hex_To_Bytes(const QString& Text)
 // ---------------------------------------------------------------------------
 // Decoder: lists, notifications, header texts
 
-TMBusTelegramDecoder::TMBusTelegramDecoder(TList_Slave_MBus& Wired, TList_Slave_wMBus& Wireless)
-    : m_Wired(Wired), m_Wireless(Wireless), m_Separator(platform::DecimalSeparator())
+namespace {
+
+// The system's time zone, resolved once. Converting the UTC clock through it
+// keeps its rules in memory, where the local-time conversion of the C
+// library looks at the zone file again on every call.
+QTimeZone System_Zone()
 {
+    QTimeZone zone = QTimeZone::systemTimeZone();
+    if (!zone.isValid())
+        zone = QTimeZone(QDateTime::currentDateTime().offsetFromUtc());
+    return zone;
+}
+
+} // namespace
+
+TMBusTelegramDecoder::TMBusTelegramDecoder(TList_Slave_MBus& Wired, TList_Slave_wMBus& Wireless)
+    : m_Wired(Wired), m_Wireless(Wireless), m_Locale(QLocale::system()), m_Separator(platform::DecimalSeparator())
+{
+    m_Date_Format = m_Locale.dateFormat(QLocale::ShortFormat);
+    // The time without its zone name.
+    m_Time_Format = m_Locale.timeFormat(QLocale::LongFormat);
+    m_Time_Format.remove(QLatin1Char('t'));
+    m_Time_Format = m_Time_Format.trimmed();
+    Clock = [zone = System_Zone()]() { return QDateTime::currentDateTimeUtc().toTimeZone(zone); };
+}
+
+TMBusTelegramDecoder::Telegram_Stamp TMBusTelegramDecoder::Take_Stamp() const
+{
+    Telegram_Stamp stamp;
+    stamp.When = Clock ? Clock() : QDateTime::currentDateTimeUtc();
+    stamp.Date = m_Locale.toString(stamp.When.date(), m_Date_Format);
+    stamp.Time = stamp.When.time().toString(m_Time_Format);
+    return stamp;
 }
 
 TMBusTelegramDecoder::~TMBusTelegramDecoder() = default;

@@ -10,6 +10,7 @@
 // takes it (Lock()) while it walks a list or reads a meter's records.
 
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 
 #include <array>
@@ -81,7 +82,7 @@ public:
     int32_t Status = 0;
     QString descManufacture;
     QString descmedium;
-    QString description;
+    QString description;   // why the meter's data were not decoded; empty when they were
     TVariable_MBus_List List_Var;
     void* Node = nullptr;
 };
@@ -216,6 +217,10 @@ public:
     uint8_t App_Vife_Val[Max_VIFE] = {};
 
     bool From_DLL = false;
+    // The wall clock that stamps decoded telegrams, read once per telegram.
+    // By default the current time in the system's time zone, which needs no
+    // file-system call; tests put their own clock in its place.
+    std::function<QDateTime()> Clock;
     TUpdate_Slave_List Update_Slave_List;
     TUpdateListWirelessSlave UpdateListWirelessSlave;
 
@@ -232,21 +237,33 @@ public:
     // whether this was the meter's last telegram (no DIF 1F). Returns the
     // meter's position. A frame that is not a valid long frame changes
     // nothing: the result is then Index when it names a meter, else -1.
+    // Records are decoded only from the variable data structure (CI 72); a
+    // meter answering in another layout keeps its primary address and, where
+    // the layout has one, its identification number, gets no records, and
+    // its description says that its data were not decoded.
     int Decode_Wired_Frame(int Index, bool& Last);
 
     // Decodes the wireless telegram in Ans_Array into List_Slave_wMBus and
     // notifies the window (UpdateListWirelessSlave, on this thread, after the
     // list's lock is released). Datagrams too short for a meter's identity
-    // are dropped without a report.
+    // are dropped without a report. Records are read from telegrams without
+    // a transport header (CI 78) and from those in security mode 0 or
+    // decrypted (mode 5 or 7, here or by the radio module); a telegram in
+    // any other mode leaves its meter encrypted, without records.
     void Decode_Wireless_Frame(TRadioModule Radio_Module);
 
     // Parses the data records of Ans_Array from Start to Last_Index inclusive
     // into List. False only when DIF 1F (more records follow) was met. Reads
     // never go beyond Last_Index: a record cut short ends the parse and is not
     // added (Last_Parse_Truncated() then tells so). Idle fillers (DIF 2F) are
-    // kept as filler records only for wireless telegrams.
+    // kept as filler records only for wireless telegrams. The records carry
+    // the date and time of one reading of Clock.
     bool Decode_Records(TVariable_MBus_List& List, int Last_Index, int Start, bool Wireless = false);
     bool Last_Parse_Truncated() const { return m_Truncated; }
+
+    // Data bytes of a variable-length value (DIF data field 13) by its LVAR;
+    // -1 for the reserved codes F7 to FF, whose length is unknown.
+    static int LVAR_Length(uint8_t LVAR);
 
     // Meaning, scaling and text of one record from its VIF and VIFEs; reads
     // App_Data_Val and App_Vife_Val.
@@ -274,11 +291,26 @@ public:
     TList_Slave_wMBus& Wireless_List() const { return m_Wireless; }
 
 private:
+    // The moment a telegram was decoded and its texts for the records.
+    struct Telegram_Stamp {
+        QDateTime When;
+        QString Date;
+        QString Time;
+    };
+    Telegram_Stamp Take_Stamp() const;
+    bool Parse_Records(TVariable_MBus_List& List, int Last_Index, int Start, bool Wireless,
+                       const Telegram_Stamp& Stamp);
+
     bool Decrypt_Mode_5(const TSlave_wMBus& Slave, int Frame_End, bool& Undecodable);
     bool Decrypt_Mode_7(const TSlave_wMBus& Slave, int Frame_End, bool& Undecodable, bool& Wrong_Key);
 
     TList_Slave_MBus& m_Wired;
     TList_Slave_wMBus& m_Wireless;
     bool m_Truncated = false;
-    QChar m_Separator;   // the regional decimal separator, refreshed per parse
+    // The regional formats, taken once: they do not change while the
+    // program runs.
+    QLocale m_Locale;
+    QString m_Date_Format;
+    QString m_Time_Format;
+    QChar m_Separator;
 };

@@ -476,8 +476,8 @@ void TMBusTelegramDecoder::Decode_VIF(uint8_t VIF, uint8_t First_VIFE, TVariable
         else if (LVAR <= 0xBF) {
             // Text is sent last character first.
             rawText = Latin1_Text(data, nbyte < LVAR ? nbyte : LVAR, true);
-        } else if (LVAR >= 0xE0 && LVAR <= 0xEF) {
-            const int n = LVAR - 0xE0 < nbyte ? LVAR - 0xE0 : nbyte;
+        } else if (LVAR >= 0xE0 && LVAR <= 0xF6) {
+            const int n = LVAR_Length(LVAR) < nbyte ? LVAR_Length(LVAR) : nbyte;
             if (n <= 8) {
                 uint64_t u = 0;
                 for (int i = n - 1; i >= 0; --i)
@@ -547,6 +547,9 @@ void TMBusTelegramDecoder::Decode_VIF(uint8_t VIF, uint8_t First_VIFE, TVariable
         return Two_Digits(day) + QLatin1Char('/') + Two_Digits(month) + QLatin1Char('/') + Two_Digits(year);
     };
     auto dateF = [&]() {
+        // The meter marks a date and time it does not hold as invalid.
+        if (data[0] & 0x80)
+            return QStringLiteral("Invalid");
         const int minute = data[0] & 0x3F;
         const int hour = data[1] & 0x1F;
         const int day = data[2] & 0x1F;
@@ -693,9 +696,17 @@ void TMBusTelegramDecoder::Decode_VIF(uint8_t VIF, uint8_t First_VIFE, TVariable
     // 6. Combinable VIFEs, at most ten taken in all.
     if (start >= 0) {
         int i = start;
+        bool manufacturer = false;
         while (i < Max_VIFE) {
             const uint8_t cur = App_Vife_Val[i];
             const int code = cur & 0x7F;
+            // After 7F the VIFEs that follow are the manufacturer's own:
+            // the standard tables say nothing about them.
+            if (manufacturer) {
+                d += QStringLiteral(" - Manufacturer Specific");
+                break;
+            }
+            manufacturer = code == 0x7F;
             if (code == 0x7C) {
                 if (i < Max_VIFE - 1) {
                     ++i;

@@ -1,9 +1,5 @@
 #include "mbus/UMBusScanDecode.h"
 
-#include "platform/Regional.h"
-
-#include <QLocale>
-
 #include <algorithm>
 #include <cstring>
 
@@ -16,6 +12,13 @@ namespace {
 // manufacturer (2), version, medium, access number, status, signature (2).
 constexpr int Header_End = 19;   // first byte of the record area
 constexpr int Min_Long_Frame = Header_End + 2;
+
+// CI fields of an RSP_UD. Only the variable data structure, least
+// significant byte first, holds the header and records read here.
+constexpr uint8_t CI_Variable = 0x72;
+constexpr uint8_t CI_Fixed = 0x73;
+constexpr uint8_t CI_Variable_MSB = 0x76;
+constexpr uint8_t CI_Fixed_MSB = 0x77;
 
 QString Hex2(uint8_t b)
 {
@@ -77,14 +80,11 @@ Data_Field_Info Variable_Field(uint8_t lvar)
         f.Length = lvar - 0xD0;
         f.Field_Str = QStringLiteral("Variable Length - Negative BCD Number with %1 digits").arg(2 * f.Length);
         f.Desc_Dim = QStringLiteral("Variable length: Negative BCD number with %1 *2 digits").arg(f.Length);
-    } else if (lvar <= 0xEF) {
-        f.Length = lvar - 0xE0;
+    } else if (lvar <= 0xF6) {
+        // E0 to EF, and the long binary numbers F0 to F6.
+        f.Length = TMBusTelegramDecoder::LVAR_Length(lvar);
         f.Field_Str = QStringLiteral("Variable Length - Binary Number with %1 Bytes").arg(f.Length);
         f.Desc_Dim = QStringLiteral("Variable length: Binary number with %1 bytes").arg(f.Length);
-    } else if (lvar <= 0xFA) {
-        f.Length = lvar - 0xF0;
-        f.Field_Str = QStringLiteral("Variable Length - Floating Point Number with %1 Bytes").arg(f.Length);
-        f.Desc_Dim = QStringLiteral("Variable length: Floating Point number with %1 bytes").arg(f.Length);
     } else {
         f.Length = 0;
         f.Field_Str = QStringLiteral("Variable Length - Reserved");
@@ -105,6 +105,25 @@ QString Function_Field_Str(int function)
 }
 
 } // namespace
+
+int TMBusTelegramDecoder::LVAR_Length(uint8_t LVAR)
+{
+    if (LVAR <= 0xBF)
+        return LVAR;   // characters
+    if (LVAR <= 0xCF)
+        return LVAR - 0xC0;
+    if (LVAR <= 0xDF)
+        return LVAR - 0xD0;
+    if (LVAR <= 0xEF)
+        return LVAR - 0xE0;
+    if (LVAR <= 0xF4)
+        return 4 * (LVAR - 0xEC);   // 16, 20, 24, 28, 32 bytes
+    if (LVAR == 0xF5)
+        return 48;
+    if (LVAR == 0xF6)
+        return 64;
+    return -1;
+}
 
 bool TMBusTelegramDecoder::Is_Valid_Long_Frame(const uint8_t* Frame, int Length)
 {
@@ -129,21 +148,38 @@ int TMBusTelegramDecoder::Decode_Wired_Frame(int Index, bool& Last)
     if (!Is_Valid_Long_Frame(Ans_Array, len))
         return slave ? Index : -1;
 
+    const uint8_t* a = Ans_Array;
+    const uint8_t ci = a[6];
+    const bool variable = ci == CI_Variable;
     int position = Index;
     if (!slave) {
         auto s = std::make_unique<TSlave_MBus>();
-        const uint8_t* a = Ans_Array;
         s->Primary_Addresss = a[5];
-        const uint32_t id = uint32_t(a[7]) | (uint32_t(a[8]) << 8) | (uint32_t(a[9]) << 16) | (uint32_t(a[10]) << 24);
-        s->Secondary_Addresss = QStringLiteral("%1").arg(id, 2, 16, QLatin1Char('0')).toUpper();
-        s->Manufacture = a[11] + 256 * a[12];
-        s->Version = a[13];
-        s->Medium = a[14];
-        s->Status = a[16];
+        // The identification number opens the header of the variable and the
+        // fixed data structure, in the byte order their CI field gives; the
+        // other layouts carry none.
+        if (variable || ci == CI_Fixed || ci == CI_Variable_MSB || ci == CI_Fixed_MSB) {
+            const bool lsbFirst = variable || ci == CI_Fixed;
+            uint32_t id = 0;
+            for (int i = 0; i < 4; ++i)
+                id = (id << 8) | a[lsbFirst ? 10 - i : 7 + i];
+            s->Secondary_Addresss = QStringLiteral("%1").arg(id, 2, 16, QLatin1Char('0')).toUpper();
+        }
+        if (variable) {
+            s->Manufacture = a[11] + 256 * a[12];
+            s->Version = a[13];
+            s->Medium = a[14];
+            s->Status = a[16];
+        }
         s->descmedium = Desc_Medium(s->Medium);
         s->descManufacture = Trova_Man(static_cast<uint16_t>(s->Manufacture));
         slave = s.get();
         position = m_Wired.Add(std::move(s));
+    }
+    if (!variable) {
+        // Any other layout would be read as records that are not there.
+        slave->description = QStringLiteral("Data not decoded: CI $") + Hex2(ci);
+        return position;
     }
     Last = Decode_Records(slave->List_Var, len - 3, Header_End, false);
     return position;
@@ -151,27 +187,22 @@ int TMBusTelegramDecoder::Decode_Wired_Frame(int Index, bool& Last)
 
 bool TMBusTelegramDecoder::Decode_Records(TVariable_MBus_List& List, int Last_Index, int Start, bool Wireless)
 {
+    return Parse_Records(List, Last_Index, Start, Wireless, Take_Stamp());
+}
+
+bool TMBusTelegramDecoder::Parse_Records(TVariable_MBus_List& List, int Last_Index, int Start, bool Wireless,
+                                         const Telegram_Stamp& Stamp)
+{
     m_Truncated = false;
-    m_Separator = platform::DecimalSeparator();
     // Never read past the datagram, whatever the caller says the area is.
     const int last = std::min(Last_Index, std::clamp(Ans_Len, 0, Ans_Size) - 1);
     int p = std::max(Start, 0);
     const uint8_t* a = Ans_Array;
 
     // One time stamp for the whole telegram.
-    QString dateText;
-    QString timeText;
     auto stamp = [&](TVariable_MBus& rec) {
-        if (dateText.isEmpty()) {
-            const QDateTime now = QDateTime::currentDateTime();
-            const QLocale locale = QLocale::system();
-            dateText = locale.toString(now.date(), QLocale::ShortFormat);
-            QString format = locale.timeFormat(QLocale::LongFormat);
-            format.remove(QLatin1Char('t'));
-            timeText = now.time().toString(format.trimmed());
-        }
-        rec.datagiorno = dateText;
-        rec.tempo = timeText;
+        rec.datagiorno = Stamp.Date;
+        rec.tempo = Stamp.Time;
     };
 
     while (p <= last) {

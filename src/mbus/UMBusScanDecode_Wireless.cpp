@@ -18,6 +18,13 @@ constexpr uint8_t CI_ELL_1 = 0x8C;   // extended link layer: CC, ACC
 constexpr uint8_t CI_ELL_2 = 0x8D;   // extended link layer: CC, ACC, SN, CRC
 constexpr uint8_t CI_AFL = 0x90;
 
+// The security mode: bits 8 to 12 of the configuration field, that is the
+// low five bits of its high byte.
+int Security_Mode(uint8_t Cfg_High)
+{
+    return Cfg_High & 0x1F;
+}
+
 int32_t Le32(const uint8_t* p)
 {
     return static_cast<int32_t>(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24));
@@ -43,7 +50,7 @@ bool TMBusTelegramDecoder::Decrypt_Mode_5(const TSlave_wMBus& Slave, int Frame_E
 {
     // CI 8C, short header at 13: ACC 14, ST 15, CFG 16-17, data from 18.
     uint8_t* a = Ans_Array;
-    if (Frame_End < 18 || a[10] != CI_ELL_1 || a[13] != CI_Short || (a[17] & 0x05) != 0x05)
+    if (Frame_End < 18 || a[10] != CI_ELL_1 || a[13] != CI_Short || Security_Mode(a[17]) != 5)
         return false;
     const int count = a[16] & 0xF0;
     if (count == 0)
@@ -81,7 +88,7 @@ bool TMBusTelegramDecoder::Decrypt_Mode_7(const TSlave_wMBus& Slave, int Frame_E
         Undecodable = true;
         return false;
     }
-    if (a[header] != CI_Short || (a[header + 4] & 0x07) != 0x07)
+    if (a[header] != CI_Short || Security_Mode(a[header + 4]) != 7)
         return false;
 
     // Walk the AFL; it must end exactly where its length says.
@@ -127,7 +134,7 @@ bool TMBusTelegramDecoder::Decrypt_Mode_7(const TSlave_wMBus& Slave, int Frame_E
         Undecodable = true;
         return false;
     }
-    if (w != aflEnd || (a[header + 4] & 0x1F) != 7)
+    if (w != aflEnd)
         return false;
     // Without a message counter there is no key to derive.
     if (mcrAt < 0)
@@ -176,7 +183,7 @@ void TMBusTelegramDecoder::Decode_Wireless_Frame(TRadioModule Radio_Module)
     if (frameEnd < 11)
         return;
 
-    const QDateTime now = QDateTime::currentDateTime();
+    const Telegram_Stamp stamp = Take_Stamp();
     const uint8_t ci = a[10];
     const uint16_t llaMan = static_cast<uint16_t>(a[2] | (a[3] << 8));
     const int32_t llaAddress = Le32(a + 4);
@@ -241,7 +248,7 @@ void TMBusTelegramDecoder::Decode_Wireless_Frame(TRadioModule Radio_Module)
 
         if (update) {
             slave->Cancel_Var();
-            slave->DateTime = now;
+            slave->DateTime = stamp.When;
             slave->RSSI = rssi;
 
             // Readable: plain, or decrypted (by us or by the radio module).
@@ -250,7 +257,8 @@ void TMBusTelegramDecoder::Decode_Wireless_Frame(TRadioModule Radio_Module)
             auto plainOr5 = [&](int cfgHigh, int data) {
                 if (at(cfgHigh) < 0)
                     return false;
-                const int mode = a[cfgHigh] & 0x0F;
+                // Any other mode is one this decoder cannot read.
+                const int mode = Security_Mode(a[cfgHigh]);
                 return mode == 0 || (mode == 5 && filler(data));
             };
             bool readable = false;
@@ -258,6 +266,10 @@ void TMBusTelegramDecoder::Decode_Wireless_Frame(TRadioModule Radio_Module)
             if (ci == CI_Short) {
                 readable = plainOr5(14, 15);
                 dataStart = 15;
+            } else if (ci == CI_None) {
+                // No transport header, so nothing encrypted: plain records.
+                readable = true;
+                dataStart = 11;
             } else if (ci == CI_Long) {
                 // An unencrypted long header is as readable as a short one.
                 readable = plainOr5(22, 23) || filler(23);
@@ -283,7 +295,7 @@ void TMBusTelegramDecoder::Decode_Wireless_Frame(TRadioModule Radio_Module)
                 readable = false;
             slave->Cripted = !readable;
             if (readable)
-                Decode_Records(slave->List_Var, frameEnd - 1, dataStart, true);
+                Parse_Records(slave->List_Var, frameEnd - 1, dataStart, true, stamp);
         }
     }
     Notify_Wireless_Slave(position, slave);

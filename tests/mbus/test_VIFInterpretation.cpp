@@ -178,8 +178,18 @@ TEST_F(Vif, CombinableVifes)
         {"93 79", 2, "Volume m3 - Additive Correction Constant: 10^(-2) * Unit of VIF", "0.12345", 104},
         {"93 7D", 2, "Volume m3 - Multiplicative Cerrection Factor: 10^(3)", "12345", 105},
         {"93 7E", 2, "Volume m3 - Future Value", "12.345", 106},
-        {"93 FF 01", 2, "Volume m3 - Next VIFEs and Data of This Block Are Manufacturer Specific - Too Many DIFEs", "12.345",
-         107},
+        // After 7F the VIFEs are the manufacturer's: not read as standard ones
+        // (01 "Too Many DIFEs", 08 reserved, 73 a factor of 10^-3).
+        {"93 7F", 2, "Volume m3 - Next VIFEs and Data of This Block Are Manufacturer Specific", "12.345", 107},
+        {"93 FF 01", 2, "Volume m3 - Next VIFEs and Data of This Block Are Manufacturer Specific - Manufacturer Specific",
+         "12.345", 107},
+        {"93 FF 08", 2, "Volume m3 - Next VIFEs and Data of This Block Are Manufacturer Specific - Manufacturer Specific",
+         "12.345", 107},
+        {"93 FF F3 81 0B", 2,
+         "Volume m3 - Next VIFEs and Data of This Block Are Manufacturer Specific - Manufacturer Specific", "12.345", 107},
+        {"93 A2 FF 73", 2,
+         "Volume m3 - Per Hour - Next VIFEs and Data of This Block Are Manufacturer Specific - Manufacturer Specific",
+         "12.345", 72},
         {"93 1C", 2, "Volume m3 - Premature End of Record", "12.345", 125},
         // A reserved VIFE later in the chain replaces the description, keeps the code.
         {"93 A2 08", 2, " - Reserved", "12.345", 72},
@@ -219,6 +229,9 @@ TEST_F(Vif, TimePoints)
         {"02 6C BF 2C", "Time Point Date (Type G)", "31/12/21"},
         {"04 6D 3B 17 BF 2C", "Time Point Date and Time (Type F)", "31/12/21 23:59"},
         {"04 6D 32 37 1F 15", "Time Point Date and Time (Type F)", "31/05/08 23:50"},
+        // Type F with its invalid bit (bit 7 of the minute byte) set.
+        {"04 6D BB 17 BF 2C", "Time Point Date and Time (Type F)", "Invalid"},
+        {"04 6D 80 00 00 00", "Time Point Date and Time (Type F)", "Invalid"},
         {"03 6D 05 04 03", "Time Point Extended Time Point (Type J)", "03:04:05"},
         {"06 6D 1E 2D 6C 0F 36 00", "Time Point Extended Date and Time Point (Type I)", "Wednesday 15/06/24 12:45:30"},
         {"06 6D 1E 2D 0C 0F 36 00", "Time Point Extended Date and Time Point (Type I)", "15/06/24 12:45:30"},
@@ -240,6 +253,7 @@ TEST_F(Vif, DateVifesShowDatesForTypesGAndF)
         {"02 93 6A BF 2C", 2, "Volume m3 - Date(/Time) of Begin of First", "31/12/21", 102,
          "Date(/time) of first/last begin/end"},
         {"04 93 42 3B 17 BF 2C", 2, "Volume m3 - Date(/Time) of Begin of First Lower Limit Exceed", "31/12/21 23:59", 99},
+        {"04 93 42 BB 17 BF 2C", 2, "Volume m3 - Date(/Time) of Begin of First Lower Limit Exceed", "Invalid", 99},
         // Other data sizes show the number.
         {"01 93 6E 05", 2, "Volume m3 - Date(/Time) of Begin of Last", "0.005", 102},
     };

@@ -256,8 +256,9 @@ TEST_F(Wired, VariableLengthRanges)
          "Variable length: Binary number with 3 bytes", 3, "-1"},
         {"0D 03 EA 0A 09 08 07 06 05 04 03 02 01", "Variable Length - Binary Number with 10 Bytes",
          "Variable length: Binary number with 10 bytes", 10, "0x0102030405060708090A"},
-        {"0D 03 F4 00 00 C0 3F", "Variable Length - Floating Point Number with 4 Bytes",
-         "Variable length: Floating Point number with 4 bytes", 4, "0"},
+        // F0: a binary number of 16 bytes.
+        {"0D 03 F0 10 0F 0E 0D 0C 0B 0A 09 08 07 06 05 04 03 02 01", "Variable Length - Binary Number with 16 Bytes",
+         "Variable length: Binary number with 16 bytes", 16, "0x0102030405060708090A0B0C0D0E0F10"},
     };
     for (const Case& c : cases) {
         const TVariable_MBus& v = One(Hex(c.record));
@@ -268,6 +269,45 @@ TEST_F(Wired, VariableLengthRanges)
         EXPECT_FALSE(v.errata) << c.record;
         EXPECT_EQ(v.ValueStr, Num(c.value)) << c.record;
     }
+}
+
+// LVAR F0 to F4 are binary numbers of 4 x (LVAR - EC) bytes, F5 of 48 and F6
+// of 64; F7 on are reserved. Read with any other length the parser would take
+// the number's bytes for records (02 5A ... a flow temperature).
+TEST_F(Wired, LongBinaryNumbersTakeTheirStandardLength)
+{
+    struct Case { uint8_t lvar; int length; };
+    const Case cases[] = {{0xF0, 16}, {0xF1, 20}, {0xF4, 32}, {0xF5, 48}, {0xF6, 64}};
+    for (const Case& c : cases) {
+        Bytes number(static_cast<size_t>(c.length), 0x00);
+        number[0] = 0x02;
+        number[1] = 0x5A;
+        number[2] = 0x10;
+        number[3] = 0x01;
+        const Bytes area = Cat({Hex("0D FD 3B"), Bytes{c.lvar}, number, Hex("0C 13 78 56 34 12")});
+        const TVariable_MBus_List& list = Records(area);
+        ASSERT_EQ(list.size(), 2u) << int(c.lvar);
+        const TVariable_MBus& v = *list[0];
+        EXPECT_EQ(v.nbyte, c.length) << int(c.lvar);
+        EXPECT_FALSE(v.errata) << int(c.lvar);
+        EXPECT_EQ(v.DataFieldStr, QStringLiteral("Variable Length - Binary Number with %1 Bytes").arg(c.length));
+        EXPECT_EQ(v.descdim, QStringLiteral("Variable length: Binary number with %1 bytes").arg(c.length));
+        EXPECT_EQ(v.Desc_Type_Data, QStringLiteral("Data Container for Wireless M-Bus Protocol"));
+        EXPECT_EQ(v.ValueStr, QStringLiteral("0x") + QString(2 * (c.length - 4), QLatin1Char('0')) + QStringLiteral("01105A02"));
+        EXPECT_EQ(v.totdati.size(), 2 * c.length);
+        EXPECT_EQ(list[1]->Desc_Type_Data, QStringLiteral("Volume m3")) << int(c.lvar);
+        EXPECT_EQ(list[1]->ValueStr, Num("12345.678")) << int(c.lvar);
+    }
+    for (uint8_t lvar : {0xF7, 0xFA, 0xFF}) {
+        const TVariable_MBus_List& list = Records(Cat({Hex("0D FD 3B"), Bytes{lvar}, Hex("02 5A 10 01 0C 13 78 56 34 12")}));
+        ASSERT_EQ(list.size(), 1u) << int(lvar);
+        EXPECT_TRUE(list[0]->errata) << int(lvar);
+        EXPECT_EQ(list[0]->DataFieldStr, QStringLiteral("Variable Length - Reserved")) << int(lvar);
+    }
+    EXPECT_EQ(TMBusTelegramDecoder::LVAR_Length(0xEF), 15);
+    EXPECT_EQ(TMBusTelegramDecoder::LVAR_Length(0xF2), 24);
+    EXPECT_EQ(TMBusTelegramDecoder::LVAR_Length(0xF3), 28);
+    EXPECT_EQ(TMBusTelegramDecoder::LVAR_Length(0xF7), -1);
 }
 
 TEST_F(Wired, ReservedVariableLengthIsKeptAsUnanalysableAndEndsTheParse)
@@ -411,6 +451,57 @@ TEST_F(Wired, MoreRecordsFollowInTheNextTelegramOfTheSameMeter)
     ASSERT_EQ(wired.Count(), 1);
     ASSERT_EQ(wired.Items(0)->List_Var.size(), 2u);
     EXPECT_EQ(wired.Items(0)->List_Var[1]->Desc_Type_Data, QStringLiteral("Error Flag (Binary)"));
+}
+
+// Only the variable data structure (CI 72) holds the header and records read
+// here. A meter answering in another layout is kept with its primary address
+// and the identification number where its layout has one, with no records:
+// read as CI 72 it would get a manufacturer, version, medium and records that
+// are not in the telegram.
+TEST_F(Wired, OtherLayoutsKeepTheMeterWithoutDecodingItsData)
+{
+    struct Case { const char* name; uint8_t ci; const char* afterCi; const char* secondary; };
+    const Case cases[] = {
+        // Fixed data structure: identification 12345678, access 0A, status 00,
+        // medium and units E9 7E, counters 1 and 135.
+        {"fixed", 0x73, "78 56 34 12 0A 00 E9 7E 01 00 00 00 35 01 00 00", "12345678"},
+        // The same, most significant byte first.
+        {"fixed MSB first", 0x77, "12 34 56 78 0A 00 E9 7E 00 00 00 01 00 00 01 35", "12345678"},
+        // Variable data structure, most significant byte first.
+        {"variable MSB first", 0x76, "12 34 56 78 40 24 01 07 55 00 00 00 0C 13 12 34 56 78", "12345678"},
+        // Short header (ACC, ST, CFG): no identification number.
+        {"short header", 0x7A, "55 00 00 00 0C 13 78 56 34 12 04 6D 3B 17 BF 2C", ""},
+        // No header at all.
+        {"no header", 0x78, "0C 13 78 56 34 12 04 6D 3B 17 BF 2C 02 FD 17 00 00", ""},
+    };
+    for (const Case& c : cases) {
+        const Bytes frame = Long_Frame(Hex(c.afterCi), {}, 0x05, c.ci);
+        ASSERT_TRUE(TMBusTelegramDecoder::Is_Valid_Long_Frame(frame.data(), int(frame.size()))) << c.name;
+        bool last = false;
+        const int pos = Feed_Wired(d, frame, -1, last);
+        ASSERT_GE(pos, 0) << c.name;
+        EXPECT_TRUE(last) << c.name;
+        const TSlave_MBus& m = *wired.Items(pos);
+        EXPECT_EQ(m.Primary_Addresss, 5) << c.name;
+        EXPECT_EQ(m.Secondary_Addresss, QString::fromLatin1(c.secondary)) << c.name;
+        EXPECT_EQ(m.Manufacture, 0) << c.name;
+        EXPECT_EQ(m.Version, 0) << c.name;
+        EXPECT_EQ(m.Medium, 0) << c.name;
+        EXPECT_EQ(m.Status, 0) << c.name;
+        EXPECT_TRUE(m.List_Var.empty()) << c.name;
+        EXPECT_EQ(m.description, QStringLiteral("Data not decoded: CI $") + QString::number(c.ci, 16).toUpper()) << c.name;
+    }
+
+    // A later telegram of a known meter in another layout adds nothing to it.
+    bool last = false;
+    const int pos = Feed_Wired(d, Frame_With_Records(Hex("0C 13 78 56 34 12 1F")), -1, last);
+    EXPECT_FALSE(last);
+    EXPECT_TRUE(wired.Items(pos)->description.isEmpty());
+    EXPECT_EQ(Feed_Wired(d, Long_Frame(Hex("78 56 34 12 0A 00 E9 7E 01 00 00 00 35 01 00 00"), {}, 0x02, 0x73), pos, last),
+              pos);
+    EXPECT_TRUE(last);
+    EXPECT_EQ(wired.Items(pos)->List_Var.size(), 1u);
+    EXPECT_EQ(wired.Items(pos)->description, QStringLiteral("Data not decoded: CI $73"));
 }
 
 TEST_F(Wired, RspUdWithoutRecordsIsAMeterWithNoRecords)

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QTimeZone>
+
+#include <cstdlib>
 #include <cstring>
 
 using namespace mbustest;
@@ -275,6 +278,8 @@ TEST_F(Wireless, UnencryptedLayoutsByCiField)
     struct Case { const char* name; Bytes frame; bool longIdentity; };
     const Case cases[] = {
         {"7A", Cat({Link_Layer, Hex("7A 2A 00 00 00"), rec}), false},
+        // No header: the records follow the CI field, under the link-layer identity.
+        {"78", Cat({Link_Layer, Hex("78"), rec}), false},
         // A long header in mode 0 is as readable as a short one.
         {"72", Cat({Link_Layer, Hex("72"), longHeader, Hex("2A 00 00 00"), rec}), true},
         {"8C 78", Cat({Link_Layer, Hex("8C 20 2A 78"), rec}), false},
@@ -313,7 +318,16 @@ TEST_F(Wireless, EncryptedOrUnknownLayoutsAreListedWithoutRecords)
         {"7A mode 7", Cat({Link_Layer, Hex("7A 2A 00 10 07"), Bytes(16, 0x55)}), true, 0},
         {"72 mode 5 encrypted", Cat({Link_Layer, Hex("72 21 43 65 87 2D 2C 01 07 2A 00 10 05"), Bytes(16, 0x55)}), true, 0},
         {"72 decrypted", Cat({Link_Layer, Hex("72 21 43 65 87 2D 2C 01 07 2A 00 10 05 2F 2F 01 13 05")}), false, 3},
-        {"78 without ELL", Cat({Link_Layer, Hex("78 0C 13 78 56 34 12")}), true, 0},
+        // The security mode has five bits: 10 is mode 16, 30 mode 16 with the
+        // synchronous bit, 15 mode 21; none of them is mode 0 or 5.
+        {"7A mode 16", Cat({Link_Layer, Hex("7A 2A 00 00 10 0C 13 78 56 34 12")}), true, 0},
+        {"7A mode 16 synchronous", Cat({Link_Layer, Hex("7A 2A 00 00 30 0C 13 78 56 34 12")}), true, 0},
+        {"7A mode 21 with fillers", Cat({Link_Layer, Hex("7A 2A 00 10 15 2F 2F 0C 13 78 56 34 12")}), true, 0},
+        {"72 mode 16", Cat({Link_Layer, Hex("72 21 43 65 87 2D 2C 01 07 2A 00 00 10 0C 13 78 56 34 12")}), true, 0},
+        {"8C 7A mode 16", Cat({Link_Layer, Hex("8C 20 2A 7A 2A 00 00 10 0C 13 78 56 34 12")}), true, 0},
+        {"8D 72 mode 16",
+         Cat({Link_Layer, Hex("8D 20 2A 01 02 03 04 AA BB 72 21 43 65 87 2D 2C 01 07 2A 00 00 10 0C 13 78 56 34 12")}), true,
+         0},
         {"8E", Cat({Link_Layer, Hex("8E 20 2A 93 15 78 56 34 12 33 03 78 0C 13 78 56 34 12")}), true, 0},
         {"8D 90", Cat({Link_Layer, Hex("8D 20 2A 01 02 03 04 AA BB 90 02 00 00 7A 2A 00 20 07 10"), Bytes(32, 0x2F)}),
          true, 0},
@@ -328,10 +342,10 @@ TEST_F(Wireless, EncryptedOrUnknownLayoutsAreListedWithoutRecords)
     }
 }
 
-TEST_F(Wireless, UnknownCiTakesTheLinkLayerIdentityNotDataBytes)
+TEST_F(Wireless, CiWithoutLongHeaderTakesTheLinkLayerIdentityNotDataBytes)
 {
     // Two telegrams of one meter with CI 78 and different data: one meter,
-    // known by its link-layer address.
+    // known by its link-layer address, with the records of the latest.
     Feed(Cat({Link_Layer, Hex("78 0C 13 78 56 34 12 02 FD 17 00 00")}));
     Feed(Cat({Link_Layer, Hex("78 0C 13 99 99 99 99 02 FD 17 01 00")}));
     ASSERT_EQ(wireless.Count(), 1);
@@ -339,7 +353,63 @@ TEST_F(Wireless, UnknownCiTakesTheLinkLayerIdentityNotDataBytes)
     EXPECT_EQ(Meter(0).ALA_Manufacturer, 0x1593);
     EXPECT_EQ(Meter(0).ALA_Version, 0x33);
     EXPECT_EQ(Meter(0).ALA_DeviceType, 3);
+    EXPECT_FALSE(Meter(0).Cripted);
+    ASSERT_EQ(Meter(0).List_Var.size(), 2u);
+    EXPECT_EQ(Meter(0).List_Var[0]->ValueStr, Num("99999.999"));
+    EXPECT_EQ(Meter(0).List_Var[1]->Desc_Type_Data, QStringLiteral("Error Flag (Binary)"));
+    EXPECT_EQ(Meter(0).List_Var[1]->ValueStr, QStringLiteral("1"));
+
+    // Likewise an unknown CI, listed without records.
+    Feed(Cat({Link_Layer, Hex("8E 20 2A 93 15 21 43 65 87 01 07 78 0C 13 78 56 34 12")}));
+    ASSERT_EQ(wireless.Count(), 1);
     EXPECT_TRUE(Meter(0).Cripted);
+    EXPECT_TRUE(Meter(0).List_Var.empty());
+}
+
+// Each telegram reads the clock once: the meter's time and its records' date
+// and time texts are the same moment, in the regional short date format and
+// the time format without the zone.
+TEST_F(Wireless, OneClockReadingPerTelegram)
+{
+    const QDateTime moment(QDate(2024, 6, 15), QTime(12, 45, 30), QTimeZone(7200));
+    int readings = 0;
+    d.Clock = [&]() {
+        ++readings;
+        return moment;
+    };
+    Feed(Cat({Link_Layer, Hex("7A 2A 00 00 00 0C 13 78 56 34 12 04 6D 3B 17 BF 2C 02 FD 17 00 00")}));
+    EXPECT_EQ(readings, 1);
+    const TSlave_wMBus& m = Meter(0);
+    EXPECT_EQ(m.DateTime, moment);
+    ASSERT_EQ(m.List_Var.size(), 3u);
+    const QLocale locale = QLocale::system();
+    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
+    timeFormat.remove(QLatin1Char('t'));
+    for (const auto& v : m.List_Var) {
+        EXPECT_EQ(v->datagiorno, locale.toString(QDate(2024, 6, 15), QLocale::ShortFormat));
+        EXPECT_EQ(v->tempo, QTime(12, 45, 30).toString(timeFormat.trimmed()));
+    }
+
+    // A wired telegram: once as well.
+    readings = 0;
+    bool last = false;
+    Feed_Wired(d, Frame_With_Records(Hex("0C 13 78 56 34 12 04 6D 3B 17 BF 2C 02 FD 17 00 00")), -1, last);
+    EXPECT_EQ(readings, 1);
+    ASSERT_EQ(wired.Items(0)->List_Var.size(), 3u);
+    EXPECT_EQ(wired.Items(0)->List_Var[2]->tempo, QTime(12, 45, 30).toString(timeFormat.trimmed()));
+}
+
+TEST(WirelessClock, DefaultClockIsTheLocalTime)
+{
+    TList_Slave_MBus wired;
+    TList_Slave_wMBus wireless;
+    TMBusTelegramDecoder d(wired, wireless);
+    ASSERT_TRUE(d.Clock);
+    const QDateTime local = QDateTime::currentDateTime();
+    const QDateTime taken = d.Clock();
+    EXPECT_EQ(taken.offsetFromUtc(), local.offsetFromUtc());
+    EXPECT_LE(std::abs(local.secsTo(taken)), 5);
+    EXPECT_LE(std::abs(local.time().secsTo(taken.time())), 5);
 }
 
 TEST_F(Wireless, SignalStrength)
