@@ -4,6 +4,7 @@
 
 #include <QDataStream>
 #include <QDir>
+#include <QtEndian>
 #include <QFile>
 #include <QFileInfo>
 #include <QIODevice>
@@ -12,6 +13,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <stdexcept>
 
@@ -664,12 +666,16 @@ void VOruVizizaZezo::Notification(QObject* component, TOperation operation)
 
 void VOruVizizaZezo::InsertCols(int colIndex, int cCount)
 {
+    const int before = TotalColCount();
     TExStringGrid::InsertCols(colIndex, cCount);
-    if (cCount <= 0)
+    // The new items go where the grid put the new columns, as many as it took.
+    const int inserted = TotalColCount() - before;
+    if (inserted <= 0)
         return;
+    colIndex = std::clamp(colIndex, 0, before);
     const bool old = FColumnCollection->NoRecursiveUpdate();
     FColumnCollection->SetNoRecursiveUpdate(true);
-    for (int i = 0; i < cCount; ++i)
+    for (int i = 0; i < inserted; ++i)
         FColumnCollection->Insert(colIndex);
     FColumnCollection->SetNoRecursiveUpdate(old);
 }
@@ -1095,6 +1101,267 @@ namespace {
 constexpr quint32 kStreamMagic = 0x56434F4C; // "VCOL"
 constexpr qint32 kStreamVersion = 1;
 constexpr qint32 kMaxStreamItems = 1 << 16;
+// Limits of what a column stream may hold; anything beyond is damage.
+constexpr quint32 kMaxMapEntries = 256;
+constexpr quint32 kMaxListEntries = 1 << 16;
+constexpr quint32 kMaxTextLength = 1 << 20;
+constexpr int kMaxMapDepth = 2;
+constexpr qint64 kMaxExtent = TCustomGrid::MaxCellExtent;
+constexpr qint64 kMaxPenWidth = 255;
+constexpr qint64 kMaxDropDownCount = 1000;
+
+// Reads what SaveColumnsToStream writes without trusting a count or a
+// length it is told: each is checked against its limit, and against the
+// bytes left when the device knows its size, before anything is allocated.
+// Only the value types the writer uses are read; any other type id is damage
+// (the library would otherwise build whatever type the id names).
+class TColumnStreamReader
+{
+public:
+    explicit TColumnStreamReader(QIODevice& device) : FDevice(device), FIn(&device)
+    {
+        FIn.setVersion(QDataStream::Qt_6_0);
+    }
+
+    bool Ok() const { return FIn.status() == QDataStream::Ok; }
+
+    // Fixed-size values.
+    template <class T>
+    bool Read(T& value)
+    {
+        FIn >> value;
+        return Ok();
+    }
+
+    bool ReadString(QString& text)
+    {
+        const QByteArray head = FDevice.peek(4);
+        if (head.size() < 4)
+            return Fail(QDataStream::ReadPastEnd);
+        const quint32 bytes = qFromBigEndian<quint32>(head.constData());
+        if (bytes != 0xFFFFFFFFu && ((bytes & 1u) != 0 || bytes / 2 > kMaxTextLength || !Fits(4 + qint64(bytes))))
+            return Fail();
+        FIn >> text;
+        return Ok();
+    }
+
+    bool ReadStringList(QStringList& list)
+    {
+        quint32 n = 0;
+        if (!ReadCount(n, kMaxListEntries, 4))
+            return false;
+        for (quint32 i = 0; i < n; ++i) {
+            QString text;
+            if (!ReadString(text))
+                return false;
+            list.append(std::move(text));
+        }
+        return true;
+    }
+
+    bool ReadMap(QVariantMap& map, int depth = 0)
+    {
+        quint32 n = 0;
+        // A key's length, a type id and a null flag at least per entry.
+        if (!ReadCount(n, kMaxMapEntries, 9))
+            return false;
+        for (quint32 i = 0; i < n; ++i) {
+            QString key;
+            QVariant value;
+            if (!ReadString(key) || !ReadVariant(value, depth))
+                return false;
+            map.insert(key, value);
+        }
+        return true;
+    }
+
+    bool ReadCount(quint32& n, quint32 limit, qint64 bytesEach)
+    {
+        if (!Read(n))
+            return false;
+        if (n > limit || !Fits(qint64(n) * bytesEach))
+            return Fail();
+        return true;
+    }
+
+private:
+    bool Fail(QDataStream::Status status = QDataStream::ReadCorruptData)
+    {
+        FIn.setStatus(status);
+        return false;
+    }
+
+    // A device of unknown length (a pipe) is read piece by piece under the
+    // limits alone.
+    bool Fits(qint64 bytes) const { return FDevice.isSequential() || bytes <= FDevice.size() - FDevice.pos(); }
+
+    bool ReadVariant(QVariant& value, int depth)
+    {
+        quint32 type = 0;
+        qint8 isNull = 0;
+        if (!Read(type) || !Read(isNull))
+            return false;
+        switch (type) {
+        case QMetaType::Bool: {
+            bool v = false;
+            if (!Read(v))
+                return false;
+            value = v;
+            return true;
+        }
+        case QMetaType::Int: {
+            qint32 v = 0;
+            if (!Read(v))
+                return false;
+            value = static_cast<int>(v);
+            return true;
+        }
+        case QMetaType::UInt: {
+            quint32 v = 0;
+            if (!Read(v))
+                return false;
+            value = static_cast<uint>(v);
+            return true;
+        }
+        case QMetaType::QString: {
+            QString v;
+            if (!ReadString(v))
+                return false;
+            value = v;
+            return true;
+        }
+        case QMetaType::QStringList: {
+            QStringList v;
+            if (!ReadStringList(v))
+                return false;
+            value = v;
+            return true;
+        }
+        case QMetaType::QVariantMap: {
+            QVariantMap v;
+            if (depth >= kMaxMapDepth || !ReadMap(v, depth + 1))
+                return false;
+            value = v;
+            return true;
+        }
+        default:
+            return Fail();
+        }
+    }
+
+    QIODevice& FDevice;
+    QDataStream FIn;
+};
+
+// What a stored property must be: its value type and, for numbers, its range.
+enum class TValueKind { vkInt, vkUInt, vkBool, vkText, vkTexts, vkFont, vkPen };
+using enum TValueKind;
+
+struct TValueRule
+{
+    const char* name;
+    TValueKind kind;
+    qint64 low = 0;
+    qint64 high = 0;
+};
+
+constexpr qint64 kAnyLow = INT_MIN, kAnyHigh = INT_MAX, kAnyColor = UINT_MAX;
+
+constexpr TValueRule kItemRules[] = {
+    {"AutoMinSize", vkInt, 0, kMaxExtent},
+    {"AutoMaxSize", vkInt, 0, kMaxExtent},
+    {"Alignment", vkInt, 0, static_cast<int>(taCenter)},
+    {"Borders", vkUInt, 0, 0xF},
+    {"BorderPen", vkPen},
+    {"CheckFalse", vkText},
+    {"CheckTrue", vkText},
+    {"Color", vkUInt, 0, kAnyColor},
+    {"ColumnPopupType", vkInt, 0, static_cast<int>(cpAllCellsLClick)},
+    {"ComboItems", vkTexts},
+    {"DropDownCount", vkInt, 0, kMaxDropDownCount},
+    {"EditLength", vkInt, 0, kAnyHigh},
+    {"EditMask", vkText},
+    {"Editor", vkInt, 0, static_cast<int>(edMaskEditBtn)},
+    {"Filter", vkTexts},
+    {"FilterCaseSensitive", vkBool},
+    {"Fixed", vkBool},
+    {"FloatFormat", vkText},
+    {"Font", vkFont},
+    {"Header", vkText},
+    {"HeaderAlignment", vkInt, 0, static_cast<int>(taCenter)},
+    {"HeaderFont", vkFont},
+    {"MinSize", vkInt, 0, kMaxExtent},
+    {"MaxSize", vkInt, 0, kMaxExtent},
+    {"Name", vkText},
+    {"Password", vkBool},
+    {"PrintBorderCustom", vkBool},
+    {"PrintBorders", vkUInt, 0, 0xF},
+    {"PrintBorderPen", vkPen},
+    {"PrintColor", vkUInt, 0, kAnyColor},
+    {"PrintFontCustom", vkBool},
+    {"PrintFont", vkFont},
+    {"ReadOnly", vkBool},
+    {"ShowBands", vkBool},
+    {"SortStyle", vkInt, 0, static_cast<int>(ssAlphaNumericNoCase)},
+    {"SortPrefix", vkText},
+    {"SortSuffix", vkText},
+    {"SpinMax", vkInt, kAnyLow, kAnyHigh},
+    {"SpinMin", vkInt, kAnyLow, kAnyHigh},
+    {"SpinStep", vkInt, kAnyLow, kAnyHigh},
+    {"Tag", vkInt, kAnyLow, kAnyHigh},
+    {"Width", vkInt, 0, kMaxExtent},
+};
+
+constexpr TValueRule kFontRules[] = {
+    {"Name", vkText},
+    // Negative for the character height; a height without a sign would
+    // overflow where it is negated.
+    {"Height", vkInt, -kMaxExtent, kMaxExtent},
+    {"Style", vkUInt, 0, 0xF},
+    {"Color", vkUInt, 0, kAnyColor},
+};
+
+constexpr TValueRule kPenRules[] = {
+    {"Color", vkUInt, 0, kAnyColor},
+    {"Width", vkInt, 0, kMaxPenWidth},
+    {"Style", vkInt, 0, static_cast<int>(psInsideFrame)},
+};
+
+template <size_t N>
+bool MapKeepsRules(const QVariantMap& map, const TValueRule (&rules)[N]);
+
+bool ValueKeepsRule(const QVariant& v, const TValueRule& rule)
+{
+    switch (rule.kind) {
+    case vkInt:
+        return v.typeId() == QMetaType::Int && v.toInt() >= rule.low && v.toInt() <= rule.high;
+    case vkUInt:
+        return v.typeId() == QMetaType::UInt && v.toUInt() >= rule.low && v.toUInt() <= rule.high;
+    case vkBool:
+        return v.typeId() == QMetaType::Bool;
+    case vkText:
+        return v.typeId() == QMetaType::QString;
+    case vkTexts:
+        return v.typeId() == QMetaType::QStringList;
+    case vkFont:
+        return v.typeId() == QMetaType::QVariantMap && MapKeepsRules(v.toMap(), kFontRules);
+    case vkPen:
+        return v.typeId() == QMetaType::QVariantMap && MapKeepsRules(v.toMap(), kPenRules);
+    }
+    return false;
+}
+
+// Properties a map leaves out keep their values; unknown ones are passed by.
+template <size_t N>
+bool MapKeepsRules(const QVariantMap& map, const TValueRule (&rules)[N])
+{
+    for (const TValueRule& rule : rules) {
+        const auto it = map.constFind(QLatin1String(rule.name));
+        if (it != map.constEnd() && !ValueKeepsRule(*it, rule))
+            return false;
+    }
+    return true;
+}
 
 QVariantMap FontToMap(const TFont& f)
 {
@@ -1294,23 +1561,22 @@ void VOruVizizaZezo::SaveColumnsToStream(QIODevice& stream)
 
 void VOruVizizaZezo::LoadColumnsFromStream(QIODevice& stream)
 {
-    QDataStream in(&stream);
-    in.setVersion(QDataStream::Qt_6_0);
+    TColumnStreamReader reader(stream);
     quint32 magic = 0;
-    qint32 version = 0, count = -1;
-    QString className, name;
-    in >> magic >> version;
-    if (in.status() != QDataStream::Ok || magic != kStreamMagic || version != kStreamVersion)
+    qint32 version = 0;
+    if (!reader.Read(magic) || !reader.Read(version) || magic != kStreamMagic || version != kStreamVersion)
         throw std::runtime_error("Not a column stream");
-    in >> className >> name >> count;
-    if (in.status() != QDataStream::Ok || className != u"VOruVizizaZezoIO" || count < 0 || count > kMaxStreamItems)
+    QString className, name;
+    quint32 count = 0;
+    // Each item is a map of at least its entry count.
+    if (!reader.ReadString(className) || !reader.ReadString(name) ||
+        !reader.ReadCount(count, static_cast<quint32>(kMaxStreamItems), 4) || className != u"VOruVizizaZezoIO")
         throw std::runtime_error("Invalid column stream");
     std::vector<QVariantMap> maps;
-    maps.reserve(static_cast<size_t>(count));
-    for (qint32 i = 0; i < count; ++i) {
+    maps.reserve(count);
+    for (quint32 i = 0; i < count; ++i) {
         QVariantMap m;
-        in >> m;
-        if (in.status() != QDataStream::Ok)
+        if (!reader.ReadMap(m) || !MapKeepsRules(m, kItemRules))
             throw std::runtime_error("Invalid column stream");
         maps.push_back(std::move(m));
     }

@@ -740,6 +740,9 @@ public:
     platform::TObject* Objects(int i) const;
     void SetObjects(int i, platform::TObject* o);
     void Add(const QString& s, platform::TObject* o = nullptr);
+    // i may be Count() (appends).
+    void Insert(int i, const QString& s, platform::TObject* o = nullptr);
+    void Delete(int i);
     void Clear();
 
 private:
@@ -2367,6 +2370,27 @@ protected:
     // Rotates the stored columns as the platform moves a column, without its event.
     void RotateStoredColumns(int fromCol, int toCol);
     void RemoveRowsCore(int rowIndex, int rCount, bool hiding);
+    // The visible column count without the cut of the public setter.
+    void SetVisibleColCount(int value);
+    // The cells of real columns fromCol..toCol go; hidden rows keep no
+    // entries from fromCol on.
+    void DropStoredColumns(int fromCol, int toCol);
+    // Hidden flags at or beyond TotalColCount are dropped.
+    void TrimHiddenColumns();
+    // Frees a cell object kept in the hidden-row store when it is ours.
+    void FreeStoredObject(platform::TObject* object);
+    // Real rows of display rows rowIndex..rowIndex+count-1 (for the store).
+    std::vector<int> RealRowsOf(int rowIndex, int count) const;
+    // Each stored index drops by the number of removed real rows below it.
+    void LowerStoredIndices(const std::vector<int>& removedReal);
+    // Rows fromRow.. of the tail lose texts; objects are freed, or only
+    // dropped when they now live in the hidden-row store.
+    void EmptyRows(int fromRow, int toRow, bool objectsMoved);
+    // Object slots of display rows emptied (the objects live elsewhere).
+    void EmptyObjectsOf(int fromRow, int toRow);
+    // Moves the current row after a removal; a current column outside the
+    // grid (hidden or past-the-end selection) starts again at FixedCols.
+    void MoveCurrentRowTo(int row);
     // Puts hidden rows back at the display places of their real indices.
     void RestoreHiddenItems(std::vector<TGridItem*> items);
     void CopyItemToRow(const TGridItem& item, int row);

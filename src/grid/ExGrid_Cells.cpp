@@ -442,6 +442,8 @@ int TExStringGrid::GetAllColWidths(int aCol) const
 
 void TExStringGrid::SetAllColWidths(int aCol, int width)
 {
+    // The same limits as a shown column's width, also while hidden.
+    width = std::clamp(width, 0, MaxCellExtent);
     if (aCol >= 0 && aCol <= MaxHiddenColumns)
         FAllColWidths[static_cast<size_t>(aCol)] = width;
     if (!IsHiddenColumn(aCol)) {

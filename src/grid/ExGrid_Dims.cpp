@@ -87,6 +87,50 @@ void TExStringGrid::DropStoredRows(int fromRow, int toRow)
 
 void TExStringGrid::SetColCount(int value)
 {
+    const int oldTotal = TotalColCount();
+    SetVisibleColCount(value);
+    // The columns after the last one kept are cut, hidden ones among them;
+    // their cells go, so that columns added later start empty.
+    TrimHiddenColumns();
+    if (TotalColCount() < oldTotal)
+        DropStoredColumns(TotalColCount(), oldTotal - 1);
+}
+
+void TExStringGrid::TrimHiddenColumns()
+{
+    while (!FHiddenCols.empty() && FHiddenCols.back() >= ColCount() + FNumHidden) {
+        FVisibleCol[static_cast<size_t>(FHiddenCols.back())] = true;
+        FHiddenCols.pop_back();
+        --FNumHidden;
+    }
+}
+
+void TExStringGrid::DropStoredColumns(int fromCol, int toCol)
+{
+    fromCol = std::max(0, fromCol);
+    toCol = std::min(toCol, MaxStoredCols - 1);
+    if (fromCol > toCol)
+        return;
+    for (int r = 0; r < RowCount(); ++r) {
+        for (int c = fromCol; c <= toCol; ++c) {
+            if (GetGridObject(c, r))
+                FreeCellProps(c, r);
+            if (!GetGridCell(c, r).isEmpty())
+                SetGridCell(c, r, QString());
+        }
+    }
+    for (int i = 0; i < FGridItems.Count(); ++i) {
+        TStringObjectList& cells = FGridItems.Items(i)->Items();
+        while (cells.Count() > fromCol) {
+            TObject* object = cells.Objects(cells.Count() - 1);
+            cells.Delete(cells.Count() - 1);
+            FreeStoredObject(object);
+        }
+    }
+}
+
+void TExStringGrid::SetVisibleColCount(int value)
+{
     TBaseGrid::SetColCount(value);
     if (FFixedColAlways && FFixedColsMin < ColCount())
         TBaseGrid::SetFixedCols(FFixedColsMin);

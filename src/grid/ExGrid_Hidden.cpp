@@ -5,10 +5,12 @@
 // ColCount, so the cells of hidden columns stay under their real index and
 // travel with their rows without widening the grid.
 #include "grid/ExGrid.h"
+#include "grid/ExGrid_Private.h"
 
 #include <algorithm>
 
 using namespace platform;
+using exgrid_detail::ScopeExit;
 
 // ---------------------------------------------------------------------------
 // Column index maps
@@ -68,14 +70,17 @@ void TExStringGrid::HideColumns(int fromCol, int toCol)
         if (IsHiddenColumn(c) || c >= TotalColCount() || ColCount() <= 1)
             continue;
         const int d = DisplColIndexOf(c);
+        if (d < 0 || d >= ColCount())
+            continue;
         FAllColWidths[static_cast<size_t>(c)] = ColWidths(d);
         for (int i = d; i < ColCount() - 1; ++i)
             SetColWidths(i, ColWidths(i + 1));
         FVisibleCol[static_cast<size_t>(c)] = false;
         FHiddenCols.insert(std::lower_bound(FHiddenCols.begin(), FHiddenCols.end(), c), c);
         ++FNumHidden;
-        // A current cell in the last column moves one to the left with the count.
-        SetColCount(ColCount() - 1);
+        // A current cell in the last column moves one to the left with the
+        // count; the real columns stay as they are.
+        SetVisibleColCount(ColCount() - 1);
     }
     Invalidate();
 }
@@ -91,8 +96,10 @@ void TExStringGrid::UnHideColumns(int fromCol, int toCol)
         FVisibleCol[static_cast<size_t>(c)] = true;
         FHiddenCols.erase(std::lower_bound(FHiddenCols.begin(), FHiddenCols.end(), c));
         --FNumHidden;
-        SetColCount(ColCount() + 1);
+        SetVisibleColCount(ColCount() + 1);
         const int d = DisplColIndexOf(c);
+        if (d < 0 || d >= ColCount())
+            continue;
         for (int i = ColCount() - 1; i > d; --i)
             SetColWidths(i, ColWidths(i - 1));
         SetColWidths(d, FAllColWidths[static_cast<size_t>(c)]);
@@ -215,7 +222,8 @@ void TExStringGrid::StoreRowInItem(TGridItem& item, int row)
 void TExStringGrid::CopyItemToRow(const TGridItem& item, int row)
 {
     const TStringObjectList& cells = item.Items();
-    for (int c = 0; c < cells.Count(); ++c) {
+    const int stored = std::min(cells.Count(), MaxStoredCols);
+    for (int c = 0; c < stored; ++c) {
         TObject* object = cells.Objects(c);
         SetGridCell(c, row, cells.Strings(c));
         SetGridObject(c, row, object);
@@ -224,8 +232,67 @@ void TExStringGrid::CopyItemToRow(const TGridItem& item, int row)
                 control->setVisible(true);
         }
     }
+    // Columns added while the row was hidden are empty in it.
+    for (int c = stored; c < TotalColCount(); ++c) {
+        if (GetGridObject(c, row))
+            FreeCellProps(c, row);
+        if (!GetGridCell(c, row).isEmpty())
+            SetGridCell(c, row, QString());
+    }
     if (item.Height() > 0)
         SetRowHeights(row, item.Height());
+}
+
+std::vector<int> TExStringGrid::RealRowsOf(int rowIndex, int count) const
+{
+    std::vector<int> rows;
+    rows.reserve(static_cast<size_t>(std::max(0, count)));
+    for (int i = 0; i < count; ++i)
+        rows.push_back(RowDisplToReal(rowIndex + i));
+    return rows;
+}
+
+void TExStringGrid::LowerStoredIndices(const std::vector<int>& removedReal)
+{
+    if (removedReal.empty())
+        return;
+    std::vector<int> removed = removedReal;
+    std::sort(removed.begin(), removed.end());
+    for (int i = 0; i < FGridItems.Count(); ++i) {
+        TGridItem* item = FGridItems.Items(i);
+        const int below =
+            static_cast<int>(std::lower_bound(removed.begin(), removed.end(), item->Idx()) - removed.begin());
+        if (below > 0)
+            item->SetIdx(item->Idx() - below);
+    }
+}
+
+void TExStringGrid::EmptyRows(int fromRow, int toRow, bool objectsMoved)
+{
+    const int total = TotalColCount();
+    const int cols = std::max(total, FMaxColCount);
+    for (int r = std::max(0, fromRow); r <= toRow; ++r) {
+        for (int c = 0; c < cols; ++c) {
+            if (GetGridObject(c, r)) {
+                if (objectsMoved && c < total)
+                    SetGridObject(c, r, nullptr);
+                else
+                    FreeCellProps(c, r);
+            }
+            if (!GetGridCell(c, r).isEmpty())
+                SetGridCell(c, r, QString());
+        }
+    }
+}
+
+void TExStringGrid::MoveCurrentRowTo(int row)
+{
+    if (row < 0 || row >= RowCount())
+        return;
+    if (Col() < 0 || Col() >= ColCount())
+        MoveCurrentCell(TBaseGrid::FixedCols(), row);
+    else if (row != Row())
+        TBaseGrid::SetRow(row);
 }
 
 // ---------------------------------------------------------------------------
@@ -234,6 +301,7 @@ void TExStringGrid::CopyItemToRow(const TGridItem& item, int row)
 
 void TExStringGrid::InsertRowRange(int rowIndex, int rCount, bool updateCellControls)
 {
+    rCount = std::min(rCount, MaxStoredRows - TotalRowCount());
     if (rCount <= 0)
         return;
     rowIndex = std::clamp(rowIndex, 0, RowCount());
@@ -283,6 +351,9 @@ void TExStringGrid::RemoveRowRange(int rowIndex, int count, bool adjustStore)
         return;
     count = std::min(count, RowCount() - rowIndex);
     const int realFrom = RowDisplToReal(rowIndex);
+    // Taken before the rows go: the real rows removed, for the store.
+    const std::vector<int> removedReal =
+        adjustStore && FGridItems.Count() > 0 ? RealRowsOf(rowIndex, count) : std::vector<int>();
     if (adjustStore) {
         for (int i = FControlList.Count() - 1; i >= 0; --i) {
             TControlItem* item = FControlList.GetControl(i);
@@ -293,44 +364,44 @@ void TExStringGrid::RemoveRowRange(int rowIndex, int count, bool adjustStore)
             }
         }
     }
+    // Switched off for the removal; back however it ends.
     const int footers = FFixedFooters;
-    FFixedFooters = 0;
     const bool disjunct = FMouseActions->DisjunctRowSelect();
+    FFixedFooters = 0;
     FMouseActions->SetDisjunctRowSelectDirect(false);
+    ScopeExit restore{[&] {
+        FMouseActions->SetDisjunctRowSelectDirect(disjunct);
+        FFixedFooters = footers;
+    }};
     const int lastWidth = ColWidths(ColCount() - 1);
-    BeginUpdate();
-    const int oldTop = TopRow();
-    const int oldRow = Row();
-    if (adjustStore && FGridItems.Count() > 0) {
-        for (int i = 0; i < FGridItems.Count(); ++i) {
-            TGridItem* item = FGridItems.Items(i);
-            if (item->Idx() > realFrom)
-                item->SetIdx(item->Idx() - count);
+    {
+        BeginUpdate();
+        ScopeExit endUpdate{[this] { EndUpdate(); }};
+        const int oldTop = TopRow();
+        const int oldRow = Row();
+        LowerStoredIndices(removedReal);
+        for (int i = 0; i < count; ++i) {
+            DeleteRow(rowIndex);
+            if (disjunct && !FMouseActions->RowSelectPersistent() &&
+                rowIndex < static_cast<int>(FRowSelect.size()))
+                FRowSelect.erase(FRowSelect.begin() + rowIndex);
         }
+        if (oldRow < RowCount()) {
+            if (oldRow >= TBaseGrid::FixedRows())
+                MoveCurrentRowTo(oldRow);
+            TBaseGrid::SetTopRow(std::min(oldTop, RowCount() - 1));
+        } else if (RowCount() > TBaseGrid::FixedRows()) {
+            MoveCurrentRowTo(RowCount() - 1);
+        } else {
+            HideSelection();
+        }
+        FSelHidden = false;
+        if (ColCount() > 0)
+            SetColWidths(ColCount() - 1, lastWidth);
     }
-    for (int i = 0; i < count; ++i) {
-        DeleteRow(rowIndex);
-        if (disjunct && !FMouseActions->RowSelectPersistent() && rowIndex < static_cast<int>(FRowSelect.size()))
-            FRowSelect.erase(FRowSelect.begin() + rowIndex);
-    }
-    if (oldRow < RowCount()) {
-        if (oldRow >= TBaseGrid::FixedRows())
-            TBaseGrid::SetRow(oldRow);
-        TBaseGrid::SetTopRow(std::min(oldTop, RowCount() - 1));
-    } else if (RowCount() > TBaseGrid::FixedRows()) {
-        TBaseGrid::SetRow(RowCount() - 1);
-    } else {
-        HideSelection();
-    }
-    FSelHidden = false;
-    if (ColCount() > 0)
-        SetColWidths(ColCount() - 1, lastWidth);
-    EndUpdate();
     CellsChanged(Rect(0, rowIndex, ColCount() - 1, rowIndex + count));
     if (TopRow() >= RowCount() - 1)
         TBaseGrid::SetTopRow(RowCount() - 1);
-    FMouseActions->SetDisjunctRowSelectDirect(disjunct);
-    FFixedFooters = footers;
     CellControlsUpdate();
 }
 
@@ -339,44 +410,38 @@ void TExStringGrid::RemoveRowsCore(int rowIndex, int rCount, bool hiding)
     if (rowIndex < 0 || rowIndex >= RowCount() || rCount <= 0)
         return;
     rCount = std::min(rCount, RowCount() - rowIndex);
+    const std::vector<int> removedReal =
+        !hiding && FGridItems.Count() > 0 ? RealRowsOf(rowIndex, rCount) : std::vector<int>();
     const int lastWidth = ColWidths(ColCount() - 1);
     const int oldRow = Row();
     const int oldTop = TopRow();
-    BeginUpdate();
-    // The removed rows move to the end; the rows below move up, heights stay.
-    for (int i = 0; i < rCount; ++i)
-        RotateStoredRows(rowIndex, RowCount() - 1);
-    const int tail = RowCount() - rCount;
-    if (hiding) {
-        // Their cell objects now live in the hidden-row store.
-        for (int r = tail; r < RowCount(); ++r)
-            for (int c = 0; c < TotalColCount(); ++c)
-                SetGridObject(c, r, nullptr);
-    }
-    if (DisjunctRowMode()) {
-        const int n = std::min<int>(rCount, std::max<int>(0, static_cast<int>(FRowSelect.size()) - rowIndex));
-        if (n > 0)
-            FRowSelect.erase(FRowSelect.begin() + rowIndex, FRowSelect.begin() + rowIndex + n);
-    }
-    SetRowCount(RowCount() - rCount);
-    FMaxRowCount = std::max(0, FMaxRowCount - rCount);
-    SetColWidths(ColCount() - 1, lastWidth);
-    if (oldRow < RowCount()) {
-        TBaseGrid::SetRow(oldRow);
-        TBaseGrid::SetTopRow(oldTop);
-    } else if (RowCount() > TBaseGrid::FixedRows()) {
-        TBaseGrid::SetRow(TBaseGrid::FixedRows());
-        TBaseGrid::SetTopRow(TBaseGrid::FixedRows());
-    }
-    EndUpdate();
-    if (!hiding) {
-        const int realEnd = RowDisplToReal(rowIndex);
-        for (int i = 0; i < FGridItems.Count(); ++i) {
-            TGridItem* item = FGridItems.Items(i);
-            if (item->Idx() >= realEnd + rCount)
-                item->SetIdx(item->Idx() - rCount);
+    {
+        BeginUpdate();
+        ScopeExit endUpdate{[this] { EndUpdate(); }};
+        // The removed rows move to the end; the rows below move up, heights stay.
+        for (int i = 0; i < rCount; ++i)
+            RotateStoredRows(rowIndex, RowCount() - 1);
+        // Emptied there: the grid keeps at least one row, and a row it keeps
+        // must not show a removed row. Hidden rows' objects live in the store.
+        EmptyRows(RowCount() - rCount, RowCount() - 1, hiding);
+        if (DisjunctRowMode()) {
+            const int n =
+                std::min<int>(rCount, std::max<int>(0, static_cast<int>(FRowSelect.size()) - rowIndex));
+            if (n > 0)
+                FRowSelect.erase(FRowSelect.begin() + rowIndex, FRowSelect.begin() + rowIndex + n);
+        }
+        SetRowCount(RowCount() - rCount);
+        FMaxRowCount = std::max(0, FMaxRowCount - rCount);
+        SetColWidths(ColCount() - 1, lastWidth);
+        if (oldRow < RowCount()) {
+            MoveCurrentRowTo(oldRow);
+            TBaseGrid::SetTopRow(oldTop);
+        } else if (RowCount() > TBaseGrid::FixedRows()) {
+            MoveCurrentRowTo(TBaseGrid::FixedRows());
+            TBaseGrid::SetTopRow(TBaseGrid::FixedRows());
         }
     }
+    LowerStoredIndices(removedReal);
     CellsChanged(Rect(0, rowIndex, ColCount() - 1, rowIndex + rCount));
 }
 
@@ -413,17 +478,24 @@ void TExStringGrid::HideRows(int fromRow, int toRow)
     toRow = std::min(toRow, TotalRowCount() - 1);
     if (fromRow > toRow)
         return;
-    const int d = fromRow - FGridItems.CountBelow(fromRow);
-    bool any = false;
-    for (int r = fromRow; r <= toRow && !any; ++r)
-        any = !IsHiddenRow(r);
-    if (!any)
-        return;
-    int k = 0;
+    // The shown rows of the range are one run of display rows from d on.
+    // Every row stored must leave the grid, so only rows really there are.
+    const int d = RowRealToDispl(fromRow);
+    std::vector<int> rows;
     for (int r = fromRow; r <= toRow; ++r) {
         if (IsHiddenRow(r))
             continue;
-        const int row = d + k;
+        const int row = d + static_cast<int>(rows.size());
+        if (row < 0 || row >= RowCount() || RowDisplToReal(row) != r)
+            break;
+        rows.push_back(r);
+    }
+    if (rows.empty())
+        return;
+    const int k = static_cast<int>(rows.size());
+    for (int i = 0; i < k; ++i) {
+        const int r = rows[static_cast<size_t>(i)];
+        const int row = d + i;
         TGridItem* item = FGridItems.Insert(StoreInsertPosition(r));
         StoreRowInItem(*item, row);
         item->SetIdx(r);
@@ -433,8 +505,9 @@ void TExStringGrid::HideRows(int fromRow, int toRow)
                 if (QWidget* control = props->Control())
                     control->setVisible(false);
         }
-        ++k;
     }
+    // The objects belong to the store from here on, whatever the removal does.
+    EmptyObjectsOf(d, d + k - 1);
     RemoveRowRange(d, k, false);
     CellControlsUpdate();
 }
@@ -445,19 +518,35 @@ void TExStringGrid::HideRowsEx(int fromRow, int toRow)
     toRow = std::min(toRow, TotalRowCount() - 1);
     if (fromRow > toRow || IsHiddenRow(fromRow))
         return;
-    const int d = fromRow - FGridItems.CountBelow(fromRow);
+    const int d = RowRealToDispl(fromRow);
     // Only the run of shown rows from fromRow on is stored: rows hidden
     // already keep their own entry.
     int count = 0;
-    for (int r = fromRow; r <= toRow && !IsHiddenRow(r) && d + count < RowCount(); ++r)
+    for (int r = fromRow; r <= toRow && !IsHiddenRow(r); ++r) {
+        const int row = d + count;
+        if (row < 0 || row >= RowCount() || RowDisplToReal(row) != r)
+            break;
         ++count;
+    }
+    if (count == 0)
+        return;
     for (int i = 0; i < count; ++i) {
         TGridItem* item = FGridItems.Add();
         StoreRowInItem(*item, d + i);
         item->SetIdx(fromRow + i);
     }
+    EmptyObjectsOf(d, d + count - 1);
     RemoveRowsCore(d, count, true);
     CellControlsUpdate();
+}
+
+void TExStringGrid::EmptyObjectsOf(int fromRow, int toRow)
+{
+    const int total = TotalColCount();
+    for (int r = fromRow; r <= toRow; ++r)
+        for (int c = 0; c < total; ++c)
+            if (GetGridObject(c, r))
+                SetGridObject(c, r, nullptr);
 }
 
 void TExStringGrid::HideRowList(const TIntList& rowList)
@@ -493,10 +582,9 @@ void TExStringGrid::HideRowList(const TIntList& rowList)
         }
         ++w;
     }
-    // The rows left at the end hold references now kept elsewhere.
-    for (int r = w; r < RowCount(); ++r)
-        for (int c = 0; c < TotalColCount(); ++c)
-            SetGridObject(c, r, nullptr);
+    // The rows left at the end hold references now kept elsewhere, and the
+    // one row a grid always keeps must not show a hidden row.
+    EmptyRows(w, RowCount() - 1, true);
     SetRowCount(RowCount() - static_cast<int>(rows.size()));
     CellControlsUpdate();
 }
@@ -506,6 +594,7 @@ void TExStringGrid::RestoreHiddenItems(std::vector<TGridItem*> items)
     std::stable_sort(items.begin(), items.end(), [](const TGridItem* a, const TGridItem* b) { return a->Idx() < b->Idx(); });
     const bool marking = ModifiedMarking();
     SetModifiedMarking(false);
+    ScopeExit restore{[this, marking] { SetModifiedMarking(marking); }};
     size_t i = 0;
     while (i < items.size()) {
         // A run of consecutive indices comes back in one insertion.
@@ -516,8 +605,11 @@ void TExStringGrid::RestoreHiddenItems(std::vector<TGridItem*> items)
         const int below = FGridItems.CountBelow(first);
         const int d = std::clamp(first - below, 0, RowCount());
         const int n = static_cast<int>(j - i);
+        const int before = RowCount();
         InsertRowRange(d, n, false);
-        for (size_t k = i; k < j; ++k) {
+        // A row the grid could not take stays stored.
+        const int taken = std::min(n, RowCount() - before);
+        for (size_t k = i; k < i + static_cast<size_t>(std::max(0, taken)); ++k) {
             TGridItem* item = items[k];
             CopyItemToRow(*item, d + static_cast<int>(k - i));
             for (int m = 0; m < FGridItems.Count(); ++m) {
@@ -529,7 +621,6 @@ void TExStringGrid::RestoreHiddenItems(std::vector<TGridItem*> items)
         }
         i = j;
     }
-    SetModifiedMarking(marking);
     CellControlsUpdate();
 }
 
@@ -578,37 +669,48 @@ void TExStringGrid::UnHideRowList()
         if (item->FFromList && item->Level() == level)
             items.push_back(item);
     }
-    const int n = static_cast<int>(items.size());
+    std::stable_sort(items.begin(), items.end(),
+                     [](const TGridItem* a, const TGridItem* b) { return a->Idx() < b->Idx(); });
     if (Row() > RowCount() - 1)
         SetSelection(TGridRect{TBaseGrid::FixedCols(), TBaseGrid::FixedRows(), TBaseGrid::FixedCols(),
                                TBaseGrid::FixedRows()});
+    int n = static_cast<int>(items.size());
     if (n > 0) {
-        const int oldLast = RowCount() - 1;
+        // The floating footer's row stays last; the count setter moves it.
+        const int footer = FFloatingFooter->Visible() ? 1 : 0;
+        const int oldBody = RowCount() - footer;
         SetRowCount(RowCount() + n);
-        // Fill from the bottom: each stored row goes back to its display
-        // index, the shown rows move down around them.
-        int s = oldLast;
-        int p = n - 1;
-        std::stable_sort(items.begin(), items.end(),
-                         [](const TGridItem* a, const TGridItem* b) { return a->Idx() < b->Idx(); });
-        for (int t = RowCount() - 1; t >= 0 && (p >= 0 || s < t); --t) {
-            if (p >= 0 && items[static_cast<size_t>(p)]->Idx() == t) {
-                CopyItemToRow(*items[static_cast<size_t>(p)], t);
-                --p;
-            } else if (s >= 0 && s < t) {
-                CopyRowCells(s, t);
-                SetRowHeights(t, RowHeights(s));
-                for (int c = 0; c < TotalColCount(); ++c)
-                    SetGridObject(c, s, nullptr);
-                --s;
+        const int body = RowCount() - footer;
+        n = std::min(n, body - oldBody);
+        items.resize(static_cast<size_t>(std::max(0, n)));
+        // Each stored row goes back to its display index, in order and inside
+        // the grid (rows removed while filtered leave higher indices behind);
+        // the shown rows fill the places between.
+        std::vector<int> target(items.size());
+        int previous = -1;
+        for (int k = 0; k < n; ++k) {
+            const int idx = items[static_cast<size_t>(k)]->Idx();
+            previous = std::clamp(idx, previous + 1, body - (n - k));
+            target[static_cast<size_t>(k)] = previous;
+        }
+        // From the bottom: every shown row moves down or stays.
+        int s = oldBody - 1;
+        int k = n - 1;
+        const int total = TotalColCount();
+        for (int t = body - 1; t >= 0; --t) {
+            if (k >= 0 && target[static_cast<size_t>(k)] == t) {
+                CopyItemToRow(*items[static_cast<size_t>(k)], t);
+                --k;
             } else {
+                if (s != t) {
+                    CopyRowCells(s, t);
+                    SetRowHeights(t, RowHeights(s));
+                    for (int c = 0; c < total; ++c)
+                        if (GetGridObject(c, s))
+                            SetGridObject(c, s, nullptr);
+                }
                 --s;
             }
-        }
-        // A stored row whose index no longer fits comes back at the end.
-        for (; p >= 0; --p) {
-            SetRowCount(RowCount() + 1);
-            CopyItemToRow(*items[static_cast<size_t>(p)], RowCount() - 1);
         }
     }
     for (TGridItem* item : items) {
@@ -625,16 +727,17 @@ void TExStringGrid::UnHideRowList()
 void TExStringGrid::HideSelectedRows()
 {
     BeginUpdate();
+    ScopeExit endUpdate{[this] { EndUpdate(); }};
     for (int r = RowCount() - 1; r >= TBaseGrid::FixedRows(); --r) {
         if (GetRowSelect(FMouseActions->RowSelectPersistent() ? RowDisplToReal(r) : r))
             HideRows(RowDisplToReal(r), RowDisplToReal(r));
     }
-    EndUpdate();
 }
 
 void TExStringGrid::HideUnSelectedRows()
 {
     BeginUpdate();
+    ScopeExit endUpdate{[this] { EndUpdate(); }};
     int r = TBaseGrid::FixedRows();
     while (r < RowCount()) {
         const bool selected = GetRowSelect(FMouseActions->RowSelectPersistent() ? RowDisplToReal(r) : r);
@@ -647,7 +750,6 @@ void TExStringGrid::HideUnSelectedRows()
         if (RowCount() == before)
             ++r; // nothing could be hidden (the last row): go on
     }
-    EndUpdate();
 }
 
 // ---------------------------------------------------------------------------
@@ -659,12 +761,30 @@ void TExStringGrid::InsertCols(int colIndex, int cCount)
     if (cCount <= 0)
         return;
     colIndex = std::clamp(colIndex, 0, TotalColCount());
-    const int oldTotal = TotalColCount();
-    TExStringGrid::SetColCount(ColCount() + cCount);
+    cCount = std::min(cCount, MaxStoredCols - TotalColCount());
+    if (cCount <= 0)
+        return;
+    SetVisibleColCount(ColCount() + cCount);
     const int newTotal = TotalColCount();
-    // The new (empty) columns at the end move to colIndex.
+    // The new columns at the end move to colIndex.
     for (int i = 0; i < cCount; ++i)
         RotateStoredColumns(newTotal - 1, colIndex);
+    // Inserted columns are empty, also where a column cut earlier left cells.
+    for (int r = 0; r < RowCount(); ++r) {
+        for (int c = colIndex; c < colIndex + cCount; ++c) {
+            if (GetGridObject(c, r))
+                FreeCellProps(c, r);
+            if (!GetGridCell(c, r).isEmpty())
+                SetGridCell(c, r, QString());
+        }
+    }
+    // Hidden rows keep their cells under the same columns as the shown ones.
+    for (int i = 0; i < FGridItems.Count(); ++i) {
+        TStringObjectList& cells = FGridItems.Items(i)->Items();
+        if (colIndex < cells.Count())
+            for (int k = 0; k < cCount; ++k)
+                cells.Insert(colIndex, QString());
+    }
     for (int c = std::min(newTotal, MaxHiddenColumns) - 1; c >= colIndex + cCount; --c) {
         FVisibleCol[static_cast<size_t>(c)] = FVisibleCol[static_cast<size_t>(c - cCount)];
         FAllColWidths[static_cast<size_t>(c)] = FAllColWidths[static_cast<size_t>(c - cCount)];
@@ -675,8 +795,7 @@ void TExStringGrid::InsertCols(int colIndex, int cCount)
     const int hiddenBefore = FNumHidden;
     RebuildHiddenColumnList();
     if (FNumHidden != hiddenBefore)
-        TExStringGrid::SetColCount(newTotal - FNumHidden);
-    (void)oldTotal;
+        SetVisibleColCount(newTotal - FNumHidden);
     const int d = DisplColIndexOf(colIndex);
     for (int i = ColCount() - 1; i >= d + cCount; --i)
         SetColWidths(i, ColWidths(i - cCount));
@@ -693,13 +812,19 @@ void TExStringGrid::RemoveCols(int colIndex, int cCount)
     if (cCount <= 0)
         return;
     ClearCols(colIndex, cCount);
-    // Widths of the removed shown columns go; those right of them move left.
-    int hidden = 0;
-    for (int c = colIndex + cCount - 1; c >= colIndex; --c) {
-        if (IsHiddenColumn(c)) {
-            ++hidden;
-            continue;
+    // Hidden rows lose the same columns.
+    for (int i = 0; i < FGridItems.Count(); ++i) {
+        TStringObjectList& cells = FGridItems.Items(i)->Items();
+        for (int k = 0; k < cCount && colIndex < cells.Count(); ++k) {
+            TObject* object = cells.Objects(colIndex);
+            cells.Delete(colIndex);
+            FreeStoredObject(object);
         }
+    }
+    // Widths of the removed shown columns go; those right of them move left.
+    for (int c = colIndex + cCount - 1; c >= colIndex; --c) {
+        if (IsHiddenColumn(c))
+            continue;
         const int d = DisplColIndexOf(c);
         for (int i = d; i < ColCount() - 1; ++i)
             SetColWidths(i, ColWidths(i + 1));
@@ -714,7 +839,7 @@ void TExStringGrid::RemoveCols(int colIndex, int cCount)
     }
     RebuildHiddenColumnList();
     // A removed hidden column is no longer counted as hidden.
-    TExStringGrid::SetColCount(total - cCount - FNumHidden);
+    SetVisibleColCount(total - cCount - FNumHidden);
     CellsChanged(Rect(colIndex, 0, colIndex + cCount, RowCount() - 1));
 }
 

@@ -570,6 +570,20 @@ void TStringObjectList::Add(const QString& s, TObject* o)
     FObjects.push_back(o);
 }
 
+void TStringObjectList::Insert(int i, const QString& s, TObject* o)
+{
+    CheckListIndex(i, Count() + 1);
+    FStrings.insert(FStrings.begin() + i, s);
+    FObjects.insert(FObjects.begin() + i, o);
+}
+
+void TStringObjectList::Delete(int i)
+{
+    CheckListIndex(i, Count());
+    FStrings.erase(FStrings.begin() + i);
+    FObjects.erase(FObjects.begin() + i);
+}
+
 void TStringObjectList::Clear()
 {
     FStrings.clear();
@@ -708,11 +722,16 @@ TExStringGrid::~TExStringGrid()
     FGridButton = nullptr;
     FClearTextOnly = false;
     FSaveHiddenCells = false;
-    if (HasNodes())
-        ExpandAll();
+    // Nothing may leave a destructor: should a step fail, the cells below
+    // still go.
+    try {
+        if (HasNodes())
+            ExpandAll();
+        UnHideColumnsAll();
+    } catch (...) {
+    }
     // Every cell object, hidden columns and hidden rows included, goes now,
     // while the graphic objects can still be told apart.
-    UnHideColumnsAll();
     if (FHasCellProps) {
         const int cols = std::max({TotalColCount(), FMaxColCount, 1});
         const int rows = std::max({RowCount(), FMaxRowCount, 1});
@@ -721,16 +740,22 @@ TExStringGrid::~TExStringGrid()
     for (int i = 0; i < FGridItems.Count(); ++i) {
         TStringObjectList& cells = FGridItems.Items(i)->Items();
         for (int c = 0; c < cells.Count(); ++c) {
-            if (auto* props = dynamic_cast<TCellProperties*>(cells.Objects(c))) {
-                cells.SetObjects(c, nullptr);
-                if (props->GraphicObject() && IsOwnGraphicObject(props->GraphicObject()))
-                    delete props->GraphicObject();
-                delete props;
-            }
+            TObject* object = cells.Objects(c);
+            cells.SetObjects(c, nullptr);
+            FreeStoredObject(object);
         }
     }
     FGridItems.Clear();
     ExGridShutDown();
+}
+
+void TExStringGrid::FreeStoredObject(TObject* object)
+{
+    if (auto* props = dynamic_cast<TCellProperties*>(object)) {
+        if (props->GraphicObject() && IsOwnGraphicObject(props->GraphicObject()))
+            delete props->GraphicObject();
+        delete props;
+    }
 }
 
 bool TExStringGrid::IsOwnGraphicObject(const TObject* object) const

@@ -532,7 +532,7 @@ void TCustomGrid::SetFixedRows(int count)
 
 void TCustomGrid::SetDefaultColWidth(int width)
 {
-    width = std::max(0, width);
+    width = std::clamp(width, 0, MaxCellExtent);
     if (width == defaultColWidth_ && colWidths_.empty())
         return;
     defaultColWidth_ = width;
@@ -544,7 +544,7 @@ void TCustomGrid::SetDefaultColWidth(int width)
 
 void TCustomGrid::SetDefaultRowHeight(int height)
 {
-    height = std::max(0, height);
+    height = std::clamp(height, 0, MaxCellExtent);
     if (height == defaultRowHeight_ && rowHeights_.empty())
         return;
     defaultRowHeight_ = height;
@@ -558,7 +558,7 @@ void TCustomGrid::SetColWidths(int col, int width)
 {
     if (col < 0 || col >= colCount_)
         throw std::out_of_range("Grid index out of range");
-    width = std::max(0, width);
+    width = std::clamp(width, 0, MaxCellExtent);
     if (ColWidths(col) == width)
         return;
     if (width == defaultColWidth_)
@@ -574,7 +574,7 @@ void TCustomGrid::SetRowHeights(int row, int height)
 {
     if (row < 0 || row >= rowCount_)
         throw std::out_of_range("Grid index out of range");
-    height = std::max(0, height);
+    height = std::clamp(height, 0, MaxCellExtent);
     if (RowHeights(row) == height)
         return;
     if (height == defaultRowHeight_)

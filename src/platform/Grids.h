@@ -254,6 +254,9 @@ public:
     void SetFixedCols(int count);
     int FixedRows() const { return fixedRows_; }
     void SetFixedRows(int count);
+    // Widths and heights are cut to 0..MaxCellExtent, so that sums of them
+    // stay inside an int.
+    static constexpr int MaxCellExtent = 32767;
     int DefaultColWidth() const { return defaultColWidth_; }
     void SetDefaultColWidth(int width);
     // Every row takes it.

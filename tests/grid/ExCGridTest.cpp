@@ -8,7 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <functional>
 #include <stdexcept>
+#include <vector>
 
 using namespace platform;
 
@@ -169,6 +172,44 @@ TEST_F(ColumnGridFixture, InsertedAndRemovedColumnsKeepTheCollectionInStep)
     EXPECT_EQ(grid.ColCount(), 3);
     ASSERT_EQ(grid.Columns().Count(), 3);
     EXPECT_EQ(Item(1)->Name(), QStringLiteral("one"));
+}
+
+TEST(ColumnGridColumns, NewItemsSitOverEmptyColumnsOnly)
+{
+    // Six columns by eight rows, every cell "c/r", each item named after its column.
+    VOruVizizaZezo g;
+    g.SetColCount(6);
+    g.SetRowCount(8);
+    g.SetFixedRows(0);
+    g.SetFixedCols(0);
+    for (int c = 0; c < 6; ++c) {
+        g.Columns().GetItem(c)->SetName(QStringLiteral("c%1").arg(c));
+        for (int r = 0; r < 8; ++r)
+            g.SetCellEx(c, r, QStringLiteral("%1/%2").arg(c).arg(r));
+    }
+    g.SetColCount(3);
+    g.InsertCols(3, 1); // past the columns cut a moment ago
+    ASSERT_EQ(g.Columns().Count(), 4);
+    EXPECT_TRUE(g.Columns().GetItem(3)->Name().isEmpty());
+    for (int r = 0; r < 8; ++r)
+        EXPECT_EQ(g.GetCellEx(3, r), QString()) << r;
+    g.SetColCount(5); // items added by the count
+    for (int r = 0; r < 8; ++r)
+        EXPECT_EQ(g.GetCellEx(4, r), QString()) << r;
+
+    g.HideColumn(2);
+    g.HideRow(5);
+    g.InsertCols(-3, 1); // cut to the first column, for the cells and the item alike
+    ASSERT_EQ(g.Columns().Count(), g.TotalColCount());
+    EXPECT_TRUE(g.Columns().GetItem(0)->Name().isEmpty());
+    EXPECT_EQ(g.Columns().GetItem(1)->Name(), QStringLiteral("c0"));
+    EXPECT_EQ(g.Columns().GetItem(3)->Name(), QStringLiteral("c2"));
+    EXPECT_TRUE(g.IsHiddenColumn(3));
+    g.UnHideRowsAll();
+    for (int r = 0; r < 8; ++r) {
+        EXPECT_EQ(g.GetCellEx(0, r), QString()) << r;
+        EXPECT_EQ(g.GetCellEx(3, r), QStringLiteral("2/%1").arg(r)) << r;
+    }
 }
 
 TEST_F(ColumnGridFixture, PerColumnAnswers)
@@ -353,6 +394,187 @@ TEST_F(ColumnGridFixture, DamagedColumnStreamsChangeNothing)
         QBuffer buf(&part);
         buf.open(QIODevice::ReadOnly);
         EXPECT_THROW(grid.LoadColumnsFromStream(buf), std::runtime_error) << n;
+        EXPECT_EQ(Item(1)->Name(), QStringLiteral("current"));
+    }
+}
+
+namespace {
+
+// The items of a column stream, read with the library's own reader (the
+// test's streams are its own, so it may trust them).
+std::vector<QVariantMap> StreamItems(const QByteArray& bytes)
+{
+    QDataStream in(bytes);
+    in.setVersion(QDataStream::Qt_6_0);
+    quint32 magic = 0;
+    qint32 version = 0, count = 0;
+    QString className, name;
+    in >> magic >> version >> className >> name >> count;
+    std::vector<QVariantMap> items(static_cast<size_t>(count));
+    for (QVariantMap& m : items)
+        in >> m;
+    return items;
+}
+
+QByteArray StreamHead(qint32 count)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << quint32(0x56434F4C) << qint32(1) << QStringLiteral("VOruVizizaZezoIO") << QString() << count;
+    return bytes;
+}
+
+QByteArray StreamOf(const std::vector<QVariantMap>& items)
+{
+    QByteArray bytes = StreamHead(static_cast<qint32>(items.size()));
+    QDataStream out(&bytes, QIODevice::WriteOnly | QIODevice::Append);
+    out.setVersion(QDataStream::Qt_6_0);
+    for (const QVariantMap& m : items)
+        out << m;
+    return bytes;
+}
+
+// One item holding a single property whose value is given as raw bytes
+// (a type id, the null flag and what follows).
+QByteArray StreamWithRawValue(const QString& key, const QByteArray& value)
+{
+    QByteArray bytes = StreamHead(1);
+    QDataStream out(&bytes, QIODevice::WriteOnly | QIODevice::Append);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << quint32(1) << key;
+    out.writeRawData(value.constData(), static_cast<int>(value.size()));
+    return bytes;
+}
+
+QByteArray RawValue(quint32 type, const std::function<void(QDataStream&)>& body)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setVersion(QDataStream::Qt_6_0);
+    out << type << qint8(0);
+    body(out);
+    return bytes;
+}
+
+} // namespace
+
+TEST_F(ColumnGridFixture, ColumnStreamValuesOutOfRangeChangeNothing)
+{
+    QBuffer good;
+    good.open(QIODevice::ReadWrite);
+    grid.SaveColumnsToStream(good);
+    const std::vector<QVariantMap> items = StreamItems(good.data());
+    ASSERT_EQ(items.size(), 3u);
+    Item(1)->SetName(QStringLiteral("current"));
+    const int width = Item(1)->Width();
+
+    auto withFont = [&](const char* font, const char* key, const QVariant& v) {
+        QVariantMap f = items[1].value(QLatin1String(font)).toMap();
+        f[QLatin1String(key)] = v;
+        return QVariant(f);
+    };
+    struct Damage
+    {
+        const char* why;
+        const char* key;
+        QVariant value;
+    };
+    const Damage damages[] = {
+        {"a width the platform grid would overflow with", "Width", INT_MAX},
+        {"a negative width", "Width", -1},
+        {"a size limit wider than any column", "MaxSize", 40000},
+        {"a font height that overflows where it is negated", "Font", withFont("Font", "Height", INT_MIN)},
+        {"a header font height past the limit", "HeaderFont", withFont("HeaderFont", "Height", INT_MAX)},
+        {"font style bits that name no style", "PrintFont", withFont("PrintFont", "Style", 0x100u)},
+        {"an alignment that does not exist", "Alignment", 7},
+        {"an editor type that does not exist", "Editor", 999},
+        {"a negative sort style", "SortStyle", -1},
+        {"border bits that name no border", "Borders", 0x10u},
+        {"a pen wider than a cell", "BorderPen",
+         [&] {
+             QVariantMap p = items[1].value(QStringLiteral("BorderPen")).toMap();
+             p[QStringLiteral("Width")] = INT_MAX;
+             return QVariant(p);
+         }()},
+        {"a drop-down of a million rows", "DropDownCount", 1000000},
+        {"a negative edit length", "EditLength", -5},
+        {"a width of the wrong type", "Width", QStringLiteral("50")},
+        {"a font that is no map", "Font", 12},
+        {"a combo list of a type the writer never uses", "ComboItems", QByteArray("a\nb")},
+    };
+    for (const Damage& d : damages) {
+        SCOPED_TRACE(d.why);
+        std::vector<QVariantMap> damaged = items;
+        damaged[1][QLatin1String(d.key)] = d.value;
+        QByteArray bytes = StreamOf(damaged);
+        QBuffer buf(&bytes);
+        buf.open(QIODevice::ReadOnly);
+        EXPECT_THROW(grid.LoadColumnsFromStream(buf), std::runtime_error);
+        EXPECT_EQ(Item(1)->Name(), QStringLiteral("current"));
+        EXPECT_EQ(Item(1)->Width(), width);
+    }
+
+    // Values at the limits are taken.
+    std::vector<QVariantMap> edge = items;
+    edge[1][QStringLiteral("Width")] = TCustomGrid::MaxCellExtent;
+    edge[1][QStringLiteral("Font")] = withFont("Font", "Height", -TCustomGrid::MaxCellExtent);
+    edge[1][QStringLiteral("SortStyle")] = static_cast<int>(ssAlphaNumericNoCase);
+    edge[1][QStringLiteral("Tag")] = INT_MIN;
+    QByteArray bytes = StreamOf(edge);
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::ReadOnly);
+    ASSERT_NO_THROW(grid.LoadColumnsFromStream(buf));
+    EXPECT_EQ(Item(1)->Width(), TCustomGrid::MaxCellExtent);
+    EXPECT_EQ(Item(1)->Font().Height(), -TCustomGrid::MaxCellExtent);
+    EXPECT_EQ(Item(1)->Tag(), INT_MIN);
+}
+
+TEST_F(ColumnGridFixture, ColumnStreamCountsAreCheckedBeforeAnythingIsAllocated)
+{
+    Item(1)->SetName(QStringLiteral("current"));
+    auto strings = [](quint32 n) { return [n](QDataStream& out) { out << n; }; };
+    struct Damage
+    {
+        const char* why;
+        QByteArray bytes;
+    };
+    const Damage damages[] = {
+        {"a string list claiming two thousand million entries",
+         StreamWithRawValue(QStringLiteral("ComboItems"), RawValue(QMetaType::QStringList, strings(0x7FFFFFFFu)))},
+        {"a string list longer than what follows",
+         StreamWithRawValue(QStringLiteral("Filter"), RawValue(QMetaType::QStringList, strings(1000)))},
+        {"a string claiming four gigabytes",
+         StreamWithRawValue(QStringLiteral("Name"), RawValue(QMetaType::QString, strings(0xFFFFFFF0u)))},
+        {"a string of an odd byte count",
+         StreamWithRawValue(QStringLiteral("Name"), RawValue(QMetaType::QString, [](QDataStream& out) {
+                                out << quint32(3) << quint8(0) << quint8(65) << quint8(0);
+                            }))},
+        {"a map claiming every entry there is",
+         StreamWithRawValue(QStringLiteral("Font"), RawValue(QMetaType::QVariantMap, strings(0xFFFFFFFFu)))},
+        {"maps nested deeper than a font",
+         StreamWithRawValue(QStringLiteral("Font"), RawValue(QMetaType::QVariantMap, [](QDataStream& out) {
+                                QVariantMap inner{{QStringLiteral("x"), 1}};
+                                QVariantMap middle{{QStringLiteral("y"), inner}};
+                                out << quint32(1) << QStringLiteral("z") << QVariant(middle);
+                            }))},
+        {"a value type the writer never uses (a picture)",
+         StreamWithRawValue(QStringLiteral("Font"), RawValue(QMetaType::QImage, [](QDataStream& out) {
+                                out << quint32(0x7FFFFFFF) << quint32(0x7FFFFFFF);
+                            }))},
+        {"a user type", StreamWithRawValue(QStringLiteral("Tag"), RawValue(QMetaType::User, [](QDataStream& out) {
+                                               out << QByteArray("QList<QList<int>>") << quint32(0x7FFFFFFF);
+                                           }))},
+        {"an item count past the limit", StreamHead(1 << 20)},
+        {"an item count larger than the stream", StreamHead(60000)},
+    };
+    for (const Damage& d : damages) {
+        SCOPED_TRACE(d.why);
+        QByteArray bytes = d.bytes;
+        QBuffer buf(&bytes);
+        buf.open(QIODevice::ReadOnly);
+        EXPECT_THROW(grid.LoadColumnsFromStream(buf), std::runtime_error);
+        EXPECT_EQ(grid.Columns().Count(), 3);
         EXPECT_EQ(Item(1)->Name(), QStringLiteral("current"));
     }
 }
