@@ -122,7 +122,9 @@ bool ReadTextLines(const QString& path, QStringList* lines, QString* error)
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a short write (a full disk) shows in write()'s count: a
+    // buffered one is flushed at commit, which does not notice it.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return Fail(error, QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
     if (file.write(bytes) != bytes.size()) {
         const QString why = file.errorString();

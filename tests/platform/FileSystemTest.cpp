@@ -9,6 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace platform;
 
 namespace {
@@ -169,6 +172,29 @@ TEST(Files, AtomicWriteReplacesWholeOrNothing)
     EXPECT_FALSE(WriteFileAtomically(dir.filePath("none/bank2.bin"), data, &error));
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"bank1.bin"});
+}
+
+TEST(Files, AFullDiskFailsASmallWriteToo)
+{
+    // A small file is written in one go; a disk that takes only part of it
+    // must fail the save, not keep the part.
+    QTemporaryDir dir;
+    const QString path = dir.filePath("ParGen.xml");
+    ASSERT_TRUE(WriteFileAtomically(path, "old"));
+    struct rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 100;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString error;
+    const bool ok = WriteFileAtomically(path, QByteArray(300, 'x'), &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(ok);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(testsupport::ReadAll(path), "old");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ParGen.xml"});
 }
 
 TEST(Regional, OnlyCommaAndPointAreSeparators)
