@@ -84,6 +84,37 @@ extern std::vector<bool> Copy_Row_Check;
 extern QStringList List_MIB_Read_Desc;
 extern QStringList List_MIB_Write_Desc;
 
+class QObject;
+class QChar;
+class TExStringGrid;
+class VOruVizizaZezo;
+
+// Row operations of the rule grids, shared by every rule table. Row 0 is the
+// header and column 0 the row number: neither is ever read or written here.
+// The data columns are every other real column, hidden ones included. No
+// operation adds or removes a row. A row outside 1 .. RowCount - 1 does nothing.
+//
+// The column-grid family: check-box columns keep their state as text.
+void Grid_Delete_Row(int row, VOruVizizaZezo* grid);
+// Refused with a message (false, nothing changed) while the last row holds
+// text in a column that is not a check box: the insertion would lose it.
+bool Grid_Insert_Row(int row, VOruVizizaZezo* grid, bool putY);
+void Grid_Copy_Row(VOruVizizaZezo* grid, int row);
+// `copied`: the grid's own flag, set by a copy on this grid since its window
+// was shown. True when the row was pasted.
+bool Grid_Paste_Row(VOruVizizaZezo* grid, int row, bool copied);
+// The string-grid family: cells with check boxes of their own, and the
+// read-only mark of each cell moving with it.
+void Grid_Delete_Row_Check(int row, TExStringGrid* grid, bool checkFirst);
+bool Grid_Insert_Row_Check(int row, TExStringGrid* grid, bool checkFirst);
+void Grid_Copy_Row_Check(TExStringGrid* grid, int row);
+bool Grid_Paste_Row_Check(TExStringGrid* grid, int row, bool copied);
+// Grid events: a double click on a header fits its column (display column,
+// as the grid reports it) under Double_Click_Auto_Size; Enter moves to the
+// next cell under Enable_Jump_Field_Tables.
+void Grid_DblClick_AutoSize(QObject* grid, int row, int col);
+void Grid_Enter_Next_Cell(QObject* grid, QChar& key);
+
 namespace platform {
 class TForm;
 class TLabel;
