@@ -1,6 +1,19 @@
 #pragma once
 
+// The M-Bus network of a configuration: its nodes (meters) with their
+// variables, the choice lists whose positions the nodes and variables hold,
+// and the network file "M_Bus.xml". The editor window is in UMeter_Bus_Form.h.
+//
+// Every choice is kept, in memory and in the file, as its position in its
+// list below, never as an M-Bus code.
+
+#include <QByteArray>
+#include <QString>
 #include <QStringList>
+
+#include <array>
+#include <cstdint>
+#include <vector>
 
 // Choice lists of the M-Bus network. The network file and the device image
 // store a choice as its position in these lists, so their order is part of the
@@ -24,3 +37,114 @@ const QStringList& MBus_Swap_Ident_List();
 const QStringList& MBus_Var_List_Type_List();
 const QStringList& MBus_Type_List();
 const QStringList& MBus_Cut_After_List();
+
+// Positions of the choices the program itself looks at.
+constexpr int MBus_Type_Wireless = 0;        // "wM-Bus"
+constexpr int MBus_Type_Wired = 1;           // "M-Bus on wires"
+constexpr int MBus_Var_List_By_Position = 1; // "By Position"
+constexpr int MBus_ToD_Time_Point = 20;      // "Time Point"
+constexpr int MBus_ToD_VIF_ASCII = 21;       // "VIF is in ASCII"
+constexpr int MBus_Dim_Variable_Length = 7;  // "Variable Length"
+constexpr int MBus_VIFE_None = 255;          // also "Not Selected"
+
+// One value that the converter takes from a meter's telegrams and places in
+// its data area.
+class TVariabile
+{
+public:
+    bool Enable = false;
+    QString Description;
+    int32_t Type_Of_Data = 0;
+    int32_t Function_Field = 0;
+    int32_t Dimension = 0;
+    int32_t Unita = 0;
+    int32_t PositionData = 0;
+    uint32_t Storage_Number = 0;
+    int32_t Tariff = 0;
+    uint8_t VIFE = 0;
+    bool BCDtoINT = false;
+    int32_t Length = 0;
+    QString VIF_ASCII;
+    bool Conv_Float = false;
+    bool Force_Int32 = false;
+    bool TP_Mod_Regs = false;
+    int32_t TP_Mod_Year = 0;
+    uint16_t Position = 0;
+    uint8_t Post_Operation = 0;
+
+    // A split time point takes the six positions TP_Mod_Year .. TP_Mod_Year + 5.
+    bool Uses_Time_Point() const { return TP_Mod_Regs; }
+};
+
+// One meter: a node of the wired line or a wireless meter. A node carries the
+// fields of both kinds whatever its kind; the other kind's are kept as they are.
+class TNodo
+{
+public:
+    uint8_t Enable = 0;
+    QString Description;
+    int32_t Node_Pri = 0;
+    int32_t Node_Sec = 0;
+    uint8_t Send_SNK = 0;
+    uint8_t Reset_App = 0;
+    std::vector<TVariabile> Var_List;
+    uint8_t Enable_NS = 0;
+    int32_t Node_State = 0;
+    uint8_t Enable_IN = 0;
+    int32_t Ident_Num = 0;
+    uint8_t BCDtoINT_IN = 0;
+    int32_t Swap_Ident = 0;
+    uint8_t Node_ID_Type = 0;
+    uint8_t Var_List_Type = 0;
+    uint8_t Cut_After = 0;  // frames minus 1
+    uint8_t Enable_MS = 0;
+    int32_t Manufacturer_Spec = 0;
+    uint8_t MSD_Length = 0;
+    uint8_t MSD_Offset = 0;
+    uint8_t MBus_Type = 0;
+    QString wMBus_ManID;
+    QString wMBus_Add;
+    QString wMBus_Ver;
+    QString wMBus_DevType;
+    uint8_t wMBus_En_Key = 0;
+    std::array<QString, 16> wMBus_Key;
+    uint8_t Enable_RSSI = 0;
+    int32_t RSSI = 0;
+    uint8_t Enable_AN = 0;
+    int32_t Access_Number = 0;
+
+    // A secondary address in the file that is no number (a scan writes the
+    // meter's identification in hexadecimal digits, which need not be decimal
+    // ones): kept as written, shown and written back in place of Node_Sec
+    // until the node is changed. Empty for every other node.
+    QString Node_Sec_Text;
+
+    bool Is_Wired() const { return MBus_Type == MBus_Type_Wired; }
+    bool By_Secondary() const { return Node_ID_Type != 0; }
+    // The secondary address as the file holds it.
+    QString Secondary_Text() const;
+};
+
+using TNodi_List = std::vector<TNodo>;
+
+// The network file. Its layout (element and attribute names, their order,
+// the defaults) lives in UMeter_Bus_File.cpp and nowhere else.
+struct MBus_Read_Result
+{
+    TNodi_List Nodes;
+    // False when the file is not well-formed or a variable lacks a required
+    // number; Nodes is then empty, never a part of the network.
+    bool Ok = true;
+    QString Error;
+};
+
+// A missing file is an empty network.
+MBus_Read_Result Read_MBus_Network(const QString& path);
+MBus_Read_Result Read_MBus_Network_Bytes(const QByteArray& bytes);
+// The file's bytes for a network; Write_MBus_Network replaces the file
+// atomically and, on failure, leaves it as it was and says why.
+QByteArray MBus_Network_Bytes(const TNodi_List& nodes);
+bool Write_MBus_Network(const TNodi_List& nodes, const QString& path, QString* error = nullptr);
+
+// The platform's text for a whole number that does not convert.
+QString Invalid_Integer_Text(const QString& text);

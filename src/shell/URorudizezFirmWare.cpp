@@ -4,6 +4,12 @@
 #include "shell/UNew_Project.h"
 #include "shell/UOpenConf.h"
 
+#include "mbus/UMeter_Bus_Form.h"
+#include "mbus/UNewIDNode.h"
+
+#include "configuration/UParGen.h"
+#include "configuration/ULoRa_Set_Access.h"
+
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -183,9 +189,9 @@ void TFRorudizezFirmWare::Create_Controls()
         {&Btn_Close, -1, 14, [this] { Close(); }},
         {&Btn_Info, -1, 12, nullptr},
         {&Btn_Opz, -1, 13, nullptr},
-        {&Btn_Prm_Gen, 20, 24, nullptr},
-        {&Btn_LoRaWAN_Access, 21, 25, nullptr},
-        {&Btn_MBus, 31, 32, nullptr},
+        {&Btn_Prm_Gen, 20, 24, [] { if (FParGen) FParGen->ShowModal(); }},
+        {&Btn_LoRaWAN_Access, 21, 25, [] { if (FLoRa_Set_Access) FLoRa_Set_Access->ShowModal(); }},
+        {&Btn_MBus, 31, 32, [] { if (FMeter_Bus) FMeter_Bus->ShowModal(); }},
         {&Btn_ScanDecode, 33, 34, nullptr},
         {&Btn_CreateBin, 17, 26, nullptr},
         {&Btn_BACnet_SetAccess, 27, 29, nullptr},
@@ -400,6 +406,14 @@ void TFRorudizezFirmWare::Change_Language()
         FNew_Project->Set_Lang();
     if (FOpenConf)
         FOpenConf->Set_Lang();
+    if (FParGen)
+        FParGen->Set_Lang();
+    if (FLoRa_Set_Access)
+        FLoRa_Set_Access->Set_Lang();
+    if (FMeter_Bus)
+        FMeter_Bus->Set_Lang();
+    if (FNewIDNode)
+        FNewIDNode->Set_Lang();
 }
 
 void TFRorudizezFirmWare::Set_Files()
@@ -461,10 +475,22 @@ void Create_All_Windows(const QString& programFolder)
     Application().SetMainForm(FRorudizezFirmWare);
     FNew_Project = new TFNew_Project();
     FOpenConf = new TFOpenConf();
+    FParGen = new TFParGen();
+    FLoRa_Set_Access = new TFLoRa_Set_Access();
+    FMeter_Bus = new TFMeter_Bus();
+    FNewIDNode = new TFNewIDNode();
 }
 
 void Destroy_All_Windows()
 {
+    delete FNewIDNode;
+    FNewIDNode = nullptr;
+    delete FMeter_Bus;
+    FMeter_Bus = nullptr;
+    delete FLoRa_Set_Access;
+    FLoRa_Set_Access = nullptr;
+    delete FParGen;
+    FParGen = nullptr;
     delete FOpenConf;
     FOpenConf = nullptr;
     delete FNew_Project;

@@ -5,6 +5,8 @@
 #include "shell/URorudizezFirmWare.h"
 #include "support/TestSupport.h"
 
+#include "configuration/UParGen.h"
+
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -397,7 +399,8 @@ TEST_F(MainWindow, TextsComeFromTheChosenLanguage)
 {
     ASSERT_TRUE(ForceFolders(dir.filePath("LANGUAGE")));
     ASSERT_TRUE(WriteAll(dir.filePath("LANGUAGE/Italiano.lng"),
-                         "STR0 = Inizio\nSTR15 = Nuova Configurazione\nSTR100 = Crea\nSTR9 = \xB6Nessuna \xB6"));
+                         "STR0 = Inizio\nSTR15 = Nuova Configurazione\nSTR100 = Crea\nSTR9 = \xB6Nessuna \xB6\n"
+                         "STR400 = Comunicazione\nSTR406 = LoRaWAN (it)"));
     WriteSettings(SettingsFile("", "1.1.1.1", "Italiano", "0000"));
     Start();
     EXPECT_EQ(W().L_Begin->Caption(), "Inizio");
@@ -405,6 +408,8 @@ TEST_F(MainWindow, TextsComeFromTheChosenLanguage)
     EXPECT_EQ(W().L_Name_Conf->Caption(), "Nessuna ");
     EXPECT_EQ(FNew_Project->Caption(), "Crea");
     EXPECT_EQ(W().Btn_Open->Caption(), "Open Configuration");
+    EXPECT_EQ(FParGen->Caption(), "Comunicazione");
+    EXPECT_EQ(FParGen->CP_LoRa->Caption(), "LoRaWAN (it)");
 
     Language_Name = "English";
     Load_Language();
@@ -412,6 +417,41 @@ TEST_F(MainWindow, TextsComeFromTheChosenLanguage)
     EXPECT_EQ(W().L_Begin->Caption(), "Begin");
     EXPECT_EQ(FNew_Project->Caption(), "Create New Configuration");
     EXPECT_EQ(FOpenConf->Caption(), "Open Configuration");
+    EXPECT_EQ(FParGen->Caption(), "Set Communication");
+    EXPECT_EQ(FParGen->CP_LoRa->Caption(), "LoRaWAN");
+}
+
+TEST_F(MainWindow, StepTwoOpensTheGeneralParametersOfTheOpenConfiguration)
+{
+    ASSERT_TRUE(ForceFolders(dir.filePath("PROJECTS/Plant")));
+    WriteSettings(SettingsFile("Plant", "1.1.1.1", "English", "0000"));
+    Start();
+    ASSERT_NE(FParGen, nullptr);
+    const QString file = dir.filePath("PROJECTS/Plant/ParGen.xml");
+
+    // Cancel writes nothing.
+    DialogScript script;
+    script.AnswerForm([&](QWidget& form) {
+        EXPECT_EQ(&form, FParGen);
+        EXPECT_EQ(FParGen->CB_LoRa_RF_Band->Text(), "AS923");
+        testsupport::Click(FParGen->Btn_Cancel);
+    });
+    W().Btn_Click(W().Btn_Prm_Gen);
+    ASSERT_EQ(script.Shown().size(), 1u);
+    EXPECT_EQ(script.Shown()[0].type, ShownDialog::Type::Form);
+    EXPECT_EQ(script.Shown()[0].text, "FParGen");
+    EXPECT_FALSE(QFile::exists(file));
+
+    // OK writes the file of the open configuration.
+    script.AnswerForm([&](QWidget&) {
+        FParGen->E_LoRa_Device_Address->SetText("26011B2C");
+        FParGen->E_LoRa_Network_Session_Key->SetText(QString(32, QChar('A')));
+        FParGen->E_LoRa_Application_Session_Key->SetText(QString(32, QChar('B')));
+        testsupport::Click(FParGen->Btn_OK);
+    });
+    W().Btn_Click(W().Btn_Prm_Gen);
+    EXPECT_EQ(script.Unanswered(), 0);
+    EXPECT_TRUE(ReadAll(file).contains("<LoRa_Device_Address>26011B2C</LoRa_Device_Address>"));
 }
 
 TEST_F(MainWindow, ASettingsFileThatCannotBeWrittenDoesNotKeepTheProgramOpen)
