@@ -35,7 +35,8 @@ fs::path& Corpus_Root()
 
 fs::path Find_Corpus(int argc, char** argv)
 {
-    if (argc > 1)
+    // A flag the benchmark library did not take is not a folder.
+    if (argc > 1 && argv[1][0] != '-')
         return argv[1];
     if (const char* env = std::getenv("MBUS_CORPUS"))
         return env;
@@ -172,6 +173,8 @@ BENCHMARK(BM_Wireless_Corpus);
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
+    if (argc > 1 && argv[1][0] == '-' && benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
     Corpus_Root() = Find_Corpus(argc, argv);
     if (Corpus_Root().empty())
         std::fprintf(stderr, "fuzz/corpus not found: give its folder as the argument\n");

@@ -29,6 +29,20 @@ QString Hex2(uint8_t b)
     return s;
 }
 
+// What the user reads for a meter whose layout is not decoded: the layout by
+// name where the CI field gives one, and the CI field itself.
+QString Undecoded_Layout_Text(uint8_t ci)
+{
+    const char* layout = "unsupported layout";
+    switch (ci) {
+    case CI_Fixed: layout = "fixed data structure"; break;
+    case CI_Fixed_MSB: layout = "fixed data structure, most significant byte first"; break;
+    case CI_Variable_MSB: layout = "variable data structure, most significant byte first"; break;
+    default: break;
+    }
+    return QStringLiteral("Data not decoded: %1 (CI $%2)").arg(QLatin1String(layout), Hex2(ci));
+}
+
 bool Is_BCD_Code(uint8_t code)
 {
     return (code >= 9 && code <= 12) || code == 14;
@@ -178,7 +192,7 @@ int TMBusTelegramDecoder::Decode_Wired_Frame(int Index, bool& Last)
     }
     if (!variable) {
         // Any other layout would be read as records that are not there.
-        slave->description = QStringLiteral("Data not decoded: CI $") + Hex2(ci);
+        slave->description = Undecoded_Layout_Text(ci);
         return position;
     }
     Last = Decode_Records(slave->List_Var, len - 3, Header_End, false);

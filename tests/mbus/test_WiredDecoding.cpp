@@ -460,19 +460,24 @@ TEST_F(Wired, MoreRecordsFollowInTheNextTelegramOfTheSameMeter)
 // are not in the telegram.
 TEST_F(Wired, OtherLayoutsKeepTheMeterWithoutDecodingItsData)
 {
-    struct Case { const char* name; uint8_t ci; const char* afterCi; const char* secondary; };
+    struct Case { const char* name; uint8_t ci; const char* afterCi; const char* secondary; const char* description; };
     const Case cases[] = {
         // Fixed data structure: identification 12345678, access 0A, status 00,
         // medium and units E9 7E, counters 1 and 135.
-        {"fixed", 0x73, "78 56 34 12 0A 00 E9 7E 01 00 00 00 35 01 00 00", "12345678"},
+        {"fixed", 0x73, "78 56 34 12 0A 00 E9 7E 01 00 00 00 35 01 00 00", "12345678",
+         "Data not decoded: fixed data structure (CI $73)"},
         // The same, most significant byte first.
-        {"fixed MSB first", 0x77, "12 34 56 78 0A 00 E9 7E 00 00 00 01 00 00 01 35", "12345678"},
+        {"fixed MSB first", 0x77, "12 34 56 78 0A 00 E9 7E 00 00 00 01 00 00 01 35", "12345678",
+         "Data not decoded: fixed data structure, most significant byte first (CI $77)"},
         // Variable data structure, most significant byte first.
-        {"variable MSB first", 0x76, "12 34 56 78 40 24 01 07 55 00 00 00 0C 13 12 34 56 78", "12345678"},
+        {"variable MSB first", 0x76, "12 34 56 78 40 24 01 07 55 00 00 00 0C 13 12 34 56 78", "12345678",
+         "Data not decoded: variable data structure, most significant byte first (CI $76)"},
         // Short header (ACC, ST, CFG): no identification number.
-        {"short header", 0x7A, "55 00 00 00 0C 13 78 56 34 12 04 6D 3B 17 BF 2C", ""},
+        {"short header", 0x7A, "55 00 00 00 0C 13 78 56 34 12 04 6D 3B 17 BF 2C", "",
+         "Data not decoded: unsupported layout (CI $7A)"},
         // No header at all.
-        {"no header", 0x78, "0C 13 78 56 34 12 04 6D 3B 17 BF 2C 02 FD 17 00 00", ""},
+        {"no header", 0x78, "0C 13 78 56 34 12 04 6D 3B 17 BF 2C 02 FD 17 00 00", "",
+         "Data not decoded: unsupported layout (CI $78)"},
     };
     for (const Case& c : cases) {
         const Bytes frame = Long_Frame(Hex(c.afterCi), {}, 0x05, c.ci);
@@ -489,7 +494,8 @@ TEST_F(Wired, OtherLayoutsKeepTheMeterWithoutDecodingItsData)
         EXPECT_EQ(m.Medium, 0) << c.name;
         EXPECT_EQ(m.Status, 0) << c.name;
         EXPECT_TRUE(m.List_Var.empty()) << c.name;
-        EXPECT_EQ(m.description, QStringLiteral("Data not decoded: CI $") + QString::number(c.ci, 16).toUpper()) << c.name;
+        EXPECT_EQ(m.description, QString::fromLatin1(c.description)) << c.name;
+        EXPECT_EQ(m.descManufacture, QStringLiteral("???")) << c.name;
     }
 
     // A later telegram of a known meter in another layout adds nothing to it.
@@ -501,7 +507,7 @@ TEST_F(Wired, OtherLayoutsKeepTheMeterWithoutDecodingItsData)
               pos);
     EXPECT_TRUE(last);
     EXPECT_EQ(wired.Items(pos)->List_Var.size(), 1u);
-    EXPECT_EQ(wired.Items(pos)->description, QStringLiteral("Data not decoded: CI $73"));
+    EXPECT_EQ(wired.Items(pos)->description, QStringLiteral("Data not decoded: fixed data structure (CI $73)"));
 }
 
 TEST_F(Wired, RspUdWithoutRecordsIsAMeterWithNoRecords)
