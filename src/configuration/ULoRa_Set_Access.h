@@ -48,9 +48,17 @@ const TLoRa_Table_Layout& LoRa_Layout(TLoRa_Table table);
 // conditions "N", everything else empty.
 QString LoRa_Attribute_Default(const QString& attribute);
 
-// Whether a rule takes part: its Enable text is exactly "Y", which is what the
-// window's check box shows as checked. A rule read from the file without
-// "Enable" has been given "Y" by the reading. Every reader of the rules uses this.
+// Whether a check-box cell of a rule is set: its text is exactly "Y", no
+// blanks, no other case, which is what the window's check box shows as
+// checked. Every reader of the rules (this window, the update request's
+// payload check, the image compiler) decides with these two, so that no rule
+// is checked, compiled or left out other than the window shows it.
+//
+// LoRa_Rule_Enabled takes the "Enable" text as Load_LoRa_Rules gives it: an
+// attribute missing from the file has become "Y" there, so such a rule is
+// enabled, as the window shows it. A reader of its own must give a missing
+// "Enable" the text "Y" before asking.
+bool LoRa_Flag_Set(const QString& text);
 bool LoRa_Rule_Enabled(const QString& enable);
 
 // A table's rules: one list of texts per rule, entry i the text of attribute i.
@@ -64,8 +72,8 @@ struct TLoRa_Rules
 
 enum class TLoRa_Load { Missing, Loaded, Not_Loaded };
 
-// Reads every rule of both lists (every element below each list, in order),
-// each attribute on its own with its default. Missing when there is no file,
+// Reads every rule of both lists (every element below each list, in order;
+// comments are no rules), each attribute on its own with its default. Missing when there is no file,
 // Not_Loaded with the parser's message when it is not well-formed. A root
 // without a list, or a first node that is no element, reads as empty tables.
 TLoRa_Load Load_LoRa_Rules(const QString& path, TLoRa_Rules* rules, QString* error = nullptr);

@@ -109,7 +109,9 @@ QString LoRa_Attribute_Default(const QString& attribute)
     return QString();
 }
 
-bool LoRa_Rule_Enabled(const QString& enable) { return enable == QLatin1String("Y"); }
+bool LoRa_Flag_Set(const QString& text) { return text == QLatin1String("Y"); }
+
+bool LoRa_Rule_Enabled(const QString& enable) { return LoRa_Flag_Set(enable); }
 
 TLoRa_Load Load_LoRa_Rules(const QString& path, TLoRa_Rules* rules, QString* error)
 {
@@ -172,7 +174,8 @@ QString LoRa_Check_Table(TLoRa_Table table, const TLoRa_Rows& rows, int maxPaylo
             return fault(i, entry(layout.msg_start_byte));
         if (!In_Range(Cell(row, layout.num_byte), 0, maxPayloadSize - 2))
             return fault(i, entry(layout.msg_num_byte) + QString::number(maxPayloadSize - 2));
-        if (layout.on_timer > 0 && Cell(row, layout.on_timer).trimmed() == QLatin1String("Y")
+        // The time only matters, and is only checked, for a timer the window shows set.
+        if (layout.on_timer > 0 && LoRa_Flag_Set(Cell(row, layout.on_timer))
             && !In_Range(Cell(row, layout.time), 30, 86400))
             return fault(i, entry(layout.msg_time));
         if (fportShown && !In_Range(Cell(row, layout.fport), 1, 223))

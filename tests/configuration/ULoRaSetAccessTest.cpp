@@ -245,9 +245,10 @@ TEST_F(LoRaWindow, ShowingWithoutPayloadWarnsAndStillOpens)
     EXPECT_EQ(w->MaxPayloadSize, 51);
 }
 
-// Every message of the checks, one row each. The uplink table is filled from
-// grid row 1 on; the payload limit is 51 unless said.
-TEST_F(LoRaWindow, EveryCheckOfTheUplinkTable)
+// Every message of the checks, one row each. The tables are filled from grid
+// row 1 on; the payload limit is 51 unless said. A case with downlink rows
+// shows the downlink page, which this model hides (see below).
+TEST_F(LoRaWindow, EveryCheckOfTheWindow)
 {
     auto up = [](std::initializer_list<std::pair<const char*, const char*>> set) {
         Up r;
@@ -272,7 +273,10 @@ TEST_F(LoRaWindow, EveryCheckOfTheUplinkTable)
         const char* fport;
         std::vector<Up> rows;
         QString message;       // empty: passes
+        std::vector<QStringList> down = {};  // Enable, Start Byte, Num. Byte, FPort, Mnemonic
     };
+    const QString gap = " Start Byte is empty: this row and the rows below it would not be saved. "
+                        "Fill it in or delete the row";
     const Case cases[] = {
         {"a plain rule passes", "51", "Fixed", {up({})}, ""},
         {"no rules at all pass", "51", "Fixed", {}, ""},
@@ -295,6 +299,9 @@ TEST_F(LoRaWindow, EveryCheckOfTheUplinkTable)
         {"On Timer with 86401", "51", "Fixed", {up({{"onTimer", "Y"}, {"time", "86401"}})},
          "Error row 1!! [LoraWAN Uplink] Time (s) must be between 30 and 86400"},
         {"no time needed without On Timer", "51", "Fixed", {up({{"onTimer", "N"}, {"time", ""}})}, ""},
+        // The timer's check box shows only "Y" as set: the time is checked exactly then.
+        {"On Timer lower-case y is not set", "51", "Fixed", {up({{"onTimer", "y"}, {"time", "5"}})}, ""},
+        {"On Timer with a blank before Y is not set", "51", "Fixed", {up({{"onTimer", " Y"}, {"time", "5"}})}, ""},
         {"FPort 0 while variable", "51", "Variable", {up({{"fport", "0"}})},
          "Error row 1!! [LoraWAN Uplink] FPort must be between 1 and 223"},
         {"FPort 224 while variable", "51", "Variable", {up({{"fport", "224"}})},
@@ -318,6 +325,19 @@ TEST_F(LoRaWindow, EveryCheckOfTheUplinkTable)
          {up({}), up({{"start", ""}, {"num", ""}, {"onTimer", "Y"}})}, ""},
         {"a fault above a gap is found first", "51", "Fixed", {up({{"start", "9999"}}), up({{"start", ""}}), up({})},
          start1},
+        {"downlink Start Byte above 1536", "51", "Fixed", {}, "Error row 1!! [LoraWAN Downlink] Start Byte must be between 0 and 1536",
+         {{"Y", "1537", "2", "", ""}}},
+        {"downlink Num. Byte above the payload limit less 2", "51", "Fixed", {},
+         "Error row 2!! [LoraWAN Downlink] Number Byte must be between 0 and 49",
+         {{"Y", "0", "49", "", ""}, {"Y", "0", "50", "", ""}}},
+        {"downlink FPort 224 while variable", "51", "Variable", {},
+         "Error row 1!! [LoraWAN Downlink] FPort must be between 1 and 223", {{"Y", "0", "2", "224", ""}}},
+        {"downlink FPort not checked while fixed", "51", "Fixed", {}, "", {{"Y", "0", "2", "0", ""}}},
+        {"a disabled downlink rule is not checked", "51", "Fixed", {}, "", {{"N", "abc", "", "", ""}}},
+        {"a downlink rule below a blank Start Byte", "51", "Fixed", {},
+         "Error row 1!! [LoraWAN Downlink]" + gap, {{"Y", "", "", "", ""}, {"Y", "0", "2", "", ""}}},
+        {"the uplink table is checked first", "51", "Fixed", {up({{"num", "50"}})},
+         "Error row 1!! [LoraWAN Uplink] Number Byte must be between 0 and 49", {{"Y", "1537", "2", "", ""}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
@@ -325,9 +345,13 @@ TEST_F(LoRaWindow, EveryCheckOfTheUplinkTable)
         QFile::remove(FileName_LoRaWAN_SetAccess);
         if (c.payload)
             Write_ParGen(c.payload, c.fport);
+        w->TS_LoRa_Downlink->SetTabVisible(!c.down.empty());
         Show();
         for (size_t i = 0; i < c.rows.size(); ++i)
             Put(static_cast<int>(i) + 1, c.rows[i]);
+        for (size_t i = 0; i < c.down.size(); ++i)
+            for (int col = 1; col <= 5; ++col)
+                Down_Grid().SetCellEx(col, static_cast<int>(i) + 1, c.down[i][col - 1]);
 
         const auto shown = Ok();
         if (c.message.isEmpty()) {
@@ -543,8 +567,10 @@ TEST_F(LoRaWindow, OneTestOfEnabledForEveryReader)
         bool enabled;
     };
     const Case cases[] = {{"Y", true}, {"N", false}, {"y", false}, {" Y", false}, {"Y ", false}, {"", false}};
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         EXPECT_EQ(LoRa_Rule_Enabled(QString::fromLatin1(c.text)), c.enabled) << c.text;
+        EXPECT_EQ(LoRa_Flag_Set(QString::fromLatin1(c.text)), c.enabled) << c.text;
+    }
     // Missing from the file: enabled, as the window shows it.
     EXPECT_TRUE(LoRa_Rule_Enabled(LoRa_Attribute_Default("Enable")));
 }
@@ -630,6 +656,55 @@ TEST_F(LoRaWindow, CopyAndPasteWithinOneShowing)
     ASSERT_EQ(script.Shown().size(), 2u);
     EXPECT_EQ(script.Shown()[1].text, "Error!!! Copy a valid row before Paste it");
     EXPECT_EQ(Copy_Row_List.size(), 9);
+}
+
+// The two tables share the clipboard but not the copy flag: a row copied on
+// one table does not paste on the other, whose columns differ anyway.
+TEST_F(LoRaWindow, APasteOnTheOtherTableIsRefused)
+{
+    Write_ParGen("51", "Fixed");
+    Write_Rules(LoRa_Rules_Bytes(Numbered_Rules(2, 2)));
+    w->TS_LoRa_Downlink->SetTabVisible(true);
+    Show();
+    struct Case
+    {
+        const char* why;
+        bool copyOnUplink;
+        bool forceDownlinkFlag;  // as if the flag were stale: the column count still refuses
+        const char* message;
+    };
+    const Case cases[] = {
+        {"uplink row onto the downlink table", true, false, "Error!!! Copy a valid row before Paste it"},
+        {"uplink row, downlink flag set", true, true,
+         "Error in the Copy values!!! Copy a valid row before Paste it"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        w->PC_LoRa->SetActivePage(w->TS_LoRa_Uplink);
+        Up_Grid().SetRow(1);
+        w->Btn_CopyRowClick(w->Btn_CopyRow);
+        ASSERT_TRUE(w->Do_Copy_Uplink);
+        ASSERT_FALSE(w->Do_Copy_Downlink);
+        w->Do_Copy_Downlink = c.forceDownlinkFlag;
+        w->PC_LoRa->SetActivePage(w->TS_LoRa_Downlink);
+        Down_Grid().SetRow(5);
+        DialogScript script;
+        w->Btn_PasteRowClick(w->Btn_PasteRow);
+        ASSERT_EQ(script.Shown().size(), 1u);
+        EXPECT_EQ(script.Shown()[0].kind, MessageKind::Error);
+        EXPECT_EQ(script.Shown()[0].text, c.message);
+        EXPECT_EQ(Down_Grid().GetCellEx(2, 5), "");
+    }
+    // A copy on the downlink table clears the uplink flag.
+    Down_Grid().SetRow(2);
+    w->Btn_CopyRowClick(w->Btn_CopyRow);
+    EXPECT_TRUE(w->Do_Copy_Downlink);
+    EXPECT_FALSE(w->Do_Copy_Uplink);
+    EXPECT_EQ(Copy_Row_List, QStringList({"Y", "1", "2", "", "down 1"}));
+    DialogScript script;
+    w->Btn_PasteRowClick(w->Btn_PasteRow);  // onto the used row 2 itself: asks first
+    EXPECT_EQ(script.Shown().size(), 1u);
+    EXPECT_EQ(script.Shown()[0].text, "Row Already used. Do you want to overwrite the values?");
 }
 
 TEST_F(LoRaWindow, ClickOnTheNumberSelectsTheRow)

@@ -541,30 +541,36 @@ TEST_F(GridEvents, EnterWithTheOptionOffIsTheGridsOwn)
 
 TEST_F(GridEvents, HeaderDoubleClickFitsTheColumnUnderTheOption)
 {
+    // Shown column 4 is real column 5, right of the hidden one.
     grid->SetCellEx(2, 0, "A rather long column header");
     grid->SetCellEx(2, 3, "short");
+    grid->SetCellEx(5, 0, "Another long header, after the hidden column");
     struct Case
     {
         const char* why;
         bool option;
-        int row;
+        int col, row;   // shown column
         bool fitted;
     };
     const Case cases[] = {
-        {"option on, header", true, 0, true},
-        {"option on, a data cell", true, 3, false},
-        {"option off, header", false, 0, false},
+        {"option on, header", true, 2, 0, true},
+        {"option on, header right of the hidden column", true, 4, 0, true},
+        {"option on, a data cell", true, 2, 3, false},
+        {"option off, header", false, 2, 0, false},
     };
-    grid->SetColWidths(2, 30);
-    grid->AutoSizeCol(2, 0);
-    const int fitted = grid->ColWidths(2);
-    ASSERT_GT(fitted, 30);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.why);
+        grid->SetColWidths(c.col, 30);
+        grid->AutoSizeCol(c.col, 0);
+        const int fitted = grid->ColWidths(c.col);
+        ASSERT_GT(fitted, 30);
         Double_Click_Auto_Size = c.option;
-        grid->SetColWidths(2, 30);
-        inputtest::DoubleClick(grid, inputtest::CellCentre(grid, 2, c.row));
+        for (int col = 1; col < grid->ColCount(); ++col)
+            grid->SetColWidths(col, 30);
+        inputtest::DoubleClick(grid, inputtest::CellCentre(grid, c.col, c.row));
         edittest::ProcessEvents();
-        EXPECT_EQ(grid->ColWidths(2), c.fitted ? fitted : 30);
+        // Only the clicked column changes.
+        for (int col = 1; col < grid->ColCount(); ++col)
+            EXPECT_EQ(grid->ColWidths(col), c.fitted && col == c.col ? fitted : 30) << col;
     }
 }
