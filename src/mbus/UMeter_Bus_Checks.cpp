@@ -98,6 +98,37 @@ bool Node_Positions_Conflict(const TNodi_List& nodes, TMBus_Selection sel, const
     return false;
 }
 
+// A disabled node that the page enables brings its variables into the data
+// area, where no check has seen them: each enabled variable is checked as if
+// it were taken now, against the network with the node enabled and holding
+// the positions the page gives it.
+bool Enabled_Variables_Conflict(const TNodi_List& nodes, TMBus_Selection sel, const TNode_Page& page)
+{
+    TNodi_List network = nodes;
+    TNodo& own = network[static_cast<size_t>(sel.IND_NODO)];
+    own.Enable = 1;
+    own.Description = page.Description;
+    own.MBus_Type = static_cast<uint8_t>(page.MBus_Type);
+    if (page.Wired()) {
+        own.Node_State = NumberOr(page.Node_State, 0);
+        own.Ident_Num = NumberOr(page.Ident_Num, 0);
+    } else {
+        own.Node_State = NumberOr(page.wNode_State, 0);
+        own.Ident_Num = NumberOr(page.wIdent_Num, 0);
+        own.RSSI = NumberOr(page.RSSI, 0);
+    }
+    for (int j = 0; j < static_cast<int>(own.Var_List.size()); ++j) {
+        const TVariabile& v = own.Var_List[static_cast<size_t>(j)];
+        // A position of 0 is none (a scan leaves it so until the user sets it).
+        if (!v.Enable || v.PositionData <= 0)
+            continue;
+        const int Y = v.Uses_Time_Point() && v.TP_Mod_Year > 0 ? v.TP_Mod_Year : 0;
+        if (Check_Registers(network, TMBus_Selection{sel.IND_NODO, j}, v.PositionData, 0, false, Y))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 TConversion_Error::TConversion_Error(const QString& text) : std::runtime_error(text.toStdString()), text_(text) {}
@@ -296,6 +327,9 @@ bool Controllo_Dati_New_Nodo(const TNodi_List& nodes, TMBus_Selection sel, const
     // variable's must: a value written over another in the data area is lost.
     if (result && page.Enable && Node_Positions_Conflict(nodes, sel, taken))
         return false;
+    if (result && page.Enable && sel.Changing_Node() && Valid_Node(nodes, sel.IND_NODO)
+        && nodes[static_cast<size_t>(sel.IND_NODO)].Enable != 1 && Enabled_Variables_Conflict(nodes, sel, page))
+        return false;
     return result;
 }
 
@@ -333,8 +367,15 @@ TNodo Take_Node(const TNode_Page& page, const TNodo& base)
     n.Enable = page.Enable ? 1 : 0;
     n.Description = page.Description;
     n.Node_Pri = Strict(page.ID_Pri);
-    n.Node_Sec = Strict(page.ID_Sec);
-    n.Node_Sec_Text.clear();
+    if (page.ID_Primary && !base.Node_Sec_Text.isEmpty() && page.ID_Sec == base.Node_Sec_Text) {
+        // A secondary address in hexadecimal digits, as a scan writes it, that
+        // the page shows unchanged and does not address by: kept as written.
+        n.Node_Sec = base.Node_Sec;
+        n.Node_Sec_Text = base.Node_Sec_Text;
+    } else {
+        n.Node_Sec = Strict(page.ID_Sec);
+        n.Node_Sec_Text.clear();
+    }
     n.Send_SNK = page.SND_NKE ? 1 : 0;
     n.Reset_App = page.Reset_App ? 1 : 0;
     n.Enable_NS = page.Node_State_On ? 1 : 0;

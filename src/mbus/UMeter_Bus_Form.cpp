@@ -13,6 +13,7 @@
 #include <QAbstractItemView>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QHeaderView>
 #include <QStyle>
 
 TFMeter_Bus* FMeter_Bus = nullptr;
@@ -153,6 +154,9 @@ void TFMeter_Bus::Create_Controls()
     TW->SetRowSelect(true);
     TW->SetHideSelection(false);
     TW->SetShowRoot(false);
+    // A long label scrolls sideways instead of being cut short.
+    TW->header()->setStretchLastSection(false);
+    TW->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     TW->OnChange = [this](QObject*, TTreeNode*) {
         if (!treeQuiet_)
             TWChange();

@@ -7,6 +7,8 @@
 #include "shell/ULanguage.h"
 #include "widgets/LbButton.h"
 
+#include <algorithm>
+
 TFNewIDNode* FNewIDNode = nullptr;
 
 using namespace platform;
@@ -17,6 +19,9 @@ QString L(int n) { return Language_List.value(n); }
 
 // The "Index" column, the only one the user edits, is tinted.
 constexpr TColor kIndexTint = 0x00E1FFFF;
+constexpr int kLabelWidth = 78;
+constexpr int kDescriptionWidth = 223;
+constexpr int kMinDescriptionWidth = 150;
 
 } // namespace
 
@@ -109,7 +114,7 @@ TFNewIDNode::TFNewIDNode()
         const char* header;
         int width;
         bool readOnly;
-    } columns[] = {{"Desc. Reg.", 78, true}, {"Index", 64, false}, {"Description Variable", 223, true}};
+    } columns[] = {{"Desc. Reg.", kLabelWidth, true}, {"Index", 64, false}, {"Description Variable", kDescriptionWidth, true}};
     for (int c = 0; c < 3; ++c) {
         TGridColumnItem* item = ESG_MR_Var->Columns().GetItem(c);
         item->SetHeader(QString::fromLatin1(columns[c].header));
@@ -205,6 +210,14 @@ void TFNewIDNode::Fill_Grid(const std::vector<TVariabile>& vars)
             g.SetCellEx(2, row + i, v.Description);
         }
     }
+    // The row labels are wider than their column in most fonts: the column
+    // takes their width from the descriptions' column, so the grid keeps its width.
+    int widest = kLabelWidth;
+    for (int r = 1; r < g.RowCount(); ++r)
+        widest = std::max(widest, g.GetCellTextSize(0, r, false, false).cx + 8);
+    const int extra = std::min(widest - kLabelWidth, kDescriptionWidth - kMinDescriptionWidth);
+    g.Columns().GetItem(0)->SetWidth(kLabelWidth + extra);
+    g.Columns().GetItem(2)->SetWidth(kDescriptionWidth - extra);
 }
 
 TPaste_Request TFNewIDNode::Request() const

@@ -317,6 +317,31 @@ TEST(MBusNetworkChecks, EveryCheckWithItsMessage)
              return Check_Registers(n, None, 2147483647, 0, true, 59995);
          },
          true, {Var_Msg(1811, "Wired A", 1812, "Date", 1813)}},
+        // Enabling a disabled node brings its variables into the data area,
+        // where no check has seen them yet; the node is named as the page names it.
+        {"enabling a node whose variable sits on another's",
+         [](auto& n) {
+             n[2].Var_List[0].PositionData = 100;
+             return NodeCheck(n, Wired("9"), TMBus_Selection{2, -1});
+         },
+         false, {Var_Msg(1805, "Wired A", 1806, "Energy", 1807)}},
+        {"enabling a node whose variables share a position",
+         [](auto& n) {
+             n[2].Var_List.push_back(Var("Y", 500));
+             return NodeCheck(n, Wired("9"), TMBus_Selection{2, -1});
+         },
+         false, {Var_Msg(1805, "New", 1806, "Y", 1807)}},
+        {"enabling a node whose variable sits on its new node state",
+         [](auto& n) { return NodeCheck(n, With(Wired("9"), [](auto& p) { p.Node_State_On = true; p.Node_State = "500"; }), TMBus_Selection{2, -1}); },
+         false, {Node_Msg(1787, "New", 1788)}},
+        {"enabling a node with free positions",
+         [](auto& n) { return NodeCheck(n, Wired("9"), TMBus_Selection{2, -1}); }, true, {}},
+        {"a node left disabled is not checked",
+         [](auto& n) {
+             n[2].Var_List[0].PositionData = 100;
+             return NodeCheck(n, With(Wired("9"), [](auto& p) { p.Enable = false; }), TMBus_Selection{2, -1});
+         },
+         true, {}},
         {"a secondary address kept as text is no number",
          [](auto& n) {
              n[3].Node_Sec = 1;

@@ -322,6 +322,9 @@ TEST(MBusNetworkFile, FilesThatCannotBeRead)
         {"not XML at all", "M-Bus meters: 3", nullptr},
         {"empty file", "", nullptr},
         {"only a comment", "<!-- nothing -->", nullptr},
+        // The parser takes a second top-level element; its meters would be
+        // dropped without a word by reading the first alone.
+        {"two roots", Network(good) + Network(good), nullptr},
     };
     for (const Case& c : cases) {
         const MBus_Read_Result r = Read(c.xml);

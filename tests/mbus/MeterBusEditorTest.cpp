@@ -384,6 +384,11 @@ TEST_F(MeterBusEditor, CutAfterIsStoredAsItsPosition)
     ASSERT_EQ(W().Nodi_List.size(), 2u);
     EXPECT_EQ(W().Nodi_List[0].Cut_After, 0);
     EXPECT_EQ(W().Nodi_List[1].Cut_After, 249);
+    // The file holds the positions, not the texts.
+    Press_OK();
+    const QByteArray file = ReadAll(FileName_M_Bus);
+    EXPECT_TRUE(file.contains("Cut_After=\"0\"")) << file.toStdString();
+    EXPECT_TRUE(file.contains("Cut_After=\"249\""));
 }
 
 TEST_F(MeterBusEditor, AddAndModifyVariables)
@@ -458,6 +463,41 @@ TEST_F(MeterBusEditor, ValuesOutsideTheListsReadBackAsWritten)
     EXPECT_TRUE(file.contains("VIFE=\"255\""));
 }
 
+TEST_F(MeterBusEditor, AScannedSecondaryAddressSurvivesAChangeOfItsNode)
+{
+    // A scan writes the secondary address as hexadecimal digits; the node is
+    // addressed by its primary address, so the hidden text is no reason to
+    // refuse a change, and it is written back as it was.
+    Show_Network("<M-Bus_Network><Nodo ID_Primary=\"3\" ID_Secondary=\"1234ABCD\" Node_ID_Type=\"0\" Descrizione=\"Scan\"/>"
+                 "</M-Bus_Network>");
+    Select(NodeItem(0));
+    EXPECT_EQ(W().E_New_Node_ID_Sec->Text(), "1234ABCD");
+    {
+        DialogScript script;
+        W().E_New_Node_Desc->SetText("Scanned heat");
+        W().btn_Add_NodeClick();
+        EXPECT_TRUE(script.Shown().empty());
+    }
+    EXPECT_EQ(W().Nodi_List[0].Description, "Scanned heat");
+    EXPECT_TRUE(MBus_Network_Bytes(W().Nodi_List).contains("ID_Secondary=\"1234ABCD\""));
+    // A new node from the same page has no such text of its own to keep.
+    Select(Root());
+    {
+        DialogScript script;
+        W().E_New_Node_ID_Pri->SetText("4");
+        W().btn_Add_NodeClick();
+        EXPECT_EQ(Texts(script), std::vector<QString>{"'1234ABCD' is not a valid integer value"});
+    }
+    EXPECT_EQ(W().Nodi_List.size(), 1u);
+    // Typed over, it is a number again.
+    Select(NodeItem(0));
+    W().E_New_Node_ID_Sec->SetText("0x10");
+    W().btn_Add_NodeClick();
+    EXPECT_EQ(W().Nodi_List[0].Secondary_Text(), "16");
+    Press_OK();
+    EXPECT_TRUE(ReadAll(FileName_M_Bus).contains("ID_Secondary=\"16\""));
+}
+
 TEST_F(MeterBusEditor, DeleteInItsThreeModes)
 {
     Show_Network();
@@ -474,8 +514,9 @@ TEST_F(MeterBusEditor, DeleteInItsThreeModes)
     EXPECT_EQ(NodeItem(0)->Count(), 1);
     // The selection is evaluated again and stays within the list.
     EXPECT_LE(W().IND_NODO, 2);
-    if (W().IND_NODO >= 0 && W().IND_VAR >= 0)
+    if (W().IND_NODO >= 0 && W().IND_VAR >= 0) {
         EXPECT_LT(W().IND_VAR, static_cast<int>(W().Nodi_List[static_cast<size_t>(W().IND_NODO)].Var_List.size()));
+    }
 
     // A node, answered No: nothing changes.
     Select(NodeItem(2));
