@@ -839,7 +839,19 @@ void TExStringGrid::RemoveCols(int colIndex, int cCount)
     }
     RebuildHiddenColumnList();
     // A removed hidden column is no longer counted as hidden.
-    SetVisibleColCount(total - cCount - FNumHidden);
+    const int left = total - cCount;
+    if (left > 0 && left - FNumHidden < 1 && !FHiddenCols.empty() && FHiddenCols.front() < left) {
+        // Only hidden columns are left, but the grid always shows one: the
+        // first of them is shown again, or a column that does not exist
+        // would be counted.
+        const int c = FHiddenCols.front();
+        FVisibleCol[static_cast<size_t>(c)] = true;
+        RebuildHiddenColumnList();
+        SetVisibleColCount(left - FNumHidden);
+        SetColWidths(DisplColIndexOf(c), FAllColWidths[static_cast<size_t>(c)]);
+    } else {
+        SetVisibleColCount(left - FNumHidden);
+    }
     CellsChanged(Rect(colIndex, 0, colIndex + cCount, RowCount() - 1));
 }
 

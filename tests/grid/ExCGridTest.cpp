@@ -172,6 +172,15 @@ TEST_F(ColumnGridFixture, InsertedAndRemovedColumnsKeepTheCollectionInStep)
     EXPECT_EQ(grid.ColCount(), 3);
     ASSERT_EQ(grid.Columns().Count(), 3);
     EXPECT_EQ(Item(1)->Name(), QStringLiteral("one"));
+
+    // Every shown column removed: the hidden one left is shown, one item.
+    grid.HideColumn(1);
+    grid.RemoveCols(2, 1);
+    grid.RemoveCols(0, 1);
+    EXPECT_EQ(grid.ColCount(), 1);
+    EXPECT_EQ(grid.TotalColCount(), 1);
+    ASSERT_EQ(grid.Columns().Count(), 1);
+    EXPECT_EQ(Item(0)->Name(), QStringLiteral("one"));
 }
 
 TEST(ColumnGridColumns, NewItemsSitOverEmptyColumnsOnly)

@@ -270,6 +270,47 @@ TEST(GridSequences, CutHiddenColumnsLeaveCountsThatAddUp)
     EXPECT_EQ(g->GetCellEx(3, 0), QStringLiteral("3/0"));
 }
 
+TEST(GridSequences, RemovingEveryShownColumnShowsAHiddenOne)
+{
+    // The grid always shows one column; with only hidden ones left it used
+    // to count one column more than there is.
+    struct Case
+    {
+        const char* why;
+        std::function<void(TExStringGrid&)> steps;
+        std::vector<QString> texts;
+    };
+    const Case cases[] = {
+        {"the shown columns removed one by one",
+         [](TExStringGrid& g) {
+             g.HideColumn(1);
+             g.RemoveCols(0, 1);
+             g.RemoveCols(1, 1);
+         },
+         Expected({"1/0", "1/1", "1/2", "1/3"})},
+        {"the shown columns removed in one call", [](TExStringGrid& g) {
+             g.HideColumn(2);
+             g.RemoveCols(0, 2);
+         },
+         Expected({"2/0", "2/1", "2/2", "2/3"})},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.why);
+        auto g = FilledGrid(3, 4);
+        g->SetColWidths(1, 40);
+        g->SetColWidths(2, 40);
+        k.steps(*g);
+        EXPECT_EQ(g->TotalColCount(), 1);
+        EXPECT_EQ(g->ColCount(), 1);
+        EXPECT_EQ(g->NumHiddenColumns(), 0);
+        EXPECT_EQ(g->ColWidths(0), 40); // the width it had when hidden
+        EXPECT_EQ(ColumnTexts(*g, 0), k.texts);
+        g->UnHideColumnsAll();
+        EXPECT_EQ(g->ColCount(), 1);
+        ExpectWhole(*g);
+    }
+}
+
 TEST(GridSequences, ColumnsCutOrInsertedAreEmptyInHiddenRowsToo)
 {
     auto g = FilledGrid(6, 8);
