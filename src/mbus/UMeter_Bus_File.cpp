@@ -198,18 +198,6 @@ std::vector<XmlNode> Elements(const XmlNode& parent)
 MBus_Read_Result Read_Document(const XmlDocument& doc, const QString& path)
 {
     MBus_Read_Result result;
-    // The parser lets a second top-level element through; reading the first
-    // alone would drop the meters of the others without a word.
-    int roots = 0;
-    for (const XmlNode& c : doc.Children())
-        roots += c.IsElement() ? 1 : 0;
-    if (roots > 1) {
-        result.Ok = false;
-        result.Error = QStringLiteral("More than one root element");
-        if (!path.isEmpty())
-            result.Error = path + QLatin1Char('\n') + result.Error;
-        return result;
-    }
     // The root element, also when a comment stands before it: a file so
     // edited still holds its network.
     const XmlNode root = doc.DocumentElement();

@@ -246,13 +246,25 @@ bool XmlDocument::LoadFromBytes(const QByteArray& bytes, QString* error)
     doc_->reset();
     const pugi::xml_parse_result result
         = doc_->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), kParseOptions);
-    // A document needs a root element; pugixml accepts an empty buffer.
-    if (result && doc_->document_element())
+    // A document needs one root element; pugixml accepts an empty buffer and
+    // a second top-level element, whose content a reader of the first would
+    // drop without a word.
+    pugi::xml_node second;
+    if (result) {
+        int roots = 0;
+        for (pugi::xml_node n = doc_->first_child(); n && !second; n = n.next_sibling())
+            if (n.type() == pugi::node_element && ++roots == 2)
+                second = n;
+    }
+    if (result && doc_->document_element() && !second)
         return true;
     int line = 1;
     int column = 1;
     QString description;
-    if (result) {
+    if (second) {
+        description = QStringLiteral("More than one root element");
+        LineAndColumn(bytes, second.offset_debug(), &line, &column);
+    } else if (result) {
         description = QStringLiteral("No root element");
         LineAndColumn(bytes, bytes.size(), &line, &column);
     } else {

@@ -152,6 +152,8 @@ TEST(XmlDocument, NotWellFormedFailsWithWhatAndWhere)
         {"text", "hello", 1},
         {"unquoted attribute", "<a>\n\n<row x=1/></a>", 3},
         {"binary", QByteArray("\x00\x01\x02<", 4), 1},
+        // A reader of the first root would lose the second's content.
+        {"two roots", "<a><row/></a>\n<a><row/></a>", 2},
     };
     for (const Case& c : cases) {
         XmlDocument doc;
