@@ -144,3 +144,90 @@ struct Button_Panel
     TLbButton* Btn_Cancel;
 };
 Button_Panel Make_Button_Panel(platform::TForm* form);
+
+// ---------------------------------------------------------------------------
+// Text checks and conversions shared by the windows (UComon_Text.cpp). None
+// keeps state or shows a message: each answers, the caller tells the user.
+// Integers are read by the program's number rule; note that some answer
+// "valid" and others "NOT valid", as their callers expect.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+// True for a valid IPv4 address "a.b.c.d" (blanks around each part allowed);
+// the parts found are stored as trimmed texts, up to the first missing ".".
+bool Split_IP_Address(const QString& text, QString& p1, QString& p2, QString& p3, QString& p4);
+// True when the text is NOT a valid address. Parts are not trimmed; a bad part
+// gives 0. All four bytes are written, except for an empty text.
+bool IP_Text_To_Bytes(const QString& text, uint8_t& b1, uint8_t& b2, uint8_t& b3, uint8_t& b4);
+// True for "a.b.c.d:port"; anything else leaves all five outputs 0.
+bool Split_IP_Port(const QString& text, uint8_t& b1, uint8_t& b2, uint8_t& b3, uint8_t& b4, uint16_t& port);
+
+// True when the KNX address is NOT valid: an individual address "x.y.z"
+// (group false) or a group address "x/y/z" or "x/y" (group true); a plain
+// number 1 .. 65535 passes for both.
+bool Check_KNX_Address(const QString& text, bool group, bool allowZero);
+bool Is_KNX_Group_Address(const QString& text);
+
+// "," or ".", from the regional settings.
+QChar Get_Decimal_Separator();
+// Accepts either decimal separator; false (and 1.0) when the text is no number.
+bool Str_To_Float_Any_Sep(const QString& text, QChar separator, float& value);
+// The same, with the regional separator given rather than read.
+bool Str_To_Float_Any_Sep(const QString& text, QChar separator, QChar regionalSeparator, float& value);
+
+// The numbers of the serial ports present, ascending, as texts; a port in use
+// by another program counts as present. The second form asks `probe` whether
+// port n opens: 1 it opens, 0 access is refused (in use), -1 it is absent.
+std::unique_ptr<QStringList> Get_COM_Port_List();
+std::unique_ptr<QStringList> Get_COM_Port_List(const std::function<int(int port)>& probe, int lastPort);
+
+// 0 for a valid SNMP object identifier, else the code of the first check that
+// fails: 1 too long, 2 a character neither digit nor ".", 3 leading ".",
+// 4 trailing ".", 5 two "." in a row, 6 a component above 4294967295 (also
+// the empty text).
+int Check_SNMP_OID(const QString& text);
+// -1 empty, 1 "AUTH NOPRIV", 3 "AUTH PRIV", 0 anything else.
+int SNMP_Security_Level_Code(const QString& text);
+
+// The OPC UA choice texts and their codes.
+QString OPCUA_NodeType_Name(int code);
+QString OPCUA_DataType_Name(int code);
+QString OPCUA_Auth_Name(int code);
+QString OPCUA_SecType_Name(int code);
+QString OPCUA_SecPolicy_Name(int code);
+uint8_t OPCUA_NodeType_Code(const QString& text);
+uint8_t OPCUA_Auth_Code(const QString& text);
+uint8_t OPCUA_SecType_Code(const QString& text);
+uint8_t OPCUA_SecPolicy_Code(const QString& text);
+
+// One variable of a browsed OPC UA server as the discovery library returns it.
+struct opcua_structure
+{
+    uint16_t nameSpaceIndex = 0;
+    uint16_t identifierType = 0;  // 0 numeric, 3 string, 4 GUID, 5 byte string
+    uint32_t numeric = 0;
+    const char* stringname = nullptr;
+    uint32_t stringLength = 0;
+    uint32_t guide1 = 0;
+    uint16_t guide2 = 0;
+    uint16_t guide3 = 0;
+    uint8_t guide4[8] = {};
+    const char* byteString = nullptr;
+    uint32_t byteStringLength = 0;
+    const char* displayName = nullptr;
+    uint32_t displayNameLength = 0;
+    int32_t dataType = 0;
+    uint8_t accessLevel = 0;
+    uint8_t spare[3] = {};
+};
+// The node identifier as text: the number, the string, the GUID in upper-case
+// 8-4-4-4-12 form, or the byte string; empty for any other type.
+QString OPCUA_NodeId_Text(opcua_structure node);
+
+// Fixed values of this build: the BACnet unit "no units", the device code and
+// the window kind handed to the scan window.
+int Default_BACnet_Eng_Unit();
+int Device_XML_Code();
+int Scan_Form_Type();
