@@ -200,7 +200,7 @@ TEST(Udp, FailuresAreReportedNotThrown)
     first.Close();
 }
 
-TEST(Icmp, LoopbackAnswersAndADeadAddressDoesNot)
+TEST(Icmp, LoopbackAnswersAndAnEmptyAddressFails)
 {
     EchoResult r = IcmpEcho("127.0.0.1", "127.0.0.1", 400);
     if (r.status == EchoStatus::Failed && r.error.contains("ICMP socket"))
@@ -208,18 +208,9 @@ TEST(Icmp, LoopbackAnswersAndADeadAddressDoesNot)
     ASSERT_EQ(r.status, EchoStatus::Answered) << r.error.toStdString();
     EXPECT_EQ(r.bytesReceived, kEchoPacketSize);
 
-    // A documentation address has no host behind it: nothing comes back in
-    // time, a router's "unreachable" is no answer, or there is no route at all.
-    int idles = 0;
-    const auto start = Clock::now();
-    r = IcmpEcho("203.0.113.1", "203.0.113.1", 200, [&] { ++idles; });
-    EXPECT_NE(r.status, EchoStatus::Answered);
-    EXPECT_LT(MillisecondsSince(start), 1500);
-    if (r.status == EchoStatus::TimedOut)
-        EXPECT_GT(idles, 0) << "the caller's interface keeps painting while waiting";
-    else
-        EXPECT_FALSE(r.error.isEmpty());
-
+    // An echo that nobody answers is not tried here: tests send nothing
+    // beyond the loopback range. The update window's time-out path is tested
+    // through its replaceable echo client.
     r = IcmpEcho("", "", 200);
     EXPECT_EQ(r.status, EchoStatus::Failed);
     EXPECT_FALSE(r.error.isEmpty());
