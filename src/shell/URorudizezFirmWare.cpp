@@ -9,14 +9,20 @@
 
 #include "configuration/UParGen.h"
 #include "configuration/ULoRa_Set_Access.h"
+#include "configuration/UBoot.h"
+#include "configuration/USaveBincc.h"
 
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
+#include "platform/NumberText.h"
 #include "platform/Process.h"
 #include "widgets/LbButton.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QImage>
+#include <QTimer>
 
 TFRorudizezFirmWare* FRorudizezFirmWare = nullptr;
 
@@ -193,7 +199,7 @@ void TFRorudizezFirmWare::Create_Controls()
         {&Btn_LoRaWAN_Access, 21, 25, [] { if (FLoRa_Set_Access) FLoRa_Set_Access->ShowModal(); }},
         {&Btn_MBus, 31, 32, [] { if (FMeter_Bus) FMeter_Bus->ShowModal(); }},
         {&Btn_ScanDecode, 33, 34, nullptr},
-        {&Btn_CreateBin, 17, 26, nullptr},
+        {&Btn_CreateBin, 17, 26, [this] { Update_Device(); }},
         {&Btn_BACnet_SetAccess, 27, 29, nullptr},
         {&Btn_BACnet_EDE_File, -1, -1, nullptr},
         {&Btn_Modbus_Set_Access, 36, 37, nullptr},
@@ -406,6 +412,8 @@ void TFRorudizezFirmWare::Change_Language()
         FNew_Project->Set_Lang();
     if (FOpenConf)
         FOpenConf->Set_Lang();
+    if (FBoot)
+        FBoot->Set_Lang();
     if (FParGen)
         FParGen->Set_Lang();
     if (FLoRa_Set_Access)
@@ -469,6 +477,118 @@ void TFRorudizezFirmWare::Open_Project()
     Set_Files();
 }
 
+void TFRorudizezFirmWare::Update_Device()
+{
+    // New images under an updater still writing the old ones would mix them.
+    if (Check_Started_Program()) {
+        ShowMessage(MessageKind::Warning,
+                    QStringLiteral("\"%1\" is still running. Start a new update when it has ended.").arg(started_name_));
+        return;
+    }
+    QString loadError;
+    if (!Check_Config_LoraWAN(&loadError)) {
+        if (!loadError.isEmpty())
+            ShowErrorBox(loadError);
+        else
+            ShowMessage(MessageKind::Error, Language_List.value(30), MessageButtons::Ok);
+        return;
+    }
+    if (!Build_Device_Images() || !Write_Device_Images())
+        return;
+    if (!FBoot)
+        return;
+    FBoot->Form_Type = 1;
+    FBoot->ShowModal();
+}
+
+bool TFRorudizezFirmWare::Check_Config_LoraWAN(QString* loadError)
+{
+    if (loadError)
+        loadError->clear();
+    int c = 0;
+    if (FileExists(FileName_ParGen)) {
+        QString error;
+        if (!XML1.Load(FileName_ParGen, &error)) {
+            if (loadError)
+                *loadError = error;
+            return false;
+        }
+        c = NumberOr(XML1.FirstChild().FindChild(QStringLiteral("LoRa_Payload_Size")).Text(), 0);
+    }
+    // The rules as the rules window reads them, so that a rule it shows as
+    // enabled is checked here too (a missing "Enable" reads as "Y").
+    TLoRa_Rules rules;
+    QString error;
+    switch (Load_LoRa_Rules(FileName_LoRaWAN_SetAccess, &rules, &error)) {
+    case TLoRa_Load::Missing:
+        return true;
+    case TLoRa_Load::Not_Loaded:
+        if (loadError)
+            *loadError = error;
+        return false;
+    case TLoRa_Load::Loaded:
+        break;
+    }
+    const TLoRa_Table_Layout& layout = LoRa_Layout(TLoRa_Table::Uplink);
+    for (const QStringList& rule : rules.uplink) {
+        if (!LoRa_Rule_Enabled(rule.value(layout.enable - 1)))
+            continue;
+        const int n = NumberOr(rule.value(layout.num_byte - 1), -1);
+        if (n < 0 || n > c - 2)
+            return false;
+    }
+    return true;
+}
+
+bool TFRorudizezFirmWare::Start_Program(const QString& NomeSW, const QString& Parameter, bool)
+{
+    if (Check_Started_Program())
+        return false;
+    auto process = std::make_unique<ChildProcess>();
+    QString error;
+    if (!process->Start(NomeSW, Parameter, &error)) {
+        ShowMessage(MessageKind::Error, error);
+        return false;
+    }
+    started_program_ = std::move(process);
+    started_name_ = NomeSW;
+    wait_ended_ = false;
+    // Polled every 10 ms; between polls the windows paint and the caller
+    // keeps its buttons off.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        if (const std::optional<int> code = started_program_->PollExitCode()) {
+            started_program_.reset();
+            if (*code == 0)
+                return true;
+            ShowMessage(MessageKind::Error, QStringLiteral("\"%1\" ended with the code %2.").arg(NomeSW).arg(*code));
+            return false;
+        }
+        if (waited.elapsed() >= Program_Wait_Limit_Ms) {
+            wait_ended_ = true;
+            return false;
+        }
+        QEventLoop pause;
+        QTimer::singleShot(10, &pause, &QEventLoop::quit);
+        pause.exec();
+    }
+}
+
+bool TFRorudizezFirmWare::Check_Started_Program()
+{
+    if (!started_program_)
+        return false;
+    const std::optional<int> code = started_program_->PollExitCode();
+    if (!code)
+        return true;
+    started_program_.reset();
+    if (wait_ended_ && *code != 0)
+        ShowMessage(MessageKind::Error, QStringLiteral("\"%1\" ended with the code %2.").arg(started_name_).arg(*code));
+    wait_ended_ = false;
+    return false;
+}
+
 void Create_All_Windows(const QString& programFolder)
 {
     FRorudizezFirmWare = new TFRorudizezFirmWare(programFolder);
@@ -476,6 +596,7 @@ void Create_All_Windows(const QString& programFolder)
     FNew_Project = new TFNew_Project();
     FOpenConf = new TFOpenConf();
     FParGen = new TFParGen();
+    FBoot = new TFBoot();
     FLoRa_Set_Access = new TFLoRa_Set_Access();
     FMeter_Bus = new TFMeter_Bus();
     FNewIDNode = new TFNewIDNode();
@@ -489,6 +610,8 @@ void Destroy_All_Windows()
     FMeter_Bus = nullptr;
     delete FLoRa_Set_Access;
     FLoRa_Set_Access = nullptr;
+    delete FBoot;
+    FBoot = nullptr;
     delete FParGen;
     FParGen = nullptr;
     delete FOpenConf;

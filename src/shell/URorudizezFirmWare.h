@@ -4,9 +4,11 @@
 #include "platform/XmlDocument.h"
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace platform {
+class ChildProcess;
 class TLabel;
 class TLinkLabel;
 class TShape;
@@ -90,6 +92,22 @@ public:
     void Create_New_Project();
     void Open_Project();
 
+    // Step 5: the payload check, the device images, then the update window.
+    void Update_Device();
+    // True when every enabled uplink rule fits the payload size. A project
+    // file that does not load gives false with the parser's message.
+    bool Check_Config_LoraWAN(QString* loadError = nullptr);
+    // Starts a program (`tipo`, "hidden", means nothing here) and waits for
+    // its end while the windows keep painting; true when it ended with the
+    // code 0. A program that cannot be started or ends with another code is
+    // reported. After Program_Wait_Limit_Ms the wait ends and the program
+    // runs on; Check_Started_Program tells until when.
+    bool Start_Program(const QString& NomeSW, const QString& Parameter, bool tipo);
+    // True while the program last started still runs; its late end with a
+    // code other than 0 is reported once.
+    bool Check_Started_Program();
+    int Program_Wait_Limit_Ms = 150000;
+
     // Every button of the window, in the click handler's order.
     std::vector<TLbButton*> Buttons() const;
 
@@ -113,6 +131,9 @@ private:
     const Step* Find_Step(QObject* sender) const;
 
     std::vector<Step> steps_;
+    std::unique_ptr<platform::ChildProcess> started_program_;
+    QString started_name_;
+    bool wait_ended_ = false;
 };
 
 extern TFRorudizezFirmWare* FRorudizezFirmWare;

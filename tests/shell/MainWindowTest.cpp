@@ -5,7 +5,9 @@
 #include "shell/URorudizezFirmWare.h"
 #include "support/TestSupport.h"
 
+#include "configuration/UBoot.h"
 #include "configuration/UParGen.h"
+#include "configuration/UParGen_File.h"
 
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
@@ -14,7 +16,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
@@ -400,7 +405,7 @@ TEST_F(MainWindow, TextsComeFromTheChosenLanguage)
     ASSERT_TRUE(ForceFolders(dir.filePath("LANGUAGE")));
     ASSERT_TRUE(WriteAll(dir.filePath("LANGUAGE/Italiano.lng"),
                          "STR0 = Inizio\nSTR15 = Nuova Configurazione\nSTR100 = Crea\nSTR9 = \xB6Nessuna \xB6\n"
-                         "STR400 = Comunicazione\nSTR406 = LoRaWAN (it)"));
+                         "STR400 = Comunicazione\nSTR406 = LoRaWAN (it)\nSTR1002 = Aggiorna"));
     WriteSettings(SettingsFile("", "1.1.1.1", "Italiano", "0000"));
     Start();
     EXPECT_EQ(W().L_Begin->Caption(), "Inizio");
@@ -410,6 +415,7 @@ TEST_F(MainWindow, TextsComeFromTheChosenLanguage)
     EXPECT_EQ(W().Btn_Open->Caption(), "Open Configuration");
     EXPECT_EQ(FParGen->Caption(), "Comunicazione");
     EXPECT_EQ(FParGen->CP_LoRa->Caption(), "LoRaWAN (it)");
+    EXPECT_EQ(FBoot->Caption(), "Aggiorna");
 
     Language_Name = "English";
     Load_Language();
@@ -419,6 +425,7 @@ TEST_F(MainWindow, TextsComeFromTheChosenLanguage)
     EXPECT_EQ(FOpenConf->Caption(), "Open Configuration");
     EXPECT_EQ(FParGen->Caption(), "Set Communication");
     EXPECT_EQ(FParGen->CP_LoRa->Caption(), "LoRaWAN");
+    EXPECT_EQ(FBoot->Caption(), "Update Device by Ethernet (UDP)");
 }
 
 TEST_F(MainWindow, StepTwoOpensTheGeneralParametersOfTheOpenConfiguration)
@@ -452,6 +459,168 @@ TEST_F(MainWindow, StepTwoOpensTheGeneralParametersOfTheOpenConfiguration)
     W().Btn_Click(W().Btn_Prm_Gen);
     EXPECT_EQ(script.Unanswered(), 0);
     EXPECT_TRUE(ReadAll(file).contains("<LoRa_Device_Address>26011B2C</LoRa_Device_Address>"));
+}
+
+namespace {
+
+QByteArray Rules_File(const QByteArray& uplinkRows)
+{
+    return "<LoRaWAN_Set_Access>\n\t<LoRaWAN_Uplink>\n" + uplinkRows
+           + "\t</LoRaWAN_Uplink>\n\t<LoRaWAN_Downlink />\n</LoRaWAN_Set_Access>\n<!--SW_VERSION = 1.000-->\n";
+}
+
+QByteArray Rule(const char* enable, const char* numByte)
+{
+    QByteArray row = "\t\t<row";
+    if (enable)
+        row += QByteArray(" Enable=\"") + enable + "\"";
+    if (numByte)
+        row += QByteArray(" StartByte=\"0\" NumByte=\"") + numByte + "\"";
+    return row + " />\n";
+}
+
+// The updater beside the program: notes each call and its argument count.
+void Put_Updater(const QTemporaryDir& dir, const QByteArray& then)
+{
+    const QString path = dir.filePath("Ethernet_Update.exe");
+    ASSERT_TRUE(WriteAll(path, "#!/bin/sh\necho \"call $#\" >> \"$(dirname \"$0\")/calls.txt\"\n" + then + "\n"));
+    ASSERT_TRUE(QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner));
+}
+
+} // namespace
+
+TEST_F(MainWindow, StepFiveChecksTheUplinkRulesAgainstThePayloadSize)
+{
+    ASSERT_TRUE(ForceFolders(dir.filePath("PROJECTS/Plant/bin")));
+    WriteSettings(SettingsFile("Plant", "1.1.1.1", "English", "0000"));
+    Start();
+    const QString parGen = dir.filePath("PROJECTS/Plant/ParGen.xml");
+    const QString rules = dir.filePath("PROJECTS/Plant/LoRaWAN_SetAccess.xml");
+    const QString bank1 = dir.filePath("PROJECTS/Plant/bin/bank1.bin");
+    struct Case
+    {
+        const char* why;
+        const char* payload;     // nullptr: no "ParGen.xml"
+        QByteArray rows;         // empty: no rules file
+        bool passes;
+    };
+    const Case cases[] = {
+        {"fits: 49 <= 51 - 2", "51", Rule("Y", "49"), true},
+        {"one byte too many", "51", Rule("Y", "50"), false},
+        {"a disabled rule is not examined", "51", Rule("N", "500"), true},
+        {"an empty byte count", "51", Rule("Y", ""), false},
+        {"a byte count that is no number", "51", Rule("Y", "ten"), false},
+        {"a negative byte count", "51", Rule("Y", "-1"), false},
+        {"hexadecimal counts", "$33", Rule("Y", "0x31"), true},
+        {"no rules file passes", "3", QByteArray(), true},
+        {"no parameters: the payload size is 0", nullptr, Rule("Y", "0"), false},
+        {"a payload size that is no number counts as 0", "big", Rule("Y", "0"), false},
+        {"a row after an empty row is examined", "51", Rule("Y", "1") + "\t\t<row />\n" + Rule("Y", "60"), false},
+        // The rules window shows a rule without "Enable" as enabled.
+        {"a missing Enable is enabled", "51", Rule(nullptr, "60"), false},
+        {"only an exact Y enables", "51", Rule("y", "60") + Rule(" Y", "60"), true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        QFile::remove(parGen);
+        QFile::remove(rules);
+        QFile::remove(bank1);
+        if (c.payload) {
+            // A whole parameters file, as the compiler needs one, with the payload size of the case.
+            TParGen_Values values = ParGen_New_Values();
+            values[ParGen::LoRa_Payload_Size] = c.payload;
+            ASSERT_TRUE(WriteAll(parGen, ParGen_Bytes(values)));
+            ASSERT_TRUE(ReadAll(parGen).contains(QByteArray("<LoRa_Payload_Size>") + c.payload + "<"));
+        }
+        if (!c.rows.isEmpty())
+            ASSERT_TRUE(WriteAll(rules, Rules_File(c.rows)));
+        DialogScript script;
+        W().Btn_Click(W().Btn_CreateBin);
+        ASSERT_FALSE(script.Shown().empty());
+        if (c.passes) {
+            EXPECT_EQ(script.Shown()[0].type, ShownDialog::Type::Form) << script.Shown()[0].text.toStdString();
+            EXPECT_EQ(script.Shown()[0].text, "FBoot");
+            EXPECT_EQ(FBoot->Form_Type, 1);
+            EXPECT_TRUE(QFile::exists(bank1));
+        } else {
+            ASSERT_EQ(script.Shown().size(), 1u);
+            EXPECT_EQ(script.Shown()[0].kind, MessageKind::Error);
+            EXPECT_EQ(script.Shown()[0].buttons, MessageButtons::Ok);
+            EXPECT_EQ(script.Shown()[0].text, "Error in configuration, Num. Byte not conformed with Max Payload Size");
+            EXPECT_FALSE(QFile::exists(bank1));
+        }
+    }
+
+    // A file that is not well-formed stops the request with the parser's message.
+    QFile::remove(bank1);
+    ASSERT_TRUE(WriteAll(rules, "<LoRaWAN_Set_Access><LoRaWAN_Uplink>"));
+    DialogScript script;
+    W().Btn_Click(W().Btn_CreateBin);
+    ASSERT_EQ(script.Shown().size(), 1u);
+    EXPECT_EQ(script.Shown()[0].kind, MessageKind::Error);
+    EXPECT_NE(script.Shown()[0].text, "Error in configuration, Num. Byte not conformed with Max Payload Size");
+    EXPECT_FALSE(QFile::exists(bank1));
+}
+
+TEST_F(MainWindow, StepFiveRunsEndToEnd)
+{
+    ASSERT_TRUE(ForceFolders(dir.filePath("PROJECTS/Plant/bin")));
+    WriteSettings(SettingsFile("Plant", "127.0.0.1", "English", "0000"));
+    Start();
+    Put_Updater(dir, "exit 0");
+    const QString bin = dir.filePath("PROJECTS/Plant/bin/");
+    DialogScript script;
+    script.AnswerForm([&](QWidget&) {
+        EXPECT_EQ(FBoot->Form_Type, 1);
+        EXPECT_EQ(FBoot->Caption(), "Update Device by Ethernet (UDP)");
+        EXPECT_EQ(FBoot->IP_Text(), "127.0.0.1");
+        // Both images are there before the window opens.
+        EXPECT_EQ(QFile(bin + "bank1.bin").size(), 11264);
+        EXPECT_TRUE(QFile::exists(bin + "bank2.bin"));
+        FBoot->CB_Update_Options->SetItemIndex(2);
+        testsupport::Click(FBoot->Btn_Update);
+        testsupport::Click(FBoot->Btn_Cancel);
+    });
+    W().Btn_Click(W().Btn_CreateBin);
+    if (FBoot->ping_res == 0 && !QFile::exists(dir.filePath("Ethernet_Update.xml")))
+        GTEST_SKIP() << "this machine allows no ICMP socket";
+    EXPECT_EQ(script.Unanswered(), 0);
+    ASSERT_EQ(script.Shown().size(), 1u) << script.Shown().back().text.toStdString();
+    EXPECT_EQ(ReadAll(dir.filePath("calls.txt")), "call 0\n");
+    const QByteArray job = ReadAll(dir.filePath("Ethernet_Update.xml"));
+    EXPECT_TRUE(job.contains("<Ope_FileName>" + (bin + "bank1.bin").toUtf8() + "</Ope_FileName>"));
+    EXPECT_FALSE(job.contains("SimX5K15.sim"));
+    EXPECT_EQ(Update_Option_Index, 2);
+
+    // Closing writes the address of the last update into the settings.
+    W().Close();
+    EXPECT_TRUE(ReadAll(Settings()).contains("<ipaddress>127.0.0.1</ipaddress>"));
+}
+
+TEST_F(MainWindow, NoNewImagesWhileTheUpdaterStillRuns)
+{
+    ASSERT_TRUE(ForceFolders(dir.filePath("PROJECTS/Plant/bin")));
+    WriteSettings(SettingsFile("Plant", "127.0.0.1", "English", "0000"));
+    Start();
+    Put_Updater(dir, "sleep 1");
+    W().Program_Wait_Limit_Ms = 50;
+    {
+        DialogScript script;
+        EXPECT_FALSE(W().Start_Program(dir.filePath("Ethernet_Update.exe"), QString(), false));
+        EXPECT_TRUE(script.Shown().empty());
+    }
+    DialogScript script;
+    W().Btn_Click(W().Btn_CreateBin);
+    ASSERT_EQ(script.Shown().size(), 1u);
+    EXPECT_EQ(script.Shown()[0].kind, MessageKind::Warning);
+    EXPECT_TRUE(script.Shown()[0].text.contains("still running"));
+    EXPECT_FALSE(QFile::exists(dir.filePath("PROJECTS/Plant/bin/bank1.bin")));
+    QElapsedTimer t;
+    t.start();
+    while (W().Check_Started_Program() && t.elapsed() < 5000)
+        QThread::msleep(10);
+    EXPECT_FALSE(W().Check_Started_Program());
+    EXPECT_EQ(script.Shown().size(), 1u) << "an updater that ends with 0 is not reported";
 }
 
 TEST_F(MainWindow, ASettingsFileThatCannotBeWrittenDoesNotKeepTheProgramOpen)
