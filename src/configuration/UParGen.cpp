@@ -13,7 +13,9 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QScrollBar>
 #include <QWheelEvent>
 
@@ -31,8 +33,9 @@ constexpr int kClientWidth = 460;
 constexpr int kClientHeight = 700;
 constexpr int kRowPitch = 28;
 constexpr int kLabelLeft = 12;
-constexpr int kFieldLeft = 178;
-constexpr int kFieldWidth = 244;
+constexpr int kFieldLeft = 160;
+// Wide enough for 32 hexadecimal digits, the widest ("D") included.
+constexpr int kFieldWidth = 280;
 constexpr int kFieldHeight = 21;
 constexpr int kFirstLabelTop = 13;
 constexpr int kOctetWidth = 44;
@@ -107,6 +110,53 @@ void Set_Shown(std::initializer_list<QWidget*> controls, bool visible)
     for (QWidget* w : controls)
         w->setVisible(visible);
 }
+
+// A hexadecimal field's paste: the digits of the whole clipboard, upper-cased,
+// before the field's length cuts them.
+void Paste_Hex_Digits(TEdit* edit)
+{
+    if (!edit->ReadOnly())
+        edit->insert(Hex_Digits_Of(QGuiApplication::clipboard()->text()));
+}
+
+// The paste entry of a line edit's standard menu: named so by newer Qt,
+// known by its text before.
+QAction* Paste_Action(QMenu* menu)
+{
+    for (QAction* action : menu->actions())
+        if (action->objectName() == QLatin1String("edit-paste") || action->text().startsWith(QLineEdit::tr("&Paste")))
+            return action;
+    return nullptr;
+}
+
+// The field's own context menu, whose paste takes the digits only.
+class Hex_Menu_Filter : public QObject
+{
+public:
+    explicit Hex_Menu_Filter(TEdit* edit) : QObject(edit), edit_(edit) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched != edit_ || event->type() != QEvent::ContextMenu)
+            return false;
+        RunGuarded([&] {
+            QMenu* menu = edit_->createStandardContextMenu();
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            if (QAction* paste = Paste_Action(menu)) {
+                paste->disconnect();
+                TEdit* edit = edit_;
+                QObject::connect(paste, &QAction::triggered, edit,
+                                 [edit] { RunGuarded([&] { Paste_Hex_Digits(edit); }); });
+            }
+            menu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        });
+        return true;
+    }
+
+private:
+    TEdit* edit_;
+};
 
 // Wheel turns inside the panels go to the window before the control under
 // the pointer sees them.
@@ -235,7 +285,7 @@ void TFParGen::Create_LoRa_Panel()
         edit->SetCharCase(ecUpperCase);
         if (digits > 0)
             edit->SetMaxLength(digits);
-        hex_fields_.push_back(edit);
+        hex_fields_.push_back({edit, digits});
     }
 
     bindings_.insert(bindings_.end(), {
@@ -271,17 +321,21 @@ void TFParGen::Create_MBus_Panel()
     CB_MBus_Parity = Make_Choice(s, "CB_MBus_Parity", 2, e[Meter_Par].choices);
     L_MBus_Cyclic_Delay = Make_Label(s, "L_MBus_Cyclic_Delay", 3);
     E_MBus_Cyclic_Delay = Make_Edit(s, "E_MBus_Cyclic_Delay", 3, kFieldLeft, 80);
-    // Its text is long: two lines beside the field, and the rows below one
-    // line lower.
+    // Its text is long: up to three lines, centred beside the field, and the
+    // rows below a little lower.
     L_MBus_NodeState = Make_Label(s, "L_MBus_NodeState", 4);
     L_MBus_NodeState->SetAutoSize(false);
     L_MBus_NodeState->SetWordWrap(true);
-    L_MBus_NodeState->SetBounds(kLabelLeft, Label_Top(4) - 6, kFieldLeft - kLabelLeft - 6, 28);
+    L_MBus_NodeState->SetLayout(TTextLayout::tlCenter);
+    constexpr int kNodeStateDown = 7;
     E_MBus_NodeState = Make_Edit(s, "E_MBus_NodeState", 4, kFieldLeft, 80);
+    E_MBus_NodeState->SetTop(E_MBus_NodeState->Top() + kNodeStateDown);
+    L_MBus_NodeState->SetBounds(kLabelLeft, E_MBus_NodeState->Top() + kFieldHeight / 2 - 20,
+                                kFieldLeft - kLabelLeft - 6, 40);
     CB_MBus_FixCField = Make_Check(s, "CB_MBus_FixCField", 5);
     CB_MBus_SelectCField = Make_Choice(s, "CB_MBus_SelectCField", 5, e[Meter_Select_C_Field].choices);
-    CB_MBus_FixCField->SetTop(CB_MBus_FixCField->Top() + 6);
-    CB_MBus_SelectCField->SetTop(CB_MBus_SelectCField->Top() + 6);
+    CB_MBus_FixCField->SetTop(CB_MBus_FixCField->Top() + 2 * kNodeStateDown);
+    CB_MBus_SelectCField->SetTop(CB_MBus_SelectCField->Top() + 2 * kNodeStateDown);
 
     bindings_.insert(bindings_.end(), {
         {Meter_Present, CB_MBus_OnWire_Present},
@@ -366,7 +420,8 @@ void TFParGen::Wire_Events()
     for (TEdit* edit : ethernet_chain_)
         edit->OnKeyPress = [this](QObject* sender, QChar& key) { KeyPress(sender, key); };
 
-    for (TEdit* edit : hex_fields_) {
+    for (const Hex_Field& field : hex_fields_) {
+        TEdit* edit = field.edit;
         edit->OnKeyPress = [this](QObject* sender, QChar& key) { OnKeyPress(sender, key); };
         // Pasting with the keyboard takes the digits of the whole clipboard
         // before the field's length cuts it.
@@ -376,10 +431,12 @@ void TFParGen::Wire_Events()
             if (!paste || edit->ReadOnly())
                 return;
             key = 0;
-            edit->insert(Hex_Digits_Of(QGuiApplication::clipboard()->text()));
+            Paste_Hex_Digits(edit);
         };
-        // Whatever else the user puts in (the context menu's paste, a drop)
-        // keeps only its digits.
+        // So does the paste of the context menu.
+        edit->installEventFilter(new Hex_Menu_Filter(edit));
+        // Whatever else the user puts in (a drop, the selection's middle-click
+        // paste) keeps only its digits, within what the field's length let in.
         QObject::connect(edit, &QLineEdit::textEdited, edit, [edit](const QString& text) {
             RunGuarded([&] {
                 const QString digits = Hex_Digits_Of(text);
@@ -629,6 +686,17 @@ TParGen_Values TFParGen::Values() const
 
 void TFParGen::Set_Values(const TParGen_Values& v)
 {
+    // A key or address longer than its field, which only a hand-edited file
+    // can hold, is shown whole rather than cut: OK then names the field
+    // instead of saving a shortened key without a word. Typing cannot make
+    // it longer still.
+    for (const Hex_Field& field : hex_fields_)
+        if (field.digits > 0) {
+            const auto it = std::find_if(bindings_.begin(), bindings_.end(),
+                                         [&](const Binding& b) { return b.control == field.edit; });
+            if (it != bindings_.end())
+                field.edit->SetMaxLength(std::max(field.digits, static_cast<int>(v[it->element].size())));
+        }
     for (const Binding& b : bindings_) {
         const QString& value = v[b.element];
         switch (Elements()[b.element].encoding) {

@@ -165,7 +165,12 @@ private:
     std::vector<Binding> bindings_;
     std::map<QString, platform::TCategoryPanel*> panels_;
     std::vector<platform::TEdit*> ethernet_chain_;
-    std::vector<platform::TEdit*> hex_fields_;
+    struct Hex_Field
+    {
+        platform::TEdit* edit;
+        int digits;   // its length as typed; 0: no limit
+    };
+    std::vector<Hex_Field> hex_fields_;
     std::vector<platform::TLabel*> dns_dots_;
     QObject* wheel_filter_ = nullptr;
     int wheel_rest_ = 0;

@@ -96,6 +96,95 @@ TEST(ParGenPanels, TheWindowShowsThisModelsPanelsInOrder)
     Load_English_Table();
 }
 
+namespace {
+
+// How far the field's text would have to scroll to show its end: 0 when the
+// whole text is in view.
+int Scrolled(TEdit* edit, const QString& text)
+{
+    edit->SetText(text);
+    edit->setCursorPosition(0);
+    edit->grab();   // the scroll offset follows the cursor when painted
+    const int start = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+    edit->setCursorPosition(static_cast<int>(text.size()));
+    edit->grab();
+    const int end = edit->inputMethodQuery(Qt::ImCursorRectangle).toRect().x();
+    return edit->fontMetrics().horizontalAdvance(text) - (end - start);
+}
+
+// Every shown control of a panel inside its width, clear of the others, with
+// its text in full.
+void Expect_Laid_Out_Cleanly(TCategoryPanel* panel)
+{
+    SCOPED_TRACE(panel->Name().toStdString());
+    QWidget* surface = panel->Surface();
+    std::vector<QWidget*> shown;
+    for (QWidget* w : surface->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!w->isHidden())
+            shown.push_back(w);
+    ASSERT_FALSE(shown.empty());
+    for (size_t i = 0; i < shown.size(); ++i) {
+        QWidget* a = shown[i];
+        SCOPED_TRACE(a->objectName().toStdString());
+        EXPECT_GE(a->x(), 0);
+        EXPECT_LE(a->geometry().right(), surface->width() - 1) << "beyond the panel";
+        EXPECT_LE(a->y() + a->height() + 12, panel->ExpandedHeight() - panel->HeaderHeight())
+            << "below the panel's end";
+        for (size_t j = i + 1; j < shown.size(); ++j)
+            EXPECT_FALSE(a->geometry().intersects(shown[j]->geometry())) << shown[j]->objectName().toStdString();
+        if (auto* check = dynamic_cast<TCheckBox*>(a)) {
+            EXPECT_LE(check->sizeHint().width(), check->width()) << "caption cut";
+        }
+        if (auto* label = dynamic_cast<TLabel*>(a); label && label->WordWrap()) {
+            TLabel probe;
+            probe.SetFont(label->Font());
+            probe.SetWordWrap(true);
+            probe.SetBounds(0, 0, label->width(), 1);
+            probe.SetCaption(label->Caption());
+            EXPECT_LE(probe.height(), label->height()) << "lines cut";
+        }
+    }
+}
+
+} // namespace
+
+TEST(ParGenPanels, NothingIsCutOrOverlaps)
+{
+    Load_English_Table();
+    QTemporaryDir dir;
+    FileName_ParGen = dir.filePath("ParGen.xml");
+    TFParGen w;
+    DialogScript script;
+    script.AnswerForm([&](QWidget&) {
+        QApplication::processEvents();
+        ASSERT_TRUE(w.CPG->verticalScrollBar()->isVisible()) << "the narrowest case: the scroll bar takes room";
+        // Every row shown: ABP with the sub-band, both M-Bus panels present.
+        w.CB_LoRa_RF_Band->SetItemIndex(5);
+        w.Change_LoRa_DataRate();
+        w.CB_MBus_OnWire_Present->SetItemIndex(1);
+        w.CB_wMBus_Wireless_Present->SetItemIndex(1);
+        w.Move_GroupBoxs();
+        QApplication::processEvents();
+        for (TCategoryPanel* panel : {w.CP_LoRa, w.CP_MBus, w.CP_wMBus, w.CP_Ethernet})
+            Expect_Laid_Out_Cleanly(panel);
+        w.CB_LoRa_Activation_Method->SetItemIndex(1);
+        w.Move_GroupBoxs();
+        QApplication::processEvents();
+        Expect_Laid_Out_Cleanly(w.CP_LoRa);
+
+        // A whole key shows in its field, the widest digit ("D") too.
+        const std::pair<TEdit*, int> keys[] = {{w.E_LoRa_Device_Address, 8}, {w.E_LoRa_JoinEUI, 16},
+                                               {w.E_LoRa_Network_Session_Key, 32},
+                                               {w.E_LoRa_Application_Session_Key, 32},
+                                               {w.E_LoRa_Application_Key, 32}};
+        for (const auto& [edit, digits] : keys)
+            EXPECT_LE(Scrolled(edit, QString(digits, QChar('D'))), 0) << edit->Name().toStdString();
+        w.Close();
+    });
+    w.ShowModal();
+    FileName_ParGen.clear();
+}
+
 TEST(ParGenPanels, Screenshot)
 {
     const QString target = qEnvironmentVariable("PARGEN_SCREENSHOT_DIR");
@@ -114,7 +203,8 @@ TEST(ParGenPanels, Screenshot)
     DialogScript script;
     script.AnswerForm([&](QWidget&) {
         w.E_LoRa_Device_Address->SetText("26011B2C");
-        w.E_LoRa_Network_Session_Key->SetText("000102030405060708090A0B0C0D0E0F");
+        // "D" is the widest hexadecimal digit: the whole key must still show.
+        w.E_LoRa_Network_Session_Key->SetText(QString(32, QChar('D')));
         w.E_LoRa_Application_Session_Key->SetText("F0E0D0C0B0A090807060504030201000");
         w.E_LoRa_JoinEUI->SetText("70B3D57ED0001234");
         w.CB_wMBus_Wireless_Present->SetItemIndex(1);

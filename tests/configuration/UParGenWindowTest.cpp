@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QDir>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -355,19 +357,24 @@ TEST_F(ParGenWindow, EveryCheckOfOkWithItsMessage)
 
 TEST_F(ParGenWindow, AnUnreadableFileIsReportedShownAsNewAndKeptUntilOk)
 {
-    const QByteArray broken = "<Par_Gen><LoRa_RF_Band>EU868</LoRa_RF_Band>";
-    ASSERT_TRUE(WriteAll(File(), broken));
-    DialogScript script;
-    Open(script, [&] {
-        EXPECT_EQ(W().Values(), ParGen_New_Values());
-        testsupport::Click(W().Btn_Cancel);
-    });
-    ASSERT_EQ(script.Shown().size(), 2u);
-    EXPECT_EQ(script.Shown()[1].kind, MessageKind::Error);
-    EXPECT_TRUE(script.Shown()[1].text.contains("ParGen.xml"));
-    EXPECT_EQ(ReadAll(File()), broken);
+    const QByteArray broken[] = {"", QByteArray("\x00\xFF garbage", 10), "<!--SW_VERSION = 1.002-->",
+                                 "<Par_Gen><LoRa_RF_Band>EU868</LoRa_RF_Band>"};
+    for (const QByteArray& bytes : broken) {
+        SCOPED_TRACE(bytes.toStdString());
+        ASSERT_TRUE(WriteAll(File(), bytes));
+        DialogScript script;
+        Open(script, [&] {
+            EXPECT_EQ(W().Values(), ParGen_New_Values());
+            testsupport::Click(W().Btn_Cancel);
+        });
+        ASSERT_EQ(script.Shown().size(), 2u);
+        EXPECT_EQ(script.Shown()[1].kind, MessageKind::Error);
+        EXPECT_TRUE(script.Shown()[1].text.contains("ParGen.xml"));
+        EXPECT_EQ(ReadAll(File()), bytes) << "kept until OK";
+    }
 
     // OK replaces it with a whole file.
+    DialogScript script;
     Open(script, [&] {
         Fill_Full_Configuration();
         Ok();
@@ -506,7 +513,21 @@ TEST_F(ParGenWindow, KeyFieldsTakeHexadecimalDigitsTypedOrPasted)
         QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QString(QChar(0x16)));
         QApplication::sendEvent(address, &paste);
         EXPECT_EQ(address->Text(), "DEADBEEF");
-        // Any other way in (the context menu) is filtered as well.
+        // So does the context menu's paste.
+        address->SetText("");
+        QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), address->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(address, &menuEvent);
+        auto* menu = address->findChild<QMenu*>();
+        ASSERT_NE(menu, nullptr);
+        QAction* pasteAction = nullptr;
+        for (QAction* a : menu->actions())
+            if (a->text().startsWith(QLineEdit::tr("&Paste")))
+                pasteAction = a;
+        ASSERT_NE(pasteAction, nullptr);
+        pasteAction->trigger();
+        menu->close();
+        EXPECT_EQ(address->Text(), "DEADBEEF");
+        // Any other way in is filtered as well.
         W().E_LoRa_Network_Session_Key->paste();
         EXPECT_EQ(W().E_LoRa_Network_Session_Key->Text(), "DEADBEEF01");
         // The payload field is read-only: nothing goes in.
@@ -611,4 +632,42 @@ TEST_F(ParGenWindow, ASaveThatFailsIsReportedAndTheWindowStaysOpen)
     }
     EXPECT_EQ(ReadAll(File()), old);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ParGen.xml"});
+}
+
+TEST_F(ParGenWindow, AKeyLongerThanItsFieldIsShownWholeAndRefusedNotCut)
+{
+    // Only a hand-edited file holds such keys; cut to the field they would
+    // pass the check and be saved shortened.
+    QByteArray file = kFullConfiguration;
+    file.replace("<LoRa_Device_Address>26011B2C<", "<LoRa_Device_Address>26011B2C99<");
+    file.replace("<LoRa_JoinEUI>70B3D57ED0001234<", "<LoRa_JoinEUI>70b3d57ed00012345<");
+    ASSERT_TRUE(WriteAll(File(), file));
+    DialogScript script;
+    Open(script, [&] {
+        TEdit* address = W().E_LoRa_Device_Address;
+        EXPECT_EQ(address->Text(), "26011B2C99");
+        EXPECT_EQ(W().E_LoRa_JoinEUI->Text(), "70B3D57ED00012345");
+        testsupport::Click(W().Btn_OK);
+        EXPECT_EQ(W().ModalResult(), mrNone);
+        // Typing cannot make it longer; shortening it makes it whole.
+        address->setCursorPosition(10);
+        testsupport::Type(address, "A");
+        EXPECT_EQ(address->Text(), "26011B2C99");
+        address->SetText("26011B2C");
+        testsupport::Click(W().Btn_OK);
+        EXPECT_EQ(W().ModalResult(), mrNone);
+        W().E_LoRa_JoinEUI->SetText("70B3D57ED0001234");
+        Ok();
+    });
+    ASSERT_EQ(script.Shown().size(), 3u);
+    EXPECT_EQ(script.Shown()[1].text, Language_List.value(500));
+    EXPECT_EQ(script.Shown()[2].text, Language_List.value(501));
+    EXPECT_EQ(ReadAll(File()).toStdString(), kFullConfiguration.toStdString());
+
+    // The next showing holds the fields to their length again.
+    Open(script, [&] {
+        testsupport::Type(W().E_LoRa_Device_Address, "1");
+        EXPECT_EQ(W().E_LoRa_Device_Address->Text(), "26011B2C");
+        W().Close();
+    });
 }
