@@ -252,7 +252,7 @@ void Compile_LoRaWAN_Rules(uint32_t loraBlockAddress)
         const int start = Rule_Number(row, "StartByte", 0);
         const int bytes = Rule_Number(row, "NumByte", 0);
         // The converter would send bytes from beyond its data area.
-        if (start < 0 || bytes < 0 || start + bytes > Data_Area_Size)
+        if (start < 0 || bytes < 0 || int64_t(start) + bytes > Data_Area_Size)
             throw TCompile_Fault{QStringLiteral("Error row %1!! [LoraWAN Uplink] Start Byte %2 and Number Byte %3 "
                                                 "pass the end of the data area (%4 bytes).")
                                      .arg(gridRow)

@@ -68,7 +68,7 @@ TNodo Read_Meter(const XmlNode& n, bool wired)
         m.SND_NKE = static_cast<uint8_t>(Num(n, "Send_SND_NKE", 0));
         m.Reset_App = static_cast<uint8_t>(Num(n, "Reset_App", 0));
         const std::optional<int> cut = Num_Opt(n, "Cut_After");
-        m.Cut_After = cut ? static_cast<uint8_t>(*cut + 1) : 250;
+        m.Cut_After = cut ? static_cast<uint8_t>(static_cast<uint32_t>(*cut) + 1) : 250;
     } else {
         m.ID = static_cast<uint32_t>(Num(n, "wMBus_Add", 0));
         m.RSSI = static_cast<uint16_t>(Num(n, "wMBus_RSSI", 0));

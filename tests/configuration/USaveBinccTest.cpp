@@ -472,6 +472,7 @@ TEST_F(USaveBinccTest, ParGenElementsAndTheirConversions)
         {{{"Ethernet_EN_GAT", "1"}}, 0x030, {192, 168, 0, 1}, "gateway defaults"},
         {{{"Ethernet_EN_GAT", "true"}, {"Ethernet_GAT1", "1"}}, 0x030, {255, 255, 255, 255}, ""},
         {{{"Ethernet_EN_GAT", "0"}}, 0x030, {255, 255, 255, 255}, ""},
+        {{{"Ethernet_GAT1", "1"}}, 0x030, {255, 255, 255, 255}, "gateway flag missing"},
         {{}, 0x1FC, {0x60, 0x09, 0, 0}, "baud default 2400"},
         {{{"Meter_Baud", "7"}}, 0x1FC, {0x00, 0x96, 0, 0}, "38400"},
         {{{"Meter_Baud", "8"}}, 0x1FC, {0x60, 0x09, 0, 0}, ""},
@@ -570,11 +571,17 @@ TEST_F(USaveBinccTest, NetworkEdgeCases)
     // Secondary address of eight digits, the legacy "ID".
     QByteArray b = network("<Nodo Node_ID_Type=\"1\" ID_Secondary=\"12345678\">" + var + "</Nodo>"
                            "<Nodo Node_ID_Type=\"1\" ID=\"87654321\" ID_Secondary=\"1\">" + var + "</Nodo>"
-                           "<Nodo ID=\"x\" ID_Primary=\"300\">" + var + "</Nodo>");
+                           "<Nodo ID=\"x\" ID_Primary=\"300\">" + var + "</Nodo>"
+                           "<Nodo Cut_After=\"2147483647\">" + var + "</Nodo>"
+                           // Enable and kind that do not convert: an enabled wired meter.
+                           "<Nodo Node_Enable=\"x\" MBus_Type=\"w\" ID_Primary=\"9\">" + var + "</Nodo>");
     EXPECT_EQ(b.mid(14, 4), QByteArray::fromHex("12345678"));
     EXPECT_EQ(b.mid(14 + 29, 4), QByteArray::fromHex("87654321"));
     EXPECT_EQ(b.mid(14 + 58, 4), QByteArray::fromHex("0000002C"));  // low byte of 300
     EXPECT_EQ(uint8_t(b[13 + 29 * 2 + 20]), 250);
+    EXPECT_EQ(uint8_t(b[13 + 29 * 3 + 20]), 0);  // 2147483648 in 8 bits
+    EXPECT_EQ(b.mid(14 + 29 * 4, 4), QByteArray::fromHex("00000009"));
+    EXPECT_EQ(b.mid(5, 4), QByteArray::fromHex("9e000000"));  // 13 + 29 * 5: five wired meters
 
     // Three wireless meters fill key records 0 to 2; one without variables takes none.
     auto wireless = [&](int add, bool withVar) {
@@ -673,6 +680,7 @@ TEST_F(USaveBinccTest, FaultsStopTheCompilation)
         {par, "", "<X><LoRaWAN_Uplink><row Enable=\"N\"/><row StartByte=\"1536\" NumByte=\"2\"/></LoRaWAN_Uplink></X>",
          "Error row 2!! [LoraWAN Uplink]"},
         {par, "", "<X><LoRaWAN_Uplink><row StartByte=\"-1\" NumByte=\"1\"/></LoRaWAN_Uplink></X>", "data area"},
+        {par, "", "<X><LoRaWAN_Uplink><row StartByte=\"2147483647\" NumByte=\"1\"/></LoRaWAN_Uplink></X>", "data area"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
