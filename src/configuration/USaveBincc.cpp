@@ -9,11 +9,7 @@
 #include "platform/NumberText.h"
 #include "shell/UComon.h"
 
-#include <QFile>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
+#include <algorithm>
 
 using platform::NumberOr;
 using platform::XmlDocument;
@@ -336,24 +332,6 @@ void Compile_Or_Throw()
     s.compiled = true;
 }
 
-// Writes a whole file; false with the reason.
-bool Write_Whole(const QString& path, const uint8_t* bytes, uint32_t length, QString* error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
-        *error = QStringLiteral("Cannot create \"%1\": %2").arg(path, file.errorString());
-        return false;
-    }
-    const qint64 written = length ? file.write(reinterpret_cast<const char*>(bytes), length) : 0;
-    if (written != static_cast<qint64>(length) || !file.flush()) {
-        *error = QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString());
-        file.close();
-        return false;
-    }
-    file.close();
-    return true;
-}
-
 } // namespace
 } // namespace SaveBin
 
@@ -374,7 +352,6 @@ bool Compile_Device_Image(QString* error)
 
 bool Save_Bank_Files(QString* error)
 {
-    QString why;
     auto fail = [&](const QString& text) {
         if (error)
             *error = text;
@@ -385,33 +362,15 @@ bool Save_Bank_Files(QString* error)
         return fail(QStringLiteral("No device images have been compiled: nothing is written."));
 
     const QString folder = platform::JoinPath(Project_Folder, QStringLiteral("bin"));
-    const QString bank2 = platform::JoinPath(folder, QStringLiteral("bank2.bin"));
-    const QString bank1 = platform::JoinPath(folder, QStringLiteral("bank1.bin"));
-    const QString temp2 = bank2 + QStringLiteral(".tmp");
-    const QString temp1 = bank1 + QStringLiteral(".tmp");
-    auto drop_temps = [&] {
-        QFile::remove(temp2);
-        QFile::remove(temp1);
+    // Neither replaces its old file until both are whole, so the device never
+    // gets a new bank 2 beside an old bank 1 whose key table would not match.
+    const std::vector<platform::FileToWrite> files = {
+        {platform::JoinPath(folder, QStringLiteral("bank2.bin")), Bank2_Bytes()},
+        {platform::JoinPath(folder, QStringLiteral("bank1.bin")), Bank1_Bytes()},
     };
-    // Both whole before either replaces its old file: the device must never
-    // get a new bank 2 beside an old bank 1, whose key table would not match.
-    if (!Write_Whole(temp2, s.bank2.data(), s.bank2_length, &why) || !Write_Whole(temp1, s.bank1.data(), s.bank1_length, &why)) {
-        drop_temps();
+    QString why;
+    if (!platform::WriteFilesTogether(files, &why))
         return fail(why + QStringLiteral("\nThe device images were not written."));
-    }
-    if (std::rename(QFile::encodeName(temp2).constData(), QFile::encodeName(bank2).constData()) != 0) {
-        why = QString::fromLocal8Bit(std::strerror(errno));
-        drop_temps();
-        return fail(QStringLiteral("Cannot replace \"%1\": %2\nThe device images were not written.").arg(bank2, why));
-    }
-    if (std::rename(QFile::encodeName(temp1).constData(), QFile::encodeName(bank1).constData()) != 0) {
-        why = QString::fromLocal8Bit(std::strerror(errno));
-        drop_temps();
-        // The new bank 2 must not stay beside the old bank 1.
-        QFile::remove(bank2);
-        return fail(QStringLiteral("Cannot replace \"%1\": %2\nThe device images were removed; compile them again.")
-                        .arg(bank1, why));
-    }
     return true;
 }
 

@@ -6,6 +6,10 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
 namespace platform {
 
 namespace {
@@ -133,6 +137,39 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     }
     if (!file.commit())
         return Fail(error, QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
+    return true;
+}
+
+bool WriteFilesTogether(const std::vector<FileToWrite>& files, QString* error)
+{
+    std::vector<QString> temps;
+    auto dropTemps = [&] {
+        for (const QString& t : temps)
+            QFile::remove(t);
+    };
+    for (const FileToWrite& f : files) {
+        temps.push_back(f.path + QStringLiteral(".tmp"));
+        QFile file(temps.back());
+        // Unbuffered, so that a short write shows in write()'s count.
+        const bool whole = file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)
+                           && file.write(f.bytes) == f.bytes.size() && file.flush();
+        if (!whole) {
+            const QString why = file.errorString();
+            file.close();
+            dropTemps();
+            return Fail(error, QStringLiteral("Cannot write \"%1\": %2").arg(f.path, why));
+        }
+        file.close();
+    }
+    for (size_t i = 0; i < files.size(); ++i) {
+        if (std::rename(QFile::encodeName(temps[i]).constData(), QFile::encodeName(files[i].path).constData()) != 0) {
+            const QString why = QString::fromLocal8Bit(std::strerror(errno));
+            dropTemps();
+            for (size_t k = 0; k < i; ++k)
+                QFile::remove(files[k].path);
+            return Fail(error, QStringLiteral("Cannot replace \"%1\": %2").arg(files[i].path, why));
+        }
+    }
     return true;
 }
 

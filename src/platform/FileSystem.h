@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace platform {
 
 // Files and folders. Every operation reports failure through its result and,
@@ -35,6 +37,17 @@ QStringList SplitLines(const QString& text);
 // Writes the whole buffer to a temporary file beside the target and renames it
 // over the target, so a failed write leaves the old file as it was.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
+
+// Files that only make sense together: each is written whole to a temporary
+// file beside it first, and the targets are replaced, in the order given, only
+// when every one is whole. When a replacement fails, the targets already
+// replaced are removed, so no new file stays beside an old partner.
+struct FileToWrite
+{
+    QString path;
+    QByteArray bytes;
+};
+bool WriteFilesTogether(const std::vector<FileToWrite>& files, QString* error = nullptr);
 
 // Joins a folder and a name with the platform's separator.
 QString JoinPath(const QString& folder, const QString& name);

@@ -293,8 +293,9 @@ TEST_F(UpdateWindow, NoAnswerOrABadAddressStopsBeforeTheJob)
         Last_IP_Address = "1.2.3.4";
         DialogScript script;
         B().Btn_UpdateClick(B().Btn_Update);
-        if (c.echoes >= 0)
+        if (c.echoes >= 0) {
             EXPECT_EQ(hosts.size(), c.echoes);
+        }
         ASSERT_EQ(script.Shown().size(), 1u);
         EXPECT_EQ(script.Shown()[0].kind, c.kind);
         EXPECT_EQ(script.Shown()[0].text, c.message);
