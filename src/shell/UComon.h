@@ -7,6 +7,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
 
 // Folders, always without a trailing separator.
@@ -150,10 +153,6 @@ Button_Panel Make_Button_Panel(platform::TForm* form);
 // keeps state or shows a message: each answers, the caller tells the user.
 // Integers are read by the program's number rule; note that some answer
 // "valid" and others "NOT valid", as their callers expect.
-
-#include <cstdint>
-#include <functional>
-#include <memory>
 
 // True for a valid IPv4 address "a.b.c.d" (blanks around each part allowed);
 // the parts found are stored as trimmed texts, up to the first missing ".".
