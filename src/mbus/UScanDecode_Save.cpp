@@ -1,0 +1,220 @@
+#include "mbus/UScanDecode_Save.h"
+
+#include "platform/Controls.h"
+#include "platform/XmlDocument.h"
+
+#include <algorithm>
+
+using platform::XmlDocument;
+using platform::XmlNode;
+
+namespace {
+
+const QString kRoot = QStringLiteral("M-Bus_Network");
+
+QString Dec(int64_t v) { return QString::number(v); }
+QString Bit(bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); }
+
+bool Ticked(void* node)
+{
+    return node == nullptr || static_cast<platform::TTreeNode*>(node)->Checked();
+}
+
+// The editor's function list holds maximum and minimum the other way round.
+int Function_Position(uint16_t f)
+{
+    switch (f) {
+    case 1: return 2;
+    case 2: return 1;
+    default: return f;
+    }
+}
+
+// The start of the document: the file to extend, or a new root.
+bool Open_Document(XmlDocument& doc, const TSaveConfXML& Conf, XmlNode& root, QString& error)
+{
+    doc.Clear();
+    if (Conf.Append == 1) {
+        if (!doc.Load(Conf.File_Name, &error))
+            return false;
+        root = doc.DocumentElement();
+        if (root.IsNull() || root.Name() != kRoot) {
+            error = QStringLiteral("The first element of \"%1\" is not \"%2\"").arg(Conf.File_Name, kRoot);
+            return false;
+        }
+        return true;
+    }
+    root = doc.AddChild(kRoot);
+    return true;
+}
+
+TSaveConfResult Finish(const XmlDocument& doc, const TSaveConfXML& Conf)
+{
+    TSaveConfResult result;
+    result.Written = doc.Save(Conf.File_Name, &result.Error);
+    return result;
+}
+
+// r at the start of the node at `index`.
+int Node_Start(const TSaveConfXML& Conf, int index, int r)
+{
+    if (Conf.StartModnode != 1)
+        return r;
+    return index < static_cast<int>(Conf.SMN_Array.size()) ? Conf.SMN_Array[static_cast<size_t>(index)] : 1;
+}
+
+// One "Variabile"; r grows by the record's registers when it counts.
+void Add_Variable(XmlNode& node, const TVariable_MBus& v, int position, bool enabled, bool Check_BCD,
+                  const TSaveConfXML& Conf, int& r)
+{
+    XmlNode e = node.AddChild(QStringLiteral("Variabile"));
+    e.SetAttribute(QStringLiteral("Enable"), Bit(enabled));
+    e.SetAttribute(QStringLiteral("Position"), Dec(position));
+    e.SetAttribute(QStringLiteral("Desc"),
+                   Scan_Xml_Text(v.Desc_Type_Data + QStringLiteral(" (U") + Dec(v.device) + QStringLiteral("S")
+                                 + Dec(v.storage_number) + QStringLiteral("T") + Dec(v.tarif) + QStringLiteral(")")));
+    e.SetAttribute(QStringLiteral("Type"), Dec(v.type_data));
+    e.SetAttribute(QStringLiteral("VIF_ASCII"), v.type_data == 21 ? Scan_Xml_Text(v.VIF_ASCII) : QString());
+    e.SetAttribute(QStringLiteral("Fun_Field"), Dec(Function_Position(v.function_fild)));
+    e.SetAttribute(QStringLiteral("Length"), Dec(v.dimension == 13 ? v.nbyte : 0));
+    e.SetAttribute(QStringLiteral("ModReg"), Dec(r));
+    // The register the editor and the image compiler read; without it every
+    // variable would sit at register 0.
+    e.SetAttribute(QStringLiteral("PositionData"), Dec(r));
+    e.SetAttribute(QStringLiteral("Dim"), Dec(Scan_Dim_Position(v.dimension)));
+    e.SetAttribute(QStringLiteral("Unit"), Dec(v.device));
+    e.SetAttribute(QStringLiteral("StoNumber"), Dec(v.storage_number));
+    e.SetAttribute(QStringLiteral("Tariff"), Dec(v.tarif));
+    e.SetAttribute(QStringLiteral("VIFE"), Dec(v.Type_Data_Vife));
+    e.SetAttribute(QStringLiteral("ModScale"), QStringLiteral("0"));
+    e.SetAttribute(QStringLiteral("BCDtoINT"), Bit(v.Is_BCD && Check_BCD));
+    e.SetAttribute(QStringLiteral("SWAP"), QStringLiteral("0"));
+    if (Conf.StartModnode != 1 || enabled)
+        r += Scan_Registers(v.dimension, v.nbyte);
+}
+
+} // namespace
+
+int Scan_Dim_Position(uint8_t Data_Field)
+{
+    switch (Data_Field) {
+    case 1: case 9: return 0;
+    case 2: case 10: return 1;
+    case 4: case 12: return 2;
+    case 7: return 3;
+    case 3: case 11: return 4;
+    case 6: case 14: return 5;
+    case 5: return 6;
+    case 13: return 7;
+    default: return 255;
+    }
+}
+
+int Scan_Registers(uint8_t Data_Field, int32_t nbyte)
+{
+    switch (Data_Field) {
+    case 1: case 9: case 2: case 10: return 1;
+    case 4: case 12: case 3: case 11: case 5: return 2;
+    case 6: case 14: return 3;
+    case 7: return 4;
+    // The 16-bit registers the bytes fill: 2 bytes one register, 5 bytes three.
+    case 13: return nbyte > 0 ? (nbyte + 1) / 2 : 0;
+    default: return 0;
+    }
+}
+
+QString Scan_Xml_Text(const QString& Text)
+{
+    QString out;
+    out.reserve(Text.size());
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        const QChar c = Text[i];
+        const char16_t u = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < Text.size() && Text[i + 1].isLowSurrogate()) {
+            out += c;
+            out += Text[++i];
+            continue;
+        }
+        const bool allowed = u == 0x09 || u == 0x0A || u == 0x0D || (u >= 0x20 && !c.isSurrogate() && u != 0xFFFE && u != 0xFFFF);
+        out += allowed ? c : QChar(u'?');
+    }
+    return out;
+}
+
+TSaveConfResult Save_XML_Conf_Wired(const TList_Slave_MBus& List, const TSaveConfXML& Conf, bool Check_BCD)
+{
+    auto guard = List.Lock();
+    if (List.Count() == 0)
+        return {};
+    XmlDocument doc;
+    XmlNode root;
+    TSaveConfResult failed;
+    if (!Open_Document(doc, Conf, root, failed.Error))
+        return failed;
+    int r = Conf.Mod_Start;
+    for (int i = 0; i < List.Count(); ++i) {
+        const TSlave_MBus& m = *List.Items(i);
+        r = Node_Start(Conf, i, r);
+        XmlNode n = root.AddChild(QStringLiteral("Nodo"));
+        n.SetAttribute(QStringLiteral("Node_Enable"), Bit(Ticked(m.Node)));
+        n.SetAttribute(QStringLiteral("ID_Primary"), Dec(m.Primary_Addresss));
+        // A meter whose identification was not read has none: "0", which the
+        // editor reads back as a number, rather than an empty text.
+        n.SetAttribute(QStringLiteral("ID_Secondary"),
+                       m.Secondary_Addresss.isEmpty() ? QStringLiteral("0") : Scan_Xml_Text(m.Secondary_Addresss));
+        n.SetAttribute(QStringLiteral("Node_ID_Type"), Dec(Conf.Node_ID_Type));
+        n.SetAttribute(QStringLiteral("Descrizione"), Scan_Xml_Text(m.descManufacture));
+        n.SetAttribute(QStringLiteral("Send_SND_NKE"), Bit(Conf.SND_NKE == 1));
+        n.SetAttribute(QStringLiteral("Reset_App"), Bit(Conf.Reset_App == 1));
+        // The file holds the telegram count minus one (the position in the
+        // editor's list "1" .. "250").
+        n.SetAttribute(QStringLiteral("Cut_After"), Dec(std::clamp(Conf.Cut_After - 1, 0, 249)));
+        for (size_t k = 0; k < m.List_Var.size(); ++k) {
+            const TVariable_MBus& v = *m.List_Var[k];
+            Add_Variable(n, v, static_cast<int>(k) + 1, Ticked(v.Node), Check_BCD, Conf, r);
+        }
+    }
+    return Finish(doc, Conf);
+}
+
+TSaveConfResult Save_XML_Conf_Wireless(const TList_Slave_wMBus& List, const TSaveConfXML& Conf, bool Check_BCD)
+{
+    auto guard = List.Lock();
+    if (List.Count() == 0)
+        return {};
+    XmlDocument doc;
+    XmlNode root;
+    TSaveConfResult failed;
+    if (!Open_Document(doc, Conf, root, failed.Error))
+        return failed;
+    int r = Conf.Mod_Start;
+    for (int i = 0; i < List.Count(); ++i) {
+        const TSlave_wMBus& m = *List.Items(i);
+        r = Node_Start(Conf, i, r);
+        XmlNode n = root.AddChild(QStringLiteral("Nodo"));
+        n.SetAttribute(QStringLiteral("Node_Enable"), Bit(m.Enable));
+        n.SetAttribute(QStringLiteral("ID_Primary"), QStringLiteral("1"));
+        n.SetAttribute(QStringLiteral("ID_Secondary"), QStringLiteral("1"));
+        n.SetAttribute(QStringLiteral("Node_ID_Type"), QStringLiteral("0"));
+        n.SetAttribute(QStringLiteral("Descrizione"), Scan_Xml_Text(m.ALA_Manu_str));
+        n.SetAttribute(QStringLiteral("Send_SND_NKE"), QStringLiteral("0"));
+        n.SetAttribute(QStringLiteral("Reset_App"), QStringLiteral("0"));
+        n.SetAttribute(QStringLiteral("Cut_After"), QStringLiteral("3"));
+        n.SetAttribute(QStringLiteral("MBus_Type"), QStringLiteral("0"));
+        n.SetAttribute(QStringLiteral("wMBus_ManID"), Dec(m.ALA_Manufacturer));
+        n.SetAttribute(QStringLiteral("wMBus_Add"), Dec(m.ALA_Address));
+        n.SetAttribute(QStringLiteral("wMBus_Ver"), Dec(m.ALA_Version));
+        n.SetAttribute(QStringLiteral("wMBus_DevType"), Dec(m.ALA_DeviceType));
+        n.SetAttribute(QStringLiteral("wMBus_En_Key"), Bit(m.Enable_Key));
+        for (int k = 0; k < 16; ++k)
+            n.SetAttribute(QStringLiteral("wMBus_Key_%1").arg(k + 1), Dec(m.Key[static_cast<size_t>(k)]));
+        for (size_t k = 0; k < m.List_Var.size(); ++k) {
+            const TVariable_MBus& v = *m.List_Var[k];
+            // Idle fillers are no values, but they keep their place in "Position".
+            if (!v.Real_Wireless_Var)
+                continue;
+            Add_Variable(n, v, static_cast<int>(k) + 1, v.Enable, Check_BCD, Conf, r);
+        }
+    }
+    return Finish(doc, Conf);
+}
