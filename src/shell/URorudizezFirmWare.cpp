@@ -3,14 +3,31 @@
 #include "shell/ULanguage.h"
 #include "shell/UNew_Project.h"
 #include "shell/UOpenConf.h"
+#include "shell/UAbout.h"
+#include "shell/USoftOptions.h"
 
+#include "mbus/UInsertKeyWireless.h"
 #include "mbus/UMeter_Bus_Form.h"
+#include "mbus/UModbusStartAdd_SD.h"
+#include "mbus/UScanDecode.h"
+#include "mbus/UScanModbusStart.h"
 #include "mbus/UNewIDNode.h"
 
 #include "configuration/UParGen.h"
 #include "configuration/ULoRa_Set_Access.h"
 #include "configuration/UBoot.h"
 #include "configuration/USaveBincc.h"
+
+#include "fieldbus/UDMXDefVal.h"
+#include "fieldbus/UModbus_TCP_Master_Set_Access.h"
+#include "fieldbus/UReceiveCAN.h"
+#include "fieldbus/USetAccess.h"
+#include "fieldbus/USet_PDO_Access.h"
+#include "fieldbus/USet_SDO_Client_Access.h"
+#include "fieldbus/USet_SDO_Server_Access.h"
+#include "fieldbus/UTransmitCAN.h"
+#include "protocols/UIEC61850_Variables.h"
+#include "protocols/UTLS_Server_Known_Cert.h"
 
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
@@ -186,6 +203,7 @@ void TFRorudizezFirmWare::Create_Controls()
     Timer_Update = new TTimer(this);
     Timer_Update->SetEnabled(false);
     Timer_Update->SetInterval(60000);
+    Timer_Update->OnTimer = [this](QObject* sender) { Timer_UpdateTimer(sender); };
 
     // Steps after the first need an open configuration; a step whose window
     // this build does not have yet does nothing more.
@@ -193,32 +211,37 @@ void TFRorudizezFirmWare::Create_Controls()
         {&Btn_New, 15, 22, [this] { Create_New_Project(); }},
         {&Btn_Open, 16, 23, [this] { Open_Project(); }},
         {&Btn_Close, -1, 14, [this] { Close(); }},
-        {&Btn_Info, -1, 12, nullptr},
-        {&Btn_Opz, -1, 13, nullptr},
+        {&Btn_Info, -1, 12, [] { if (FAbout) FAbout->ShowModal(); }},
+        {&Btn_Opz, -1, 13, [this] {
+             if (!FSoftOptions || FSoftOptions->ShowModal() != mrOk)
+                 return;
+             Save_Setting();
+             Switch_Update_Timer(Enable_Internet && Enable_Update);
+         }},
         {&Btn_Prm_Gen, 20, 24, [] { if (FParGen) FParGen->ShowModal(); }},
         {&Btn_LoRaWAN_Access, 21, 25, [] { if (FLoRa_Set_Access) FLoRa_Set_Access->ShowModal(); }},
         {&Btn_MBus, 31, 32, [] { if (FMeter_Bus) FMeter_Bus->ShowModal(); }},
-        {&Btn_ScanDecode, 33, 34, nullptr},
+        {&Btn_ScanDecode, 33, 34, [this] { Scan_Decode(); }},
         {&Btn_CreateBin, 17, 26, [this] { Update_Device(); }},
         {&Btn_BACnet_SetAccess, 27, 29, nullptr},
         {&Btn_BACnet_EDE_File, -1, -1, nullptr},
-        {&Btn_Modbus_Set_Access, 36, 37, nullptr},
-        {&Btn_CAN_Rec_Frame, 38, 39, nullptr},
-        {&Btn_CAN_Send_Frame, 40, 41, nullptr},
-        {&Btn_PDO_CANopen, 50, 51, nullptr},
-        {&Btn_SDO_Client_CANopen, 48, 49, nullptr},
-        {&Btn_SDO_Server_CANopen, 46, 47, nullptr},
+        {&Btn_Modbus_Set_Access, 36, 37, [] { if (FModbus_TCP_Master_Set_Access) FModbus_TCP_Master_Set_Access->ShowModal(); }},
+        {&Btn_CAN_Rec_Frame, 38, 39, [] { if (FReceiveCAN) FReceiveCAN->ShowModal(); }},
+        {&Btn_CAN_Send_Frame, 40, 41, [] { if (FTransmitCAN) FTransmitCAN->ShowModal(); }},
+        {&Btn_PDO_CANopen, 50, 51, [] { if (FSet_PDO_Access) FSet_PDO_Access->ShowModal(); }},
+        {&Btn_SDO_Client_CANopen, 48, 49, [] { if (FSet_SDO_Client_Access) FSet_SDO_Client_Access->ShowModal(); }},
+        {&Btn_SDO_Server_CANopen, 46, 47, [] { if (FSet_SDO_Server_Access) FSet_SDO_Server_Access->ShowModal(); }},
         {&Btn_CANopen_EDS, 52, 53, nullptr},
         {&Btn_DNet_Net, 54, 55, nullptr},
         {&Btn_DNet_Offset, 56, 57, nullptr},
-        {&Btn_DMX_Default, 58, 59, nullptr},
+        {&Btn_DMX_Default, 58, 59, [] { if (FDMXDefVal) FDMXDefVal->ShowModal(); }},
         {&Btn_EtherNetIP_Access, 60, 61, nullptr},
         {&Btn_KNX_Access, -1, -1, nullptr},
         {&Btn_PROFIBUS_GSD, 62, 63, nullptr},
         {&Btn_PROFINET_XML, 64, 65, nullptr},
         {&Btn_IEC61850_Client, 66, 67, nullptr},
-        {&Btn_TLS_List_Certificates, 70, 71, nullptr},
-        {&Btn_IEC61850_Access, 68, 69, nullptr},
+        {&Btn_TLS_List_Certificates, 70, 71, [] { if (FTLS_Server_Known_Cert) FTLS_Server_Known_Cert->ShowModal(); }},
+        {&Btn_IEC61850_Access, 68, 69, [] { if (FIEC61850_Variables) FIEC61850_Variables->ShowModal(); }},
         {&Btn_MQTT_Set_Topic, 72, 73, nullptr},
         {&Btn_OPC_UA_Client_Access, 74, 75, nullptr},
         {&Btn_OPC_UA_Server_Access, 76, 77, nullptr},
@@ -412,6 +435,8 @@ void TFRorudizezFirmWare::Change_Language()
         FNew_Project->Set_Lang();
     if (FOpenConf)
         FOpenConf->Set_Lang();
+    if (FSoftOptions)
+        FSoftOptions->Set_Lang();
     if (FBoot)
         FBoot->Set_Lang();
     if (FParGen)
@@ -422,6 +447,13 @@ void TFRorudizezFirmWare::Change_Language()
         FMeter_Bus->Set_Lang();
     if (FNewIDNode)
         FNewIDNode->Set_Lang();
+    // The rule tables of the other family members, in their fixed order.
+    TSet_Access_Form* const rules[] = {FSetAccess, FModbus_TCP_Master_Set_Access, FReceiveCAN, FTransmitCAN,
+                                       FSet_PDO_Access, FSet_SDO_Client_Access, FSet_SDO_Server_Access, FDMXDefVal,
+                                       FTLS_Server_Known_Cert, FIEC61850_Variables};
+    for (TSet_Access_Form* w : rules)
+        if (w)
+            w->Set_Lang();
 }
 
 void TFRorudizezFirmWare::Set_Files()
@@ -475,6 +507,19 @@ void TFRorudizezFirmWare::Open_Project()
     }
     Show_Configuration_Lines();
     Set_Files();
+}
+
+void TFRorudizezFirmWare::Scan_Decode()
+{
+    if (FileExists(FileName_M_Bus)
+        && ShowMessage(MessageKind::Warning, Language_List.value(35), MessageButtons::YesNo) == MessageAnswer::No)
+        return;
+    if (!FScanDecode)
+        return;
+    FScanDecode->XML_Code_Dev = 21;
+    FScanDecode->FileName_MBus = FileName_M_Bus;
+    FScanDecode->Form_Type = 1;
+    FScanDecode->ShowModal();
 }
 
 void TFRorudizezFirmWare::Update_Device()
@@ -575,6 +620,30 @@ bool TFRorudizezFirmWare::Start_Program(const QString& NomeSW, const QString& Pa
     }
 }
 
+void TFRorudizezFirmWare::Switch_Update_Timer(bool on)
+{
+    // A timer already running keeps its rhythm; one switched on checks after a minute.
+    if (on == Timer_Update->Enabled())
+        return;
+    if (on)
+        Timer_Update->SetInterval(60000);
+    Timer_Update->SetEnabled(on);
+}
+
+void TFRorudizezFirmWare::Timer_UpdateTimer(QObject*)
+{
+    // Off while the check runs, so ticks cannot pile up behind a slow server.
+    Timer_Update->SetEnabled(false);
+    if (FSoftOptions && FSoftOptions->Check_Version()) {
+        LL_Update->SetCaption(Download_Link(Language_List.value(19)));
+        LL_Update->SetVisible(true);
+    } else {
+        LL_Update->SetVisible(false);
+    }
+    Timer_Update->SetInterval(7200000);
+    Timer_Update->SetEnabled(true);
+}
+
 bool TFRorudizezFirmWare::Check_Started_Program()
 {
     if (!started_program_)
@@ -595,15 +664,47 @@ void Create_All_Windows(const QString& programFolder)
     Application().SetMainForm(FRorudizezFirmWare);
     FNew_Project = new TFNew_Project();
     FOpenConf = new TFOpenConf();
+    FAbout = new TFAbout();
+    FSoftOptions = new TFSoftOptions();
     FParGen = new TFParGen();
     FBoot = new TFBoot();
     FLoRa_Set_Access = new TFLoRa_Set_Access();
     FMeter_Bus = new TFMeter_Bus();
     FNewIDNode = new TFNewIDNode();
+    FInsertKeyWireless = new TFInsertKeyWireless();
+    FModbusStartAdd_SD = new TFModbusStartAdd_SD();
+    FScanDecode = new TFScanDecode();
+    FScanModbusStart = new TFScanModbusStart();
+    // The rule tables of the other family members, at their places in the order.
+    FSetAccess = new TFSetAccess();
+    FModbus_TCP_Master_Set_Access = new TFModbus_TCP_Master_Set_Access();
+    FReceiveCAN = new TFReceiveCAN();
+    FTransmitCAN = new TFTransmitCAN();
+    FSet_PDO_Access = new TFSet_PDO_Access();
+    FSet_SDO_Client_Access = new TFSet_SDO_Client_Access();
+    FSet_SDO_Server_Access = new TFSet_SDO_Server_Access();
+    FDMXDefVal = new TFDMXDefVal();
+    FIEC61850_Variables = new TFIEC61850_Variables();
+    FTLS_Server_Known_Cert = new TFTLS_Server_Known_Cert();
 }
 
 void Destroy_All_Windows()
 {
+    // Each rule table clears its own instance pointer.
+    delete FTLS_Server_Known_Cert;
+    delete FIEC61850_Variables;
+    delete FDMXDefVal;
+    delete FSet_SDO_Server_Access;
+    delete FSet_SDO_Client_Access;
+    delete FSet_PDO_Access;
+    delete FTransmitCAN;
+    delete FReceiveCAN;
+    delete FModbus_TCP_Master_Set_Access;
+    delete FSetAccess;
+    delete FScanModbusStart;
+    delete FScanDecode;
+    delete FModbusStartAdd_SD;
+    delete FInsertKeyWireless;
     delete FNewIDNode;
     FNewIDNode = nullptr;
     delete FMeter_Bus;
@@ -614,6 +715,10 @@ void Destroy_All_Windows()
     FBoot = nullptr;
     delete FParGen;
     FParGen = nullptr;
+    delete FSoftOptions;
+    FSoftOptions = nullptr;
+    delete FAbout;
+    FAbout = nullptr;
     delete FOpenConf;
     FOpenConf = nullptr;
     delete FNew_Project;

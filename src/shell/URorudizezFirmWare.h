@@ -92,6 +92,8 @@ public:
     void Create_New_Project();
     void Open_Project();
 
+    // "Scan && Decode": message 35 when "M_Bus.xml" exists, then the scan window.
+    void Scan_Decode();
     // Step 5: the payload check, the device images, then the update window.
     void Update_Device();
     // True when every enabled uplink rule fits the payload size. A project
@@ -107,6 +109,11 @@ public:
     // code other than 0 is reported once.
     bool Check_Started_Program();
     int Program_Wait_Limit_Ms = 150000;
+
+    // The timed version check: on or off as the options say (switched on,
+    // the first check comes after a minute), and its tick.
+    void Switch_Update_Timer(bool on);
+    void Timer_UpdateTimer(QObject* sender);
 
     // Every button of the window, in the click handler's order.
     std::vector<TLbButton*> Buttons() const;

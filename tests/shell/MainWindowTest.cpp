@@ -3,11 +3,14 @@
 #include "shell/UNew_Project.h"
 #include "shell/UOpenConf.h"
 #include "shell/URorudizezFirmWare.h"
+#include "shell/USoftOptions.h"
+#include "shell/LocalHttpServer.h"
 #include "support/TestSupport.h"
 
 #include "configuration/UBoot.h"
 #include "configuration/UParGen.h"
 #include "configuration/UParGen_File.h"
+#include "mbus/UScanDecode.h"
 
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
@@ -461,6 +464,47 @@ TEST_F(MainWindow, StepTwoOpensTheGeneralParametersOfTheOpenConfiguration)
     EXPECT_TRUE(ReadAll(file).contains("<LoRa_Device_Address>26011B2C</LoRa_Device_Address>"));
 }
 
+// Step 4's "Scan && Decode": message 35 before an existing network, then the
+// scan window with this model's inputs.
+TEST_F(MainWindow, ScanAndDecodeAsksBeforeAnExistingNetwork)
+{
+    ASSERT_TRUE(ForceFolders(dir.filePath("PROJECTS/Plant")));
+    WriteSettings(SettingsFile("Plant", "1.1.1.1", "English", "0000"));
+    Start();
+    ASSERT_NE(FScanDecode, nullptr);
+    const QString file = dir.filePath("PROJECTS/Plant/M_Bus.xml");
+    auto opened = [&](QWidget& form) {
+        EXPECT_EQ(&form, FScanDecode);
+        EXPECT_EQ(FScanDecode->XML_Code_Dev, 21);
+        EXPECT_EQ(FScanDecode->Form_Type, 1);
+        EXPECT_EQ(QDir::cleanPath(FScanDecode->FileName_MBus), QDir::cleanPath(file));
+        EXPECT_EQ(FScanDecode->Current_Style(), 1);
+        FScanDecode->Close();
+    };
+    {
+        // No network yet: no question.
+        DialogScript script;
+        script.AnswerForm(opened);
+        W().Btn_Click(W().Btn_ScanDecode);
+        ASSERT_EQ(script.Shown().size(), 1u);
+        EXPECT_EQ(script.Shown()[0].type, ShownDialog::Type::Form);
+        EXPECT_EQ(script.Unanswered(), 0);
+    }
+    ASSERT_TRUE(WriteAll(file, "<M-Bus_Network />\n"));
+    for (const MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        DialogScript script;
+        script.AnswerMessage(answer);
+        script.AnswerForm(opened);
+        W().Btn_Click(W().Btn_ScanDecode);
+        ASSERT_GE(script.Shown().size(), 1u);
+        EXPECT_EQ(script.Shown()[0].kind, MessageKind::Warning);
+        EXPECT_EQ(script.Shown()[0].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(script.Shown()[0].text, Language_List.value(35));
+        // No leaves the scan window closed.
+        EXPECT_EQ(script.Shown().size(), answer == MessageAnswer::No ? 1u : 2u);
+    }
+}
+
 namespace {
 
 QByteArray Rules_File(const QByteArray& uplinkRows)
@@ -634,6 +678,41 @@ TEST_F(MainWindow, ASettingsFileThatCannotBeWrittenDoesNotKeepTheProgramOpen)
     ASSERT_EQ(script.Shown().size(), 1u);
     EXPECT_EQ(script.Shown()[0].kind, MessageKind::Error);
     EXPECT_TRUE(script.Shown()[0].text.contains("Vudidid.xml"));
+}
+
+TEST_F(MainWindow, TheTimedVersionCheckShowsOrHidesTheNewVersionLink)
+{
+    WriteSettings(SettingsFile("", "1.1.1.1", "English", "1100"));
+    Start();
+    ASSERT_TRUE(W().Timer_Update->Enabled());
+    ASSERT_EQ(W().Timer_Update->Interval(), 60000);
+    {
+        LocalHttpServer newer(Http_Reply("VER. 1.003"));
+        FSoftOptions->Version_Server = QString::fromStdString(newer.Address());
+        // The tick itself, a little early.
+        W().Timer_Update->SetInterval(10);
+        QElapsedTimer waited;
+        waited.start();
+        while (!W().LL_Update->Visible() && waited.elapsed() < 5000)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        ASSERT_TRUE(W().LL_Update->Visible());
+        EXPECT_EQ(W().LL_Update->Caption(),
+                  "<a href=\"" + Download_Page_Address() + "\">New Version Available. Click Here for more Details</a>");
+        EXPECT_TRUE(W().Timer_Update->Enabled());
+        EXPECT_EQ(W().Timer_Update->Interval(), 7200000);
+        EXPECT_EQ(newer.Requests().size(), 1u);
+    }
+    // No newer version, or no server: the link goes away.
+    for (bool listening : {true, false}) {
+        W().LL_Update->SetVisible(true);
+        auto server = std::make_unique<LocalHttpServer>(Http_Reply("VER. 1.002"));
+        FSoftOptions->Version_Server = QString::fromStdString(server->Address());
+        if (!listening)
+            server.reset();
+        W().Timer_UpdateTimer(W().Timer_Update);
+        EXPECT_FALSE(W().LL_Update->Visible()) << listening;
+        EXPECT_TRUE(W().Timer_Update->Enabled());
+    }
 }
 
 TEST_F(MainWindow, Screenshot)
