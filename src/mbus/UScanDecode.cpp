@@ -630,10 +630,13 @@ void TFScanDecode::StartScan()
                 },
                 Qt::QueuedConnection);
         });
-    // A start the platform refused (no endpoint) ends as a scan that found no
-    // converter, at the first tick of the poll.
-    if (!started)
-        TR_ScanDecode->FResult = 2;
+    // A start refused by the worker (the endpoint does not open) says why and
+    // leaves the window ready.
+    if (!started) {
+        ShowMessage(MessageKind::Error, TR_ScanDecode->Last_Error());
+        Form_Style(1);
+        return;
+    }
     Form_Style(2);
     Start_Poll();
 }
@@ -667,8 +670,11 @@ void TFScanDecode::StarScanWireless()
                 Qt::QueuedConnection);
         },
         false);
-    if (!started)
-        TR_ScanDecode->FResult = 2;
+    if (!started) {
+        ShowMessage(MessageKind::Error, TR_ScanDecode->Last_Error());
+        Form_Style(1);
+        return;
+    }
     Form_Style(4);
     Start_Poll();
 }
@@ -798,7 +804,9 @@ void TFScanDecode::Cancel_Device_List()
 
 void TFScanDecode::Cancel_Device_List_Wireless()
 {
+    m_Building = true;
     VST_Wireless->Clear();
+    m_Building = false;
     m_Tree_Meter = -1;
     TR_ScanDecode->Wireless_List().Clear();
     Cancel_Grid_Wireless();
@@ -825,6 +833,7 @@ void TFScanDecode::ESG_WirelessClickCell(int ARow)
     const TSlave_wMBus* m = list.Items(ARow - 1);
     if (!m)
         return;
+    m_Building = true;
     VST_Wireless->Clear();
     m_Tree_Meter = ARow - 1;
     TTreeNode* meter = VST_Wireless->Add_Node(nullptr, Scan_Wireless_Meter_Text(*m), true, m->Enable);
@@ -837,11 +846,12 @@ void TFScanDecode::ESG_WirelessClickCell(int ARow)
         // next telegram while the tree is shown.
         r->SetData(static_cast<std::intptr_t>(k));
     }
+    m_Building = false;
 }
 
 void TFScanDecode::Wireless_Checked(TTreeNode* Node)
 {
-    if (!Node || !Node->HasCheckBox() || m_Tree_Meter < 0)
+    if (m_Building || !Node || !Node->HasCheckBox() || m_Tree_Meter < 0)
         return;
     TList_Slave_wMBus& list = TR_ScanDecode->Wireless_List();
     auto guard = list.Lock();

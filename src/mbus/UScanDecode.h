@@ -159,6 +159,8 @@ private:
 
     int m_Style = 1;
     int m_Tree_Meter = -1;
+    // The wireless tree is being built: its changes are no ticks of the user's.
+    bool m_Building = false;
     // The scan the queued reports belong to.
     int m_Scan_Number = 0;
     std::unique_ptr<platform::TImageList> m_Wireless_Images;

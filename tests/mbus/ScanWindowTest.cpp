@@ -430,6 +430,70 @@ TEST_F(ScanWindowTest, WirelessScanGridKeyAndSave)
     EXPECT_EQ(wireless.Count(), 2);
 }
 
+TEST_F(ScanWindowTest, WiredScanWithoutMeters)
+{
+    fake.Answer = [inner = fake.Answer](const Bytes& req) {
+        if (req.size() == 5 && req[0] == 0x10 && (req[1] & 0xDF) == 0x5B)
+            return std::vector<Bytes>{No_Slave};
+        return inner(req);
+    };
+    Click(window->Btn_StartScan);
+    Run();
+    window->T_InScanTimer();
+    EXPECT_EQ(window->Current_Style(), 3);
+    ASSERT_EQ(window->LB_AvailableDevice->Count(), 251);
+    for (int a = 0; a <= 250; ++a)
+        EXPECT_EQ(window->LB_AvailableDevice->Item(a), QStringLiteral("ID = %1\t[NOT FOUND]").arg(a));
+    EXPECT_EQ(window->VST->TopCount(), 0);
+    EXPECT_EQ(window->L_Num_Slave->Caption(), "0");
+    // Saving asks first, then writes nothing and says nothing more.
+    ASSERT_TRUE(WriteAll(window->FileName_MBus, "<M-Bus_Network />\n"));
+    DialogScript script;
+    script.AnswerMessage(MessageAnswer::No);
+    Click(window->Btn_SaveConf);
+    ASSERT_EQ(script.Shown().size(), 1u);
+    EXPECT_EQ(script.Shown()[0].text, M(2137));
+    EXPECT_EQ(ReadAll(window->FileName_MBus), "<M-Bus_Network />\n");
+}
+
+// A meter that answered in a layout the decoder does not read tells why it
+// has no records; a meter's identification in hexadecimal stays as read.
+TEST(ScanTreeTexts, WiredMeterSaysWhyItHasNoRecords)
+{
+    TSlave_MBus m;
+    m.Primary_Addresss = 4;
+    m.Secondary_Addresss = QStringLiteral("1234ABCD");
+    m.descManufacture = QStringLiteral("ABB");
+    m.Manufacture = 1090;
+    m.Version = 2;
+    m.Medium = 3;
+    EXPECT_EQ(Scan_Wired_Meter_Text(m), "Primary Address = 4 - Secondary Address = 1234ABCD - Manufacturer = ABB(1090) - "
+                                        "Version = 2 - Type = 3");
+    m.description = QStringLiteral("Data not decoded: CI 0x73");
+    EXPECT_TRUE(Scan_Wired_Meter_Text(m).endsWith(" - Type = 3 - Data not decoded: CI 0x73"));
+}
+
+// Closing the window during a scan ends it: no endpoint, no report after,
+// the worker put to sleep.
+TEST_F(ScanWindowTest, ClosingEndsARunningScan)
+{
+    window->CB_ScanMethod->SetItemIndex(1);
+    window->E_Port->SetText(QString::number(port));
+    window->show();
+    EXPECT_TRUE(w->Event_Run.Signaled());
+    Click(window->Btn_StartScan);
+    Run_Until_Listening();
+    ASSERT_EQ(w->Step_Scan, 134);
+    Hear(Plain_Telegram());
+    ASSERT_EQ(window->ESG_Wireless->GetCellEx(0, 1), "1");
+    window->close();
+    EXPECT_FALSE(w->FInScan);
+    EXPECT_FALSE(w->Endpoint_Open());
+    EXPECT_FALSE(w->Event_Run.Signaled());
+    window->T_InScanTimer();
+    EXPECT_EQ(window->Current_Style(), 5);
+}
+
 TEST_F(ScanWindowTest, ConverterNotFoundAndEmptyScanSaveNothing)
 {
     fake.Answer = [](const Bytes&) { return std::vector<Bytes>{}; };
