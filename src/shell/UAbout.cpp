@@ -19,8 +19,6 @@ using namespace platform;
 
 namespace {
 
-const QString kMakerHost = QStringLiteral("www.rizova.com");
-
 TLabel* Make_Label(QWidget* parent, int left, int top, const QString& caption = QString())
 {
     auto* label = new TLabel(parent);
@@ -35,7 +33,7 @@ TLabel* Make_Label(QWidget* parent, int left, int top, const QString& caption = 
 
 QString TFAbout::Home_Page_Address()
 {
-    return QStringLiteral("http://%1/HOME/default.asp?frompg=%2").arg(kMakerHost, Build_SW_Code);
+    return QStringLiteral("http://%1/HOME/default.asp?frompg=%2").arg(Maker_Host, Build_SW_Code);
 }
 
 TFAbout::TFAbout()
@@ -69,7 +67,7 @@ TFAbout::TFAbout()
     Label10 = Make_Label(this, 182, 60);
     Label11 = Make_Label(this, 80, 82, QStringLiteral("Document Code :"));
     Label12 = Make_Label(this, 182, 82);
-    Label4 = Make_Label(this, 12, 118, kMakerHost);
+    Label4 = Make_Label(this, 12, 118, Maker_Host);
     Label4->Font().SetColor(clBlue);
     Label4->Font().SetStyle(fsUnderline);
     Label4->SetCursor(crHandPoint);

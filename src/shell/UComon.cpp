@@ -11,6 +11,7 @@ QString Project_Folder;
 const QString Build_SW_Code = QStringLiteral("DIZ5U15");
 const QString Build_SW_Desc = QStringLiteral("M-Bus Master / LoRaWAN - Converter");
 const QString Update_SW_Name = QStringLiteral("DIZ5U15");
+const QString Maker_Host = QStringLiteral("www.rizova.com");
 QString SW_Code;
 QString SW_Desc;
 QString SW_Title;

@@ -26,6 +26,8 @@ extern QString Project_Folder;
 extern const QString Build_SW_Code;
 extern const QString Build_SW_Desc;
 extern const QString Update_SW_Name;
+// The maker's web host: the version check, the download and home pages.
+extern const QString Maker_Host;
 extern QString SW_Code;
 extern QString SW_Desc;
 extern QString SW_Title;

@@ -11,14 +11,19 @@
 #include "platform/Process.h"
 #include "widgets/LbButton.h"
 
+#include <algorithm>
+
 TFSoftOptions* FSoftOptions = nullptr;
 
 using namespace platform;
 
 namespace {
 
-// The product's web server and the maker's site; their host is ours to choose.
-const QString kProductServer = QStringLiteral("http://www.rizova.com");
+// The product's web server and the maker's site.
+QString Product_Server()
+{
+    return QStringLiteral("http://") + Maker_Host;
+}
 const QString kOwnVersion = QStringLiteral("1.002");
 constexpr int kSlots = 6;
 
@@ -38,7 +43,7 @@ QString Trim(const QString& s)
 
 QString Download_Page_Address()
 {
-    return kProductServer + QStringLiteral("/Home/download/download.asp#VAD5U15");
+    return Product_Server() + QStringLiteral("/Home/download/download.asp#VAD5U15");
 }
 
 QString Download_Link(const QString& text)
@@ -46,7 +51,7 @@ QString Download_Link(const QString& text)
     return QStringLiteral("<a href=\"%1\">%2</a>").arg(Download_Page_Address(), text);
 }
 
-TFSoftOptions::TFSoftOptions() : Version_Server(kProductServer)
+TFSoftOptions::TFSoftOptions() : Version_Server(Product_Server())
 {
     SetName(QStringLiteral("FSoftOptions"));
     SetBorderStyle(bsSizeable);
