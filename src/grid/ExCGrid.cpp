@@ -1,4 +1,5 @@
 #include "grid/ExCGrid.h"
+#include "grid/ExGrid_Editors.h"
 
 #include "platform/NumberText.h"
 
@@ -931,6 +932,15 @@ void VOruVizizaZezo::QueryCellEditor(int aCol, int aRow, TEditorType& editor)
         for (const QString& s : item->ComboItems())
             AddComboString(s);
         ControlLook().SetDropDownCount(item->DropDownCount());
+        // The spin editor takes the column's limits and step.
+        if (editor == edSpinEdit || editor == edFloatSpinEdit || editor == edTimeSpinEdit || editor == edDateSpinEdit) {
+            TGridSpin* spin = SpinEdit();
+            spin->SetMinValue(item->SpinMin());
+            spin->SetMaxValue(item->SpinMax());
+            spin->SetIncrement(item->SpinStep());
+            spin->SetMinFloatValue(item->SpinMin());
+            spin->SetMaxFloatValue(item->SpinMax());
+        }
     }
     // The column's FloatFormat serves its own cells through QueryFloatFormat;
     // the grid's FloatFormat stays as it is for the other columns.

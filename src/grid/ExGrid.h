@@ -11,6 +11,7 @@
 // the grid are display rows; hidden rows leave the grid for the hidden-row
 // store, and real rows count them in.
 
+#include "grid/EsgCheck.h"
 #include "grid/ExGridExtras.h"
 #include "widgets/BaseGrid.h"
 #include "widgets/ExObj.h"
@@ -833,6 +834,10 @@ using TSelectionChanged = std::function<void(QObject* sender, int aLeft, int aTo
 class TGridCombo;
 class TGridCheckBox;
 class TGridButton;
+class TGridSpin;
+class TGridDatePicker;
+class TGridEditBtn;
+class TGridUnitEditBtn;
 class TExInplaceEdit;
 
 enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
@@ -1483,10 +1488,8 @@ public:
     // ---- structure operations the model needs (completed with the row and
     // column operations)
 
-    virtual void InsertRows(int rowIndex, int rCount, bool updateCellControls = true)
-    {
-        InsertRowRange(rowIndex, rCount, updateCellControls);
-    }
+    // Hidden rows at and below the insertion point move down with the rows.
+    virtual void InsertRows(int rowIndex, int rCount, bool updateCellControls = true);
     void InsertRowRange(int rowIndex, int rCount, bool updateCellControls);
     void RemoveRowRange(int rowIndex, int count, bool adjustStore);
     virtual void RemoveRowsEx(int rowIndex, int rCount);
@@ -1504,6 +1507,102 @@ public:
     void ClearCols(int colIndex, int cCount);
     void MergeColumnCells(int colIndex, bool mainMerge);
     void SplitColumnCells(int colIndex);
+
+    // ---- row and column operations (display rows; columns as each says)
+
+    void AddRow();
+    void AddColumn() { InsertCols(TotalColCount(), 1); }
+    virtual void RemoveRows(int rowIndex, int rCount);
+    void RemoveCheckedRows(int checkBoxColumn, bool removeChecked);
+    // aCol is a display column; texts match without regard to case.
+    void RemoveDuplicates(int aCol, bool doCase);
+    void RemoveSelectedRows();
+    void RemoveUnSelectedRows();
+    void RemoveSelectedCols();
+    void RemoveUnSelectedCols();
+    void MoveRow(int fromIndex, int toIndex);
+    // Cells, cell objects and heights travel with the rows.
+    void MoveRows(int fromIndex, int toIndex, int count);
+    // Real columns; the display widths follow when both are shown.
+    void SwapColumns(int index1, int index2);
+    void SwapRows(int index1, int index2);
+    // Real columns.
+    void SwapCells(const platform::TGridCoord& fromCell, const platform::TGridCoord& toCell);
+    int ColumnAtPosition(int aPosition);
+    // The first real column whose row-0 text is aValue; -1 when none.
+    int ColumnByHeader(const QString& aValue);
+
+    // ---- range operations (real columns unless SaveHiddenCells, display rows)
+
+    void ClearNormalRows(int rowIndex, int rCount);
+    void ClearNormalCols(int colIndex, int cCount);
+    void ClearNormalCells();
+    void Clear();
+    void ClearAll();
+    void ClearSelection();
+    virtual void TrimRect(int aCol1, int aRow1, int aCol2, int aRow2);
+    void TrimColumn(int aCol) { TrimRect(aCol, 0, aCol, RowCount() - 1); }
+    void TrimRow(int aRow) { TrimRect(0, aRow, TotalColCount() - 1, aRow); }
+    void TrimAll() { TrimRect(0, 0, TotalColCount() - 1, RowCount() - 1); }
+    void ColorRect(int aCol1, int aRow1, int aCol2, int aRow2, platform::TColor aColor);
+    void MergeRowCells(int rowIndex, bool mainMerge);
+    void SplitRowCells(int rowIndex);
+    void SplitAllCells();
+    void MergeCols(int colIndex1, int colIndex2, const QString& separator);
+    void AutoNumberCol(int aCol);
+    void AutoNumberRow(int aRow);
+    int AutoNumberStart() const { return FAutoNumberStart; }
+    void SetAutoNumberStart(int v) { FAutoNumberStart = v; }
+    int AutoNumberOffset() const { return FAutoNumberOffset; }
+    void SetAutoNumberOffset(int v) { FAutoNumberOffset = v; }
+    TSortDirection AutoNumberDirection() const { return FAutoNumberDirection; }
+    void SetAutoNumberDirection(TSortDirection v) { FAutoNumberDirection = v; }
+    // Real column of the first cell, row by row, whose text is subStr.
+    bool IsCell(const QString& subStr, int& aCol, int& aRow);
+    bool IsWideCell(int aCol, int aRow);
+    virtual platform::TRect UsedCells();
+    int SaveStartCol() const;
+    int SaveStartRow() const;
+    int SaveEndCol() const;
+    int SaveEndRow() const;
+    int SaveColCount() const;
+    int SaveRowCount() const;
+
+    // ---- highlighting, cell checking and fills (real columns, display rows)
+
+    static QString HilightText(bool doCase, const QString& s, const QString& text);
+    static QString UnHilightText(const QString& s);
+    static QString MarkText(bool doCase, const QString& s, const QString& text);
+    static QString UnMarkText(const QString& s);
+    void HilightInCell(bool doCase, int aCol, int aRow, const QString& hiText);
+    void MarkInCell(bool doCase, int aCol, int aRow, const QString& hiText);
+    void UnHilightInCell(int aCol, int aRow);
+    void UnMarkInCell(int aCol, int aRow);
+    void HilightInCol(bool doFixed, bool doCase, int aCol, const QString& hiText);
+    void MarkInCol(bool doFixed, bool doCase, int aCol, const QString& hiText);
+    void UnHilightInCol(bool doFixed, int aCol);
+    void UnMarkInCol(bool doFixed, int aCol);
+    void HilightInRow(bool doFixed, bool doCase, int aRow, const QString& hiText);
+    void MarkInRow(bool doFixed, bool doCase, int aRow, const QString& hiText);
+    void UnHilightInRow(bool doFixed, int aRow);
+    void UnMarkInRow(bool doFixed, int aRow);
+    void HilightInGrid(bool doFixed, bool doCase, const QString& hiText);
+    void MarkInGrid(bool doFixed, bool doCase, const QString& hiText);
+    void UnHilightInGrid(bool doFixed);
+    void UnMarkInGrid(bool doFixed);
+    // The checker is not owned; a checker that goes away leaves none.
+    TExStringGridCheck* CellChecker() const { return FCellChecker.data(); }
+    void SetCellChecker(TExStringGridCheck* v) { FCellChecker = v; }
+    bool CheckCell(int aCol, int aRow);
+    bool CheckCells(int fromCol, int fromRow, int toCol, int toRow);
+    bool CheckCol(bool doFixed, int aCol);
+    bool CheckRow(bool doFixed, int aRow);
+    bool CheckGrid(bool doFixed);
+    void TextFill(bool doFixed, const QString& txt);
+    // fmt takes the column, then the row ("%1", "%2").
+    void FormatFill(bool doFixed, const QString& fmt);
+    void RandomFill(bool doFixed, int rnd);
+    void LinearFill(bool doFixed);
 
     // ---- hooks
 
@@ -2084,6 +2183,13 @@ public:
     int ComboIndex(int aCol, int aRow);
     void SetComboIndex(int aCol, int aRow, int value);
     TGridCombo* Combobox() const { return FEditCombo; }
+    // Created on first use.
+    TGridSpin* SpinEdit();
+    QString QtDateFormat() const;
+    QString QtTimeFormat() const;
+    TGridDatePicker* DatePicker();
+    TGridEditBtn* EditBtn() const { return FEditBtn; }
+    TGridUnitEditBtn* UnitEditBtn() const { return FUnitEditBtn; }
     TGridCheckBox* EditCheckBox() const { return FEditCheck; }
     TGridButton* GridButton() const { return FGridButton; }
     // The control that edits now (a special editor), or none.
@@ -2149,6 +2255,10 @@ public:
     platform::TNotifyEvent OnEditingDone;
     TEditCellDoneEvent OnEditCellDone;
     TEditChangeEvent OnEditChange;
+    TSpinClickEvent OnSpinClick;
+    std::function<void(QObject* sender, int aCol, int aRow, double aValue, bool upDown)> OnFloatSpinClick;
+    std::function<void(QObject* sender, int aCol, int aRow, TDateTime aValue, bool upDown)> OnDateSpinClick;
+    std::function<void(QObject* sender, int aCol, int aRow, TDateTime aValue, bool upDown)> OnTimeSpinClick;
     TComboChangeEvent OnComboChange;
     TComboObjectChangeEvent OnComboObjectChange;
     TEllipsClickEvent OnEllipsClick;
@@ -2242,6 +2352,28 @@ public:
     void AutoSizeCol(int aCol, int padding = 0);
     void AutoSizeColumns(bool doFixedCols, int padding = 0);
     void AutoSizeCells(bool doFixedCells, int paddingX, int paddingY);
+    void AutoSizeRow(int aRow, int padding = 0);
+    void AutoSizeRows(bool doFixedRows, int padding = 0);
+    void AutoFitColumns(bool doFixedCells);
+    void SizeToCols();
+    void SizeToRows();
+    void SizeToCells();
+
+    // ---- column and row calculations (real column; -1 rows: the normal rows)
+
+    double ColumnSum(int aCol, int fromRow = -1, int toRow = -1);
+    double ColumnAvg(int aCol, int fromRow = -1, int toRow = -1);
+    double ColumnMin(int aCol, int fromRow = -1, int toRow = -1);
+    double ColumnMax(int aCol, int fromRow = -1, int toRow = -1);
+    double ColumnStdDev(int aCol, int fromRow = -1, int toRow = -1);
+    int ColumnDistinct(int aCol, int fromRow = -1, int toRow = -1);
+    double ColumnCustomCalc(int aCol, int fromRow = -1, int toRow = -1);
+    double RowSum(int aRow, int fromCol, int toCol);
+    double RowAvg(int aRow, int fromCol, int toCol);
+    double RowMin(int aRow, int fromCol, int toCol);
+    double RowMax(int aRow, int fromCol, int toCol);
+    double CellToReal(int aCol, int aRow);
+    std::function<void(QObject* sender, int aCol, int fromRow, int toRow, double& res)> OnColumnCalc;
 
     // ---- scroll bars and wheel
 
@@ -2370,6 +2502,20 @@ protected:
     // Rotates the stored columns as the platform moves a column, without its event.
     void RotateStoredColumns(int fromCol, int toCol);
     void RemoveRowsCore(int rowIndex, int rCount, bool hiding);
+    void ClearCellsCore(int aCol1, int aRow1, int aCol2, int aRow2, bool displayCols);
+    // Places, colours, shows and focuses a special editor over the cell.
+    void ShowEditorControl(QWidget* editor, const platform::TRect& r, int w, int h, platform::TColor color,
+                           const platform::TFont& font);
+    void MarkRealColumns(bool doFixed, int& first, int& last);
+    void MarkRows(bool doFixed, int& first, int& last) const;
+    QString MarkSourceText(int aCol, int aRow);
+    void MarkTextInRect(const QString& hiText, const QString& tag, bool doCase, int fromCol, int fromRow, int toCol,
+                        int toRow);
+    void UnmarkTextInRect(const QString& tag, int fromCol, int fromRow, int toCol, int toRow);
+    void FillCells(bool doFixed, const std::function<QString(int, int)>& text);
+    // The rows a column calculation covers, and whether they are real rows.
+    void CalcRows(int& fromRow, int& toRow, bool& realRows) const;
+    bool CalcValue(int aCol, int aRow, bool realRows, double& value);
     // The visible column count without the cut of the public setter.
     void SetVisibleColCount(int value);
     // The cells of real columns fromCol..toCol go; hidden rows keep no
@@ -2573,6 +2719,10 @@ protected:
     int FNumNodes = 0;
     bool FEditChange = false;
     bool FNilObjects = false;
+    QPointer<TExStringGridCheck> FCellChecker;
+    int FAutoNumberStart = 0;
+    int FAutoNumberOffset = 0;
+    TSortDirection FAutoNumberDirection = sdAscending;
     bool FBlockCellChange = false;
 
     // Looks (the hover and down colours come before the control look, whose
@@ -2719,6 +2869,10 @@ protected:
     TGridCombo* FEditCombo = nullptr;
     TGridCheckBox* FEditCheck = nullptr;
     TGridButton* FGridButton = nullptr;
+    TGridSpin* FEditSpin = nullptr;
+    TGridDatePicker* FEditDate = nullptr;
+    TGridEditBtn* FEditBtn = nullptr;
+    TGridUnitEditBtn* FUnitEditBtn = nullptr;
 
     int FOldCol = -1;
     int FOldRow = -1;
@@ -2923,6 +3077,7 @@ protected:
     // Fits one column to its cells (grow-only: never narrower).
     void FitColumnWidth(int aCol, bool growOnly);
     int LimitSize(int v, int minV, int maxV) const;
+    void FitRowHeight(int aRow, bool growOnly);
 
     // The windows laid over the form while a column or row moves; they
     // belong to the form and go with the grid.

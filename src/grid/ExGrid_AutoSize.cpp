@@ -1,7 +1,11 @@
 // Fitting columns and rows to their contents.
 #include "grid/ExGrid.h"
 
+#include <QApplication>
+#include <QStyle>
+
 #include <algorithm>
+#include <cmath>
 
 using namespace platform;
 
@@ -112,4 +116,140 @@ void TExStringGrid::AutoSizeCells(bool doFixedCells, int paddingX, int paddingY)
         throw;
     }
     EndUpdate();
+}
+
+void TExStringGrid::FitRowHeight(int aRow, bool growOnly)
+{
+    int highest = 0;
+    for (int c = 0; c < ColCount(); ++c) {
+        const int real = RealColIndex(c);
+        if (InMergedRange(*this, real, aRow, false) && !IsBaseCell(real, aRow))
+            continue;
+        const TCellType type = GetCellType(real, aRow);
+        int h = 0;
+        if (type == ctCheckBox || type == ctDataCheckBox || type == ctVirtCheckBox || type == ctRadioButton)
+            h = DefaultRowHeight();
+        else
+            h = GetCellTextSize(real, aRow, false, FWordWrap).cy + GetCellGraphicSize(real, aRow).cy;
+        highest = std::max(highest, h);
+    }
+    int height = highest + TotalYOffset() + 2 * GridLineWidth() + (FXYOffsetTopLeftOnly ? 2 : 0);
+    if (growOnly && RowHeights(aRow) >= height)
+        return;
+    SetRowHeights(aRow, std::max(0, LimitSize(height, FMinRowHeight, FMaxRowHeight)));
+}
+
+void TExStringGrid::AutoSizeRow(int aRow, int padding)
+{
+    if (aRow < 0 || aRow >= RowCount())
+        throw REruVidaZuvez(QStringLiteral("Invalid row accessed"));
+    FitRowHeight(aRow, FSizeGrowOnly);
+    if (padding != 0)
+        SetRowHeights(aRow, std::max(0, LimitSize(RowHeights(aRow) + padding, FMinRowHeight, FMaxRowHeight)));
+}
+
+void TExStringGrid::AutoSizeRows(bool doFixedRows, int padding)
+{
+    if (RowCount() == 0)
+        return;
+    const int first = doFixedRows ? 0 : TBaseGrid::FixedRows();
+    ExportNotification(esExportStart, first);
+    for (int r = first; r < RowCount(); ++r) {
+        AutoSizeRow(r, padding);
+        ExportNotification(esExportNextRow, r);
+    }
+    ExportNotification(esExportDone, -1);
+    SetScrollBarAlways(FScrollBarAlways);
+}
+
+void TExStringGrid::AutoFitColumns(bool doFixedCells)
+{
+    if (ColCount() <= 0)
+        return;
+    const bool rowsHidden = VisibleRowCount() + TBaseGrid::FixedRows() < RowCount();
+    const int s = FScrollBarAlways == saVert || (ScrollBars() != ssNone && ScrollBars() != ssHorizontal && rowsHidden)
+                      ? QApplication::style()->pixelMetric(QStyle::PM_ScrollBarExtent)
+                      : 0;
+    const int b = BorderStyle() == bsSingle ? 2 : 0;
+    const int fixedLeft = TBaseGrid::FixedCols();
+    int first = 0, last = ColCount() - 1;
+    int w = Width();
+    if (!doFixedCells) {
+        first = fixedLeft;
+        last = ColCount() - FFixedRightCols - 1;
+        for (int c = 0; c < ColCount(); ++c)
+            if (c < first || c > last)
+                w -= ColWidths(c);
+    }
+    int l = 0;
+    if (Options() & goVertLine)
+        l = GridLineWidth() * (ColCount() - fixedLeft - FFixedRightCols);
+    if (doFixedCells && (Options() & goFixedVertLine))
+        l += fixedLeft + FFixedRightCols;
+    const int room = w - s - b;
+    if (ColCount() < 2) {
+        SetColWidths(0, std::max(0, Width() - s - 5));
+    } else {
+        if (last < first)
+            return;
+        const int count = last - first + 1;
+        int total = 0;
+        for (int c = first; c <= last; ++c)
+            total += ColWidths(c);
+        if (total == room)
+            return;
+        if (total <= 0) {
+            // All fitted columns are empty: the room is shared out evenly.
+            for (int c = first; c <= last; ++c)
+                SetColWidths(c, std::max(0, (room - l) / count));
+        } else {
+            const double e = double(room - l) / total;
+            double r = 0;
+            for (int c = first; c <= last; ++c)
+                r += std::round(e * ColWidths(c));
+            for (int c = first; c <= last; ++c)
+                SetColWidths(c, std::max(0, int(std::round(ColWidths(c) * r / total))));
+        }
+        int sum = 0;
+        for (int c = first; c <= last; ++c)
+            sum += ColWidths(c);
+        int rest = room - sum;
+        if (rest > count && count > 1) {
+            for (int c = first; c <= last; ++c)
+                SetColWidths(c, ColWidths(c) + rest / count);
+            rest %= count;
+        }
+        if (rest != 0) {
+            int widest = 0;
+            for (int c = first + 1; c <= last; ++c)
+                if (ColWidths(c) > ColWidths(widest))
+                    widest = c;
+            SetColWidths(widest, std::max(0, ColWidths(widest) + rest));
+        }
+    }
+}
+
+void TExStringGrid::SizeToCols()
+{
+    int w = 0;
+    for (int c = 0; c < ColCount(); ++c)
+        w += ColWidths(c);
+    SetWidth(w + (Width() - ClientWidth()));
+}
+
+void TExStringGrid::SizeToRows()
+{
+    int h = 0;
+    for (int r = 0; r < RowCount(); ++r)
+        h += RowHeights(r);
+    SetHeight(h + (Height() - ClientHeight()));
+}
+
+void TExStringGrid::SizeToCells()
+{
+    const TScrollStyle bars = ScrollBars();
+    SetScrollBars(ssNone);
+    SizeToCols();
+    SizeToRows();
+    SetScrollBars(bars);
 }

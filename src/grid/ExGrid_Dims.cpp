@@ -208,6 +208,8 @@ void TExStringGrid::SetFixedColWidth(int value)
 {
     if (Loading() || value == DefaultColWidth())
         return;
+    // A width below zero would turn the column's right edge back over it.
+    value = std::max(0, value);
     for (int c = 0; c < TBaseGrid::FixedCols(); ++c)
         SetColWidths(c, value);
 }

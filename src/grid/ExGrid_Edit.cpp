@@ -345,13 +345,130 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
         FEditCtrl = button;
         break;
     }
+    case edSpinEdit:
+    case edFloatSpinEdit:
+    case edTimeSpinEdit:
+    case edDateSpinEdit: {
+        TGridSpin* spin = SpinEdit();
+        const TEsgSpinType type = FEditControl == edFloatSpinEdit  ? sptFloat
+                                  : FEditControl == edTimeSpinEdit ? sptTime
+                                  : FEditControl == edDateSpinEdit ? sptDate
+                                                                   : sptNormal;
+        DoGetEditorProp(realCol, aRow, spin);
+        spin->SetText(text);
+        // The text is normalised to the kind (an empty cell may stay empty).
+        if (!(text.isEmpty() && spin->AllowEmptyValue()))
+            spin->SetSpinType(type);
+        else
+            spin->SetSpinTypeOnly(type);
+        ShowEditorControl(spin, r, w, h, color, font);
+        if (!startChar.isNull() && startChar.isPrint() && spin->AcceptsChar(startChar)) {
+            spin->SetText(QString(startChar));
+            spin->setCursorPosition(1);
+        }
+        break;
+    }
+    case edDateEdit:
+    case edDateEditUpDown:
+    case edTimeEdit: {
+        TGridDatePicker* picker = DatePicker();
+        picker->SetKind(FEditControl == edTimeEdit ? dtkTime : dtkDate);
+        picker->SetDateMode(FEditControl == edDateEditUpDown ? dmUpDown : dmComboBox);
+        picker->SetFormat(FEditControl == edTimeEdit ? QtTimeFormat() : QtDateFormat());
+        DoGetEditorProp(realCol, aRow, picker);
+        picker->ReadCellText(text);
+        ShowEditorControl(picker, r, w, h, color, font);
+        break;
+    }
+    case edEditBtn:
+    case edNumericEditBtn:
+    case edFloatEditBtn:
+    case edMaskEditBtn: {
+        TGridEditBtn* edit = FEditBtn;
+        DoGetEditorProp(realCol, aRow, edit);
+        edit->SetText(text);
+        edit->SetMaxLength(FMaxEditLength);
+        ShowEditorControl(edit, r, w, h, color, font);
+        if (!startChar.isNull() && startChar.isPrint())
+            edit->SetText(QString(startChar));
+        break;
+    }
+    case edUnitEditBtn:
+    case edNumericUnitEditBtn:
+    case edFloatUnitEditBtn: {
+        TGridUnitEditBtn* edit = FUnitEditBtn;
+        DoGetEditorProp(realCol, aRow, edit);
+        edit->SetUnitID(QString());
+        edit->SetText(text);
+        edit->SetTextAndUnit(text);
+        ShowEditorControl(edit, r, w, h, color, font);
+        break;
+    }
     default:
-        // The spin, date and time, edit-with-button, unit, rich-text,
-        // drop-down and custom-link kinds have no control on this platform.
+        // The rich-text, drop-down and custom-link kinds have no control here.
         nothingShown();
         break;
     }
     FStartEditChar = QChar();
+}
+
+void TExStringGrid::ShowEditorControl(QWidget* editor, const TRect& r, int w, int h, TColor color, const TFont& font)
+{
+    editor->setGeometry(r.Left, r.Top, std::max(0, w), std::max(0, h));
+    detail::SetWidgetColor(editor, color);
+    QFont f = editor->font();
+    f.setFamily(font.Name());
+    if (font.Size() > 0)
+        f.setPointSize(font.Size());
+    editor->setFont(f);
+    editor->setEnabled(true);
+    editor->show();
+    editor->raise();
+    if (isVisible())
+        editor->setFocus(Qt::OtherFocusReason);
+    FEditCtrl = editor;
+}
+
+TGridSpin* TExStringGrid::SpinEdit()
+{
+    if (!FEditSpin) {
+        FEditSpin = new TGridSpin(this);
+        FEditSpin->setEnabled(false);
+    }
+    return FEditSpin;
+}
+
+TGridDatePicker* TExStringGrid::DatePicker()
+{
+    if (!FEditDate) {
+        FEditDate = new TGridDatePicker(this);
+        FEditDate->setEnabled(false);
+    }
+    return FEditDate;
+}
+
+namespace {
+
+// The regional short date form in the picker's letters, with the regional separator.
+QString PickerDateFormat()
+{
+    const TRegionalSettings rs = RegionalSettings();
+    QString f = rs.ShortDateFormat.isEmpty() ? QStringLiteral("dd/MM/yyyy") : rs.ShortDateFormat;
+    if (!rs.DateSeparator.isNull())
+        for (QChar& c : f)
+            if (c == u'/' || c == u'.' || c == u'-')
+                c = rs.DateSeparator;
+    return f;
+}
+
+} // namespace
+
+QString TExStringGrid::QtDateFormat() const { return PickerDateFormat(); }
+
+QString TExStringGrid::QtTimeFormat() const
+{
+    const QChar s = RegionalSettings().TimeSeparator.isNull() ? QChar(u':') : RegionalSettings().TimeSeparator;
+    return QStringLiteral("HH") + s + QStringLiteral("mm") + s + QStringLiteral("ss");
 }
 
 // ---------------------------------------------------------------------------
@@ -405,6 +522,49 @@ void TExStringGrid::CommitSpecialEditor()
     case edButton:
         hide(FGridButton);
         FEditMode = false;
+        break;
+    case edSpinEdit:
+    case edFloatSpinEdit:
+    case edTimeSpinEdit:
+    case edDateSpinEdit:
+        if (FEditMode && FEditSpin) {
+            FEditSpin->ClampToBounds();
+            const QString value = FEditSpin->Text();
+            hide(FEditSpin);
+            StoreEditorValue(Col(), Row(), value);
+            FEditMode = false;
+        }
+        break;
+    case edDateEdit:
+    case edDateEditUpDown:
+    case edTimeEdit:
+        if (FEditMode && FEditDate) {
+            const QString value = FEditDate->CellText();
+            hide(FEditDate);
+            StoreEditorValue(Col(), Row(), value);
+            FEditMode = false;
+        }
+        break;
+    case edEditBtn:
+    case edNumericEditBtn:
+    case edFloatEditBtn:
+    case edMaskEditBtn:
+        if (FEditMode && FEditBtn) {
+            const QString value = FEditBtn->Text();
+            hide(FEditBtn);
+            StoreEditorValue(Col(), Row(), value);
+            FEditMode = false;
+        }
+        break;
+    case edUnitEditBtn:
+    case edNumericUnitEditBtn:
+    case edFloatUnitEditBtn:
+        if (FEditMode && FUnitEditBtn) {
+            const QString value = FUnitEditBtn->TextAndUnit();
+            hide(FUnitEditBtn);
+            StoreEditorValue(Col(), Row(), value);
+            FEditMode = false;
+        }
         break;
     default: break;
     }

@@ -3,6 +3,7 @@
 #include "grid/ExGrid.h"
 #include "grid/ExGrid_Private.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QKeyEvent>
@@ -12,6 +13,7 @@
 #include <QStyleOptionButton>
 
 #include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 using namespace platform;
@@ -681,4 +683,472 @@ void TGridButton::DoExit()
     if (!leaving_)
         FGrid->HideInplaceEdit();
     TCustomControl::DoExit();
+}
+
+// ------------------------------------------------------------------ the protocol of the edit-like editors
+
+namespace {
+
+bool IsTabKey(const QKeyEvent* e) { return e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab; }
+
+TShiftState ShiftOf(const QKeyEvent* e)
+{
+    TShiftState s = ShiftStateFromQt(e->modifiers());
+    if (e->key() == Qt::Key_Backtab)
+        s |= ssShift;
+    return s;
+}
+
+// Tab claimed from the form's focus handling.
+bool ClaimsTab(TExStringGrid& g, bool onlyWithTabs) { return onlyWithTabs ? (g.Options() & goTabs) != 0 : g.WantsTabKey(); }
+
+// A claimed Tab key event, to be run through keyPressEvent; null otherwise.
+QKeyEvent* ClaimedTab(QEvent* e, bool claimed)
+{
+    if (e->type() != QEvent::KeyPress || !claimed)
+        return nullptr;
+    auto* k = static_cast<QKeyEvent*>(e);
+    return IsTabKey(k) ? k : nullptr;
+}
+
+// The end of an edit by a key of the navigation set.
+void EndEditByKey(TExStringGrid& g, int key, TShiftState shift)
+{
+    if (key == VK_TAB) {
+        if (g.Options() & goTabs) {
+            g.HideInplaceEdit();
+            g.SetFocus();
+            g.TabMove((shift & ssShift) != 0);
+            return;
+        }
+        QCoreApplication::postEvent(&g, new QKeyEvent(QEvent::KeyPress, (shift & ssShift) ? Qt::Key_Backtab : Qt::Key_Tab,
+                                                      (shift & ssShift) ? Qt::ShiftModifier : Qt::NoModifier));
+    }
+    g.DoneInplaceEdit(key, shift);
+    TNavigation& nav = g.Navigation();
+    if (key != VK_ESCAPE && nav.AdvanceOnEnter() && nav.AdvanceAutoEdit())
+        g.ShowInplaceEdit();
+}
+
+// Writes the text as the current cell and validates it.
+bool WriteAndValidateText(TExStringGrid& g, const QString& text)
+{
+    g.SetCurrentCell(text);
+    return g.ValidateCell(text);
+}
+
+void LeaveOnExit(TExStringGrid& g, QWidget* editor)
+{
+    if (editor->isVisible() && g.EditMode())
+        g.HideInplaceEdit();
+}
+
+} // namespace
+
+// ------------------------------------------------------------------ TGridSpin
+
+TGridSpin::TGridSpin(TExStringGrid* grid) : TEsgSpinEdit(SurfaceOf(grid)), FGrid(grid)
+{
+    SetMaxValue(100);
+    SetMinValue(0);
+    SetIncrement(1);
+    OnChange = [this](QObject*) {
+        if (FGrid->OnEditChange)
+            FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
+    };
+    hide();
+}
+
+void TGridSpin::RaiseSpin(bool up)
+{
+    TExStringGrid& g = *FGrid;
+    switch (SpinType()) {
+    case sptNormal:
+        if (g.OnSpinClick)
+            g.OnSpinClick(&g, g.Col(), g.Row(), Value(), up);
+        break;
+    case sptFloat:
+        if (g.OnFloatSpinClick)
+            g.OnFloatSpinClick(&g, g.Col(), g.Row(), FloatValue(), up);
+        break;
+    case sptDate:
+        if (g.OnDateSpinClick)
+            g.OnDateSpinClick(&g, g.Col(), g.Row(), DateValue(), up);
+        break;
+    case sptTime:
+        if (g.OnTimeSpinClick)
+            g.OnTimeSpinClick(&g, g.Col(), g.Row(), TimeValue(), up);
+        break;
+    }
+}
+
+void TGridSpin::UpButtonClick()
+{
+    TEsgSpinEdit::UpButtonClick();
+    RaiseSpin(true);
+}
+
+void TGridSpin::DownButtonClick()
+{
+    TEsgSpinEdit::DownButtonClick();
+    RaiseSpin(false);
+}
+
+bool TGridSpin::event(QEvent* e)
+{
+    if (QKeyEvent* k = ClaimedTab(e, ClaimsTab(*FGrid, true))) {
+        keyPressEvent(k);
+        return true;
+    }
+    return TEsgSpinEdit::event(e);
+}
+
+void TGridSpin::keyPressEvent(QKeyEvent* e)
+{
+    TExStringGrid& g = *FGrid;
+    const TShiftState shift = ShiftOf(e);
+    const int key = VirtualKeyFromQt(e->key());
+    bool done = false;
+    RunGuarded([&] {
+        if ((key == VK_HOME || key == VK_END) && !(shift & (ssCtrl | ssAlt))) {
+            const bool home = key == VK_HOME;
+            if (SpinType() == sptNormal)
+                SetValue(home ? MaxValue() : MinValue());
+            else if (SpinType() == sptFloat)
+                SetFloatValue(home ? MaxFloatValue() : MinFloatValue());
+            if (g.OnSpinClick)
+                g.OnSpinClick(&g, g.Col(), g.Row(), Value(), home);
+            done = true;
+            return;
+        }
+        if (key == VK_ESCAPE) {
+            SetText(g.CellCache());
+            EndEditByKey(g, key, shift);
+            done = true;
+            return;
+        }
+        if (key == VK_RETURN || key == VK_TAB) {
+            if (!WriteAndValidateText(g, Text())) {
+                SetText(g.CurrentCell());
+                setCursorPosition(static_cast<int>(Text().size()));
+                g.SetNoAutoAdvance(true);
+                done = true;
+                return;
+            }
+            SetText(g.CurrentCell());
+            EndEditByKey(g, key, shift);
+            done = true;
+        }
+    });
+    if (done) {
+        e->accept();
+        return;
+    }
+    TEsgSpinEdit::keyPressEvent(e);
+}
+
+void TGridSpin::focusOutEvent(QFocusEvent* e)
+{
+    TEsgSpinEdit::focusOutEvent(e);
+    RunGuarded([this] { LeaveOnExit(*FGrid, this); });
+}
+
+// ------------------------------------------------------------------ TGridEditBtn
+
+TGridEditBtn::TGridEditBtn(TExStringGrid* grid) : TEsgEditBtn(SurfaceOf(grid)), FGrid(grid)
+{
+    OnChange = [this](QObject*) {
+        if (FGrid->OnEditChange)
+            FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
+    };
+    hide();
+}
+
+void TGridEditBtn::DoClickBtn(QObject* sender)
+{
+    TEsgEditBtn::DoClickBtn(sender);
+    SetText(FGrid->DoEllipsClick(Text()));
+    selectAll();
+    update();
+    if (FStopEditAfterClick) {
+        FGrid->HideInplaceEdit();
+        FGrid->SetFocus();
+    }
+}
+
+bool TGridEditBtn::event(QEvent* e)
+{
+    if (QKeyEvent* k = ClaimedTab(e, ClaimsTab(*FGrid, false))) {
+        keyPressEvent(k);
+        return true;
+    }
+    return TEsgEditBtn::event(e);
+}
+
+bool TGridEditBtn::Filter(QChar c, Qt::KeyboardModifiers modifiers)
+{
+    const TEditorType kind = FGrid->EditControl();
+    if (c == u'\b' || c.unicode() == 27)
+        return true;
+    const QString text = Text();
+    const bool minusOk = (cursorPosition() == 0 || (hasSelectedText() && selectionStart() == 0)) &&
+                         (!text.contains(u'-') || selectedText().contains(u'-'));
+    if (kind == edNumericEditBtn || kind == edNumericUnitEditBtn) {
+        if (c.isDigit() || (c == u'-' && minusOk))
+            return true;
+        QApplication::beep();
+        return false;
+    }
+    if (kind == edFloatEditBtn || kind == edFloatUnitEditBtn) {
+        const TRegionalSettings rs = RegionalSettings();
+        const QChar d = rs.DecimalSeparator.isNull() ? QChar(u'.') : rs.DecimalSeparator;
+        if (c.isDigit())
+            return true;
+        if (c == d) {
+            QString outside = text;
+            if (hasSelectedText())
+                outside.remove(selectionStart(), selectedText().size());
+            return !outside.contains(d);
+        }
+        if (!rs.ThousandSeparator.isNull() && c == rs.ThousandSeparator)
+            return false;
+        if (c == u'-') {
+            if (!minusOk)
+                QApplication::beep();
+            return minusOk;
+        }
+        return (modifiers & Qt::ControlModifier) != 0;
+    }
+    return true;
+}
+
+void TGridEditBtn::keyPressEvent(QKeyEvent* e)
+{
+    TExStringGrid& g = *FGrid;
+    const TShiftState shift = ShiftOf(e);
+    const int key = VirtualKeyFromQt(e->key());
+    const bool inSet = !(shift & ssCtrl) && (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE ||
+                                              key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN);
+    if (!inSet) {
+        const QString typed = e->text();
+        if (!typed.isEmpty() && (typed[0].isPrint() || typed[0] == u'\b') && !Filter(typed[0], e->modifiers())) {
+            e->accept();
+            return;
+        }
+        TEsgEditBtn::keyPressEvent(e);
+        return;
+    }
+    RunGuarded([&] {
+        if (key == VK_ESCAPE) {
+            SetText(g.CellCache());
+            g.DoneInplaceEdit(key, shift);
+            return;
+        }
+        const TEditorType kind = g.EditControl();
+        const bool valid = WriteAndValidateText(g, Text());
+        SetText(g.NewCellText());
+        if (!valid) {
+            selectAll();
+            g.SetNoAutoAdvance(true);
+            (void)kind;
+            return;
+        }
+        if (key == VK_TAB && (g.Options() & goTabs)) {
+            g.HideInplaceEdit();
+            g.SetFocus();
+            g.TabMove((shift & ssShift) != 0);
+            return;
+        }
+        if (key == VK_TAB)
+            QCoreApplication::postEvent(&g, new QKeyEvent(QEvent::KeyPress, (shift & ssShift) ? Qt::Key_Backtab : Qt::Key_Tab,
+                                                          (shift & ssShift) ? Qt::ShiftModifier : Qt::NoModifier));
+        g.DoneInplaceEdit(key, shift);
+    });
+    e->accept();
+}
+
+void TGridEditBtn::focusOutEvent(QFocusEvent* e)
+{
+    TEsgEditBtn::focusOutEvent(e);
+    RunGuarded([this] { LeaveOnExit(*FGrid, this); });
+}
+
+void TGridEditBtn::mouseDoubleClickEvent(QMouseEvent* e)
+{
+    TEsgEditBtn::mouseDoubleClickEvent(e);
+    TExStringGrid& g = *FGrid;
+    if (g.OnDblClickCell)
+        RunGuarded([&] { g.OnDblClickCell(&g, g.Row(), g.Col()); });
+}
+
+// ------------------------------------------------------------------ TGridUnitEditBtn
+
+TGridUnitEditBtn::TGridUnitEditBtn(TExStringGrid* grid) : TEsgUnitEditBtn(SurfaceOf(grid)), FGrid(grid) { hide(); }
+
+void TGridUnitEditBtn::DoClickBtn(QObject* sender)
+{
+    TEsgUnitEditBtn::DoClickBtn(sender);
+    SetText(FGrid->DoEllipsClick(Text()));
+    selectAll();
+    update();
+}
+
+bool TGridUnitEditBtn::event(QEvent* e)
+{
+    if (QKeyEvent* k = ClaimedTab(e, ClaimsTab(*FGrid, true))) {
+        keyPressEvent(k);
+        return true;
+    }
+    return TEsgUnitEditBtn::event(e);
+}
+
+void TGridUnitEditBtn::keyPressEvent(QKeyEvent* e)
+{
+    TExStringGrid& g = *FGrid;
+    const TShiftState shift = ShiftOf(e);
+    const int key = VirtualKeyFromQt(e->key());
+    const bool inSet = key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || key == VK_PRIOR || key == VK_NEXT ||
+                       key == VK_UP || key == VK_DOWN;
+    if (!inSet) {
+        const QString typed = e->text();
+        const TEditorType kind = g.EditControl();
+        if (kind != edUnitEditBtn && !typed.isEmpty() && (typed[0].isPrint() || typed[0] == u'\b')) {
+            // The numeric and floating-point kinds filter as the edit with button does.
+            const QString text = Text();
+            const QChar c = typed[0];
+            const bool minusOk = cursorPosition() == 0 && !text.contains(u'-');
+            const QChar d = RegionalSettings().DecimalSeparator.isNull() ? QChar(u'.') : RegionalSettings().DecimalSeparator;
+            const bool ok = c == u'\b' || c.isDigit() || (c == u'-' && minusOk) ||
+                            (kind == edFloatUnitEditBtn && c == d && !text.contains(d));
+            if (!ok) {
+                e->accept();
+                return;
+            }
+        }
+        TEsgUnitEditBtn::keyPressEvent(e);
+        return;
+    }
+    RunGuarded([&] {
+        if (key == VK_ESCAPE) {
+            SetUnitID(QString());
+            SetText(g.CurrentCell());
+            SetTextAndUnit(g.CurrentCell());
+            g.DoneInplaceEdit(key, shift);
+            return;
+        }
+        if (!WriteAndValidateText(g, TextAndUnit())) {
+            SetText(g.CurrentCell());
+            return;
+        }
+        SetTextAndUnit(g.CurrentCell());
+        if (key == VK_RETURN && g.Navigation().AdvanceOnEnter()) {
+            g.HideInplaceEdit();
+            g.SetFocus();
+            g.AdvanceToNextCell(g.Col(), g.Row(), false, true, true, false, false);
+            return;
+        }
+        if (key == VK_TAB && (g.Options() & goTabs)) {
+            g.HideInplaceEdit();
+            g.SetFocus();
+            g.TabMove((shift & ssShift) != 0);
+            return;
+        }
+        g.DoneInplaceEdit(key, shift);
+    });
+    e->accept();
+}
+
+void TGridUnitEditBtn::focusOutEvent(QFocusEvent* e)
+{
+    TEsgUnitEditBtn::focusOutEvent(e);
+    RunGuarded([this] { LeaveOnExit(*FGrid, this); });
+}
+
+// ------------------------------------------------------------------ TGridDatePicker
+
+TGridDatePicker::TGridDatePicker(TExStringGrid* grid) : TEsgDateTimePicker(SurfaceOf(grid)), FGrid(grid) { hide(); }
+
+void TGridDatePicker::ReadCellText(const QString& text)
+{
+    if (Kind() == dtkTime) {
+        double t = 0;
+        try {
+            t = TextToTime(text);
+        } catch (const std::invalid_argument&) {
+            t = 0;
+        }
+        SetTime(QTime::fromMSecsSinceStartOfDay(static_cast<int>(std::llround(t * 86400000.0)) % 86400000));
+        return;
+    }
+    QDate d = QDate::currentDate();
+    try {
+        if (!text.trimmed().isEmpty())
+            d = SpinDateOf(TextToDate(text));
+    } catch (const std::invalid_argument&) {
+        d = QDate::currentDate();
+    }
+    SetDate(d);
+}
+
+QString TGridDatePicker::CellText() const
+{
+    if (Kind() == dtkTime)
+        return TimeToText(Time().msecsSinceStartOfDay() / 86400000.0);
+    return DateToText(SpinDateTimeOf(Date(), 0));
+}
+
+bool TGridDatePicker::event(QEvent* e)
+{
+    if (QKeyEvent* k = ClaimedTab(e, ClaimsTab(*FGrid, false))) {
+        keyPressEvent(k);
+        return true;
+    }
+    return TEsgDateTimePicker::event(e);
+}
+
+void TGridDatePicker::keyPressEvent(QKeyEvent* e)
+{
+    TExStringGrid& g = *FGrid;
+    const TShiftState shift = ShiftOf(e);
+    const int key = VirtualKeyFromQt(e->key());
+    const bool inSet = key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || key == VK_PRIOR || key == VK_NEXT ||
+                       key == VK_END;
+    if (!inSet || DroppedDown()) {
+        if (!e->text().isEmpty() && g.OnKeyPress) {
+            QChar ch = e->text()[0];
+            g.OnKeyPress(&g, ch);
+            if (ch.isNull()) {
+                e->accept();
+                return;
+            }
+        }
+        TEsgDateTimePicker::keyPressEvent(e);
+        return;
+    }
+    RunGuarded([&] {
+        if (key == VK_ESCAPE) {
+            ReadCellText(g.CellCache());
+            g.DoneInplaceEdit(key, shift);
+            return;
+        }
+        if (key == VK_RETURN || key == VK_TAB) {
+            if (!WriteAndValidateText(g, CellText())) {
+                ReadCellText(g.NewCellText());
+                g.SetNoAutoAdvance(true);
+                return;
+            }
+            ReadCellText(g.CurrentCell());
+        }
+        EndEditByKey(g, key, shift);
+    });
+    e->accept();
+}
+
+void TGridDatePicker::focusOutEvent(QFocusEvent* e)
+{
+    TEsgDateTimePicker::focusOutEvent(e);
+    // The calendar taking the focus does not end the edit.
+    if (DroppedDown())
+        return;
+    RunGuarded([this] { LeaveOnExit(*FGrid, this); });
 }

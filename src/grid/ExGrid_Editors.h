@@ -5,6 +5,9 @@
 // edits, and hands navigation keys back to the grid.
 
 #include "grid/EsgCombo.h"
+#include "grid/EsgDateTimePicker.h"
+#include "grid/EsgEdit.h"
+#include "grid/EsgSpin.h"
 
 #include "platform/Controls.h"
 #include "platform/CustomControl.h"
@@ -130,4 +133,84 @@ private:
     bool leaving_ = false;
     bool mouseDown_ = false;
     bool spaceDown_ = false;
+};
+
+// The spin editor of the spin kinds (created on first use).
+class TGridSpin : public TEsgSpinEdit
+{
+public:
+    explicit TGridSpin(TExStringGrid* grid);
+    TExStringGrid* Grid() const { return FGrid; }
+    // A button click steps, then raises the grid's spin event of the kind.
+    void UpButtonClick() override;
+    void DownButtonClick() override;
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    void RaiseSpin(bool up);
+    TExStringGrid* FGrid;
+};
+
+// The edit with a button of the edit-with-button kinds.
+class TGridEditBtn : public TEsgEditBtn
+{
+public:
+    explicit TGridEditBtn(TExStringGrid* grid);
+    TExStringGrid* Grid() const { return FGrid; }
+    bool StopEditAfterClick() const { return FStopEditAfterClick; }
+    void SetStopEditAfterClick(bool v) { FStopEditAfterClick = v; }
+    void DoClickBtn(QObject* sender) override;
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+
+private:
+    // Whether the character may be typed in the grid's kind of editor.
+    bool Filter(QChar c, Qt::KeyboardModifiers modifiers);
+    TExStringGrid* FGrid;
+    bool FStopEditAfterClick = false;
+};
+
+// The value-and-unit editor of the unit kinds.
+class TGridUnitEditBtn : public TEsgUnitEditBtn
+{
+public:
+    explicit TGridUnitEditBtn(TExStringGrid* grid);
+    TExStringGrid* Grid() const { return FGrid; }
+    void DoClickBtn(QObject* sender) override;
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    TExStringGrid* FGrid;
+};
+
+// The date and time picker of the date and time kinds (created on first use).
+class TGridDatePicker : public TEsgDateTimePicker
+{
+public:
+    explicit TGridDatePicker(TExStringGrid* grid);
+    TExStringGrid* Grid() const { return FGrid; }
+    // The value read from a cell text (time or date by Kind; a date that
+    // does not read becomes today) and the text of the value.
+    void ReadCellText(const QString& text);
+    QString CellText() const;
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+
+private:
+    TExStringGrid* FGrid;
 };

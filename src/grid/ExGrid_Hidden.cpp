@@ -342,7 +342,7 @@ void TExStringGrid::InsertRowRange(int rowIndex, int rCount, bool updateCellCont
         CellControlsUpdate();
     }
     if (!Destroying())
-        CellsChanged(Rect(0, rowIndex, ColCount() - 1, rowIndex + rCount));
+        CellsChanged(Rect(0, rowIndex, ColCount() - 1, rowIndex + rCount - 1));
 }
 
 void TExStringGrid::RemoveRowRange(int rowIndex, int count, bool adjustStore)
@@ -399,7 +399,7 @@ void TExStringGrid::RemoveRowRange(int rowIndex, int count, bool adjustStore)
         if (ColCount() > 0)
             SetColWidths(ColCount() - 1, lastWidth);
     }
-    CellsChanged(Rect(0, rowIndex, ColCount() - 1, rowIndex + count));
+    CellsChanged(Rect(0, rowIndex, ColCount() - 1, rowIndex + count - 1));
     if (TopRow() >= RowCount() - 1)
         TBaseGrid::SetTopRow(RowCount() - 1);
     CellControlsUpdate();
@@ -442,7 +442,7 @@ void TExStringGrid::RemoveRowsCore(int rowIndex, int rCount, bool hiding)
         }
     }
     LowerStoredIndices(removedReal);
-    CellsChanged(Rect(0, rowIndex, ColCount() - 1, rowIndex + rCount));
+    CellsChanged(Rect(0, rowIndex, ColCount() - 1, rowIndex + rCount - 1));
 }
 
 void TExStringGrid::RemoveRowsEx(int rowIndex, int rCount) { RemoveRowsCore(rowIndex, rCount, false); }
@@ -811,7 +811,7 @@ void TExStringGrid::RemoveCols(int colIndex, int cCount)
     cCount = std::min(cCount, TotalColCount() - colIndex);
     if (cCount <= 0)
         return;
-    ClearCols(colIndex, cCount);
+    ClearCellsCore(colIndex, 0, colIndex + cCount - 1, RowCount() - 1, false);
     // Hidden rows lose the same columns.
     for (int i = 0; i < FGridItems.Count(); ++i) {
         TStringObjectList& cells = FGridItems.Items(i)->Items();
@@ -852,7 +852,7 @@ void TExStringGrid::RemoveCols(int colIndex, int cCount)
     } else {
         SetVisibleColCount(left - FNumHidden);
     }
-    CellsChanged(Rect(colIndex, 0, colIndex + cCount, RowCount() - 1));
+    CellsChanged(Rect(colIndex, 0, colIndex + cCount - 1, RowCount() - 1));
 }
 
 void TExStringGrid::MoveColumn(int fromIndex, int toIndex)
@@ -1071,11 +1071,20 @@ int TExStringGrid::ColumnPosition(int aCol) const
 
 void TExStringGrid::ClearRect(int aCol1, int aRow1, int aCol2, int aRow2)
 {
+    ClearCellsCore(aCol1, aRow1, aCol2, aRow2, FSaveHiddenCells);
+}
+
+// displayCols: the columns are display columns, each mapped to its real one;
+// otherwise they are real. One index space per call.
+void TExStringGrid::ClearCellsCore(int aCol1, int aRow1, int aCol2, int aRow2, bool displayCols)
+{
     aCol1 = std::max(0, aCol1);
     aRow1 = std::max(0, aRow1);
+    aCol2 = std::min(aCol2, displayCols ? ColCount() - 1 : TotalColCount() - 1);
+    aRow2 = std::min(aRow2, RowCount() - 1);
     for (int row = aRow1; row <= aRow2; ++row) {
         for (int c = aCol1; c <= aCol2; ++c) {
-            const int a = FSaveHiddenCells ? RealColIndex(c) : c;
+            const int a = displayCols ? RealColIndex(c) : c;
             if (!FClearTextOnly && GetGridObject(a, row)) {
                 if (FNilObjects)
                     SetGridObject(a, row, nullptr);
@@ -1084,22 +1093,28 @@ void TExStringGrid::ClearRect(int aCol1, int aRow1, int aCol2, int aRow2)
             }
             if (!Destroying() && !GetGridCell(a, row).isEmpty()) {
                 SetGridCell(a, row, QString());
-                if (c != a)
-                    TBaseGrid::RepaintCell(c, row);
+                if (FNumHidden > 0 && !IsHiddenColumn(a))
+                    TBaseGrid::RepaintCell(DisplColIndexOf(a), row);
             }
         }
     }
     if (FHasCellProps && !AnyCellProps())
         FHasCellProps = false;
-    if (!Destroying() && !FBlockCellChange)
-        CellsChanged(Rect(RealColIndex(aCol1), aRow1, RealColIndex(aCol2), aRow2));
+    // Reported in real columns, as the cells are addressed.
+    if (!Destroying() && !FBlockCellChange && aCol1 <= aCol2 && aRow1 <= aRow2) {
+        if (displayCols)
+            CellsChanged(Rect(RealColIndex(aCol1), aRow1, RealColIndex(aCol2), aRow2));
+        else
+            CellsChanged(Rect(aCol1, aRow1, aCol2, aRow2));
+    }
 }
 
 void TExStringGrid::ClearRows(int rowIndex, int rCount)
 {
     if (RowCount() <= 0 || ColCount() <= 0 || rCount <= 0)
         return;
-    ClearRect(0, rowIndex, TotalColCount() - 1, rowIndex + rCount - 1);
+    // Whole rows: every real column, hidden ones too.
+    ClearCellsCore(0, rowIndex, TotalColCount() - 1, rowIndex + rCount - 1, false);
 }
 
 void TExStringGrid::ClearCols(int colIndex, int cCount)

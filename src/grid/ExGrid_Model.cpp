@@ -701,7 +701,10 @@ TExStringGrid::TExStringGrid(QWidget* owner)
     FEditCombo = new TGridCombo(this);
     FEditCheck = new TGridCheckBox(this);
     FGridButton = new TGridButton(this);
-    for (QWidget* editor : std::initializer_list<QWidget*>{FEditCombo, FEditCheck, FGridButton}) {
+    FEditBtn = new TGridEditBtn(this);
+    FUnitEditBtn = new TGridUnitEditBtn(this);
+    for (QWidget* editor :
+         std::initializer_list<QWidget*>{FEditCombo, FEditCheck, FGridButton, FEditBtn, FUnitEditBtn}) {
         editor->hide();
         editor->setEnabled(false);
     }
@@ -717,9 +720,17 @@ TExStringGrid::~TExStringGrid()
     delete FEditCombo;
     delete FEditCheck;
     delete FGridButton;
+    delete FEditSpin;
+    delete FEditDate;
+    delete FEditBtn;
+    delete FUnitEditBtn;
     FEditCombo = nullptr;
     FEditCheck = nullptr;
     FGridButton = nullptr;
+    FEditSpin = nullptr;
+    FEditDate = nullptr;
+    FEditBtn = nullptr;
+    FUnitEditBtn = nullptr;
     FClearTextOnly = false;
     FSaveHiddenCells = false;
     // Nothing may leave a destructor: should a step fail, the cells below

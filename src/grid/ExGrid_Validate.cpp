@@ -104,8 +104,13 @@ bool TExStringGrid::ValidateCell(const QString& typedValue)
             const exgrid_detail::ScopeExit restoreAdvance{[&] { FNavigation->SetAdvanceOnEnter(advance); }};
 
             QString v = newValue;
+            TExStringGridCheck* checker = FCellChecker.data();
+            if (checker && checker->AutoCorrect())
+                v = checker->Correct(c, r, v);
             if (OnCellValidate)
                 OnCellValidate(this, c, r, v, valid);
+            if (checker && checker->AutoMarkError())
+                v = checker->MarkError(c, r, UnMarkText(v));
             if (v != FOldCellText) {
                 FGridModified = true;
                 if (TBaseGrid::FixedCols() > 0) {

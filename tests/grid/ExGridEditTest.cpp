@@ -514,7 +514,9 @@ TEST_F(ComboFixture, ButtonEditorShowsTheCellText)
 
 TEST_F(ComboFixture, KindsWithoutAControlShowAndCommitNothing)
 {
-    for (TEditorType k : {edSpinEdit, edDateEdit, edEditBtn, edUnitEditBtn, edRichEdit, edMemoDropDown, edCustom}) {
+    // The spin, date, edit-with-button and unit kinds have their editors
+    // now (GridSpinEditorsTest); these still have none.
+    for (TEditorType k : {edRichEdit, edMemoDropDown, edCustom}) {
         kind = k;
         grid->SetCells(2, 2, QStringLiteral("same"));
         GoTo(2, 2);

@@ -1,0 +1,58 @@
+#pragma once
+
+// The date-time picker: a date (with a calendar drop-down, or up-down
+// buttons) or a time, edited field by field.
+
+#include "platform/ControlBase.h"
+
+#include <QDateTimeEdit>
+
+namespace platform {
+
+enum class TDateTimeKind { dtkDate, dtkTime };
+using enum TDateTimeKind;
+enum class TDTDateMode { dmComboBox, dmUpDown };
+using enum TDTDateMode;
+
+class TDateTimePicker : public TControlOf<QDateTimeEdit>
+{
+public:
+    explicit TDateTimePicker(QWidget* parent = nullptr);
+
+    TDateTimeKind Kind() const { return kind_; }
+    void SetKind(TDateTimeKind k);
+    TDTDateMode DateMode() const { return dateMode_; }
+    void SetDateMode(TDTDateMode m);
+    // Empty: the regional short date (or long time) form.
+    QString Format() const { return format_; }
+    void SetFormat(const QString& f);
+    QDateTime DateTime() const { return dateTime(); }
+    void SetDateTime(const QDateTime& v) { setDateTime(v); }
+    QDate Date() const { return date(); }
+    void SetDate(const QDate& v) { setDate(v); }
+    QTime Time() const { return time(); }
+    void SetTime(const QTime& v) { setTime(v); }
+    // The text as shown.
+    QString Text() const { return text(); }
+    bool DroppedDown() const;
+
+    TNotifyEvent OnChange, OnEnter, OnExit, OnDropDown, OnCloseUp;
+    TKeyEvent OnKeyDown, OnKeyUp;
+    TKeyPressEvent OnKeyPress;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    void ApplyFormat();
+
+    TDateTimeKind kind_ = dtkDate;
+    TDTDateMode dateMode_ = dmComboBox;
+    QString format_;
+};
+
+} // namespace platform
