@@ -6,6 +6,8 @@
 
 #include "shell/UComon.h"
 
+#include "platform/NumberText.h"
+
 TFModbus_TCP_Master_Set_Access* FModbus_TCP_Master_Set_Access = nullptr;
 
 namespace {
@@ -47,7 +49,7 @@ TRule_Form Make_Form()
     TRule_Column topic{.attribute = "Index_Topic", .header = 3162, .hint = 3181, .editor = edComboList,
                        .width = 100, .hidden = true};
     topic.from_file = [](const QString& stored) {
-        const int i = stored.toInt();
+        const int i = platform::NumberOr(stored, -1);
         return i >= 0 && i < Publish_Topics.size() ? Publish_Topics[i] : QString();
     };
     topic.to_file = [](const QString& cell) { return QString::number(Publish_Topics.indexOf(cell)); };

@@ -6,6 +6,8 @@
 
 #include "shell/UComon.h"
 
+#include "platform/NumberText.h"
+
 #include "grid/ExCGrid.h"
 
 TFSetAccess* FSetAccess = nullptr;
@@ -45,7 +47,7 @@ TRule_Form Make_Form()
     TRule_Column topic{.attribute = "Index_Topic", .header = 3042, .hint = 3053, .editor = edComboList,
                        .width = 100, .hidden = true};
     topic.from_file = [](const QString& stored) {
-        const int i = stored.toInt();
+        const int i = platform::NumberOr(stored, -1);
         return i >= 0 && i < Publish_Topics.size() ? Publish_Topics[i] : QString();
     };
     // Stored empty while the column is hidden, as it always is.

@@ -375,6 +375,11 @@ void TSet_Access_Form::Reset_Grid(int g)
         for (int c = 1; c < columns; ++c)
             Set_Cell(g, c, r, c < static_cast<int>(desc.columns.size()) ? desc.columns[c].reset : QString());
     }
+    // Locks that rows of a string grid carried away are lifted with their texts.
+    if (Check_Rows(g))
+        for (int r = 1; r < grid->RowCount(); ++r)
+            for (int c = 1; c < columns; ++c)
+                grid->GetCellProperties(c, r)->SetReadOnly(false);
 }
 
 bool TSet_Access_Form::Check_Rows(int g) const
@@ -459,6 +464,7 @@ void TSet_Access_Form::FormShow()
     } else {
         for (int g = 0; g < n; ++g)
             Fill_Grid(g, file.grids[g]);
+        After_Load();
         if (load == TRule_Load::Stopped)
             ShowErrorBox(file.error);
         for (int g = 0; g < n; ++g) {
@@ -571,10 +577,11 @@ void TSet_Access_Form::Btn_CopyRowClick(QObject*)
 void TSet_Access_Form::Btn_PasteRowClick(QObject*)
 {
     const int g = Active_Grid_Index();
-    if (Check_Rows(g))
-        Grid_Paste_Row_Check(Grids[g], Grids[g]->Row(), Copied[g]);
-    else
-        Grid_Paste_Row(Grids[g], Grids[g]->Row(), Copied[g]);
+    const int row = Grids[g]->Row();
+    const bool pasted = Check_Rows(g) ? Grid_Paste_Row_Check(Grids[g], row, Copied[g])
+                                      : Grid_Paste_Row(Grids[g], row, Copied[g]);
+    if (pasted)
+        After_Paste(g, row);
 }
 
 void TSet_Access_Form::ClickCell(QObject* sender, int row, int col)

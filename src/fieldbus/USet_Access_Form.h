@@ -210,6 +210,11 @@ public:
     TRule_Rows Grid_Rows(int grid) const;
     std::vector<TRule_Rows> Rules_To_Save() const;
     int Active_Grid_Index() const;
+    // A cell's text, a check-box cell as "Y" or "N"; setting a check-box
+    // cell ticks it unless the text is "N".
+    QString Get_Cell(int grid, int col, int row) const;
+    void Set_Cell(int grid, int col, int row, const QString& text);
+    bool Check_Rows(int grid) const;
     int Not_Shown(int grid) const { return grid < int(not_shown_.size()) ? not_shown_[grid] : 0; }
 
 protected:
@@ -220,15 +225,13 @@ protected:
     virtual void Before_Load() {}
     // A member's checks after the described ones; a fault's full text, or empty.
     virtual QString Extra_Check(int grid, const TRule_Rows& rows) { return QString(); }
+    // After the file's rules are in the grids, and after a row was pasted.
+    virtual void After_Load() {}
+    virtual void After_Paste(int grid, int row) {}
     // Member code to tailor the texts after the family's.
     virtual void Set_Lang_Extra() {}
 
     void Reset_Grid(int grid);
-    // A cell's text, a check-box cell as "Y" or "N"; setting a check-box
-    // cell ticks it unless the text is "N".
-    QString Get_Cell(int grid, int col, int row) const;
-    void Set_Cell(int grid, int col, int row, const QString& text);
-    bool Check_Rows(int grid) const;
     void Fill_Choices(int grid);
 
 private:

@@ -27,6 +27,7 @@
 #include "fieldbus/USet_SDO_Server_Access.h"
 #include "fieldbus/UTransmitCAN.h"
 #include "protocols/UIEC61850_Variables.h"
+#include "protocols/UOPC_UA_Server_Access.h"
 #include "protocols/UTLS_Server_Known_Cert.h"
 
 #include "platform/Controls.h"
@@ -46,14 +47,6 @@ TFRorudizezFirmWare* FRorudizezFirmWare = nullptr;
 namespace {
 
 using namespace platform;
-
-// The maker's site; its address is ours to choose.
-const QString kMakerHost = QStringLiteral("www.rizova.com");
-
-QString Maker_Home_Page()
-{
-    return QStringLiteral("http://%1/HOME/default.asp?frompg=%2").arg(kMakerHost, Build_SW_Code);
-}
 
 TLabel* Make_Label(QWidget* parent, int left, int top)
 {
@@ -139,11 +132,11 @@ void TFRorudizezFirmWare::Create_Controls()
     L_Name_Conf_L2->Font().SetStyle(fsBold);
 
     L_Rizova = Make_Label(this, 565, 304);
-    L_Rizova->SetCaption(kMakerHost);
+    L_Rizova->SetCaption(Maker_Host);
     L_Rizova->Font().SetColor(clBlue);
     L_Rizova->Font().SetStyle(fsUnderline);
     L_Rizova->SetCursor(crHandPoint);
-    L_Rizova->OnClick = [](QObject*) { OpenWithDesktop(Maker_Home_Page()); };
+    L_Rizova->OnClick = [](QObject*) { OpenWithDesktop(TFAbout::Home_Page_Address()); };
 
     LL_Update = new TLinkLabel(this);
     LL_Update->SetBounds(208, 19, 290, 16);
@@ -244,7 +237,7 @@ void TFRorudizezFirmWare::Create_Controls()
         {&Btn_IEC61850_Access, 68, 69, [] { if (FIEC61850_Variables) FIEC61850_Variables->ShowModal(); }},
         {&Btn_MQTT_Set_Topic, 72, 73, nullptr},
         {&Btn_OPC_UA_Client_Access, 74, 75, nullptr},
-        {&Btn_OPC_UA_Server_Access, 76, 77, nullptr},
+        {&Btn_OPC_UA_Server_Access, 76, 77, [] { if (FOPC_UA_Server_Access) FOPC_UA_Server_Access->ShowModal(); }},
         {&Btn_S7_Protocol_Access, 78, 79, nullptr},
         {&Btn_SNMP_Manager_Access, 80, 81, nullptr},
         {&Btn_SNMP_Trap, 82, 83, nullptr},
@@ -450,7 +443,7 @@ void TFRorudizezFirmWare::Change_Language()
     // The rule tables of the other family members, in their fixed order.
     TSet_Access_Form* const rules[] = {FSetAccess, FModbus_TCP_Master_Set_Access, FReceiveCAN, FTransmitCAN,
                                        FSet_PDO_Access, FSet_SDO_Client_Access, FSet_SDO_Server_Access, FDMXDefVal,
-                                       FTLS_Server_Known_Cert, FIEC61850_Variables};
+                                       FTLS_Server_Known_Cert, FIEC61850_Variables, FOPC_UA_Server_Access};
     for (TSet_Access_Form* w : rules)
         if (w)
             w->Set_Lang();
@@ -686,11 +679,13 @@ void Create_All_Windows(const QString& programFolder)
     FDMXDefVal = new TFDMXDefVal();
     FIEC61850_Variables = new TFIEC61850_Variables();
     FTLS_Server_Known_Cert = new TFTLS_Server_Known_Cert();
+    FOPC_UA_Server_Access = new TFOPC_UA_Server_Access();
 }
 
 void Destroy_All_Windows()
 {
     // Each rule table clears its own instance pointer.
+    delete FOPC_UA_Server_Access;
     delete FTLS_Server_Known_Cert;
     delete FIEC61850_Variables;
     delete FDMXDefVal;

@@ -89,7 +89,8 @@ protected:
     {
         for (const Check_Case& c : cases) {
             Show();
-            Put(*w->Grids[c.grid], 1, c.cells);
+            for (int col = 1; col <= c.cells.size(); ++col)
+                w->Set_Cell(c.grid, col, 1, c.cells[col - 1]);
             platform::DialogScript script;
             const bool ok = w->Controllo_dati();
             const QString expected = c.message;

@@ -197,6 +197,14 @@ TEST_F(Engine, LoadsDefaultsAndStopsAtAMissingMandatoryAttribute)
     EXPECT_EQ(Row(B(), 1), (QStringList{"1", "", ""}));
 }
 
+TEST_F(Engine, MissingListReadsAsEmpty)
+{
+    ASSERT_TRUE(WriteAll(Test_Path, "<Test_Rules><List_B><row Name=\"b\" Note=\"\"/></List_B></Test_Rules>"));
+    EXPECT_TRUE(Show().empty());
+    EXPECT_EQ(Row(A(), 1), (QStringList{"1", "Y", "", "", "", ""}));
+    EXPECT_EQ(Row(B(), 1), (QStringList{"1", "b", ""}));
+}
+
 TEST_F(Engine, BrokenFileIsReportedAndTheGridsStayReset)
 {
     ASSERT_TRUE(WriteAll(Test_Path, "<Test_Rules><List_A><row"));

@@ -67,4 +67,16 @@ TEST_F(TLSKnownCert, RowButtonsMoveTheCheckBoxes)
     ASSERT_TRUE(w->ESG->GetCheckBoxState(1, 10, ticked));
     EXPECT_TRUE(ticked);
     EXPECT_EQ(w->ESG->GetCellEx(2, 10), "");
+
+    // With all ten rows holding certificates, Insert would drop the tenth: refused.
+    w->ESG->SetCellEx(2, 10, "C11");
+    w->ESG->SetRow(3);
+    {
+        platform::DialogScript script;
+        w->Btn_InsRowClick(w->Btn_InsRow);
+        ASSERT_EQ(script.Shown().size(), 1u);
+        EXPECT_EQ(script.Shown()[0].kind, platform::MessageKind::Error);
+    }
+    EXPECT_EQ(w->ESG->GetCellEx(2, 10), "C11");
+    EXPECT_EQ(w->ESG->GetCellEx(2, 3), "C4");
 }

@@ -15,6 +15,7 @@
 #include "fieldbus/USet_SDO_Server_Access.h"
 #include "fieldbus/UTransmitCAN.h"
 #include "protocols/UIEC61850_Variables.h"
+#include "protocols/UOPC_UA_Server_Access.h"
 #include "protocols/UTLS_Server_Known_Cert.h"
 
 #include "grid/ExCGrid.h"
@@ -58,18 +59,21 @@ TEST_F(RuleWindowsAtStart, CreatedHiddenAndReTexted)
         {FDMXDefVal, "DMX Default Value"},
         {FIEC61850_Variables, nullptr},
         {FTLS_Server_Known_Cert, nullptr},
+        {FOPC_UA_Server_Access, nullptr},
     };
     for (const auto& [w, caption] : windows) {
         ASSERT_NE(w, nullptr);
         EXPECT_FALSE(w->isVisible());
-        if (caption)
+        if (caption) {
             EXPECT_EQ(w->Caption(), caption) << w->Form().name.toStdString();
+        }
         EXPECT_EQ(w->Caption(), Language_List.value(w->Form().caption));
     }
     TFRorudizezFirmWare& main = *FRorudizezFirmWare;
     for (TLbButton* b : {main.Btn_Modbus_Set_Access, main.Btn_CAN_Rec_Frame, main.Btn_CAN_Send_Frame,
                          main.Btn_PDO_CANopen, main.Btn_SDO_Client_CANopen, main.Btn_SDO_Server_CANopen,
-                         main.Btn_DMX_Default, main.Btn_TLS_List_Certificates, main.Btn_IEC61850_Access}) {
+                         main.Btn_DMX_Default, main.Btn_TLS_List_Certificates, main.Btn_IEC61850_Access,
+                         main.Btn_OPC_UA_Server_Access}) {
         ASSERT_NE(b, nullptr);
         EXPECT_FALSE(b->isVisible());
     }
