@@ -1,6 +1,7 @@
 #include "platform/HttpClient.h"
 #include "platform/IcmpEcho.h"
 #include "platform/UdpEndpoint.h"
+#include "support/LocalHttpServer.h"
 
 #include <gtest/gtest.h>
 
@@ -51,73 +52,6 @@ struct Inbox
         std::unique_lock<std::mutex> g(lock);
         return arrived.wait_for(g, std::chrono::seconds(5), [&] { return datagrams.size() >= count; });
     }
-};
-
-// A one-shot HTTP server on 127.0.0.1 that records the request it gets.
-class TinyHttpServer
-{
-public:
-    explicit TinyHttpServer(std::string response, bool answer = true) : response_(std::move(response)), answer_(answer)
-    {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in a{};
-        a.sin_family = AF_INET;
-        a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(fd_, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        ::listen(fd_, 1);
-        socklen_t len = sizeof a;
-        getsockname(fd_, reinterpret_cast<sockaddr*>(&a), &len);
-        port_ = ntohs(a.sin_port);
-        thread_ = std::thread([this] { Serve(); });
-    }
-    ~TinyHttpServer()
-    {
-        done_ = true;
-        ::shutdown(fd_, SHUT_RDWR);
-        thread_.join();
-        ::close(fd_);
-    }
-    int Port() const { return port_; }
-    std::string Request()
-    {
-        std::lock_guard<std::mutex> g(lock_);
-        return request_;
-    }
-
-private:
-    void Serve()
-    {
-        const int c = ::accept(fd_, nullptr, nullptr);
-        if (c < 0)
-            return;
-        std::string req;
-        char buf[1024];
-        while (req.find("\r\n\r\n") == std::string::npos) {
-            const ssize_t n = ::recv(c, buf, sizeof buf, 0);
-            if (n <= 0)
-                break;
-            req.append(buf, static_cast<size_t>(n));
-        }
-        {
-            std::lock_guard<std::mutex> g(lock_);
-            request_ = req;
-        }
-        if (answer_)
-            ::send(c, response_.data(), response_.size(), MSG_NOSIGNAL);
-        else
-            while (!done_)
-                std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        ::close(c);
-    }
-
-    std::string response_;
-    bool answer_;
-    int fd_ = -1;
-    int port_ = 0;
-    std::atomic<bool> done_{false};
-    std::mutex lock_;
-    std::string request_;
-    std::thread thread_;
 };
 
 int FreeTcpPort()
@@ -218,12 +152,14 @@ TEST(Icmp, LoopbackAnswersAndAnEmptyAddressFails)
 
 TEST(Http, GetSendsHttp10WithTheProgramsHeaders)
 {
-    TinyHttpServer server("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n1.0.3");
+    LocalHttpServer server("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n1.0.3");
     QString error;
     const QString body = HttpGet(QStringLiteral("http://127.0.0.1:%1/home/download/GetversionSW.asp?nomesw=DIZ5U15").arg(server.Port()),
                                  3000, &error);
     EXPECT_EQ(body, "1.0.3") << error.toStdString();
-    const std::string request = server.Request();
+    const std::vector<std::string> requests = server.Requests();
+    ASSERT_EQ(requests.size(), 1u);
+    const std::string& request = requests[0];
     EXPECT_EQ(request.rfind("GET /home/download/GetversionSW.asp?nomesw=DIZ5U15 HTTP/1.0\r\n", 0), 0u) << request;
     EXPECT_NE(request.find("\r\nUser-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n"), std::string::npos);
     EXPECT_NE(request.find("\r\nAccept: text/html,application/xhtml+xml,application/xml;q=0.9,*/*;q=0.8\r\n"), std::string::npos);
@@ -237,7 +173,7 @@ TEST(Http, TransportErrorsGiveAnEmptyReply)
     EXPECT_FALSE(error.isEmpty());
 
     {
-        TinyHttpServer silent("", false);
+        LocalHttpServer silent("", true);
         const auto start = Clock::now();
         error.clear();
         EXPECT_TRUE(HttpGet(QStringLiteral("http://127.0.0.1:%1/").arg(silent.Port()), 300, &error).isEmpty());
@@ -245,12 +181,12 @@ TEST(Http, TransportErrorsGiveAnEmptyReply)
         EXPECT_FALSE(error.isEmpty()) << "time-out";
     }
     {
-        TinyHttpServer notFound("HTTP/1.0 404 Not Found\r\n\r\nmissing");
+        LocalHttpServer notFound("HTTP/1.0 404 Not Found\r\n\r\nmissing");
         EXPECT_TRUE(HttpGet(QStringLiteral("http://127.0.0.1:%1/x").arg(notFound.Port()), 2000, &error).isEmpty());
         EXPECT_TRUE(error.contains("404"));
     }
     {
-        TinyHttpServer garbage("hello there");
+        LocalHttpServer garbage("hello there");
         EXPECT_TRUE(HttpGet(QStringLiteral("http://127.0.0.1:%1/").arg(garbage.Port()), 2000, &error).isEmpty());
     }
     EXPECT_TRUE(HttpGet("not a url", 100, &error).isEmpty());

@@ -4,7 +4,7 @@
 #include "shell/UOpenConf.h"
 #include "shell/URorudizezFirmWare.h"
 #include "shell/USoftOptions.h"
-#include "shell/LocalHttpServer.h"
+#include "support/LocalHttpServer.h"
 #include "support/TestSupport.h"
 
 #include "configuration/UBoot.h"
@@ -576,8 +576,9 @@ TEST_F(MainWindow, StepFiveChecksTheUplinkRulesAgainstThePayloadSize)
             ASSERT_TRUE(WriteAll(parGen, ParGen_Bytes(values)));
             ASSERT_TRUE(ReadAll(parGen).contains(QByteArray("<LoRa_Payload_Size>") + c.payload + "<"));
         }
-        if (!c.rows.isEmpty())
+        if (!c.rows.isEmpty()) {
             ASSERT_TRUE(WriteAll(rules, Rules_File(c.rows)));
+        }
         DialogScript script;
         W().Btn_Click(W().Btn_CreateBin);
         ASSERT_FALSE(script.Shown().empty());

@@ -1,6 +1,6 @@
 // SHELL_SCREENSHOT_DIR=<dir> saves the options window and the about box.
 
-#include "shell/LocalHttpServer.h"
+#include "support/LocalHttpServer.h"
 #include "shell/UAbout.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-// A web server on 127.0.0.1 for the version check: it answers every request
-// with the same bytes, or, when silent, takes the request and never answers.
+// A web server on 127.0.0.1 for the tests: it answers every request with the
+// same bytes, or, when silent, takes the request and never answers.
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -39,6 +39,7 @@ public:
         thread_.join();
         ::close(fd_);
     }
+    int Port() const { return port_; }
     std::string Address() const { return "http://127.0.0.1:" + std::to_string(port_); }
     std::vector<std::string> Requests()
     {
