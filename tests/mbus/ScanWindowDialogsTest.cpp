@@ -31,8 +31,9 @@ std::pair<QString, bool> Press_OK(Form& f)
     f.SetModalResult(mrNone);
     f.Btn_OKClick();
     const QString shown = script.Shown().empty() ? QString() : script.Shown().front().text;
-    if (!script.Shown().empty())
+    if (!script.Shown().empty()) {
         EXPECT_EQ(script.Shown().front().kind, MessageKind::Error);
+    }
     return {shown, f.ModalResult() == mrOk};
 }
 
