@@ -19,6 +19,7 @@
 #include "configuration/USaveBincc.h"
 
 #include "fieldbus/UDMXDefVal.h"
+#include "fieldbus/UEds.h"
 #include "fieldbus/UModbus_TCP_Master_Set_Access.h"
 #include "fieldbus/UReceiveCAN.h"
 #include "fieldbus/USetAccess.h"
@@ -224,7 +225,7 @@ void TFRorudizezFirmWare::Create_Controls()
         {&Btn_PDO_CANopen, 50, 51, [] { if (FSet_PDO_Access) FSet_PDO_Access->ShowModal(); }},
         {&Btn_SDO_Client_CANopen, 48, 49, [] { if (FSet_SDO_Client_Access) FSet_SDO_Client_Access->ShowModal(); }},
         {&Btn_SDO_Server_CANopen, 46, 47, [] { if (FSet_SDO_Server_Access) FSet_SDO_Server_Access->ShowModal(); }},
-        {&Btn_CANopen_EDS, 52, 53, nullptr},
+        {&Btn_CANopen_EDS, 52, 53, [] { Save_EDS_File(); }},
         {&Btn_DNet_Net, 54, 55, nullptr},
         {&Btn_DNet_Offset, 56, 57, nullptr},
         {&Btn_DMX_Default, 58, 59, [] { if (FDMXDefVal) FDMXDefVal->ShowModal(); }},
