@@ -120,4 +120,9 @@ QString Format_Message(const QString& format, const QVariantList& values)
     return out;
 }
 
+bool KNX_Physical_Ok(const QString& text, bool allowZero)
+{
+    return !Check_KNX_Address(text.trimmed(), false, allowZero);
+}
+
 } // namespace rules

@@ -45,6 +45,12 @@ bool Byte_Position_Ok(const QString& text, int areaSize);
 // beyond the limit, -1 when all fit. A size that does not convert counts as 0.
 int First_Over_Total(const std::vector<int64_t>& sizes, int64_t limit);
 
+// A KNX physical (individual) address, trimmed: "x.y.z" (x, y 0..15, z
+// 0..255, each part trimmed), "x.y" (x 0..15, y 0..4095: the line and the
+// device together, as the two-level group form splits its 16 bits), or a
+// number 1..65535; never with a "/". Zero addresses pass when allowed.
+bool KNX_Physical_Ok(const QString& text, bool allowZero);
+
 // The error box text of the family: prefix, row number and message, joined
 // without separators; the bound, when given, appended in decimal.
 QString Error_Row_Text(const QString& prefix, int row, const QString& message);

@@ -56,11 +56,13 @@ bool Enabled(const TRule_Grid& grid, const QStringList& row)
 
 // The fault of one check, empty when it passes.
 QString Check_Cell(const TRule_Form& form, const TRule_Check& check, int rowNumber, const QStringList& row,
-                   int capacity)
+                   int capacity, int g, const TRule_Hook& hook)
 {
     if (!Holds(check.when, row))
         return QString();
-    const int64_t high = check.high == kRule_Capacity_Last ? int64_t(capacity) - 1 : check.high;
+    const int64_t high = check.bound_of                       ? check.bound_of(row, capacity)
+                         : check.high == kRule_Capacity_Last ? int64_t(capacity) - 1
+                                                             : check.high;
     const QString cell = Cell(row, check.column);
     bool ok = true;
     int message = check.message;
@@ -84,6 +86,12 @@ QString Check_Cell(const TRule_Form& form, const TRule_Check& check, int rowNumb
     case TRule_Check_Kind::Float_Range:
         ok = rules::Float_In_Range(cell, check.float_low, check.float_high);
         break;
+    case TRule_Check_Kind::Test:
+        ok = !check.test || check.test(row, capacity);
+        break;
+    case TRule_Check_Kind::Hook:
+        ok = !hook || hook(g, check.hook, row);
+        break;
     case TRule_Check_Kind::Span: {
         const bool status = Holds(check.status, row);
         const QString bit = Cell(row, check.start_bit);
@@ -102,7 +110,8 @@ QString Check_Cell(const TRule_Form& form, const TRule_Check& check, int rowNumb
         return QString();
     if (check.formatted && message == check.message)
         return rules::Format_Message(Text(message), {rowNumber, capacity});
-    QString text = rules::Error_Row_Text(Text(form.error_prefix), rowNumber, Text(message));
+    QString text = rules::Error_Row_Text(Text(form.error_prefix), rowNumber,
+                                         message == 0 ? check.text : Text(message));
     if (check.bound && message == check.message)
         text += QString::number(high);
     if (check.suffix > 0 && message == check.message)
@@ -174,7 +183,7 @@ int Rule_Count(const TRule_Grid& grid, const TRule_Rows& rows)
     return n;
 }
 
-QString Check_Rule_Grid(const TRule_Form& form, int g, const TRule_Rows& rows, int capacity)
+QString Check_Rule_Grid(const TRule_Form& form, int g, const TRule_Rows& rows, int capacity, const TRule_Hook& hook)
 {
     const TRule_Grid& grid = form.grids[g];
     const int count = Rule_Count(grid, rows);
@@ -182,7 +191,7 @@ QString Check_Rule_Grid(const TRule_Form& form, int g, const TRule_Rows& rows, i
         if (!Enabled(grid, rows[i]))
             continue;
         for (const TRule_Check& check : grid.checks) {
-            const QString fault = Check_Cell(form, check, i + 1, rows[i], capacity);
+            const QString fault = Check_Cell(form, check, i + 1, rows[i], capacity, g, hook);
             if (!fault.isEmpty())
                 return fault;
         }
@@ -505,9 +514,11 @@ std::vector<TRule_Rows> TSet_Access_Form::Rules_To_Save() const
 
 bool TSet_Access_Form::Controllo_dati()
 {
+    Before_Check();
+    const TRule_Hook hook = [this](int g, int id, const QStringList& row) { return Hook_Check(g, id, row); };
     for (int g = 0; g < static_cast<int>(Grids.size()); ++g) {
         const TRule_Rows rows = Grid_Rows(g);
-        QString fault = Check_Rule_Grid(form_, g, rows, Capacity[g]);
+        QString fault = Check_Rule_Grid(form_, g, rows, Capacity[g], hook);
         if (fault.isEmpty())
             fault = Extra_Check(g, rows);
         if (!fault.isEmpty()) {

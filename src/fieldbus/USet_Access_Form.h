@@ -72,7 +72,9 @@ struct TRule_When
     int at_least = 0;
 };
 
-enum class TRule_Check_Kind { Range, Not_Empty, IPv4, Frame_Byte, Span, Float_Range, Number_In };
+// Test: the check's own test of the row; Hook: the window's Hook_Check,
+// for checks that keep state over the rows (a connection table, say).
+enum class TRule_Check_Kind { Range, Not_Empty, IPv4, Frame_Byte, Span, Float_Range, Number_In, Test, Hook };
 
 // The grid's capacity - 1, as a bound.
 constexpr int64_t kRule_Capacity_Last = INT64_MIN;
@@ -83,6 +85,7 @@ struct TRule_Check
     int column = 0;
     int64_t low = 0, high = 0;
     int message = 0;            // language entry after the prefix and the row
+    QString text;               // message 0: this text, for checks the language table has no entry for
     bool bound = false;         // the high bound appended in decimal
     int suffix = 0;             // language entry appended after that
     TRule_When when;
@@ -96,7 +99,14 @@ struct TRule_Check
     // place of prefix, row, message and bound.
     bool formatted = false;
     std::vector<int64_t> values;  // Number_In: the cell's number is one of them
+    // Test: true when the row passes; the bound appended may depend on the row.
+    std::function<bool(const QStringList& row, int capacity)> test;
+    std::function<int64_t(const QStringList& row, int capacity)> bound_of;
+    int hook = 0;               // Hook: which of the window's checks
 };
+
+// The window's stateful checks: true when the row passes.
+using TRule_Hook = std::function<bool(int grid, int hook, const QStringList& row)>;
 
 struct TRule_Grid
 {
@@ -157,7 +167,8 @@ TRule_Load Load_Rule_File(const TRule_Form& form, const QString& path, const std
 // The rules a grid saves: up to the first blank key.
 int Rule_Count(const TRule_Grid& grid, const TRule_Rows& rows);
 // The first fault of a grid as the error box shows it; empty when it passes.
-QString Check_Rule_Grid(const TRule_Form& form, int grid, const TRule_Rows& rows, int capacity);
+QString Check_Rule_Grid(const TRule_Form& form, int grid, const TRule_Rows& rows, int capacity,
+                        const TRule_Hook& hook = {});
 // The whole file: root, version comment, then per grid its list and rules.
 QByteArray Rule_File_Bytes(const TRule_Form& form, const std::vector<TRule_Rows>& grids);
 bool Save_Rule_File(const TRule_Form& form, const QString& path, const std::vector<TRule_Rows>& grids,
@@ -225,6 +236,9 @@ protected:
     virtual void Before_Load() {}
     // A member's checks after the described ones; a fault's full text, or empty.
     virtual QString Extra_Check(int grid, const TRule_Rows& rows) { return QString(); }
+    // Before the first grid is checked, and a Hook check of an enabled row.
+    virtual void Before_Check() {}
+    virtual bool Hook_Check(int grid, int hook, const QStringList& row) { return true; }
     // After the file's rules are in the grids, and after a row was pasted.
     virtual void After_Load() {}
     virtual void After_Paste(int grid, int row) {}

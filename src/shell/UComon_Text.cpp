@@ -110,10 +110,11 @@ bool Check_KNX_Address(const QString& text, bool group, bool allowZero)
     if (parts.size() == 1)
         return !In_Range(Part(text), 1, 65535);
     if (parts.size() == 2) {
-        if (!group)
-            return false;  // "x.y" is accepted as it stands
         const int x = Part(parts[0]);
         const int y = Part(parts[1]);
+        // An individual "x.y" is the area, then line and device together.
+        if (!group)
+            return !(In_Range(x, 0, 15) && In_Range(y, 0, 4095) && (allowZero || x != 0 || y != 0));
         return !(In_Range(x, 0, 31) && In_Range(y, 0, 2047) && (x != 0 || y != 0));
     }
     if (parts.size() > 3)

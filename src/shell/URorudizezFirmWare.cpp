@@ -20,6 +20,7 @@
 
 #include "fieldbus/UDMXDefVal.h"
 #include "fieldbus/UEds.h"
+#include "fieldbus/UKNXAccess.h"
 #include "fieldbus/UModbus_TCP_Master_Set_Access.h"
 #include "fieldbus/UReceiveCAN.h"
 #include "fieldbus/USetAccess.h"
@@ -29,6 +30,8 @@
 #include "fieldbus/UTransmitCAN.h"
 #include "protocols/UIEC61850_Variables.h"
 #include "protocols/UOPC_UA_Server_Access.h"
+#include "protocols/US7_Protocol_Set_Access.h"
+#include "protocols/USNMPManagerAccess.h"
 #include "protocols/UTLS_Server_Known_Cert.h"
 
 #include "platform/Controls.h"
@@ -230,7 +233,7 @@ void TFRorudizezFirmWare::Create_Controls()
         {&Btn_DNet_Offset, 56, 57, nullptr},
         {&Btn_DMX_Default, 58, 59, [] { if (FDMXDefVal) FDMXDefVal->ShowModal(); }},
         {&Btn_EtherNetIP_Access, 60, 61, nullptr},
-        {&Btn_KNX_Access, -1, -1, nullptr},
+        {&Btn_KNX_Access, -1, -1, [] { if (FKNXAccess) FKNXAccess->ShowModal(); }},
         {&Btn_PROFIBUS_GSD, 62, 63, nullptr},
         {&Btn_PROFINET_XML, 64, 65, nullptr},
         {&Btn_IEC61850_Client, 66, 67, nullptr},
@@ -239,8 +242,8 @@ void TFRorudizezFirmWare::Create_Controls()
         {&Btn_MQTT_Set_Topic, 72, 73, nullptr},
         {&Btn_OPC_UA_Client_Access, 74, 75, nullptr},
         {&Btn_OPC_UA_Server_Access, 76, 77, [] { if (FOPC_UA_Server_Access) FOPC_UA_Server_Access->ShowModal(); }},
-        {&Btn_S7_Protocol_Access, 78, 79, nullptr},
-        {&Btn_SNMP_Manager_Access, 80, 81, nullptr},
+        {&Btn_S7_Protocol_Access, 78, 79, [] { if (FS7_Protocol_Set_Access) FS7_Protocol_Set_Access->ShowModal(); }},
+        {&Btn_SNMP_Manager_Access, 80, 81, [] { if (FSNMPManagerAccess) FSNMPManagerAccess->ShowModal(); }},
         {&Btn_SNMP_Trap, 82, 83, nullptr},
         {&Btn_SNMP_MIB, 84, 85, nullptr},
     };
@@ -444,7 +447,8 @@ void TFRorudizezFirmWare::Change_Language()
     // The rule tables of the other family members, in their fixed order.
     TSet_Access_Form* const rules[] = {FSetAccess, FModbus_TCP_Master_Set_Access, FReceiveCAN, FTransmitCAN,
                                        FSet_PDO_Access, FSet_SDO_Client_Access, FSet_SDO_Server_Access, FDMXDefVal,
-                                       FTLS_Server_Known_Cert, FIEC61850_Variables, FOPC_UA_Server_Access};
+                                       FTLS_Server_Known_Cert, FIEC61850_Variables, FOPC_UA_Server_Access,
+                                       FKNXAccess, FS7_Protocol_Set_Access, FSNMPManagerAccess};
     for (TSet_Access_Form* w : rules)
         if (w)
             w->Set_Lang();
@@ -681,11 +685,17 @@ void Create_All_Windows(const QString& programFolder)
     FIEC61850_Variables = new TFIEC61850_Variables();
     FTLS_Server_Known_Cert = new TFTLS_Server_Known_Cert();
     FOPC_UA_Server_Access = new TFOPC_UA_Server_Access();
+    FKNXAccess = new TFKNXAccess();
+    FS7_Protocol_Set_Access = new TFS7_Protocol_Set_Access();
+    FSNMPManagerAccess = new TFSNMPManagerAccess();
 }
 
 void Destroy_All_Windows()
 {
     // Each rule table clears its own instance pointer.
+    delete FSNMPManagerAccess;
+    delete FS7_Protocol_Set_Access;
+    delete FKNXAccess;
     delete FOPC_UA_Server_Access;
     delete FTLS_Server_Known_Cert;
     delete FIEC61850_Variables;

@@ -7,6 +7,7 @@
 #include "support/TestSupport.h"
 
 #include "fieldbus/UDMXDefVal.h"
+#include "fieldbus/UKNXAccess.h"
 #include "fieldbus/UModbus_TCP_Master_Set_Access.h"
 #include "fieldbus/UReceiveCAN.h"
 #include "fieldbus/USetAccess.h"
@@ -16,6 +17,8 @@
 #include "fieldbus/UTransmitCAN.h"
 #include "protocols/UIEC61850_Variables.h"
 #include "protocols/UOPC_UA_Server_Access.h"
+#include "protocols/US7_Protocol_Set_Access.h"
+#include "protocols/USNMPManagerAccess.h"
 #include "protocols/UTLS_Server_Known_Cert.h"
 
 #include "grid/ExCGrid.h"
@@ -60,6 +63,9 @@ TEST_F(RuleWindowsAtStart, CreatedHiddenAndReTexted)
         {FIEC61850_Variables, nullptr},
         {FTLS_Server_Known_Cert, nullptr},
         {FOPC_UA_Server_Access, nullptr},
+        {FKNXAccess, nullptr},
+        {FS7_Protocol_Set_Access, nullptr},
+        {FSNMPManagerAccess, nullptr},
     };
     for (const auto& [w, caption] : windows) {
         ASSERT_NE(w, nullptr);
@@ -73,7 +79,8 @@ TEST_F(RuleWindowsAtStart, CreatedHiddenAndReTexted)
     for (TLbButton* b : {main.Btn_Modbus_Set_Access, main.Btn_CAN_Rec_Frame, main.Btn_CAN_Send_Frame,
                          main.Btn_PDO_CANopen, main.Btn_SDO_Client_CANopen, main.Btn_SDO_Server_CANopen,
                          main.Btn_DMX_Default, main.Btn_TLS_List_Certificates, main.Btn_IEC61850_Access,
-                         main.Btn_OPC_UA_Server_Access}) {
+                         main.Btn_OPC_UA_Server_Access, main.Btn_KNX_Access, main.Btn_S7_Protocol_Access,
+                         main.Btn_SNMP_Manager_Access}) {
         ASSERT_NE(b, nullptr);
         EXPECT_FALSE(b->isVisible());
     }

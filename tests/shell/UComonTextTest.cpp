@@ -86,8 +86,14 @@ TEST(UComonText, KnxAddresses)
         {"1.1.256", false, true, true},
         {"0.0.0", false, true, false},
         {"0.0.0", false, false, true},
-        {"1.2", false, true, false},         // one "." passes whatever it holds
-        {"a.b", false, true, false},
+        // One ".": the area, then line and device together.
+        {"1.2", false, true, false},
+        {"15.4095", false, true, false},
+        {"16.1", false, true, true},
+        {"1.4096", false, true, true},
+        {"0.0", false, false, true},
+        {"0.0", false, true, false},
+        {"a.b", false, true, true},
         {"1.2.3.4", false, true, true},
         {"1/2/3", false, true, true},
         {"4660", false, true, false},
