@@ -30,7 +30,7 @@ std::unique_ptr<TVariable_MBus> Record(uint8_t dimension, int nbyte, const char*
     return v;
 }
 
-// Meter 1 is the Part's example: 32-bit, 16-bit and a 5-byte variable-length
+// Meter 1 is the usual example: 32-bit, 16-bit and a 5-byte variable-length
 // value; meter 2 was read in a layout that has no records decoded but one,
 // and has no identification.
 void Fill_Wired(TList_Slave_MBus& list)
@@ -200,7 +200,7 @@ TEST(ScanSaveTable, TextsTheFileCannotHold)
         EXPECT_EQ(Scan_Xml_Text(c.in), c.out);
 }
 
-// Wireless: the Part's negative address, idle fillers keeping their place in
+// Wireless: a negative address, idle fillers keeping their place in
 // "Position", unticked meters and records, and per-node start registers that
 // count only enabled records.
 TEST_F(ScanSaveTest, WirelessWritesTheExactBytes)
