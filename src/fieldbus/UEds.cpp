@@ -122,58 +122,58 @@ void Record(QStringList& lines, const QString& section, int subNumber, const QSt
           << QStringLiteral("ObjectType=%1").arg(QLatin1String(type));
 }
 
+// The fixed objects, in file order. A record has its sub-number; for it
+// `type` is the object type, for a variable the data type.
+struct Fixed_Object
+{
+    const char* section;
+    const char* name;
+    const char* type;
+    const char* access;
+    const char* value;  // none when null
+    int subNumber;      // 0 for a variable
+};
+
 void Fixed_Objects(QStringList& l)
 {
-    Var(l, "[1000]", "Device Type", "0x0007", "const", "0x000101A4");
-    l << "";
-    Var(l, "[1001]", "Error Register", "0x0005", "ro", "0x00");
-    l << "";
-    Var(l, "[1005]", "COB-ID SYNC", "0x0007", "rw", "0x80000080");
-    l << "";
-    Var(l, "[1006]", "Communication Cycle Period", "0x0007", "rw", "0x00000000");
-    l << "";
-    Var(l, "[1008]", "Manufacturer Device Name", "0x0009", "const", "s1");
-    l << "";
-    Var(l, "[1014]", "COB-ID EMCY", "0x0007", "ro", "$NODEID+0x80");
-    l << "";
-    Record(l, "[1016]", 3, "Heartbeat Consumer Entries", "0x08");
-    l << "";
-    Var(l, "[1016sub0]", "Number of Entries", "0x0005", "ro", "0x02");
-    l << "";
-    Var(l, "[1016sub1]", "Consumer Heartbeat Time 1", "0x0007", "rw", "0x00000000");
-    l << "";
-    Var(l, "[1016sub2]", "Consumer Heartbeat Time 2", "0x0007", "rw", "0x00000000");
-    l << "";
-    Var(l, "[1017]", "Producer Heartbeat Time", "0x0006", "rw", "0x000003E8");
-    l << "";
-    Record(l, "[1018]", 5, "Identity Object", "0x09");
-    l << "";
-    Var(l, "[1018sub0]", "number of entries", "0x0005", "ro", "0x4");
-    l << "";
-    Var(l, "[1018sub1]", "Vendor Id", "0x0007", "ro", nullptr);
-    l << "";
-    Var(l, "[1018sub2]", "Product Code", "0x0007", "ro", nullptr);
-    l << "";
-    Var(l, "[1018sub3]", "Revision number", "0x0007", "ro", nullptr);
-    l << "";
-    Var(l, "[1018sub4]", "Serial number", "0x0007", "ro", nullptr);
-    l << "";
-    Record(l, "[1029]", 2, "Error Behaviour", "0x08");
-    l << "";
-    Var(l, "[1029sub0]", "Number of Entries", "0x0005", "ro", "1");
-    l << "";
-    Var(l, "[1029sub1]", "Communication Error", "0x0005", "rw", "0x0");
-    l << "";
-    Record(l, "[1280]", 4, "Client SDO Parameter 1", "0x09");
-    l << "";
-    Var(l, "[1280sub0]", "Number of Entries", "0x0005", "ro", "0x03");
-    l << "";
-    Var(l, "[1280sub1]", "COB-ID Client -> Server", "0x0007", "rw", nullptr);
-    l << "";
-    Var(l, "[1280sub2]", "COB-ID Server -> Client", "0x0007", "rw", nullptr);
-    l << "";
-    Var(l, "[1280sub3]", "Node ID of the SDO Server", "0x0005", "rw", nullptr);
-    // No empty line after the last fixed section.
+    static const Fixed_Object objects[] = {
+        {"[1000]", "Device Type", "0x0007", "const", "0x000101A4", 0},
+        {"[1001]", "Error Register", "0x0005", "ro", "0x00", 0},
+        {"[1005]", "COB-ID SYNC", "0x0007", "rw", "0x80000080", 0},
+        {"[1006]", "Communication Cycle Period", "0x0007", "rw", "0x00000000", 0},
+        {"[1008]", "Manufacturer Device Name", "0x0009", "const", "s1", 0},
+        {"[1014]", "COB-ID EMCY", "0x0007", "ro", "$NODEID+0x80", 0},
+        {"[1016]", "Heartbeat Consumer Entries", "0x08", nullptr, nullptr, 3},
+        {"[1016sub0]", "Number of Entries", "0x0005", "ro", "0x02", 0},
+        {"[1016sub1]", "Consumer Heartbeat Time 1", "0x0007", "rw", "0x00000000", 0},
+        {"[1016sub2]", "Consumer Heartbeat Time 2", "0x0007", "rw", "0x00000000", 0},
+        {"[1017]", "Producer Heartbeat Time", "0x0006", "rw", "0x000003E8", 0},
+        {"[1018]", "Identity Object", "0x09", nullptr, nullptr, 5},
+        {"[1018sub0]", "number of entries", "0x0005", "ro", "0x4", 0},
+        {"[1018sub1]", "Vendor Id", "0x0007", "ro", nullptr, 0},
+        {"[1018sub2]", "Product Code", "0x0007", "ro", nullptr, 0},
+        {"[1018sub3]", "Revision number", "0x0007", "ro", nullptr, 0},
+        {"[1018sub4]", "Serial number", "0x0007", "ro", nullptr, 0},
+        {"[1029]", "Error Behaviour", "0x08", nullptr, nullptr, 2},
+        {"[1029sub0]", "Number of Entries", "0x0005", "ro", "1", 0},
+        {"[1029sub1]", "Communication Error", "0x0005", "rw", "0x0", 0},
+        {"[1280]", "Client SDO Parameter 1", "0x09", nullptr, nullptr, 4},
+        {"[1280sub0]", "Number of Entries", "0x0005", "ro", "0x03", 0},
+        {"[1280sub1]", "COB-ID Client -> Server", "0x0007", "rw", nullptr, 0},
+        {"[1280sub2]", "COB-ID Server -> Client", "0x0007", "rw", nullptr, 0},
+        {"[1280sub3]", "Node ID of the SDO Server", "0x0005", "rw", nullptr, 0},
+    };
+    bool first = true;
+    for (const Fixed_Object& o : objects) {
+        // An empty line between sections; none after the last fixed one.
+        if (!first)
+            l << "";
+        first = false;
+        if (o.subNumber > 0)
+            Record(l, QLatin1String(o.section), o.subNumber, QLatin1String(o.name), o.type);
+        else
+            Var(l, QLatin1String(o.section), o.name, o.type, o.access, o.value);
+    }
 }
 
 void Communication(QStringList& l, uint32_t index, int n, bool receive, int32_t cobId)
