@@ -4,6 +4,7 @@
 // Descriptions name only what a column or check differs in.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
+#include "fieldbus/URule_Checks.h"
 #include "shell/UComon.h"
 
 TFSet_SDO_Server_Access* FSet_SDO_Server_Access = nullptr;
@@ -11,7 +12,8 @@ TFSet_SDO_Server_Access* FSet_SDO_Server_Access = nullptr;
 namespace {
 
 // Both grids alike: Index, SubIndex, N Byte, four addresses, Mnemonic.
-TRule_Grid Object_Grid(const char* name, const char* list, int tab, int header, int hint, int msg)
+TRule_Grid Object_Grid(const char* name, const char* list, int tab, int header, int hint, int msg,
+                       const QString& duplicate)
 {
     using namespace canopen;
     TRule_Grid g = Grid(name, list, tab, 500);
@@ -24,6 +26,9 @@ TRule_Grid Object_Grid(const char* name, const char* list, int tab, int header, 
                 {.kind = TRule_Check_Kind::Range, .column = 2, .low = 0, .high = 255, .message = msg + 1},
                 NByte_Check(3, msg + 2)};
     Add_Address_Checks(g, 4, 4, 3, msg + 3);
+    // The EDS writer turns each object into one section: an object given
+    // twice would be two sections of one name.
+    g.checks.push_back({.kind = TRule_Check_Kind::Hook, .column = 1, .text = duplicate, .hook = 1});
     return g;
 }
 
@@ -35,8 +40,11 @@ TRule_Form Make_Form()
     f.root = QStringLiteral("SDO_Server_CANopen");
     f.path = &FileName_SDO_Server_CANopen;
     Texts(f, 3700, 3750, 3765);
-    f.grids = {Object_Grid("sga", "SDO_Read", 3714, 3716, 3734, 3751),
-               Object_Grid("sgb", "SDO_Write", 3715, 3725, 3742, 3758)};
+    f.grids = {Object_Grid("sga", "SDO_Read", 3714, 3716, 3734, 3751,
+                           QStringLiteral("!! [SDO in Read] Index and SubIndex are already used in a row above")),
+               Object_Grid("sgb", "SDO_Write", 3715, 3725, 3742, 3758,
+                           QStringLiteral("!! [SDO in Write] Index and SubIndex are already used in a row above "
+                                          "or in SDO in Read"))};
     return f;
 }
 
@@ -56,6 +64,19 @@ TFSet_SDO_Server_Access::TFSet_SDO_Server_Access()
     TS_SDO_Write = Tabs[1];
     sga = Grids[0];
     sgb = Grids[1];
+}
+
+void TFSet_SDO_Server_Access::Before_Check()
+{
+    Objects_Seen.clear();
+}
+
+bool TFSet_SDO_Server_Access::Hook_Check(int, int, const QStringList& row)
+{
+    // Runs after the range checks of the row passed: both numbers are valid.
+    const int index = rules::Rule_Number(row.value(0));
+    const int sub = rules::Rule_Number(row.value(1));
+    return Objects_Seen.insert((index << 8) | sub).second;
 }
 
 TFSet_SDO_Server_Access::~TFSet_SDO_Server_Access()

@@ -7,6 +7,8 @@
 
 #include "fieldbus/USet_Access_Form.h"
 
+#include <set>
+
 const TRule_Form& Set_SDO_Server_Access_Form();
 
 class TFSet_SDO_Server_Access : public TSet_Access_Form
@@ -27,6 +29,13 @@ public:
 
     void Btn_OK_Click(QObject* sender) { Btn_OKClick(sender); }
     void Btn_DelRow_Click(QObject* sender) { Btn_DelRowClick(sender); }
+
+protected:
+    void Before_Check() override;
+    bool Hook_Check(int grid, int hook, const QStringList& row) override;
+
+private:
+    std::set<int> Objects_Seen;  // index << 8 | sub-index, across both grids
 };
 
 extern TFSet_SDO_Server_Access* FSet_SDO_Server_Access;

@@ -132,6 +132,53 @@ TEST_F(SDOServer, Checks)
     });
 }
 
+// Each object is one section of the EDS file: an index and sub-index may
+// stand once over both grids, however the numbers are written.
+TEST_F(SDOServer, RefusesAnObjectGivenTwice)
+{
+    struct Row
+    {
+        int grid, row;
+        QStringList cells;
+    };
+    struct Case
+    {
+        std::vector<Row> rows;
+        QString message;
+        const char* why;
+    };
+    const QString inRead = "Error row 2!! [SDO in Read] Index and SubIndex are already used in a row above";
+    const QString inWrite =
+        "Error row 1!! [SDO in Write] Index and SubIndex are already used in a row above or in SDO in Read";
+    const std::vector<Case> cases = {
+        {{{0, 1, {"0x2000", "0", "1", "0"}}, {0, 2, {"0x2000", "1", "1", "0"}}, {1, 1, {"0x2001", "0", "1", "0"}}},
+         "", "distinct objects"},
+        {{{0, 1, {"0x2000", "0", "1", "0"}}, {0, 2, {"8192", "$0", "2", "4", "5"}}}, inRead, "same object, other notation"},
+        {{{0, 1, {"0x2000", "3", "1", "0"}}, {1, 1, {"0x2000", "3", "1", "7"}}}, inWrite, "read and write"},
+        {{{0, 1, {"0x2000", "0", "1", "0"}}, {0, 2, {"0x2000", "0", "3"}}},
+         "Error row 2!! [SDO in Read] N Byte must be 1 or 2 or 4", "a row's own fault comes first"},
+    };
+    for (const Case& c : cases) {
+        Show();
+        for (const Row& r : c.rows)
+            for (int col = 1; col <= r.cells.size(); ++col)
+                w->Set_Cell(r.grid, col, r.row, r.cells[col - 1]);
+        platform::DialogScript script;
+        const bool ok = w->Controllo_dati();
+        EXPECT_EQ(ok, c.message.isEmpty()) << c.why;
+        if (!ok) {
+            ASSERT_EQ(script.Shown().size(), 1u) << c.why;
+            EXPECT_EQ(script.Shown()[0].text, c.message) << c.why;
+        }
+    }
+    // Checked again at each OK: nothing is left over from the last one.
+    Show();
+    Put(*w->sga, 1, {"0x2000", "0", "1", "0"});
+    EXPECT_TRUE(Ok().empty());
+    Show();
+    EXPECT_TRUE(Ok().empty());
+}
+
 TEST_F(SDOServer, SavesByteForByte)
 {
     const QByteArray expected =
