@@ -416,6 +416,13 @@ std::unique_ptr<TIEC_Device> TIEC_Device::Create(const QString& path, QString* e
     return device;
 }
 
+std::unique_ptr<TIEC_Device> TIEC_Device::Placeholder(const QString& fileName)
+{
+    std::unique_ptr<TIEC_Device> device(new TIEC_Device());
+    device->fFileName = fileName;
+    return device;
+}
+
 std::unique_ptr<TIEC_Device> TIEC_Device::Create_From_Bytes(const QByteArray& bytes, const QString& fileName,
                                                             QString* error)
 {

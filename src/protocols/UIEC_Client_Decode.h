@@ -114,6 +114,9 @@ public:
     // The same from bytes in memory (file name as given).
     static std::unique_ptr<TIEC_Device> Create_From_Bytes(const QByteArray& bytes, const QString& fileName,
                                                           QString* error = nullptr);
+    // A device that stands for a catalogue file that cannot be read, so
+    // that the devices after it keep their positions.
+    static std::unique_ptr<TIEC_Device> Placeholder(const QString& fileName);
     ~TIEC_Device();
 
     QString fName;
