@@ -203,6 +203,29 @@ uint8_t OPCUA_Auth_Code(const QString& text);
 uint8_t OPCUA_SecType_Code(const QString& text);
 uint8_t OPCUA_SecPolicy_Code(const QString& text);
 
+// The server handed to the OPC UA discovery library: every text is a
+// zero-terminated 8-bit text, never null.
+struct opcua_server_to_discover
+{
+    const char* server_address = "";
+    int32_t user_pass_auth_flag = 0;  // 0 anonymous, 1 user name and password, 2 certificate
+    const char* username = "";
+    const char* password = "";
+    const char* cert = "";
+    const char* priv_key = "";
+    int32_t security_type = 0;
+    int32_t security_policy = 0;
+};
+
+// The GUID parts of a node identifier.
+struct TOPC_UA_Guid
+{
+    uint32_t data1 = 0;
+    uint16_t data2 = 0;
+    uint16_t data3 = 0;
+    uint8_t data4[8] = {};
+};
+
 // One variable of a browsed OPC UA server as the discovery library returns it.
 struct opcua_structure
 {
