@@ -56,7 +56,7 @@ bool Enabled(const TRule_Grid& grid, const QStringList& row)
 
 // The fault of one check, empty when it passes.
 QString Check_Cell(const TRule_Form& form, const TRule_Check& check, int rowNumber, const QStringList& row,
-                   int capacity, int g, const TRule_Hook& hook)
+                   int capacity, int g, const TRule_Hook& hook, int64_t* total)
 {
     if (!Holds(check.when, row))
         return QString();
@@ -92,6 +92,11 @@ QString Check_Cell(const TRule_Form& form, const TRule_Check& check, int rowNumb
     case TRule_Check_Kind::Hook:
         ok = !hook || hook(g, check.hook, row);
         break;
+    case TRule_Check_Kind::Total:
+        // Sizes come from 32-bit cells, so the total cannot overflow 64 bits.
+        *total += check.size ? std::max<int64_t>(0, check.size(row)) : 0;
+        ok = *total <= high;
+        break;
     case TRule_Check_Kind::Span: {
         const bool status = Holds(check.status, row);
         const QString bit = Cell(row, check.start_bit);
@@ -110,8 +115,9 @@ QString Check_Cell(const TRule_Form& form, const TRule_Check& check, int rowNumb
         return QString();
     if (check.formatted && message == check.message)
         return rules::Format_Message(Text(message), {rowNumber, capacity});
-    QString text = rules::Error_Row_Text(Text(form.error_prefix), rowNumber,
-                                         message == 0 ? check.text : Text(message));
+    QString text = message == 0 ? check.text : Text(message);
+    if (check.row_prefix)
+        text = rules::Error_Row_Text(Text(form.error_prefix), rowNumber, text);
     if (check.bound && message == check.message)
         text += QString::number(high);
     if (check.suffix > 0 && message == check.message)
@@ -158,6 +164,16 @@ TRule_Load Load_Rule_File(const TRule_Form& form, const QString& path, const std
             QStringList& cells = read.back();
             for (size_t c = 1; c < grid.columns.size(); ++c) {
                 const TRule_Column& column = grid.columns[c];
+                if (column.attribute.isEmpty()) {
+                    cells << (column.fallback_of_row ? column.fallback_of_row(cells) : column.fallback);
+                    continue;
+                }
+                if (!column.legacy.isEmpty() && column.from_legacy) {
+                    if (const std::optional<QString> old = n.Attribute(column.legacy)) {
+                        cells << column.from_legacy(*old);
+                        continue;
+                    }
+                }
                 const std::optional<QString> value = n.Attribute(column.attribute);
                 if (value) {
                     cells << (column.from_file ? column.from_file(*value) : *value);
@@ -173,25 +189,40 @@ TRule_Load Load_Rule_File(const TRule_Form& form, const QString& path, const std
     return TRule_Load::Loaded;
 }
 
-int Rule_Count(const TRule_Grid& grid, const TRule_Rows& rows)
+static int Count_To_Blank(const TRule_Rows& rows, int key, bool exact)
 {
-    if (grid.key <= 0)
+    if (key <= 0)
         return static_cast<int>(rows.size());
     int n = 0;
-    while (n < static_cast<int>(rows.size()) && !Cell(rows[n], grid.key).trimmed().isEmpty())
+    while (n < static_cast<int>(rows.size())
+           && !(exact ? Cell(rows[n], key) : Cell(rows[n], key).trimmed()).isEmpty())
         ++n;
     return n;
 }
 
-QString Check_Rule_Grid(const TRule_Form& form, int g, const TRule_Rows& rows, int capacity, const TRule_Hook& hook)
+int Rule_Count(const TRule_Grid& grid, const TRule_Rows& rows)
+{
+    return Count_To_Blank(rows, grid.key, grid.key_exact);
+}
+
+int Rule_Check_Count(const TRule_Grid& grid, const TRule_Rows& rows)
+{
+    return Count_To_Blank(rows, grid.check_key > 0 ? grid.check_key : grid.key, grid.key_exact);
+}
+
+QString Check_Rule_Grid(const TRule_Form& form, int g, const TRule_Rows& rows, int capacity, const TRule_Hook& hook,
+                        const TRule_Shown& shown)
 {
     const TRule_Grid& grid = form.grids[g];
-    const int count = Rule_Count(grid, rows);
+    const int count = Rule_Check_Count(grid, rows);
+    int64_t total = 0;
     for (int i = 0; i < count; ++i) {
         if (!Enabled(grid, rows[i]))
             continue;
         for (const TRule_Check& check : grid.checks) {
-            const QString fault = Check_Cell(form, check, i + 1, rows[i], capacity, g, hook);
+            if (check.shown > 0 && shown && !shown(g, check.shown))
+                continue;
+            const QString fault = Check_Cell(form, check, i + 1, rows[i], capacity, g, hook, &total);
             if (!fault.isEmpty())
                 return fault;
         }
@@ -214,6 +245,8 @@ QByteArray Rule_File_Bytes(const TRule_Form& form, const std::vector<TRule_Rows>
             XmlNode row = list.AddChild(form.row);
             for (size_t c = 1; c < grid.columns.size(); ++c) {
                 const TRule_Column& column = grid.columns[c];
+                if (column.attribute.isEmpty())
+                    continue;
                 const QString cell = Cell(grids[g][i], static_cast<int>(c));
                 row.SetAttribute(column.attribute, column.to_file ? column.to_file(cell) : cell);
             }
@@ -307,7 +340,7 @@ void TSet_Access_Form::Create_Grid(int index, QWidget* parent)
     grid->SetFixedCols(1);
     grid->SetFixedRows(1);
     grid->SetOptions(grid->Options() | goEditing);
-    grid->SetShowHint(true);
+    grid->SetShowHint(form_.show_hints);
     for (int c = 0; c < columns; ++c) {
         const TRule_Column& col = desc.columns[c];
         TGridColumnItem* item = grid->Columns().GetItem(c);
@@ -458,7 +491,7 @@ void TSet_Access_Form::FormShow()
         Reset_Grid(g);
         Fill_Choices(g);
     }
-    if (Page_Control)
+    if (Page_Control && !form_.keep_tab)
         Page_Control->SetActivePage(Tabs.front());
     Before_Load();
 
@@ -516,9 +549,10 @@ bool TSet_Access_Form::Controllo_dati()
 {
     Before_Check();
     const TRule_Hook hook = [this](int g, int id, const QStringList& row) { return Hook_Check(g, id, row); };
+    const TRule_Shown shown = [this](int g, int column) { return !Grids[g]->IsHiddenColumn(column); };
     for (int g = 0; g < static_cast<int>(Grids.size()); ++g) {
         const TRule_Rows rows = Grid_Rows(g);
-        QString fault = Check_Rule_Grid(form_, g, rows, Capacity[g], hook);
+        QString fault = Check_Rule_Grid(form_, g, rows, Capacity[g], hook, shown);
         if (fault.isEmpty())
             fault = Extra_Check(g, rows);
         if (!fault.isEmpty()) {
@@ -562,6 +596,7 @@ void TSet_Access_Form::Btn_DelRowClick(QObject*)
         Grid_Delete_Row_Check(row, grid, form_.grids[g].enable == 1);
     else
         Grid_Delete_Row(row, grid);
+    After_Row_Move(g);
 }
 
 void TSet_Access_Form::Btn_InsRowClick(QObject*)
@@ -572,6 +607,7 @@ void TSet_Access_Form::Btn_InsRowClick(QObject*)
         Grid_Insert_Row_Check(grid->Row(), grid, form_.grids[g].enable == 1);
     else
         Grid_Insert_Row(grid->Row(), grid, form_.grids[g].enable == 1);
+    After_Row_Move(g);
 }
 
 void TSet_Access_Form::Btn_CopyRowClick(QObject*)

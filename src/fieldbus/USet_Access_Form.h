@@ -38,7 +38,9 @@ enum class TRule_Choices { Fixed, Positions, None_Then_Positions };
 
 struct TRule_Column
 {
-    QString attribute;          // empty for column 0
+    // Empty for column 0; a data column without one is not kept in the file
+    // (a loaded row gives it the fallback).
+    QString attribute;
     int header = 0;             // language entry
     int hint = 0;               // language entry of the header hint; 0: none
     TEditorType editor = edNormal;
@@ -58,6 +60,10 @@ struct TRule_Column
     // into a list, say): the cell from the stored text, the stored text from the cell.
     std::function<QString(const QString& stored)> from_file;
     std::function<QString(const QString& cell)> to_file;
+    // An older attribute that, when a row has it, gives the cell in place of
+    // the column's own attribute (which is then not read).
+    QString legacy;
+    std::function<QString(const QString& legacyValue)> from_legacy;
 };
 
 // A condition on a cell of the row; column 0 means always.
@@ -74,7 +80,8 @@ struct TRule_When
 
 // Test: the check's own test of the row; Hook: the window's Hook_Check,
 // for checks that keep state over the rows (a connection table, say).
-enum class TRule_Check_Kind { Range, Not_Empty, IPv4, Frame_Byte, Span, Float_Range, Number_In, Test, Hook };
+// Total: the rows' sizes added up in row order must stay within the capacity.
+enum class TRule_Check_Kind { Range, Not_Empty, IPv4, Frame_Byte, Span, Float_Range, Number_In, Test, Hook, Total };
 
 // The grid's capacity - 1, as a bound.
 constexpr int64_t kRule_Capacity_Last = INT64_MIN;
@@ -103,10 +110,16 @@ struct TRule_Check
     std::function<bool(const QStringList& row, int capacity)> test;
     std::function<int64_t(const QStringList& row, int capacity)> bound_of;
     int hook = 0;               // Hook: which of the window's checks
+    // Total: what the row adds once its earlier checks passed (negative: 0).
+    std::function<int64_t(const QStringList& row)> size;
+    bool row_prefix = true;     // false: the message alone, without prefix and row
+    int shown = 0;              // runs only while this real column is shown in the grid; 0: always
 };
 
 // The window's stateful checks: true when the row passes.
 using TRule_Hook = std::function<bool(int grid, int hook, const QStringList& row)>;
+// Whether a real column of a grid is shown, for checks that run only then.
+using TRule_Shown = std::function<bool(int grid, int column)>;
 
 struct TRule_Grid
 {
@@ -121,6 +134,8 @@ struct TRule_Grid
     int capacity = 0;           // positions of the data area this grid addresses
     std::vector<TRule_Column> columns;
     std::vector<TRule_Check> checks;
+    bool key_exact = false;     // the key cell ends the rules only when empty as it stands, not trimmed
+    int check_key = 0;          // the checks end at a blank of this column instead of the key
 };
 
 struct TRule_Form
@@ -143,7 +158,9 @@ struct TRule_Form
     bool grid_events = true;    // double click, Enter and header hints
     bool delete_formatted = false;  // the delete question has a place for the row
     int row_height = 0;         // 0: the grid's own
+    bool keep_tab = false;      // a showing leaves the tab the user chose (the first at the first showing)
     std::vector<TRule_Grid> grids;
+    bool show_hints = true;     // the grids show their header hints
 };
 
 // One grid's rows, entry c - 1 of a row for real column c.
@@ -166,9 +183,11 @@ TRule_Load Load_Rule_File(const TRule_Form& form, const QString& path, const std
                           TRule_File* out);
 // The rules a grid saves: up to the first blank key.
 int Rule_Count(const TRule_Grid& grid, const TRule_Rows& rows);
+// The rows a grid checks: up to the first blank check key (the key when none).
+int Rule_Check_Count(const TRule_Grid& grid, const TRule_Rows& rows);
 // The first fault of a grid as the error box shows it; empty when it passes.
 QString Check_Rule_Grid(const TRule_Form& form, int grid, const TRule_Rows& rows, int capacity,
-                        const TRule_Hook& hook = {});
+                        const TRule_Hook& hook = {}, const TRule_Shown& shown = {});
 // The whole file: root, version comment, then per grid its list and rules.
 QByteArray Rule_File_Bytes(const TRule_Form& form, const std::vector<TRule_Rows>& grids);
 bool Save_Rule_File(const TRule_Form& form, const QString& path, const std::vector<TRule_Rows>& grids,
@@ -242,6 +261,8 @@ protected:
     // After the file's rules are in the grids, and after a row was pasted.
     virtual void After_Load() {}
     virtual void After_Paste(int grid, int row) {}
+    // After Delete Row (answered Yes) or Insert Row moved the rows of a grid.
+    virtual void After_Row_Move(int grid) {}
     // Member code to tailor the texts after the family's.
     virtual void Set_Lang_Extra() {}
 
