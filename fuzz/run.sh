@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets of the M-Bus telegram decoders, the scan worker, the EDS
-# connection decoder and the SCL reader with clang in
+# connection decoder, the SCL reader and the EDE reader with clang in
 # build-fuzz/ (or FUZZ_BUILD_DIR) and fuzzes each one for a bounded time
 # (FUZZ_SECONDS, default 60), starting from the seed corpus in fuzz/corpus/.
 # Exits non-zero when a target crashes or a sanitizer reports; the input that
@@ -38,7 +38,7 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 mkdir -p "$build/artifacts"
 status=0
-for target in wired wireless scan eds_import scl; do
+for target in wired wireless scan eds_import scl ede; do
   # New inputs go to a working corpus; the seeds in the repository stay as they are.
   work=$build/corpus/$target
   mkdir -p "$work"
