@@ -19,19 +19,39 @@
 #include "configuration/USaveBincc.h"
 
 #include "fieldbus/UDMXDefVal.h"
+#include "fieldbus/UDNet.h"
+#include "fieldbus/UDefOffset.h"
 #include "fieldbus/UEds.h"
+#include "fieldbus/UEtherNetIP_EDS.h"
+#include "fieldbus/UEtherNetIP_Master_Access.h"
 #include "fieldbus/UKNXAccess.h"
 #include "fieldbus/UModbus_TCP_Master_Set_Access.h"
+#include "fieldbus/UProfibus_GSD.h"
 #include "fieldbus/UReceiveCAN.h"
+#include "fieldbus/UReceiveJ1939.h"
+#include "fieldbus/UReceiveNMEA.h"
 #include "fieldbus/USetAccess.h"
 #include "fieldbus/USet_PDO_Access.h"
 #include "fieldbus/USet_SDO_Client_Access.h"
 #include "fieldbus/USet_SDO_Server_Access.h"
 #include "fieldbus/UTransmitCAN.h"
+#include "fieldbus/UTransmitJ1939.h"
+#include "fieldbus/UTransmitNMEA.h"
+#include "protocols/UBACnet_EDE_File.h"
+#include "protocols/UBACnet_Eng_Unit.h"
 #include "protocols/UIEC61850_Variables.h"
+#include "protocols/UIEC_61850_Access.h"
+#include "protocols/UImportEDEFile.h"
+#include "protocols/UOPC_UA_Add_Server.h"
+#include "protocols/UOPC_UA_Client_Access.h"
+#include "protocols/UOPC_UA_Scan_Server.h"
 #include "protocols/UOPC_UA_Server_Access.h"
+#include "protocols/UProfinetFileName.h"
+#include "protocols/UProfinetXML.h"
 #include "protocols/US7_Protocol_Set_Access.h"
 #include "protocols/USNMPManagerAccess.h"
+#include "protocols/USNMP_MIB.h"
+#include "protocols/USNMP_Trap_Access.h"
 #include "protocols/UTLS_Server_Known_Cert.h"
 
 #include "platform/Controls.h"
@@ -221,7 +241,7 @@ void TFRorudizezFirmWare::Create_Controls()
         {&Btn_ScanDecode, 33, 34, [this] { Scan_Decode(); }},
         {&Btn_CreateBin, 17, 26, [this] { Update_Device(); }},
         {&Btn_BACnet_SetAccess, 27, 29, nullptr},
-        {&Btn_BACnet_EDE_File, -1, -1, nullptr},
+        {&Btn_BACnet_EDE_File, -1, -1, [] { Save_EDE_File(); }},
         {&Btn_Modbus_Set_Access, 36, 37, [] { if (FModbus_TCP_Master_Set_Access) FModbus_TCP_Master_Set_Access->ShowModal(); }},
         {&Btn_CAN_Rec_Frame, 38, 39, [] { if (FReceiveCAN) FReceiveCAN->ShowModal(); }},
         {&Btn_CAN_Send_Frame, 40, 41, [] { if (FTransmitCAN) FTransmitCAN->ShowModal(); }},
@@ -229,23 +249,26 @@ void TFRorudizezFirmWare::Create_Controls()
         {&Btn_SDO_Client_CANopen, 48, 49, [] { if (FSet_SDO_Client_Access) FSet_SDO_Client_Access->ShowModal(); }},
         {&Btn_SDO_Server_CANopen, 46, 47, [] { if (FSet_SDO_Server_Access) FSet_SDO_Server_Access->ShowModal(); }},
         {&Btn_CANopen_EDS, 52, 53, [] { Save_EDS_File(); }},
-        {&Btn_DNet_Net, 54, 55, nullptr},
-        {&Btn_DNet_Offset, 56, 57, nullptr},
+        {&Btn_DNet_Net, 54, 55, [] { if (FDNet) FDNet->ShowModal(); }},
+        {&Btn_DNet_Offset, 56, 57, [] { if (FDefOffset) FDefOffset->ShowModal(); }},
         {&Btn_DMX_Default, 58, 59, [] { if (FDMXDefVal) FDMXDefVal->ShowModal(); }},
-        {&Btn_EtherNetIP_Access, 60, 61, nullptr},
+        {&Btn_EtherNetIP_Access, 60, 61, [] { if (FEtherNetIP_Master_Access) FEtherNetIP_Master_Access->ShowModal(); }},
         {&Btn_KNX_Access, -1, -1, [] { if (FKNXAccess) FKNXAccess->ShowModal(); }},
-        {&Btn_PROFIBUS_GSD, 62, 63, nullptr},
-        {&Btn_PROFINET_XML, 64, 65, nullptr},
-        {&Btn_IEC61850_Client, 66, 67, nullptr},
+        {&Btn_PROFIBUS_GSD, 62, 63, [] { Save_GSD_File(); }},
+        {&Btn_PROFINET_XML, 64, 65, [] {
+             if (FProfinetFileName && FProfinetFileName->ShowModal() == mrOk)
+                 Save_GSDML_File(FProfinetFileName->Name_File_XML);
+         }},
+        {&Btn_IEC61850_Client, 66, 67, [] { if (FIEC_61850_Access) FIEC_61850_Access->ShowModal(); }},
         {&Btn_TLS_List_Certificates, 70, 71, [] { if (FTLS_Server_Known_Cert) FTLS_Server_Known_Cert->ShowModal(); }},
         {&Btn_IEC61850_Access, 68, 69, [] { if (FIEC61850_Variables) FIEC61850_Variables->ShowModal(); }},
         {&Btn_MQTT_Set_Topic, 72, 73, nullptr},
-        {&Btn_OPC_UA_Client_Access, 74, 75, nullptr},
+        {&Btn_OPC_UA_Client_Access, 74, 75, [] { if (FOPC_UA_Client_Access) FOPC_UA_Client_Access->ShowModal(); }},
         {&Btn_OPC_UA_Server_Access, 76, 77, [] { if (FOPC_UA_Server_Access) FOPC_UA_Server_Access->ShowModal(); }},
         {&Btn_S7_Protocol_Access, 78, 79, [] { if (FS7_Protocol_Set_Access) FS7_Protocol_Set_Access->ShowModal(); }},
         {&Btn_SNMP_Manager_Access, 80, 81, [] { if (FSNMPManagerAccess) FSNMPManagerAccess->ShowModal(); }},
-        {&Btn_SNMP_Trap, 82, 83, nullptr},
-        {&Btn_SNMP_MIB, 84, 85, nullptr},
+        {&Btn_SNMP_Trap, 82, 83, [] { if (FSNMP_Trap_Access) FSNMP_Trap_Access->ShowModal(); }},
+        {&Btn_SNMP_MIB, 84, 85, [] { SNMP_MIB_File(); }},
     };
 
     Btn_Info->SetGlyph(Step_Glyph("info"));
@@ -444,11 +467,31 @@ void TFRorudizezFirmWare::Change_Language()
         FMeter_Bus->Set_Lang();
     if (FNewIDNode)
         FNewIDNode->Set_Lang();
-    // The rule tables of the other family members, in their fixed order.
+    // The windows of the other family members, in their fixed order.
+    if (FImportEDEFile)
+        FImportEDEFile->Set_Lang();
+    if (FBACnet_Eng_Unit)
+        FBACnet_Eng_Unit->Set_Lang();
+    if (FDefOffset)
+        FDefOffset->Set_Lang();
+    if (FEtherNEtIP_EDS)
+        FEtherNEtIP_EDS->Set_Lang();
+    if (FProfinetFileName)
+        FProfinetFileName->Set_Lang();
+    if (FIEC_61850_Access)
+        FIEC_61850_Access->Set_Lang();
+    if (FOPC_UA_Add_Server)
+        FOPC_UA_Add_Server->Set_Lang();
+    if (FOPC_UA_Client_Access)
+        FOPC_UA_Client_Access->Set_Lang();
+    if (FOPC_UA_Scan_Server)
+        FOPC_UA_Scan_Server->Set_Lang();
     TSet_Access_Form* const rules[] = {FSetAccess, FModbus_TCP_Master_Set_Access, FReceiveCAN, FTransmitCAN,
-                                       FSet_PDO_Access, FSet_SDO_Client_Access, FSet_SDO_Server_Access, FDMXDefVal,
-                                       FTLS_Server_Known_Cert, FIEC61850_Variables, FOPC_UA_Server_Access,
-                                       FKNXAccess, FS7_Protocol_Set_Access, FSNMPManagerAccess};
+                                       FSet_PDO_Access, FSet_SDO_Client_Access, FSet_SDO_Server_Access, FDNet,
+                                       FDMXDefVal, FEtherNetIP_Master_Access, FReceiveJ1939, FTransmitJ1939,
+                                       FKNXAccess, FReceiveNMEA, FTransmitNMEA, FIEC61850_Variables,
+                                       FTLS_Server_Known_Cert, FOPC_UA_Server_Access, FS7_Protocol_Set_Access,
+                                       FSNMPManagerAccess, FSNMP_Trap_Access};
     for (TSet_Access_Form* w : rules)
         if (w)
             w->Set_Lang();
@@ -667,13 +710,15 @@ void Create_All_Windows(const QString& programFolder)
     FParGen = new TFParGen();
     FBoot = new TFBoot();
     FLoRa_Set_Access = new TFLoRa_Set_Access();
+    FImportEDEFile = new TFImportEDEFile();
+    FBACnet_Eng_Unit = new TFBACnet_Eng_Unit();
     FMeter_Bus = new TFMeter_Bus();
     FNewIDNode = new TFNewIDNode();
     FInsertKeyWireless = new TFInsertKeyWireless();
     FModbusStartAdd_SD = new TFModbusStartAdd_SD();
     FScanDecode = new TFScanDecode();
     FScanModbusStart = new TFScanModbusStart();
-    // The rule tables of the other family members, at their places in the order.
+    // The windows of the other family members, at their places in the order.
     FSetAccess = new TFSetAccess();
     FModbus_TCP_Master_Set_Access = new TFModbus_TCP_Master_Set_Access();
     FReceiveCAN = new TFReceiveCAN();
@@ -681,25 +726,53 @@ void Create_All_Windows(const QString& programFolder)
     FSet_PDO_Access = new TFSet_PDO_Access();
     FSet_SDO_Client_Access = new TFSet_SDO_Client_Access();
     FSet_SDO_Server_Access = new TFSet_SDO_Server_Access();
+    FDefOffset = new TFDefOffset();
+    FDNet = new TFDNet();
     FDMXDefVal = new TFDMXDefVal();
+    FEtherNEtIP_EDS = new TFEtherNEtIP_EDS();
+    FEtherNetIP_Master_Access = new TFEtherNetIP_Master_Access();
+    FReceiveJ1939 = new TFReceiveJ1939();
+    FTransmitJ1939 = new TFTransmitJ1939();
+    FKNXAccess = new TFKNXAccess();
+    FReceiveNMEA = new TFReceiveNMEA();
+    FTransmitNMEA = new TFTransmitNMEA();
+    FProfinetFileName = new TFProfinetFileName();
+    FIEC_61850_Access = new TFIEC_61850_Access();
     FIEC61850_Variables = new TFIEC61850_Variables();
     FTLS_Server_Known_Cert = new TFTLS_Server_Known_Cert();
+    FOPC_UA_Add_Server = new TFOPC_UA_Add_Server();
+    FOPC_UA_Client_Access = new TFOPC_UA_Client_Access();
+    FOPC_UA_Scan_Server = new TFOPC_UA_Scan_Server();
     FOPC_UA_Server_Access = new TFOPC_UA_Server_Access();
-    FKNXAccess = new TFKNXAccess();
     FS7_Protocol_Set_Access = new TFS7_Protocol_Set_Access();
     FSNMPManagerAccess = new TFSNMPManagerAccess();
+    FSNMP_Trap_Access = new TFSNMP_Trap_Access();
 }
 
 void Destroy_All_Windows()
 {
-    // Each rule table clears its own instance pointer.
+    // Each of these windows clears its own instance pointer; last created, first gone.
+    delete FSNMP_Trap_Access;
     delete FSNMPManagerAccess;
     delete FS7_Protocol_Set_Access;
-    delete FKNXAccess;
     delete FOPC_UA_Server_Access;
+    delete FOPC_UA_Scan_Server;
+    delete FOPC_UA_Client_Access;
+    delete FOPC_UA_Add_Server;
     delete FTLS_Server_Known_Cert;
     delete FIEC61850_Variables;
+    delete FIEC_61850_Access;
+    delete FProfinetFileName;
+    delete FTransmitNMEA;
+    delete FReceiveNMEA;
+    delete FKNXAccess;
+    delete FTransmitJ1939;
+    delete FReceiveJ1939;
+    delete FEtherNetIP_Master_Access;
+    delete FEtherNEtIP_EDS;
     delete FDMXDefVal;
+    delete FDNet;
+    delete FDefOffset;
     delete FSet_SDO_Server_Access;
     delete FSet_SDO_Client_Access;
     delete FSet_PDO_Access;
@@ -715,6 +788,8 @@ void Destroy_All_Windows()
     FNewIDNode = nullptr;
     delete FMeter_Bus;
     FMeter_Bus = nullptr;
+    delete FBACnet_Eng_Unit;
+    delete FImportEDEFile;
     delete FLoRa_Set_Access;
     FLoRa_Set_Access = nullptr;
     delete FBoot;
