@@ -25,35 +25,6 @@ QString Text(int entry) { return Language_List.value(entry); }
 const QStringList kStartBits = {"0", "1", "2", "3", "4", "5", "6", "7"};
 const QStringList kConversions = {"None", "ItoF/FtoI"};
 
-VOruVizizaZezo* Make_Grid(QWidget* parent, const QString& name, int columns)
-{
-    auto* grid = new VOruVizizaZezo(parent);
-    grid->SetName(name);
-    grid->SetColCount(columns);
-    grid->SetRowCount(2);
-    grid->SetFixedCols(1);
-    grid->SetFixedRows(1);
-    grid->SetOptions(grid->Options() | goEditing);
-    grid->Columns().GetItem(0)->SetWidth(30);
-    grid->Columns().GetItem(0)->SetReadOnly(true);
-    return grid;
-}
-
-void Column(VOruVizizaZezo* grid, int col, int width, TEditorType editor = edNormal, const QStringList& choices = {},
-            bool readOnly = false)
-{
-    TGridColumnItem* item = grid->Columns().GetItem(col);
-    item->SetWidth(width);
-    item->SetEditor(editor);
-    if (editor == edDataCheckBox) {
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
-    }
-    if (!choices.isEmpty())
-        item->SetComboItems(choices);
-    item->SetReadOnly(readOnly);
-}
-
 void Headers(VOruVizizaZezo* grid, const QStringList& headers)
 {
     for (int c = 0; c < headers.size(); ++c)
@@ -140,54 +111,54 @@ TFIEC_61850_Access::TFIEC_61850_Access()
     TS_DA = PC_DA_DataSet->AddPage(QStringLiteral("Variables"));
     TS_DataSet = PC_DA_DataSet->AddPage(QStringLiteral("DataSet"));
 
-    ECG_DA = Make_Grid(TS_DA, QStringLiteral("ECG_DA"), cdaCount);
+    ECG_DA = Make_Column_Grid(TS_DA, QStringLiteral("ECG_DA"), cdaCount, 1);
     ECG_DA->SetAlign(alClient);
-    Column(ECG_DA, cdaIndex, 40);
-    Column(ECG_DA, cdabType, 80, edNormal, {}, true);
-    Column(ECG_DA, cdaFC, 30, edNormal, {}, true);
-    Column(ECG_DA, cdaReference, 220, edNormal, {}, true);
-    Column(ECG_DA, cdaStartByte, 60);
-    Column(ECG_DA, cdaNumByte, 60);
-    Column(ECG_DA, cdaIPAddress, 95);
-    Column(ECG_DA, cdaPort, 45);
+    Set_Grid_Column(ECG_DA, cdaIndex, 40, edNormal);
+    Set_Grid_Column(ECG_DA, cdabType, 80, edNormal, {}, true);
+    Set_Grid_Column(ECG_DA, cdaFC, 30, edNormal, {}, true);
+    Set_Grid_Column(ECG_DA, cdaReference, 220, edNormal, {}, true);
+    Set_Grid_Column(ECG_DA, cdaStartByte, 60, edNormal);
+    Set_Grid_Column(ECG_DA, cdaNumByte, 60, edNormal);
+    Set_Grid_Column(ECG_DA, cdaIPAddress, 95, edNormal);
+    Set_Grid_Column(ECG_DA, cdaPort, 45, edNormal);
     for (int c : {cdaOnChange, cdaOnCMD, cdaOnTimer})
-        Column(ECG_DA, c, 55, edDataCheckBox);
-    Column(ECG_DA, cdaTime, 60);
-    Column(ECG_DA, cdaPosition, 55);
-    Column(ECG_DA, cdaStartBit, 55, edComboList, kStartBits);
-    Column(ECG_DA, cdaReadWrite, 55, edComboList, {"Read", "Write"});
-    Column(ECG_DA, cdaConvertion, 80, edComboList, kConversions);
-    Column(ECG_DA, cdaMoltFact, 60);
-    Column(ECG_DA, cdaMnemonic, 120);
+        Set_Grid_Column(ECG_DA, c, 55, edDataCheckBox);
+    Set_Grid_Column(ECG_DA, cdaTime, 60, edNormal);
+    Set_Grid_Column(ECG_DA, cdaPosition, 55, edNormal);
+    Set_Grid_Column(ECG_DA, cdaStartBit, 55, edComboList, kStartBits);
+    Set_Grid_Column(ECG_DA, cdaReadWrite, 55, edComboList, {"Read", "Write"});
+    Set_Grid_Column(ECG_DA, cdaConvertion, 80, edComboList, kConversions);
+    Set_Grid_Column(ECG_DA, cdaMoltFact, 60, edNormal);
+    Set_Grid_Column(ECG_DA, cdaMnemonic, 120, edNormal);
     ECG_DA->SetShowHint(true);
     ECG_DA->OnGridHint = [this](QObject*, int row, int col, QString& hint) {
         hint = row == 0 && col >= 1 && col < Hint.size() ? Hint[col] : QString();
     };
 
-    ECG_DataSet = Make_Grid(TS_DataSet, QStringLiteral("ECG_DataSet"), cdsCount);
+    ECG_DataSet = Make_Column_Grid(TS_DataSet, QStringLiteral("ECG_DataSet"), cdsCount, 1);
     ECG_DataSet->SetAlign(alTop);
     ECG_DataSet->SetHeight(180);
     Headers(ECG_DataSet, {"N", "Index", "Reference", "Goose Name", "En. Goose", "IP Address", "Port", "Time (ms)",
                           "Mnemonic"});
-    Column(ECG_DataSet, cdsIndex, 40);
-    Column(ECG_DataSet, cdsReference, 220, edNormal, {}, true);
-    Column(ECG_DataSet, cdsGooseName, 100, edNormal, {}, true);
-    Column(ECG_DataSet, cdsEnGoose, 60, edDataCheckBox);
-    Column(ECG_DataSet, cdsIPAddress, 95);
-    Column(ECG_DataSet, cdsPort, 45);
-    Column(ECG_DataSet, cdsTime, 60);
-    Column(ECG_DataSet, cdsMnemonic, 120);
+    Set_Grid_Column(ECG_DataSet, cdsIndex, 40, edNormal);
+    Set_Grid_Column(ECG_DataSet, cdsReference, 220, edNormal, {}, true);
+    Set_Grid_Column(ECG_DataSet, cdsGooseName, 100, edNormal, {}, true);
+    Set_Grid_Column(ECG_DataSet, cdsEnGoose, 60, edDataCheckBox);
+    Set_Grid_Column(ECG_DataSet, cdsIPAddress, 95, edNormal);
+    Set_Grid_Column(ECG_DataSet, cdsPort, 45, edNormal);
+    Set_Grid_Column(ECG_DataSet, cdsTime, 60, edNormal);
+    Set_Grid_Column(ECG_DataSet, cdsMnemonic, 120, edNormal);
 
-    ECG_DS_Vars = Make_Grid(TS_DataSet, QStringLiteral("ECG_DS_Vars"), cmCount);
+    ECG_DS_Vars = Make_Column_Grid(TS_DataSet, QStringLiteral("ECG_DS_Vars"), cmCount, 1);
     ECG_DS_Vars->SetAlign(alClient);
     Headers(ECG_DS_Vars, {"N", "bType", "Reference", "Position", "Start Bit", "Convertion", "Mult Fact", "Mnemonic"});
-    Column(ECG_DS_Vars, cmbType, 80, edNormal, {}, true);
-    Column(ECG_DS_Vars, cmReference, 260, edNormal, {}, true);
-    Column(ECG_DS_Vars, cmPosition, 55);
-    Column(ECG_DS_Vars, cmStartBit, 55, edComboList, kStartBits);
-    Column(ECG_DS_Vars, cmConvertion, 80, edComboList, kConversions);
-    Column(ECG_DS_Vars, cmMultFact, 60);
-    Column(ECG_DS_Vars, cmMnemonic, 120);
+    Set_Grid_Column(ECG_DS_Vars, cmbType, 80, edNormal, {}, true);
+    Set_Grid_Column(ECG_DS_Vars, cmReference, 260, edNormal, {}, true);
+    Set_Grid_Column(ECG_DS_Vars, cmPosition, 55, edNormal);
+    Set_Grid_Column(ECG_DS_Vars, cmStartBit, 55, edComboList, kStartBits);
+    Set_Grid_Column(ECG_DS_Vars, cmConvertion, 80, edComboList, kConversions);
+    Set_Grid_Column(ECG_DS_Vars, cmMultFact, 60, edNormal);
+    Set_Grid_Column(ECG_DS_Vars, cmMnemonic, 120, edNormal);
 
     for (VOruVizizaZezo* grid : {ECG_DA, ECG_DataSet, ECG_DS_Vars}) {
         grid->OnClickCell = [this, grid](QObject* s, int row, int col) {

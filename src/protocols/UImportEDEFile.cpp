@@ -53,25 +53,11 @@ TFImportEDEFile::TFImportEDEFile()
     Btn_Select_All->OnClick = [this](QObject* s) { Btn_Select_AllClick(s); };
     Btn_Unselect_All->OnClick = [this](QObject* s) { Btn_Unselect_AllClick(s); };
 
-    ECG = new VOruVizizaZezo(this);
-    ECG->SetName(QStringLiteral("ECG"));
+    ECG = Make_Column_Grid(this, QStringLiteral("ECG"), 9, 512);
     ECG->SetAlign(alClient);
-    ECG->SetColCount(9);
-    ECG->SetRowCount(513);
-    ECG->SetFixedCols(1);
-    ECG->SetFixedRows(1);
-    ECG->SetOptions(ECG->Options() | goEditing);
     const int widths[9] = {40, 55, 50, 50, 200, 80, 70, 220, 85};
-    for (int c = 0; c < 9; ++c) {
-        TGridColumnItem* item = ECG->Columns().GetItem(c);
-        item->SetWidth(widths[c]);
-        if ((c >= 1 && c <= 3) || c == 8) {
-            item->SetEditor(edDataCheckBox);
-            item->SetCheckTrue(QStringLiteral("Y"));
-            item->SetCheckFalse(QStringLiteral("N"));
-        }
-        item->SetReadOnly(c == 0 || c >= 4);
-    }
+    for (int c = 1; c < 9; ++c)
+        Set_Grid_Column(ECG, c, widths[c], (c <= 3 || c == 8) ? edDataCheckBox : edNormal, {}, c >= 4);
     ECG->OnCheckBoxClick = [this](QObject*, int col, int row, bool state) { ECGCheckBoxClick(col, row, state); };
 
     OnShow = [this](QObject*) { FormShow(); };

@@ -27,42 +27,14 @@ const QStringList kNodeTypes = {"Numeric", "String", "Guid", "ByteString"};
 const QStringList kVarTypes = {"Boolean", "Int8",   "UInt8", "Int16",  "UInt16",   "Int32", "UInt32",    "Int64",
                                "UInt64",  "Float", "Double", "String", "DateTime", "Guid",  "ByteString"};
 
-VOruVizizaZezo* Make_Grid(QWidget* parent, const QString& name, int columns, int rows)
-{
-    auto* grid = new VOruVizizaZezo(parent);
-    grid->SetName(name);
-    grid->SetAlign(alClient);
-    grid->SetColCount(columns);
-    grid->SetRowCount(rows + 1);
-    grid->SetFixedCols(1);
-    grid->SetFixedRows(1);
-    grid->SetShowHint(true);
-    grid->Columns().GetItem(0)->SetWidth(40);
-    grid->Columns().GetItem(0)->SetReadOnly(true);
-    return grid;
-}
-
-void Column(VOruVizizaZezo* grid, int col, int width, TEditorType editor = edNormal, const QStringList& choices = {})
-{
-    TGridColumnItem* item = grid->Columns().GetItem(col);
-    item->SetWidth(width);
-    item->SetEditor(editor);
-    if (editor == edDataCheckBox) {
-        item->SetCheckTrue(QStringLiteral("Y"));
-        item->SetCheckFalse(QStringLiteral("N"));
-    }
-    if (!choices.isEmpty())
-        item->SetComboItems(choices);
-}
-
 void Variable_Columns(VOruVizizaZezo* grid)
 {
-    Column(grid, 1, 50, edDataCheckBox);
-    Column(grid, 2, 180);
-    Column(grid, 3, 80, edComboList, kNodeTypes);
-    Column(grid, 4, 200);
-    Column(grid, 5, 80, edComboList, kVarTypes);
-    Column(grid, 6, 80);
+    Set_Grid_Column(grid, 1, 50, edDataCheckBox);
+    Set_Grid_Column(grid, 2, 180, edNormal);
+    Set_Grid_Column(grid, 3, 80, edComboList, kNodeTypes);
+    Set_Grid_Column(grid, 4, 200, edNormal);
+    Set_Grid_Column(grid, 5, 80, edComboList, kVarTypes);
+    Set_Grid_Column(grid, 6, 80, edNormal);
 }
 
 bool Inside(const QWidget* grid, const QWidget* w) { return w && (w == grid || grid->isAncestorOf(w)); }
@@ -122,12 +94,12 @@ TFOPC_UA_Client_Access::TFOPC_UA_Client_Access()
     Btn_Scan->OnClick = [this](QObject*) { Scan_Server(); };
     Btn_AutoPosition->OnClick = [this](QObject* s) { Btn_AutoPositionClick(s); };
 
-    ECG_OPC_UA_Server = Make_Grid(servers, QStringLiteral("ECG_OPC_UA_Server"), 11, 1);
+    ECG_OPC_UA_Server = Make_Column_Grid(servers, QStringLiteral("ECG_OPC_UA_Server"), 11, 1);
     ECG_OPC_UA_Server->SetOptions((ECG_OPC_UA_Server->Options() | goRowSelect) & ~goEditing);
-    Column(ECG_OPC_UA_Server, 1, 50, edDataCheckBox);
+    Set_Grid_Column(ECG_OPC_UA_Server, 1, 50, edDataCheckBox);
     const int widths[] = {200, 130, 90, 80, 100, 100, 100, 130, 150};
     for (int c = 2; c <= 10; ++c)
-        Column(ECG_OPC_UA_Server, c, widths[c - 2]);
+        Set_Grid_Column(ECG_OPC_UA_Server, c, widths[c - 2], edNormal);
     for (int c = 1; c <= 10; ++c)
         ECG_OPC_UA_Server->Columns().GetItem(c)->SetReadOnly(true);
     ECG_OPC_UA_Server->OnClickCell = [this](QObject*, int row, int) {
@@ -155,22 +127,24 @@ TFOPC_UA_Client_Access::TFOPC_UA_Client_Access()
     PC_Var->SetAlign(alClient);
     TS_OPC_UA_Var_Read = PC_Var->AddPage(QStringLiteral("Variables in Read"));
     TS_OPC_UA_Var_Write = PC_Var->AddPage(QStringLiteral("Variables in Write"));
-    ECG_OPC_UA_Var_R = Make_Grid(TS_OPC_UA_Var_Read, QStringLiteral("ECG_OPC_UA_Var_R"), 10, kVarRows);
-    ECG_OPC_UA_Var_W = Make_Grid(TS_OPC_UA_Var_Write, QStringLiteral("ECG_OPC_UA_Var_W"), 13, kVarRows);
+    ECG_OPC_UA_Var_R = Make_Column_Grid(TS_OPC_UA_Var_Read, QStringLiteral("ECG_OPC_UA_Var_R"), 10, kVarRows);
+    ECG_OPC_UA_Var_W = Make_Column_Grid(TS_OPC_UA_Var_Write, QStringLiteral("ECG_OPC_UA_Var_W"), 13, kVarRows);
     for (VOruVizizaZezo* grid : {ECG_OPC_UA_Var_R, ECG_OPC_UA_Var_W}) {
         grid->SetOptions(grid->Options() | goEditing);
         Variable_Columns(grid);
     }
-    Column(ECG_OPC_UA_Var_R, 7, 70);
-    Column(ECG_OPC_UA_Var_R, 8, 70);
-    Column(ECG_OPC_UA_Var_R, 9, 160);
+    Set_Grid_Column(ECG_OPC_UA_Var_R, 7, 70, edNormal);
+    Set_Grid_Column(ECG_OPC_UA_Var_R, 8, 70, edNormal);
+    Set_Grid_Column(ECG_OPC_UA_Var_R, 9, 160, edNormal);
     for (int c : {7, 8, 9})
-        Column(ECG_OPC_UA_Var_W, c, 65, edDataCheckBox);
-    Column(ECG_OPC_UA_Var_W, 10, 70);
-    Column(ECG_OPC_UA_Var_W, 11, 70);
-    Column(ECG_OPC_UA_Var_W, 12, 160);
+        Set_Grid_Column(ECG_OPC_UA_Var_W, c, 65, edDataCheckBox);
+    Set_Grid_Column(ECG_OPC_UA_Var_W, 10, 70, edNormal);
+    Set_Grid_Column(ECG_OPC_UA_Var_W, 11, 70, edNormal);
+    Set_Grid_Column(ECG_OPC_UA_Var_W, 12, 160, edNormal);
 
     for (VOruVizizaZezo* grid : {ECG_OPC_UA_Server, ECG_OPC_UA_Var_R, ECG_OPC_UA_Var_W}) {
+        grid->SetAlign(alClient);
+        grid->SetShowHint(true);
         grid->OnGridHint = [this, grid](QObject*, int row, int col, QString& hint) {
             const QStringList& list = grid == ECG_OPC_UA_Server ? Hint_Server_List
                                       : grid == ECG_OPC_UA_Var_R ? Hint_Var_R_List

@@ -115,26 +115,11 @@ TFOPC_UA_Scan_Server::TFOPC_UA_Scan_Server()
     Btn_Select_All_W->OnClick = [this](QObject*) { Set_Column(2, QStringLiteral("Y")); };
     Btn_Clear_All_W->OnClick = [this](QObject*) { Set_Column(2, QStringLiteral("N")); };
 
-    ECG_OPC_UA_Scan_Var = new VOruVizizaZezo(this);
-    ECG_OPC_UA_Scan_Var->SetName(QStringLiteral("ECG_OPC_UA_Scan_Var"));
+    ECG_OPC_UA_Scan_Var = Make_Column_Grid(this, QStringLiteral("ECG_OPC_UA_Scan_Var"), 9, 1);
     ECG_OPC_UA_Scan_Var->SetAlign(alClient);
-    ECG_OPC_UA_Scan_Var->SetColCount(9);
-    ECG_OPC_UA_Scan_Var->SetRowCount(2);
-    ECG_OPC_UA_Scan_Var->SetFixedCols(1);
-    ECG_OPC_UA_Scan_Var->SetFixedRows(1);
-    ECG_OPC_UA_Scan_Var->SetOptions(ECG_OPC_UA_Scan_Var->Options() | goEditing);
     const int widths[9] = {40, 50, 50, 220, 90, 240, 90, 110, 90};
-    for (int c = 0; c < 9; ++c) {
-        TGridColumnItem* item = ECG_OPC_UA_Scan_Var->Columns().GetItem(c);
-        item->SetWidth(widths[c]);
-        if (c == 1 || c == 2) {
-            item->SetEditor(edDataCheckBox);
-            item->SetCheckTrue(QStringLiteral("Y"));
-            item->SetCheckFalse(QStringLiteral("N"));
-        } else {
-            item->SetReadOnly(true);
-        }
-    }
+    for (int c = 1; c < 9; ++c)
+        Set_Grid_Column(ECG_OPC_UA_Scan_Var, c, widths[c], c <= 2 ? edDataCheckBox : edNormal, {}, c > 2);
     ECG_OPC_UA_Scan_Var->Columns().GetItem(8)->SetHeader(QStringLiteral("Read/Write"));
 
     LWaiting = new TLabel(this);

@@ -91,8 +91,10 @@ extern QStringList List_MIB_Write_Desc;
 
 class QObject;
 class QChar;
+class QWidget;
 class TExStringGrid;
 class VOruVizizaZezo;
+enum class TEditorType;
 
 // Row operations of the rule grids, shared by every rule table. Row 0 is the
 // header and column 0 the row number: neither is ever read or written here.
@@ -118,6 +120,12 @@ bool Grid_Paste_Row_Check(TExStringGrid* grid, int row, bool copied);
 // as the grid reports it) under Double_Click_Auto_Size; Enter moves to the
 // next cell under Enable_Jump_Field_Tables.
 void Grid_DblClick_AutoSize(QObject* grid, int row, int col);
+// The column grids of the windows that are not rule tables: one fixed header
+// row, the row number in a read-only column 0, editing on.
+VOruVizizaZezo* Make_Column_Grid(QWidget* parent, const QString& name, int columns, int rows);
+// A column's width, editor (a data check box keeps "Y" and "N"), choices and read-only flag.
+void Set_Grid_Column(VOruVizizaZezo* grid, int col, int width, TEditorType editor, const QStringList& choices = {},
+                     bool readOnly = false);
 void Grid_Enter_Next_Cell(QObject* grid, QChar& key);
 
 namespace platform {

@@ -211,6 +211,35 @@ bool Grid_Paste_Row_Check(TExStringGrid* grid, int row, bool copied)
     return true;
 }
 
+VOruVizizaZezo* Make_Column_Grid(QWidget* parent, const QString& name, int columns, int rows)
+{
+    auto* grid = new VOruVizizaZezo(parent);
+    grid->SetName(name);
+    grid->SetColCount(columns);
+    grid->SetRowCount(rows + 1);
+    grid->SetFixedCols(1);
+    grid->SetFixedRows(1);
+    grid->SetOptions(grid->Options() | goEditing);
+    grid->Columns().GetItem(0)->SetWidth(40);
+    grid->Columns().GetItem(0)->SetReadOnly(true);
+    return grid;
+}
+
+void Set_Grid_Column(VOruVizizaZezo* grid, int col, int width, TEditorType editor, const QStringList& choices,
+                     bool readOnly)
+{
+    TGridColumnItem* item = grid->Columns().GetItem(col);
+    item->SetWidth(width);
+    item->SetEditor(editor);
+    if (editor == edDataCheckBox) {
+        item->SetCheckTrue(QStringLiteral("Y"));
+        item->SetCheckFalse(QStringLiteral("N"));
+    }
+    if (!choices.isEmpty())
+        item->SetComboItems(choices);
+    item->SetReadOnly(readOnly);
+}
+
 void Grid_DblClick_AutoSize(QObject* sender, int row, int col)
 {
     auto* grid = dynamic_cast<TExStringGrid*>(sender);
