@@ -117,11 +117,14 @@ QString Check_Cell(const TRule_Form& form, const TRule_Check& check, int rowNumb
         return rules::Format_Message(Text(message), {rowNumber, capacity});
     QString text = message == 0 ? check.text : Text(message);
     if (check.row_prefix)
-        text = rules::Error_Row_Text(Text(form.error_prefix), rowNumber, text);
+        text = rules::Error_Row_Text(
+            Text(form.grids[g].error_prefix > 0 ? form.grids[g].error_prefix : form.error_prefix), rowNumber, text);
     if (check.bound && message == check.message)
         text += QString::number(high);
     if (check.suffix > 0 && message == check.message)
         text += Text(check.suffix);
+    if (check.suffix_of && message == check.message)
+        text += check.suffix_of(row);
     return text;
 }
 

@@ -114,6 +114,8 @@ struct TRule_Check
     std::function<int64_t(const QStringList& row)> size;
     bool row_prefix = true;     // false: the message alone, without prefix and row
     int shown = 0;              // runs only while this real column is shown in the grid; 0: always
+    // Text appended last that depends on the row (an expected value, say).
+    std::function<QString(const QStringList& row)> suffix_of;
 };
 
 // The window's stateful checks: true when the row passes.
@@ -136,6 +138,7 @@ struct TRule_Grid
     std::vector<TRule_Check> checks;
     bool key_exact = false;     // the key cell ends the rules only when empty as it stands, not trimmed
     int check_key = 0;          // the checks end at a blank of this column instead of the key
+    int error_prefix = 0;       // the grid's own row prefix in place of the form's; 0: the form's
 };
 
 struct TRule_Form

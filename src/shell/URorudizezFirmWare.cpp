@@ -41,6 +41,7 @@
 #include "protocols/UBACnet_Eng_Unit.h"
 #include "protocols/UIEC61850_Variables.h"
 #include "protocols/UIEC_61850_Access.h"
+#include "protocols/UMQTT_Set_Topic.h"
 #include "protocols/UImportEDEFile.h"
 #include "protocols/UOPC_UA_Add_Server.h"
 #include "protocols/UOPC_UA_Client_Access.h"
@@ -53,6 +54,7 @@
 #include "protocols/USNMP_MIB.h"
 #include "protocols/USNMP_Trap_Access.h"
 #include "protocols/UTLS_Server_Known_Cert.h"
+#include "protocols/UTopicTemplate.h"
 
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
@@ -262,7 +264,7 @@ void TFRorudizezFirmWare::Create_Controls()
         {&Btn_IEC61850_Client, 66, 67, [] { if (FIEC_61850_Access) FIEC_61850_Access->ShowModal(); }},
         {&Btn_TLS_List_Certificates, 70, 71, [] { if (FTLS_Server_Known_Cert) FTLS_Server_Known_Cert->ShowModal(); }},
         {&Btn_IEC61850_Access, 68, 69, [] { if (FIEC61850_Variables) FIEC61850_Variables->ShowModal(); }},
-        {&Btn_MQTT_Set_Topic, 72, 73, nullptr},
+        {&Btn_MQTT_Set_Topic, 72, 73, [] { if (FMQTT_Set_Topic) FMQTT_Set_Topic->ShowModal(); }},
         {&Btn_OPC_UA_Client_Access, 74, 75, [] { if (FOPC_UA_Client_Access) FOPC_UA_Client_Access->ShowModal(); }},
         {&Btn_OPC_UA_Server_Access, 76, 77, [] { if (FOPC_UA_Server_Access) FOPC_UA_Server_Access->ShowModal(); }},
         {&Btn_S7_Protocol_Access, 78, 79, [] { if (FS7_Protocol_Set_Access) FS7_Protocol_Set_Access->ShowModal(); }},
@@ -480,6 +482,8 @@ void TFRorudizezFirmWare::Change_Language()
         FProfinetFileName->Set_Lang();
     if (FIEC_61850_Access)
         FIEC_61850_Access->Set_Lang();
+    if (FTopicTemplate)
+        FTopicTemplate->Set_Lang();
     if (FOPC_UA_Add_Server)
         FOPC_UA_Add_Server->Set_Lang();
     if (FOPC_UA_Client_Access)
@@ -490,8 +494,8 @@ void TFRorudizezFirmWare::Change_Language()
                                        FSet_PDO_Access, FSet_SDO_Client_Access, FSet_SDO_Server_Access, FDNet,
                                        FDMXDefVal, FEtherNetIP_Master_Access, FReceiveJ1939, FTransmitJ1939,
                                        FKNXAccess, FReceiveNMEA, FTransmitNMEA, FIEC61850_Variables,
-                                       FTLS_Server_Known_Cert, FOPC_UA_Server_Access, FS7_Protocol_Set_Access,
-                                       FSNMPManagerAccess, FSNMP_Trap_Access};
+                                       FTLS_Server_Known_Cert, FMQTT_Set_Topic, FOPC_UA_Server_Access,
+                                       FS7_Protocol_Set_Access, FSNMPManagerAccess, FSNMP_Trap_Access};
     for (TSet_Access_Form* w : rules)
         if (w)
             w->Set_Lang();
@@ -740,6 +744,8 @@ void Create_All_Windows(const QString& programFolder)
     FIEC_61850_Access = new TFIEC_61850_Access();
     FIEC61850_Variables = new TFIEC61850_Variables();
     FTLS_Server_Known_Cert = new TFTLS_Server_Known_Cert();
+    FMQTT_Set_Topic = new TFMQTT_Set_Topic();
+    FTopicTemplate = new TFTopicTemplate();
     FOPC_UA_Add_Server = new TFOPC_UA_Add_Server();
     FOPC_UA_Client_Access = new TFOPC_UA_Client_Access();
     FOPC_UA_Scan_Server = new TFOPC_UA_Scan_Server();
@@ -759,6 +765,8 @@ void Destroy_All_Windows()
     delete FOPC_UA_Scan_Server;
     delete FOPC_UA_Client_Access;
     delete FOPC_UA_Add_Server;
+    delete FTopicTemplate;
+    delete FMQTT_Set_Topic;
     delete FTLS_Server_Known_Cert;
     delete FIEC61850_Variables;
     delete FIEC_61850_Access;

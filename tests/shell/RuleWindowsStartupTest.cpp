@@ -27,6 +27,7 @@
 #include "protocols/UIEC61850_Variables.h"
 #include "protocols/UIEC_61850_Access.h"
 #include "protocols/UImportEDEFile.h"
+#include "protocols/UMQTT_Set_Topic.h"
 #include "protocols/UOPC_UA_Add_Server.h"
 #include "protocols/UOPC_UA_Client_Access.h"
 #include "protocols/UOPC_UA_Scan_Server.h"
@@ -85,6 +86,7 @@ TEST_F(RuleWindowsAtStart, CreatedHiddenAndReTexted)
         {FTransmitNMEA, nullptr},
         {FIEC61850_Variables, nullptr},
         {FTLS_Server_Known_Cert, nullptr},
+        {FMQTT_Set_Topic, nullptr},
         {FOPC_UA_Server_Access, nullptr},
         {FS7_Protocol_Set_Access, nullptr},
         {FSNMPManagerAccess, nullptr},
@@ -113,7 +115,7 @@ TEST_F(RuleWindowsAtStart, CreatedHiddenAndReTexted)
     TFRorudizezFirmWare& main = *FRorudizezFirmWare;
     for (TLbButton* b : {main.Btn_DNet_Net, main.Btn_DNet_Offset, main.Btn_EtherNetIP_Access, main.Btn_PROFIBUS_GSD,
                          main.Btn_PROFINET_XML, main.Btn_IEC61850_Client, main.Btn_OPC_UA_Client_Access,
-                         main.Btn_SNMP_Trap, main.Btn_SNMP_MIB, main.Btn_BACnet_EDE_File}) {
+                         main.Btn_SNMP_Trap, main.Btn_SNMP_MIB, main.Btn_BACnet_EDE_File, main.Btn_MQTT_Set_Topic}) {
         ASSERT_NE(b, nullptr);
         EXPECT_FALSE(b->isVisible());
     }
