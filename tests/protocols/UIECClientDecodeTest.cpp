@@ -126,7 +126,7 @@ TEST(SclModel, LogicalDevicesNodesObjectsAndAttributes)
     Collect(*ld.List_LN[2]->List_DO[0], prefixed);
     EXPECT_EQ(prefixed.first(), "IED1LD0/QMMXU2.TotW.mag|MX|Struct");
 
-    // The lookups as the Part's window uses them.
+    // The lookups the client window uses.
     EXPECT_EQ(ld.Find_LN("MMXU"), &mmxu);
     EXPECT_EQ(mmxu.Find_DO("phsB"), mmxu.List_DO[1]->List_DO[1].get());
     EXPECT_EQ(mmxu.List_DO[0]->Find_DA("f")->fReference, "IED1LD0/MMXU1.TotW.mag.f");
