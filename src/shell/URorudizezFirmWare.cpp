@@ -37,6 +37,8 @@
 #include "fieldbus/UTransmitCAN.h"
 #include "fieldbus/UTransmitJ1939.h"
 #include "fieldbus/UTransmitNMEA.h"
+#include "protocols/UBACnetAccess.h"
+#include "protocols/UBACnetSlaveSetAccess.h"
 #include "protocols/UBACnet_EDE_File.h"
 #include "protocols/UBACnet_Eng_Unit.h"
 #include "protocols/UIEC61850_Variables.h"
@@ -242,7 +244,7 @@ void TFRorudizezFirmWare::Create_Controls()
         {&Btn_MBus, 31, 32, [] { if (FMeter_Bus) FMeter_Bus->ShowModal(); }},
         {&Btn_ScanDecode, 33, 34, [this] { Scan_Decode(); }},
         {&Btn_CreateBin, 17, 26, [this] { Update_Device(); }},
-        {&Btn_BACnet_SetAccess, 27, 29, nullptr},
+        {&Btn_BACnet_SetAccess, 27, 29, [] { if (FBACnetAccess) FBACnetAccess->ShowModal(); }},
         {&Btn_BACnet_EDE_File, -1, -1, [] { Save_EDE_File(); }},
         {&Btn_Modbus_Set_Access, 36, 37, [] { if (FModbus_TCP_Master_Set_Access) FModbus_TCP_Master_Set_Access->ShowModal(); }},
         {&Btn_CAN_Rec_Frame, 38, 39, [] { if (FReceiveCAN) FReceiveCAN->ShowModal(); }},
@@ -490,7 +492,7 @@ void TFRorudizezFirmWare::Change_Language()
         FOPC_UA_Client_Access->Set_Lang();
     if (FOPC_UA_Scan_Server)
         FOPC_UA_Scan_Server->Set_Lang();
-    TSet_Access_Form* const rules[] = {FSetAccess, FModbus_TCP_Master_Set_Access, FReceiveCAN, FTransmitCAN,
+    TSet_Access_Form* const rules[] = {FBACnetAccess, FBACnetSlaveSetAccess, FSetAccess, FModbus_TCP_Master_Set_Access, FReceiveCAN, FTransmitCAN,
                                        FSet_PDO_Access, FSet_SDO_Client_Access, FSet_SDO_Server_Access, FDNet,
                                        FDMXDefVal, FEtherNetIP_Master_Access, FReceiveJ1939, FTransmitJ1939,
                                        FKNXAccess, FReceiveNMEA, FTransmitNMEA, FIEC61850_Variables,
@@ -714,8 +716,10 @@ void Create_All_Windows(const QString& programFolder)
     FParGen = new TFParGen();
     FBoot = new TFBoot();
     FLoRa_Set_Access = new TFLoRa_Set_Access();
+    FBACnetAccess = new TFBACnetAccess();
     FImportEDEFile = new TFImportEDEFile();
     FBACnet_Eng_Unit = new TFBACnet_Eng_Unit();
+    FBACnetSlaveSetAccess = new TFBACnetSlaveSetAccess();
     FMeter_Bus = new TFMeter_Bus();
     FNewIDNode = new TFNewIDNode();
     FInsertKeyWireless = new TFInsertKeyWireless();
@@ -796,8 +800,10 @@ void Destroy_All_Windows()
     FNewIDNode = nullptr;
     delete FMeter_Bus;
     FMeter_Bus = nullptr;
+    delete FBACnetSlaveSetAccess;
     delete FBACnet_Eng_Unit;
     delete FImportEDEFile;
+    delete FBACnetAccess;
     delete FLoRa_Set_Access;
     FLoRa_Set_Access = nullptr;
     delete FBoot;

@@ -23,6 +23,8 @@
 #include "fieldbus/UTransmitCAN.h"
 #include "fieldbus/UTransmitJ1939.h"
 #include "fieldbus/UTransmitNMEA.h"
+#include "protocols/UBACnetAccess.h"
+#include "protocols/UBACnetSlaveSetAccess.h"
 #include "protocols/UBACnet_Eng_Unit.h"
 #include "protocols/UIEC61850_Variables.h"
 #include "protocols/UIEC_61850_Access.h"
@@ -69,6 +71,8 @@ TEST_F(RuleWindowsAtStart, CreatedHiddenAndReTexted)
 {
     Create_All_Windows(dir.path());
     const std::pair<TSet_Access_Form*, const char*> windows[] = {
+        {FBACnetAccess, nullptr},
+        {FBACnetSlaveSetAccess, nullptr},
         {FSetAccess, "Modbus Master Access"},
         {FModbus_TCP_Master_Set_Access, nullptr},
         {FReceiveCAN, "Receive CAN Frames Set Access"},
@@ -115,7 +119,8 @@ TEST_F(RuleWindowsAtStart, CreatedHiddenAndReTexted)
     TFRorudizezFirmWare& main = *FRorudizezFirmWare;
     for (TLbButton* b : {main.Btn_DNet_Net, main.Btn_DNet_Offset, main.Btn_EtherNetIP_Access, main.Btn_PROFIBUS_GSD,
                          main.Btn_PROFINET_XML, main.Btn_IEC61850_Client, main.Btn_OPC_UA_Client_Access,
-                         main.Btn_SNMP_Trap, main.Btn_SNMP_MIB, main.Btn_BACnet_EDE_File, main.Btn_MQTT_Set_Topic}) {
+                         main.Btn_SNMP_Trap, main.Btn_SNMP_MIB, main.Btn_BACnet_EDE_File, main.Btn_MQTT_Set_Topic,
+                         main.Btn_BACnet_SetAccess}) {
         ASSERT_NE(b, nullptr);
         EXPECT_FALSE(b->isVisible());
     }
