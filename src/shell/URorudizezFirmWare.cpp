@@ -492,12 +492,13 @@ void TFRorudizezFirmWare::Change_Language()
         FOPC_UA_Client_Access->Set_Lang();
     if (FOPC_UA_Scan_Server)
         FOPC_UA_Scan_Server->Set_Lang();
-    TSet_Access_Form* const rules[] = {FBACnetAccess, FBACnetSlaveSetAccess, FSetAccess, FModbus_TCP_Master_Set_Access, FReceiveCAN, FTransmitCAN,
-                                       FSet_PDO_Access, FSet_SDO_Client_Access, FSet_SDO_Server_Access, FDNet,
-                                       FDMXDefVal, FEtherNetIP_Master_Access, FReceiveJ1939, FTransmitJ1939,
-                                       FKNXAccess, FReceiveNMEA, FTransmitNMEA, FIEC61850_Variables,
-                                       FTLS_Server_Known_Cert, FMQTT_Set_Topic, FOPC_UA_Server_Access,
-                                       FS7_Protocol_Set_Access, FSNMPManagerAccess, FSNMP_Trap_Access};
+    TSet_Access_Form* const rules[] = {
+        FBACnetAccess,        FBACnetSlaveSetAccess,     FSetAccess,         FModbus_TCP_Master_Set_Access,
+        FReceiveCAN,          FTransmitCAN,              FSet_PDO_Access,    FSet_SDO_Client_Access,
+        FSet_SDO_Server_Access, FDNet,                   FDMXDefVal,         FEtherNetIP_Master_Access,
+        FReceiveJ1939,        FTransmitJ1939,            FKNXAccess,         FReceiveNMEA,
+        FTransmitNMEA,        FIEC61850_Variables,       FTLS_Server_Known_Cert, FMQTT_Set_Topic,
+        FOPC_UA_Server_Access, FS7_Protocol_Set_Access,  FSNMPManagerAccess, FSNMP_Trap_Access};
     for (TSet_Access_Form* w : rules)
         if (w)
             w->Set_Lang();
