@@ -66,7 +66,7 @@ struct Found
 std::vector<Found> answers;
 std::vector<char*> texts;  // the library's own copies, freed on unload
 
-char* Own(const char* text)
+[[maybe_unused]] char* Own(const char* text)
 {
     char* copy = static_cast<char*>(std::malloc(std::strlen(text) + 1));
     std::strcpy(copy, text);
