@@ -1,14 +1,135 @@
 #include "grid/EsgEdit.h"
 
 #include "platform/Messages.h"
+#include "platform/Themes.h"
+#include "widgets/ExXPVS.h"
 
+#include <QContextMenuEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QEnterEvent>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMenu>
 #include <QPainter>
+#include <QStyleOptionButton>
+
+#include <memory>
 
 using namespace platform;
 
-TEsgEditBtn::TEsgEditBtn(QWidget* parent) : TEdit(parent), FButton(new QToolButton(this))
+// ---------------------------------------------------------------------------
+// The button
+// ---------------------------------------------------------------------------
+
+TExSpeedButton::TExSpeedButton(QWidget* parent) : QToolButton(parent) {}
+
+void TExSpeedButton::SetIsWinXP(bool v)
+{
+    FIsWinXP = v;
+    update();
+}
+
+void TExSpeedButton::SetFlat(bool v)
+{
+    FFlat = v;
+    update();
+}
+
+void TExSpeedButton::SetGlyph(const QPixmap& v)
+{
+    FGlyph = v;
+    update();
+}
+
+void TExSpeedButton::enterEvent(QEnterEvent* e)
+{
+    QToolButton::enterEvent(e);
+    FHot = true;
+    update();
+}
+
+void TExSpeedButton::leaveEvent(QEvent* e)
+{
+    QToolButton::leaveEvent(e);
+    FHot = false;
+    update();
+}
+
+void TExSpeedButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    TCanvas canvas;
+    canvas.BindPainter(&painter, width(), height());
+    RunGuarded([&] {
+        const bool down = isDown();
+        TRect r = Rect(0, 0, width(), height());
+        if (ButtonColor != clNone) {
+            // A custom colour always draws flat; a state without its own
+            // colour keeps the plain one.
+            FFlat = true;
+            TColor fill = ButtonColor;
+            if (down && ButtonColorDown != clNone)
+                fill = ButtonColorDown;
+            else if (!down && FHot && ButtonColorHot != clNone)
+                fill = ButtonColorHot;
+            canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+            canvas.Brush().SetColor(fill);
+            canvas.FillRect(r);
+        } else if (FIsWinXP && ExXPVS::ThemesAvailable() &&
+                   [&] {
+                       HTHEME theme = ExXPVS::OpenThemeData(this, QStringLiteral("button"));
+                       const int state = down ? PBS_PRESSED : FHot ? PBS_HOT : PBS_NORMAL;
+                       const bool drawn = ExXPVS::DrawThemeBackground(theme, canvas, BP_PUSHBUTTON, state, r);
+                       ExXPVS::CloseThemeData(theme);
+                       return drawn;
+                   }()) {
+        } else if (FFlat) {
+            canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+            canvas.Brush().SetColor(clBtnFace);
+            canvas.FillRect(r);
+            // Raised inner edge; sunken outer edge while pressed.
+            const TColor light = down ? clBtnShadow : clBtnHighlight;
+            const TColor dark = down ? clBtnHighlight : clBtnShadow;
+            canvas.Pen().SetColor(light);
+            canvas.MoveTo(r.Left, r.Bottom - 1);
+            canvas.LineTo(r.Left, r.Top);
+            canvas.LineTo(r.Right - 1, r.Top);
+            canvas.Pen().SetColor(dark);
+            canvas.LineTo(r.Right - 1, r.Bottom - 1);
+            canvas.LineTo(r.Left - 1, r.Bottom - 1);
+            r = Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
+        } else {
+            QStyleOptionButton opt;
+            opt.initFrom(this);
+            opt.rect = rect();
+            opt.state |= down ? QStyle::State_Sunken : QStyle::State_Raised;
+            style()->drawControl(QStyle::CE_PushButtonBevel, &opt, &painter, this);
+            const QRect content = style()->subElementRect(QStyle::SE_PushButtonContents, &opt, this);
+            if (content.isValid())
+                r = Rect(content.left(), content.top(), content.right() + 1, content.bottom() + 1);
+        }
+        const int shift = down ? 1 : 0;
+        if (!FGlyph.isNull()) {
+            const int x = r.Left + (r.Right - r.Left - FGlyph.width()) / 2 + shift;
+            const int y = r.Top + (r.Bottom - r.Top - FGlyph.height()) / 2 + shift;
+            painter.drawPixmap(x, y, FGlyph);
+        }
+        if (!text().isEmpty()) {
+            const QRect tr(r.Left + shift, r.Top + shift, r.Right - r.Left, r.Bottom - r.Top);
+            painter.setFont(font());
+            painter.setPen(Qt::black);
+            painter.setBrush(Qt::NoBrush);
+            painter.drawText(tr, Qt::AlignCenter | Qt::TextSingleLine, text());
+        }
+    });
+}
+
+// ---------------------------------------------------------------------------
+// The edit
+// ---------------------------------------------------------------------------
+
+TEsgEditBtn::TEsgEditBtn(QWidget* parent) : TEdit(parent), FButton(new TExSpeedButton(this))
 {
     FButton->setFocusPolicy(Qt::NoFocus);
     FButton->setCursor(Qt::ArrowCursor);
@@ -29,6 +150,26 @@ void TEsgEditBtn::DoClickBtn(QObject* sender)
 {
     if (OnClickBtn)
         OnClickBtn(sender);
+}
+
+bool TEsgEditBtn::CompleteFromList(const QStringList& items, bool caseSensitive)
+{
+    if (hasSelectedText())
+        return false;
+    const QString typed = Text().left(cursorPosition());
+    if (typed.isEmpty())
+        return false;
+    const QLocale locale;
+    const QString prefix = caseSensitive ? typed : locale.toUpper(typed);
+    for (const QString& item : items) {
+        if (!(caseSensitive ? item : locale.toUpper(item)).startsWith(prefix))
+            continue;
+        const QString completed = typed + item.mid(typed.size(), 255);
+        SetText(completed);
+        setSelection(static_cast<int>(completed.size()), static_cast<int>(typed.size() - completed.size()));
+        return true;
+    }
+    return false;
 }
 
 void TEsgEditBtn::SetButtonWidth(int v)
@@ -57,6 +198,37 @@ void TEsgEditBtn::keyPressEvent(QKeyEvent* e)
     TEdit::keyPressEvent(e);
     if (e->key() == Qt::Key_F4 && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         RunGuarded([this] { DoClickBtn(this); });
+}
+
+void TEsgEditBtn::contextMenuEvent(QContextMenuEvent* e)
+{
+    // The menu offers cut and paste only while typing is allowed: built for a
+    // read-only edit it holds neither (copy and select all stay).
+    const bool readOnly = isReadOnly();
+    if (!FEditorEnabled)
+        setReadOnly(true);
+    std::unique_ptr<QMenu> menu(createStandardContextMenu());
+    setReadOnly(readOnly);
+    menu->exec(e->globalPos());
+    e->accept();
+}
+
+void TEsgEditBtn::dragEnterEvent(QDragEnterEvent* e)
+{
+    if (!FEditorEnabled) {
+        e->ignore();
+        return;
+    }
+    TEdit::dragEnterEvent(e);
+}
+
+void TEsgEditBtn::dropEvent(QDropEvent* e)
+{
+    if (!FEditorEnabled) {
+        e->ignore();
+        return;
+    }
+    TEdit::dropEvent(e);
 }
 
 void TEsgEditBtn::resizeEvent(QResizeEvent* e)

@@ -5,18 +5,57 @@
 // from a list of units through a popup menu on the button.
 
 #include "platform/Controls.h"
+#include "platform/Graphics.h"
 
+#include <QPixmap>
 #include <QStringList>
 #include <QToolButton>
 
 #include <functional>
+
+// The button of the edit: custom colours (which force the flat look),
+// themed, flat, or the platform's push-button frame; then the glyph and the
+// caption, both shifted one pixel while pressed.
+class TExSpeedButton : public QToolButton
+{
+public:
+    explicit TExSpeedButton(QWidget* parent = nullptr);
+
+    bool IsWinXP() const { return FIsWinXP; }
+    void SetIsWinXP(bool v);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v);
+    bool Hot() const { return FHot; }
+    const QPixmap& Glyph() const { return FGlyph; }
+    void SetGlyph(const QPixmap& v);
+
+    // None (clNone) unless set. The text colours are kept only.
+    platform::TColor ButtonColor = platform::clNone;
+    platform::TColor ButtonColorHot = platform::clNone;
+    platform::TColor ButtonColorDown = platform::clNone;
+    platform::TColor ButtonBorderColor = platform::clNone;
+    platform::TColor ButtonTextColor = platform::clNone;
+    platform::TColor ButtonTextColorHot = platform::clNone;
+    platform::TColor ButtonTextColorDown = platform::clNone;
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+
+private:
+    bool FIsWinXP = false;
+    bool FFlat = false;
+    bool FHot = false;
+    QPixmap FGlyph;
+};
 
 class TEsgEditBtn : public platform::TEdit
 {
 public:
     explicit TEsgEditBtn(QWidget* parent = nullptr);
 
-    QToolButton* Button() const { return FButton; }
+    TExSpeedButton* Button() const { return FButton; }
     int ButtonWidth() const { return FButtonWidth; }
     void SetButtonWidth(int v);
     QString ButtonCaption() const { return FButton->text(); }
@@ -25,10 +64,20 @@ public:
     void SetEditorEnabled(bool v) { FEditorEnabled = v; }
     bool RightAlign() const { return FRightAlign; }
     void SetRightAlign(bool v);
+    bool IsWinXP() const { return FButton->IsWinXP(); }
+    void SetIsWinXP(bool v) { FButton->SetIsWinXP(v); }
+    const QPixmap& Glyph() const { return FButton->Glyph(); }
+    void SetGlyph(const QPixmap& v) { FButton->SetGlyph(v); }
 
     platform::TNotifyEvent OnClickBtn;
 
     virtual void DoClickBtn(QObject* sender);
+
+    // Lookup completion: the text up to the caret is completed from the first
+    // item that begins with it (letter case ignored unless caseSensitive; at
+    // most 255 more characters) and the completed tail is selected. Nothing
+    // happens with an empty prefix or text selected; false when nothing matched.
+    bool CompleteFromList(const QStringList& items, bool caseSensitive);
 
 protected:
     // Width kept free for the unit text (0 in the plain edit).
@@ -36,10 +85,13 @@ protected:
 
     void keyPressEvent(QKeyEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void contextMenuEvent(QContextMenuEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
     void LayoutButton();
 
 private:
-    QToolButton* FButton;
+    TExSpeedButton* FButton;
     int FButtonWidth = 18;
     bool FEditorEnabled = true;
     bool FRightAlign = false;

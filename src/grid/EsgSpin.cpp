@@ -2,8 +2,12 @@
 
 #include "grid/ExGrid.h" // DateToText, TimeToText, TextToDate, TextToTime
 #include "platform/Messages.h"
+#include "platform/Themes.h"
+#include "widgets/ExXPVS.h"
 
 #include <QApplication>
+#include <QEnterEvent>
+#include <QPainter>
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QKeyEvent>
@@ -33,8 +37,112 @@ TDateTime SpinDateTimeOf(const QDate& date, double timeOfDay)
     return static_cast<double>(date.toJulianDay()) - kEpochJulian - 0.5 + timeOfDay;
 }
 
+// ---------------------------------------------------------------------------
+// One spin button
+// ---------------------------------------------------------------------------
+
+TExTimerSpeedButton::TExTimerSpeedButton(QWidget* parent, const TSpinButtonColors* colors,
+                                         TButtonDirection direction)
+    : QToolButton(parent), FColors(colors), FButtonDirection(direction)
+{
+    SetButtonDirection(direction);
+}
+
+void TExTimerSpeedButton::SetButtonDirection(TButtonDirection v)
+{
+    FButtonDirection = v;
+    switch (v) {
+    case bdLeft: setArrowType(Qt::LeftArrow); break;
+    case bdRight: setArrowType(Qt::RightArrow); break;
+    case bdUp: setArrowType(Qt::UpArrow); break;
+    case bdDown: setArrowType(Qt::DownArrow); break;
+    }
+    update();
+}
+
+void TExTimerSpeedButton::SetIsWinXP(bool v)
+{
+    FIsWinXP = v;
+    update();
+}
+
+void TExTimerSpeedButton::enterEvent(QEnterEvent* e)
+{
+    QToolButton::enterEvent(e);
+    FHasMouse = true;
+    update();
+}
+
+void TExTimerSpeedButton::leaveEvent(QEvent* e)
+{
+    QToolButton::leaveEvent(e);
+    FHasMouse = false;
+    update();
+}
+
+void TExTimerSpeedButton::paintEvent(QPaintEvent* e)
+{
+    const bool down = isDown();
+    if (FColors && FColors->ButtonColor != clNone) {
+        QPainter painter(this);
+        TCanvas canvas;
+        canvas.BindPainter(&painter, width(), height());
+        RunGuarded([&] {
+            // A state without its own colour keeps the plain one.
+            TColor fill = FColors->ButtonColor;
+            if (down && FColors->ButtonColorDown != clNone)
+                fill = FColors->ButtonColorDown;
+            else if (!down && FHasMouse && FColors->ButtonColorHot != clNone)
+                fill = FColors->ButtonColorHot;
+            const TRect r = Rect(0, 0, width(), height());
+            canvas.Brush().SetStyle(TBrushStyle::bsSolid);
+            canvas.Brush().SetColor(fill);
+            canvas.Pen().SetColor(fill);
+            canvas.Rectangle(r);
+            const int L = r.Left, T = r.Top;
+            std::vector<TPoint> tri;
+            switch (FButtonDirection) {
+            case bdLeft: tri = {{L + 5, T + 5}, {L + 3, T + 7}, {L + 5, T + 9}}; break;
+            case bdRight: tri = {{L + 3, T + 5}, {L + 5, T + 7}, {L + 3, T + 9}}; break;
+            case bdUp: tri = {{L + 4, T + 4}, {L + 8, T + 4}, {L + 6, T + 2}}; break;
+            case bdDown: tri = {{L + 4, T + 2}, {L + 8, T + 2}, {L + 6, T + 4}}; break;
+            }
+            canvas.Brush().SetColor(clBlack);
+            canvas.Pen().SetColor(clBlack);
+            canvas.Polygon(tri);
+        });
+        return;
+    }
+    // The platform's styles have no horizontal spin parts: those buttons
+    // keep the platform's arrow button.
+    if (FIsWinXP && ExXPVS::ThemesAvailable() && (FButtonDirection == bdUp || FButtonDirection == bdDown)) {
+        QPainter painter(this);
+        TCanvas canvas;
+        canvas.BindPainter(&painter, width(), height());
+        bool drawn = false;
+        RunGuarded([&] {
+            HTHEME theme = ExXPVS::OpenThemeData(parentWidget(), QStringLiteral("spin"));
+            const bool upPart = FButtonDirection == bdUp;
+            const int state = down ? (upPart ? UPS_PRESSED : DNS_PRESSED)
+                              : FHasMouse ? (upPart ? UPS_HOT : DNS_HOT)
+                                          : (upPart ? UPS_NORMAL : DNS_NORMAL);
+            drawn = ExXPVS::DrawThemeBackground(theme, canvas, upPart ? SPNP_UP : SPNP_DOWN, state,
+                                                Rect(0, 0, width(), height()));
+            ExXPVS::CloseThemeData(theme);
+        });
+        if (drawn)
+            return;
+    }
+    QToolButton::paintEvent(e);
+}
+
+// ---------------------------------------------------------------------------
+// The spin edit
+// ---------------------------------------------------------------------------
+
 TEsgSpinEdit::TEsgSpinEdit(QWidget* parent)
-    : TEdit(parent), FUpButton(new QToolButton(this)), FDownButton(new QToolButton(this))
+    : TEdit(parent), FUpButton(new TExTimerSpeedButton(this, &FButtonColors, bdUp)),
+      FDownButton(new TExTimerSpeedButton(this, &FButtonColors, bdDown))
 {
     for (QToolButton* b : {FUpButton, FDownButton}) {
         b->setFocusPolicy(Qt::NoFocus);
@@ -45,13 +153,24 @@ TEsgSpinEdit::TEsgSpinEdit(QWidget* parent)
         b->setAutoRepeatInterval(100);
         b->setAutoRaise(false);
     }
-    FUpButton->setArrowType(Qt::UpArrow);
-    FDownButton->setArrowType(Qt::DownArrow);
     QObject::connect(FUpButton, &QToolButton::clicked, this, [this] { RunGuarded([this] { UpButtonClick(); }); });
     QObject::connect(FDownButton, &QToolButton::clicked, this, [this] { RunGuarded([this] { DownButtonClick(); }); });
     setTextMargins(0, 0, ButtonWidth + 2, 0);
     SetText(QStringLiteral("0"));
     LayoutButtons();
+}
+
+void TEsgSpinEdit::RepaintButtons()
+{
+    FUpButton->update();
+    FDownButton->update();
+}
+
+void TEsgSpinEdit::SetIsWinXP(bool v)
+{
+    FIsWinXP = v;
+    FUpButton->SetIsWinXP(v);
+    FDownButton->SetIsWinXP(v);
 }
 
 // ---------------------------------------------------------------------------
@@ -374,6 +493,16 @@ void TEsgSpinEdit::keyPressEvent(QKeyEvent* e)
     const QString typed = e->text();
     const bool typing = !typed.isEmpty() && (typed[0].isPrint() || typed[0] == u'\b') &&
                         !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (typing && FExcelStyleDecimalSeparator && typed == QLatin1String(".") &&
+        (e->modifiers() & Qt::KeypadModifier)) {
+        const QString sep(Sep(RegionalSettings().DecimalSeparator, u'.'));
+        if (sep != typed) {
+            QKeyEvent local(e->type(), e->key(), e->modifiers(), sep, e->isAutoRepeat(), 1);
+            keyPressEvent(&local);
+            e->setAccepted(local.isAccepted());
+            return;
+        }
+    }
     if (typing && !AcceptsChar(typed[0])) {
         QApplication::beep();
         e->accept();

@@ -6,12 +6,54 @@
 // the bounds (equal bounds: none); typing is filtered by the kind of value.
 
 #include "platform/Controls.h"
+#include "platform/Graphics.h"
 #include "widgets/ExUtil.h" // TDateTime
 
 #include <QToolButton>
 
 enum class TEsgSpinType { sptNormal, sptFloat, sptDate, sptTime };
 using enum TEsgSpinType;
+enum class TButtonDirection { bdLeft, bdRight, bdUp, bdDown };
+using enum TButtonDirection;
+
+// The colours of the button pair; none (clNone) unless set. With ButtonColor
+// set the buttons draw flat in these colours; the text and border colours
+// are kept only.
+struct TSpinButtonColors
+{
+    platform::TColor ButtonColorDown = platform::clNone;
+    platform::TColor ButtonBorderColor = platform::clNone;
+    platform::TColor ButtonTextColor = platform::clNone;
+    platform::TColor ButtonTextColorHot = platform::clNone;
+    platform::TColor ButtonColor = platform::clNone;
+    platform::TColor ButtonColorHot = platform::clNone;
+    platform::TColor ButtonTextColorDown = platform::clNone;
+};
+
+// One spin button: repeats its click while held; draws itself in the pair's
+// colours with a black triangle, themed, or as the platform's arrow button.
+class TExTimerSpeedButton : public QToolButton
+{
+public:
+    TExTimerSpeedButton(QWidget* parent, const TSpinButtonColors* colors, TButtonDirection direction);
+
+    TButtonDirection ButtonDirection() const { return FButtonDirection; }
+    void SetButtonDirection(TButtonDirection v);
+    bool IsWinXP() const { return FIsWinXP; }
+    void SetIsWinXP(bool v);
+    bool HasMouse() const { return FHasMouse; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+
+private:
+    const TSpinButtonColors* FColors;
+    TButtonDirection FButtonDirection;
+    bool FIsWinXP = false;
+    bool FHasMouse = false;
+};
 
 class TEsgSpinEdit : public platform::TEdit
 {
@@ -69,9 +111,18 @@ public:
     void SetReturnIsTab(bool v) { FReturnIsTab = v; }
     bool AllowEmptyValue() const { return FAllowEmptyValue; }
     void SetAllowEmptyValue(bool v) { FAllowEmptyValue = v; }
+    // The keypad's full stop types the locale's decimal separator.
+    bool ExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
+    void SetExcelStyleDecimalSeparator(bool v) { FExcelStyleDecimalSeparator = v; }
 
-    QToolButton* UpButton() const { return FUpButton; }
-    QToolButton* DownButton() const { return FDownButton; }
+    TExTimerSpeedButton* UpButton() const { return FUpButton; }
+    TExTimerSpeedButton* DownButton() const { return FDownButton; }
+    // The pair's colours; write, then repaint the buttons (RepaintButtons).
+    TSpinButtonColors& ButtonColors() { return FButtonColors; }
+    void RepaintButtons();
+    // The themed look of the buttons (the grid sets it).
+    bool IsWinXP() const { return FIsWinXP; }
+    void SetIsWinXP(bool v);
     static constexpr int ButtonWidth = 15;
 
     virtual void StepUp(bool page);
@@ -112,8 +163,11 @@ private:
     bool FShowSeconds = true;
     int FIncrementSeconds = 1, FIncrementMinutes = 1, FIncrementHours = 1;
     bool FAllowEmptyValue = false;
-    QToolButton* FUpButton;
-    QToolButton* FDownButton;
+    bool FExcelStyleDecimalSeparator = false;
+    bool FIsWinXP = false;
+    TSpinButtonColors FButtonColors;
+    TExTimerSpeedButton* FUpButton;
+    TExTimerSpeedButton* FDownButton;
 };
 
 // Date conversions of the spin edit (days since 30 December 1899).

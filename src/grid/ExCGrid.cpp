@@ -1,4 +1,5 @@
 #include "grid/ExCGrid.h"
+#include "grid/ExGrid_EditLink.h"
 #include "grid/ExGrid_Editors.h"
 
 #include "platform/NumberText.h"
@@ -932,6 +933,7 @@ void VOruVizizaZezo::QueryCellEditor(int aCol, int aRow, TEditorType& editor)
         for (const QString& s : item->ComboItems())
             AddComboString(s);
         ControlLook().SetDropDownCount(item->DropDownCount());
+        SetEditLink(dynamic_cast<TEditLink*>(item->EditLink()));
         // The spin editor takes the column's limits and step.
         if (editor == edSpinEdit || editor == edFloatSpinEdit || editor == edTimeSpinEdit || editor == edDateSpinEdit) {
             TGridSpin* spin = SpinEdit();

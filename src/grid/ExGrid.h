@@ -13,6 +13,7 @@
 
 #include "grid/EsgCheck.h"
 #include "grid/ExGridExtras.h"
+#include "grid/ExGridFilter.h"
 #include "widgets/BaseGrid.h"
 #include "widgets/ExObj.h"
 #include "widgets/ExStyleIF.h" // TQRVStyle, TColorTones
@@ -32,6 +33,7 @@
 #include <stdexcept>
 #include <vector>
 
+class QIODevice;
 namespace platform {
 class TRichEdit;
 }
@@ -836,6 +838,8 @@ class TGridCheckBox;
 class TGridButton;
 class TGridSpin;
 class TGridDatePicker;
+class TGridDateTimePicker;
+class TGridBalloonTip;
 class TGridEditBtn;
 class TGridUnitEditBtn;
 class TExInplaceEdit;
@@ -879,6 +883,8 @@ using TImageSelectEvent = std::function<void(QObject* sender, int aCol, int aRow
 using TFixedEditEvent = std::function<void(QObject* sender, int aCol, int aRow, TGridFixedCellEditor& aEditor,
                                            QStringList& values)>;
 using TCellSaveLoadEvent = std::function<void(QObject* sender, int aCol, int aRow, QString& value)>;
+// Progress of a file exchange in percent, told only when it changes.
+using TGridProgressEvent = std::function<void(QObject* sender, int16_t progress)>;
 using TFilterSelectEvent = std::function<void(QObject* sender, int column, int itemIndex, const QString& friendlyName,
                                               QString& filterCondition)>;
 
@@ -898,6 +904,25 @@ using TCanClickCellEvent = std::function<void(QObject* sender, int aRow, int aCo
 // An HTML form field of a cell was pressed.
 using TControlClickEvent = std::function<void(QObject* sender, int aRow, int aCol, const QString& ctrlID,
                                               const QString& ctrlType, const QString& ctrlVal)>;
+
+// ---- custom editor link, rich edit, header editors and form fields: types
+
+class TEditLink;
+class TExRichEdit;
+class TGridTransEdit;
+class TGridTransCombo;
+class TControlEdit;
+class TControlCombo;
+
+// Before a COMBO form field opens: its items, editable or not, visible items.
+using TControlComboListEvent =
+    std::function<void(QObject* sender, int aRow, int aCol, const QString& ctrlID, const QString& ctrlType,
+                       const QString& ctrlVal, QStringList& values, bool& edit, int& dropCount)>;
+using TControlComboSelectEvent = std::function<void(QObject* sender, int aRow, int aCol, int itemIndex,
+                                                    const QString& ctrlID, const QString& ctrlValue)>;
+// A form-field edit ended; ctrlVal is the new value.
+using TControlEditDoneEvent = std::function<void(QObject* sender, int aRow, int aCol, const QString& ctrlID,
+                                                 const QString& ctrlType, const QString& ctrlVal)>;
 using TSelectionResizeEvent = std::function<void(QObject* sender, const platform::TGridRect& origSelection,
                                                  const platform::TGridRect& newSelection)>;
 
@@ -1324,6 +1349,8 @@ public:
     void SetFilterIncremental(bool v) { FFilterIncremental = v; }
     bool JavaCSV() const { return FJavaCSV; }
     void SetJavaCSV(bool v) { FJavaCSV = v; }
+    bool OemConvert() const { return FOemConvert; }
+    void SetOemConvert(bool v) { FOemConvert = v; }
     bool AlwaysQuotes() const { return FAlwaysQuotes; }
     void SetAlwaysQuotes(bool v) { FAlwaysQuotes = v; }
     bool ExcelClipboardFormat() const { return FExcelClipboardFormat; }
@@ -1568,6 +1595,38 @@ public:
     int SaveColCount() const;
     int SaveRowCount() const;
 
+    // ---- exchange files (ExGrid_TextFile, ExGrid_CSV, ExGrid_Binary,
+    // ExGrid_Export, ExGrid_XML, ExGrid_HTML). Readers take outside input:
+    // bad input raises REruVidaZuvez and never leaves a half-read grid size.
+
+    void SaveToFile(const QString& fileName, bool unicode = false);
+    void LoadFromFile(const QString& fileName);
+    void SaveToStream(QIODevice& stream);
+    void LoadFromStream(QIODevice& stream);
+    void SaveToCSV(const QString& fileName, bool unicode = false);
+    void AppendToCSV(const QString& fileName, bool unicode = false);
+    void LoadFromCSV(const QString& fileName, int maxRows = 0);
+    void InsertFromCSV(const QString& fileName, int maxRows = 0);
+    void LoadFromCSVStream(QIODevice& stream, int maxRows = 0);
+    // Rectangle: first column, first row, last column, last row (inclusive).
+    void SaveRectToBinStream(const platform::TRect& r, QIODevice& stream);
+    void SaveToBinStream(QIODevice& stream);
+    void SaveToBinFile(const QString& fileName);
+    void LoadAtPointFromBinStream(const platform::TPoint& p, QIODevice& stream);
+    void LoadFromBinStream(QIODevice& stream);
+    void LoadFromBinFile(const QString& fileName);
+    void SaveToFixed(const QString& fileName, TIntList& positions);
+    void LoadFromFixed(const QString& fileName, TIntList& positions, bool doTrim = true, int maxRows = -1);
+    void SaveToASCII(const QString& fileName, bool unicode = false);
+    void AppendToASCII(const QString& fileName, bool unicode = false);
+    QString SaveToHTMLString(const QString& dir);
+    void SaveToHTML(const QString& fileName, bool show = false, bool unicode = false);
+    void AppendToHTML(const QString& fileName, bool show = false, bool unicode = false);
+    void SaveToXML(const QString& fileName, const QString& listDescr, const QString& recordDescr,
+                   const QStringList* fieldDescr, bool exportEmptyCells);
+    void LoadFromXML(const QString& fileName, bool levelToRow, bool loadFieldDescr);
+    TGridProgressEvent OnFileProgress;
+
     // ---- highlighting, cell checking and fills (real columns, display rows)
 
     static QString HilightText(bool doCase, const QString& s, const QString& text);
@@ -1719,6 +1778,67 @@ public:
     TCellSaveLoadEvent OnLoadCell;
     TFilterSelectEvent OnFilterSelect;
 
+    // ---- filtering (ExGrid_Filter.cpp)
+
+    TFilter& Filter();
+    TFilterDropDown& FilterDropDown();
+    // Whether the row (display index) passes the conditions.
+    virtual bool MatchFilter(int aRow);
+    // Hides the row when it fails the conditions.
+    void FilterRow(int aRow);
+    // Hides the failing data rows as one new filter level.
+    void ApplyFilter();
+    // Brings back the rows of the last level; whether levels remain.
+    bool RemoveLastFilter();
+    // Every level; with none in force the conditions are emptied instead.
+    void RemoveAllFilters();
+    // Contains-filter on one column (whole rows with -1) while typing.
+    void NarrowDown(const QString& aCondition, int aColumn);
+    // A change of the check-list drop-down.
+    virtual void FilterCheckChanged();
+    // Opens the drop-down of a column below its filter button.
+    void ShowFilterDropDown(int aCol, int aRow);
+    void HideFilterDropDown();
+    TDropList* FilterDropList() const { return FFilterDropList; }
+    TDropCheckList* FilterDropCheckList() const { return FFilterDropCheckList; }
+    int FilterDropDownRow() const { return FFilterDropDownRow; }
+    void SetFilterDropDownRow(int v);
+    bool FilterDropDownCheck() const { return FFilterDropDownCheck; }
+    void SetFilterDropDownCheck(bool v) { FFilterDropDownCheck = v; }
+    // Whether the cell shows a filter button.
+    bool IsFilterCell(int aCol, int aRow);
+    // Opens or closes the drop-down for a mouse release; whether it opened.
+    bool FilterDropDownMouseUp(platform::TMouseButton button, int x, int y);
+
+    TFilterCustomEvent OnCustomFilter;
+    TFilterProgressEvent OnFilterProgress;
+    TFilterCheckEvent OnFilterCheck;
+
+    // ---- find, replace and search footer (ExGrid_Find.cpp)
+
+    platform::TPoint Find(platform::TPoint startCell, const QString& s, TFindParams findParams);
+    platform::TPoint FindWide(platform::TPoint startCell, const QString& s, TFindParams findParams);
+    platform::TPoint FindFirst(const QString& s, TFindParams findParams);
+    platform::TPoint FindNext();
+    int Replace(const QString& origStr, const QString& newStr, TFindParams findParams);
+    // Type-ahead: the first data row whose key-column text starts with s.
+    int Search(const QString& s);
+    platform::TPoint SearchCell() const { return FSearchCell; }
+    QString SearchCache() const { return FSearchCache; }
+    TFindParams FindParams() const { return FFindParams; }
+    int FindCol() const { return FFindCol; }
+    void SetFindCol(int v) { FFindCol = v; }
+    int FindRow() const { return FFindRow; }
+    void SetFindRow(int v) { FFindRow = v; }
+    void SearchFooterEditChange();
+    void SearchFooterFindNext();
+    void SearchFooterFindPrevious();
+    void SearchFooterClose();
+    void SearchFooterHighlight();
+
+    TSearchEditChangeEvent OnSearchEditChange;
+    platform::TNotifyEvent OnSearchFooterClose;
+
     // ---- check-box and radio cells (real column, display row unless said)
 
     // "Invalid cell" (REruVidaZuvez) outside the grid, hidden rows and
@@ -1810,6 +1930,86 @@ public:
     virtual void QSortGroupIndexed();
     virtual void QUnSort();
     void InitSortXRef();
+
+    // ---- tree nodes and expand cells (ExGrid_Nodes.cpp; rows as each says)
+
+    // A span reaching past the last row is cut to the rows there are.
+    void AddNode(int realRow, int span);
+    void RemoveNode(int realRow);
+    void RemoveAllNodes();
+    void SetNodeState(int aRow, bool value);
+    void SetNodeSpan(int aRow, int value);
+    void UpdateNodeSpan(int aRow, int delta);
+    int GetSubNodeCount(int aRow);
+    void UpdateSubNodeCount(int aRow, int delta);
+    // Tree-line kind of a display row: 0 node, 1 last of its level, 2 more follow.
+    int GetNodeSpanType(int aRow);
+    // Display row of the node owning a display row; -1 without nodes.
+    int GetParentRow(int aRow);
+    void InsertNormalRow(int realRow);
+    void RemoveNormalRow(int aRow);
+    void InsertChildRow(int realRow, int insertAt);
+    void RemoveChildRow(int realRow);
+    void AddExpand(int aCol, int aRow, int expandedHeight);
+    void RemoveExpand(int aCol, int aRow);
+    bool GetExpandState(int aCol, int aRow);
+    int GetExpandHeight(int aCol, int aRow, bool expanded);
+    int NumNodes() const { return FNumNodes; }
+    // A press in column 0 of a node row (display row, client x); true when
+    // it hit the node button and was handled.
+    bool NodeButtonPress(int aRow, int x);
+    // The node glyph of a node cell and the tree lines of column 0.
+    void PaintNodeGlyph(platform::TCanvas& canvas, const platform::TRect& r, int aRow, platform::TColor background);
+    void PaintTreeLines(platform::TCanvas& canvas, const platform::TRect& r, int aRow);
+
+    // (Sender, ARow real, var Allow) before a click expands or contracts a node.
+    std::function<void(QObject* sender, int aRow, bool& allow)> OnBeforeExpandNode;
+    std::function<void(QObject* sender, int aRow, bool& allow)> OnBeforeContractNode;
+    std::function<void(QObject* sender, int aRow)> OnExpandNode;
+    std::function<void(QObject* sender, int aRow)> OnContractNode;
+
+    // ---- sorting (ExGrid_Sort.cpp; real columns, display rows)
+
+    void Sort(int aCol, TSortDirection direction);
+    void SortByColumn(int aCol);
+    void QuickSort(int aCol, int left, int right);
+    void QuickSortIndexed(int left, int right);
+    // Swaps two rows that are out of order; true when swapped.
+    bool SortLine(int aCol, int aRow1, int aRow2);
+    virtual void SortSwapRows(int aRow1, int aRow2);
+    // The comparison of two rows' cells in a column: -1, 0 or 1 (ascending
+    // order; blanks with IgnoreBlanks at their end whatever the direction).
+    int CompareCells(int aCol, int aRow1, int aRow2, TSortDirection direction);
+    TSortIndexList& SortIndexes() { return FSortIndexes; }
+    const TIntList& SortXRef() const { return FSortXRef; }
+    int Compares() const { return FCompares; }
+    int Swaps() const { return FSwaps; }
+    TCustomCompareEvent OnCustomCompare;
+    TRawCompareEvent OnRawCompare;
+
+    // ---- floating footer (ExGrid_Footer.cpp)
+
+    // The calculation kind of a column, kept in its last-row cell.
+    TColumnCalcType GetColumnCalc(int aCol);
+    void SetColumnCalc(int aCol, TColumnCalcType kind);
+    // A template with "<#n>" placeholders filled from a display row; a
+    // placeholder that is no column number yields nothing, an unclosed one
+    // stays as written.
+    QString ExpandFooterTemplate(const QString& text, int aRow);
+    TCalcFooterEvent OnFooterCalc;
+    std::function<void(QObject* sender, int aColumn, platform::TCanvas& canvas, const platform::TRect& r)> OnFooterPaint;
+    platform::TNotifyEvent OnCreatedFloatingFooter;
+
+    // ---- text metrics (ExGrid_Metrics.cpp)
+
+    // The most lines among the row's shown cells; 1 without Multilinecells.
+    int MaxLinesInRow(int aRow);
+    // Characters of the longest line of the column's save texts.
+    int MaxLineLengthInColumn(int aCol);
+    // Moves r's top-left to where text rotated by angle starts (hAlign 0
+    // left, 1 right, 2 centre; vAlign 0 top, 1 centre, 2 bottom).
+    void AlignRotatedText(platform::TCanvas& canvas, platform::TRect& r, int angle, int vAlign, int hAlign,
+                          const QString& text);
     void CopySelectionToClipboard();
     void CutSelectionToClipboard();
     void PasteSelectionFromClipboard();
@@ -1958,6 +2158,33 @@ public:
     void SetProgressAppearance(const TGridProgressAppearance& v) { FProgressAppearance->Assign(&v); }
     TBalloonSettings& Balloon() { return *FBalloonSettings; }
     void SetBalloon(const TBalloonSettings& v) { FBalloonSettings->Assign(&v); }
+    // Balloon tooltips of cells (Balloon.Enable): the tooltip is made once
+    // and freed when switched off.
+    void BalloonInit();
+    void BalloonDone();
+    // The tooltip while it exists; none otherwise.
+    TGridBalloonTip* BalloonToolTip() const;
+    // What the tooltip shows for the pointer at a client point: false
+    // (nothing shown) when balloons are off.
+    bool BalloonTextRequest(const QPoint& client, QString& title, QString& text, int& icon);
+    // Closes a shown balloon.
+    void BalloonPop();
+    platform::TPoint LastBalloonPos() const { return FLastBalloonPos; }
+    TGridBalloonEvent OnCellBalloon;
+    // The colours of an active application style, used when its name is not
+    // the plain "Windows" one (the platform keeps one such style for the
+    // whole program; none is active by default).
+    struct TActiveStyle
+    {
+        bool Enabled = false;
+        QString Name = QStringLiteral("Windows");
+        platform::TColor CellFill = platform::clNone, CellBorder = platform::clNone,
+                         FixedCellBorder = platform::clNone, CellText = platform::clNone,
+                         SelectedCellText = platform::clNone, FixedCellText = platform::clNone;
+    };
+    static TActiveStyle& ActiveStyle();
+    void ApplyActiveStyleColors();
+    bool UsePlatformStyles() const { return FUsePlatformStyles; }
     void SetSyncGrid(const TSyncGrid& v) { FSyncGrid->Assign(&v); }
     const platform::TBitmap& RowIndicator() const { return FRowIndicator; }
     void SetRowIndicator(const platform::TBitmap& v);
@@ -2188,6 +2415,13 @@ public:
     QString QtDateFormat() const;
     QString QtTimeFormat() const;
     TGridDatePicker* DatePicker();
+    // The date-and-time editor (edDateTimeEdit), created on first use, and
+    // the value it opened with.
+    TGridDateTimePicker* DateTimePicker();
+    TDateTime OriginalDateTime() const { return FOriginalDateTime; }
+    // A picker editor of the current cell changed its value (0: no date).
+    void DateTimeChanged(TDateTime value);
+    std::function<void(QObject* sender, int aCol, int aRow, TDateTime aDateTime)> OnDateTimeChange;
     TGridEditBtn* EditBtn() const { return FEditBtn; }
     TGridUnitEditBtn* UnitEditBtn() const { return FUnitEditBtn; }
     TGridCheckBox* EditCheckBox() const { return FEditCheck; }
@@ -2312,6 +2546,46 @@ public:
     TAnchorClickEvent OnAnchorClick;
     TControlClickEvent OnControlClick;
     TCanSortEvent OnCanSort;
+
+    // ---- custom editor link and rich edit (edCustom, edRichEdit)
+
+    // The custom editor of edCustom cells (not owned).
+    TEditLink* EditLink() const;
+    void SetEditLink(TEditLink* link);
+    // The hidden rich edit that measures rich cells, and the one laid over a
+    // cell to edit it; both created on first use.
+    TExRichEdit* RichEdit();
+    TExRichEdit* InplaceRichEdit();
+    platform::TNotifyEvent OnRichEditSelectionChange;
+
+    // ---- header editors, radio groups and form fields
+
+    // Opens the header editor over a fixed cell (display column).
+    void StartFixedCellEdit(int aCol, int aRow);
+    // Checks the radio-group item under (x, y), relative to the cell's top-left.
+    void ClickRadioGroup(int aCol, int aRow, int x, int y);
+    // Opens the editor of a form field whose rectangle is r.
+    void StartControlEdit(const QString& cellText, const QString& ctrlType, int aRow, int realCol, int aCol,
+                          const platform::TRect& r, const QString& ctrlVal, const QString& ctrlID);
+    void EndControlEdit();
+    void ControlComboSelect(QObject* combo);
+    // Opens the next editable form field after controlID in the cell's HTML.
+    void EditNextCellControl(int aCol, int aRow, const QString& controlID);
+    // Created with the first use.
+    TGridTransEdit* EditTrans();
+    TGridTransCombo* ComboTrans();
+    TControlEdit* ControlEditor();
+    TControlCombo* ControlCombo();
+    bool CtrlEditing() const { return FCtrlEditing; }
+    QString CtrlID() const { return FCtrlID; }
+    QString CtrlType() const { return FCtrlType; }
+    platform::TPoint CtrlXY() const { return FCtrlXY; }
+    int FixedColEdit() const { return FFixedColEdit; }
+    int FixedRowEdit() const { return FFixedRowEdit; }
+
+    TControlComboListEvent OnControlComboList;
+    TControlComboSelectEvent OnControlComboSelect;
+    TControlEditDoneEvent OnControlEditDone;
     TClickSortEvent OnClickSort;
     TSelectionResizeEvent OnSelectionResize;
     TSelectionResizeEvent OnSelectionResized;
@@ -2591,6 +2865,21 @@ protected:
     TIntList FModifiedRows;
     TIntList FEnabledRows;
     TSortIndexList FSortIndexes;
+    // Sorting: the sign of the last sort, the row followed while sorting,
+    // the counters, and the plan of the running sort.
+    struct TSortRun;
+    int FSortSign = 0;
+    int FSortTrackRow = -1;
+    int FCompares = 0;
+    int FSwaps = 0;
+    TSortRun* FSortRun = nullptr;
+    int CompareRows(int aCol, int aRow1, int aRow2);
+    int CompareRowsIndexed(int index, int aRow1, int aRow2);
+    void SortRowRange(int aCol, int left, int right, bool indexed);
+    void ApplyRowOrder(int left, const std::vector<int>& order, bool keepXRef);
+    void ContractNodeRows(int realRow);
+    void ExpandNodeRows(int realRow);
+    TCellGraphic* NodeGraphic(int aRow) const;
     std::vector<char> FRowSelect;
     std::vector<char> FColSelect;
     std::vector<QPointer<TGridChangeNotifier>> FNotifierList;
@@ -2680,6 +2969,7 @@ protected:
     bool FFixedAsButtons = false;
     bool FFilterIncremental = false;
     bool FJavaCSV = false;
+    bool FOemConvert = false;
     bool FAlwaysQuotes = false;
     bool FExcelClipboardFormat = false;
     bool FSizeGrowOnly = false;
@@ -2821,6 +3111,29 @@ protected:
     QStringList FFilterList;
     bool FFilterDropDownAuto = false;
     TFilterDropDownColumns FFilterDropDownColumns = fdNormal;
+    // Filtering and find.
+    std::unique_ptr<TFilter> FFilter;
+    std::unique_ptr<TFilterDropDown> FFilterDropDown;
+    TDropList* FFilterDropList = nullptr;
+    TDropCheckList* FFilterDropCheckList = nullptr;
+    bool FFilterActive = false;
+    int FFilterDropDownRow = 0;
+    bool FFilterDropDownCheck = false;
+    std::vector<int> FFilterFixedRows; // per level
+    QString FLastNarrowDown;
+    // Drop-down entries made from cell texts: matched as they are.
+    QStringList FFilterLiteral;
+    TFindParams FFindParams = 0;
+    platform::TPoint FSearchCell{0, 0};
+    QString FSearchCache;
+    bool FFindBusy = false;
+    int FFindCol = 0;
+    int FFindRow = 0;
+    platform::TPoint FindCell(platform::TPoint startCell, const QString& s, TFindParams findParams, bool wide);
+    bool MatchCell(int aCol, int aRow, const QString& s, TFindParams findParams, bool wide);
+    TFindParams SearchFooterParams(bool withDirection);
+    void EnsureFilterObjects();
+    void PaintFilterButton(platform::TCanvas& canvas, const platform::TRect& r, TCellPaint& cell);
     bool FSaveWithRTF = false;
     platform::TFont FCellFont;
 
@@ -2871,6 +3184,11 @@ protected:
     TGridButton* FGridButton = nullptr;
     TGridSpin* FEditSpin = nullptr;
     TGridDatePicker* FEditDate = nullptr;
+    TGridDateTimePicker* FEditDateTime = nullptr;
+    TDateTime FOriginalDateTime = 0;
+    QPointer<QWidget> FHToolTip;
+    platform::TPoint FLastBalloonPos{-1, -1};
+    void BalloonEnableChanged();
     TGridEditBtn* FEditBtn = nullptr;
     TGridUnitEditBtn* FUnitEditBtn = nullptr;
 
@@ -3078,6 +3396,8 @@ protected:
     void FitColumnWidth(int aCol, bool growOnly);
     int LimitSize(int v, int minV, int maxV) const;
     void FitRowHeight(int aRow, bool growOnly);
+    // lines < 1: the most lines of the row's cells (one without multi-line cells).
+    int LineCountHeight(int aRow, int extra, int lines = 0);
 
     // The windows laid over the form while a column or row moves; they
     // belong to the form and go with the grid.
@@ -3173,6 +3493,32 @@ protected:
     std::unique_ptr<QObject> FCellHintTracker;
     platform::TRect FCellHintCell;        // client rectangle of the hinted cell
     QString FCellHintText;
+
+    // ---- custom editor link, rich edit, header editors and form fields
+
+    friend class TEditLink;
+    friend class TExRichEdit;
+    // edCustom and edRichEdit: shown over r, committed into the current cell.
+    void ShowLinkEditor(int aCol, int aRow, const platform::TRect& r, platform::TColor color,
+                        const platform::TFont& font, const QString& text, QChar startChar);
+    void CommitLinkEditor();
+    void ShowRichEditor(int aCol, int aRow, const platform::TRect& r, platform::TColor color,
+                        const platform::TFont& font, QChar startChar);
+    void CommitRichEditor();
+    bool OpensFixedCellEdit(int aCol, int aRow, int x, int y, TGridFixedCellEdit how);
+    // A TEditLink; gone when the application frees the link.
+    QPointer<QObject> FEditLink;
+    TExRichEdit* FRichEdit = nullptr;
+    TExRichEdit* FInplaceRichEdit = nullptr;
+    TGridTransEdit* FEditTrans = nullptr;
+    TGridTransCombo* FComboTrans = nullptr;
+    TControlEdit* FEditControlEdit = nullptr;
+    TControlCombo* FComboControl = nullptr;
+    int FFixedColEdit = -1;
+    int FFixedRowEdit = -1;
+    QString FCtrlID;
+    QString FCtrlType;
+    bool FCtrlEditing = false;
 
 private:
     // A new empty row after the last data row, above the footer rows.

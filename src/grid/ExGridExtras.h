@@ -1,13 +1,16 @@
 #pragma once
 
 // The grid's extras as the data model sees them: floating footer, sort and
-// drag-and-drop settings with their defaults. Tree nodes, grouping, filter,
-// footer calculation, sorting and exchange are not built yet; their entry
-// points on the grid (ExGridExtras.cpp) give neutral answers meanwhile: no
-// node, no footer, nothing filtered or sorted.
+// drag-and-drop settings with their defaults. The footer, nodes and sorting
+// are built in ExGrid_Footer.cpp, ExGrid_Nodes.cpp and ExGrid_Sort.cpp; the
+// entry points not built yet (ExGridExtras.cpp) give neutral answers.
 
 #include "platform/Graphics.h"
 #include "widgets/ExObj.h" // TPersistent
+
+#include <QString>
+
+#include <functional>
 
 class TExStringGrid;
 
@@ -17,28 +20,67 @@ using enum TFooterStyle;
 enum class TSortDirection { sdAscending, sdDescending };
 using enum TSortDirection;
 
-// The footer panel is never shown yet: Visible stays false.
+class TFooterPanel;
+
+// (Sender, ACol, ARow, Value): a custom total of a column.
+using TCalcFooterEvent = std::function<void(QObject* sender, int aCol, int aRow, QString& value)>;
+
+// The strip glued to the grid's bottom edge. In style fsFixedLastRow it shows
+// the grid's last row (then hidden in the grid), whose cells hold the column
+// totals; the other styles preview the current row or leave the painting to
+// the application.
 class TFloatingFooter : public TPersistent
 {
 public:
     explicit TFloatingFooter(TExStringGrid* owner = nullptr) : FOwner(owner) {}
+    // Copies CalculateHiddenRows, Color, Column, CustomTemplate, FooterStyle,
+    // Visible and ShowHint.
     void Assign(const TPersistent* source) override;
 
     bool Visible() const { return FVisible; }
+    void SetVisible(bool v);
     TFooterStyle FooterStyle() const { return FFooterStyle; }
-    void SetFooterStyle(TFooterStyle v) { FFooterStyle = v; }
+    void SetFooterStyle(TFooterStyle v);
+    // Stores; above 0 the shown panel becomes one pixel lower.
     int Height() const { return FHeight; }
-    void SetHeight(int v) { FHeight = v; }
+    void SetHeight(int v);
     platform::TColor Color() const { return FColor; }
-    void SetColor(platform::TColor v) { FColor = v; }
+    void SetColor(platform::TColor v);
+    platform::TColor BorderColor() const { return FBorderColor; }
+    void SetBorderColor(platform::TColor v);
+    int Column() const { return FColumn; }
+    void SetColumn(int v);
+    bool CalculateHiddenRows() const { return FCalculateHiddenRows; }
+    void SetCalculateHiddenRows(bool v) { FCalculateHiddenRows = v; }
+    QString CustomTemplate() const { return FCustomTemplate; }
+    void SetCustomTemplate(const QString& v);
+    bool ShowHint() const { return FShowHint; }
+    void SetShowHint(bool v);
+    bool EnableCalculation() const { return FEnableCalculation; }
+    void SetEnableCalculation(bool v) { FEnableCalculation = v; }
+    void Invalidate();
+    // The panel, made on first use as a child of the grid.
+    TFooterPanel* Panel();
+
+    TCalcFooterEvent OnCalcFooter;
 
 private:
     TExStringGrid* FOwner;
+    TFooterPanel* FPanel = nullptr;
     bool FVisible = false;
     TFooterStyle FFooterStyle = fsFixedLastRow;
     int FHeight = 22;
     platform::TColor FColor = platform::clBtnFace;
+    platform::TColor FBorderColor = platform::clNone;
+    int FColumn = 0;
+    bool FCalculateHiddenRows = true;
+    QString FCustomTemplate;
+    bool FShowHint = false;
+    bool FEnableCalculation = true;
 };
+
+enum class TSortBlankPosition { blFirst, blLast };
+using enum TSortBlankPosition;
 
 // The key that adds a column to the sort index by a header click.
 enum class TIndexSortKey { ikShift, ikCtrl };
@@ -54,12 +96,46 @@ public:
     void SetColumn(int v) { FColumn = v; }
     TSortDirection Direction() const { return FDirection; }
     void SetDirection(TSortDirection v) { FDirection = v; }
+    // A write of a new value repaints the grid.
     bool Show() const { return FShow; }
-    void SetShow(bool v) { FShow = v; }
+    void SetShow(bool v);
     bool IndexShow() const { return FIndexShow; }
     void SetIndexShow(bool v) { FIndexShow = v; }
+    // A fixed row: a row at or past the grid's FixedRows raises
+    // "Sort row should be smaller than number of fixed rows".
     int Row() const { return FRow; }
-    void SetRow(int v) { FRow = v; }
+    void SetRow(int v);
+    // Equal cells are decided by the following columns (or sort indexes).
+    bool Full() const { return FFull; }
+    void SetFull(bool v) { FFull = v; }
+    // The kind of a column's texts (number, date, time, text) is detected.
+    bool AutoFormat() const { return FAutoFormat; }
+    void SetAutoFormat(bool v) { FAutoFormat = v; }
+    bool IgnoreCase() const { return FIgnoreCase; }
+    void SetIgnoreCase(bool v) { FIgnoreCase = v; }
+    // Empty cells go to BlankPos whatever the direction.
+    bool IgnoreBlanks() const { return FIgnoreBlanks; }
+    void SetIgnoreBlanks(bool v) { FIgnoreBlanks = v; }
+    TSortBlankPosition BlankPos() const { return FBlankPos; }
+    void SetBlankPos(TSortBlankPosition v) { FBlankPos = v; }
+    // Only the sort column's cells move.
+    bool SingleColumn() const { return FSingleColumn; }
+    void SetSingleColumn(bool v) { FSingleColumn = v; }
+    // Column 0 keeps its texts while fixed columns exist.
+    bool NormalCellsOnly() const { return FNormalCellsOnly; }
+    void SetNormalCellsOnly(bool v) { FNormalCellsOnly = v; }
+    bool AutoSortForGrouping() const { return FAutoSortForGrouping; }
+    void SetAutoSortForGrouping(bool v) { FAutoSortForGrouping = v; }
+    // The display texts are compared instead of the stored ones.
+    bool SortOnVirtualCells() const { return FSortOnVirtualCells; }
+    void SetSortOnVirtualCells(bool v) { FSortOnVirtualCells = v; }
+    void ToggleDirection() { FDirection = FDirection == sdAscending ? sdDescending : sdAscending; }
+    // No sort column, no sort indexes.
+    void Remove();
+    // "d3" / "u3", or "i;" and the sort index list with IndexShow.
+    QString SaveToString() const;
+    // Sorts as the text says; "Invalid sort settings specifier" for one character.
+    void LoadFromString(const QString& s);
     int FixedCols() const { return FFixedCols; }
     void SetFixedCols(int v) { FFixedCols = v; }
     // The header of the sorted column; a write repaints the last fixed row.
@@ -107,9 +183,18 @@ private:
     platform::TBitmap FDownGlyph;
     platform::TBitmap FIndexUpGlyph;
     platform::TBitmap FIndexDownGlyph;
-    int FColumn = 0;
+    int FColumn = -1;
     TSortDirection FDirection = sdAscending;
     bool FShow = false;
+    bool FFull = true;
+    bool FAutoFormat = true;
+    bool FIgnoreCase = false;
+    bool FIgnoreBlanks = false;
+    TSortBlankPosition FBlankPos = blFirst;
+    bool FSingleColumn = false;
+    bool FNormalCellsOnly = false;
+    bool FAutoSortForGrouping = true;
+    bool FSortOnVirtualCells = true;
     bool FIndexShow = false;
     int FRow = 0;
     int FFixedCols = 0;

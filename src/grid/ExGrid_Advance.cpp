@@ -2,6 +2,7 @@
 // (Enter moving on, Escape undoing, type-ahead search of a sorted column).
 #include "grid/ExGrid.h"
 
+#include "platform/Messages.h"
 #include "widgets/EsgHTMLE.h"
 
 #include <algorithm>
@@ -151,8 +152,27 @@ void TExStringGrid::AdvanceToNextCell(int aCol, int aRow, bool force, bool autoE
     if ((autoEdit && nav.AdvanceAutoEdit()) || clickable) {
         if (!IsEditable(Col(), Row()))
             return;
-        if (!clickable)
+        if (!clickable) {
             ShowEditor();
+        } else {
+            // The control in the target reacts as if clicked, unless the edit
+            // came from a control itself (that press already did its work).
+            const int tc = Col(), tr = Row();
+            FDisableChange = true;
+            MoveColRow(c0, r0, true, false);
+            MoveColRow(tc, tr, true, false);
+            const TPoint start = BaseCell(RealColIndex(c0), r0);
+            if (!HasClickableControl(start.X, start.Y)) {
+                // As the window system would deliver it: press, then release.
+                const TRect r = TBaseGrid::CellRect(tc, tr);
+                TMessage down{WM_LBUTTONDOWN, static_cast<std::intptr_t>(ssLeft), MakeLParam(r.Left + 2, r.Top + 2), 0};
+                Perform(down);
+                TMessage up{WM_LBUTTONUP, 0, MakeLParam(r.Left + 2, r.Top + 2), 0};
+                Perform(up);
+            }
+            if (direction != adLeftRight)
+                HideEditor();
+        }
         FDisableChange = false;
         bool allow = true;
         if (OnCellChanging)

@@ -148,6 +148,29 @@ void TExStringGrid::AutoSizeRow(int aRow, int padding)
         SetRowHeights(aRow, std::max(0, LimitSize(RowHeights(aRow) + padding, FMinRowHeight, FMaxRowHeight)));
 }
 
+// Without word wrap a row is as high as its most-lined cell (one line unless
+// cells hold several), in the font of its first normal column.
+int TExStringGrid::LineCountHeight(int aRow, int extra, int lines)
+{
+    if (lines < 1 && FMultilineCells) {
+        lines = 1;
+        for (int c = 0; c < ColCount(); ++c)
+            lines = std::max(lines, GetLinesInCell(RealColIndex(c), aRow));
+    }
+    lines = std::max(lines, 1);
+    const int firstNormal = std::min(TBaseGrid::FixedCols(), std::max(0, ColCount() - 1));
+    TCanvas& canvas = Canvas();
+    const TFont saved = canvas.Font();
+    TFont font;
+    font.Assign(Font());
+    TBrush brush;
+    QueryCellColor(RealColIndex(firstNormal), aRow, brush, font, 0);
+    canvas.SetFont(font);
+    const int th = canvas.TextHeight(QStringLiteral("gh"));
+    canvas.SetFont(saved);
+    return std::max(0, LimitSize(extra + lines * (th + th / 8), FMinRowHeight, FMaxRowHeight));
+}
+
 void TExStringGrid::AutoSizeRows(bool doFixedRows, int padding)
 {
     if (RowCount() == 0)
@@ -155,7 +178,10 @@ void TExStringGrid::AutoSizeRows(bool doFixedRows, int padding)
     const int first = doFixedRows ? 0 : TBaseGrid::FixedRows();
     ExportNotification(esExportStart, first);
     for (int r = first; r < RowCount(); ++r) {
-        AutoSizeRow(r, padding);
+        if (FWordWrap)
+            AutoSizeRow(r, padding);
+        else
+            SetRowHeights(r, LineCountHeight(r, padding));
         ExportNotification(esExportNextRow, r);
     }
     ExportNotification(esExportDone, -1);

@@ -6,11 +6,14 @@
 #include "grid/ExGrid_Private.h"
 
 #include "grid/ExGrid_Editors.h"
+#include "grid/EsgSpin.h"
+#include "grid/ExGrid_DateTimeEditor.h"
 #include "platform/Messages.h"
 
 #include <QApplication>
 
 #include <algorithm>
+#include <cmath>
 
 using namespace platform;
 
@@ -88,6 +91,10 @@ bool TExStringGrid::CanEditShow()
         return answer;
     const TPoint base = BaseCell(RealColIndex(Col()), Row());
     if (answer && !FEditMode && HasClickableControl(base.X, base.Y))
+        return false;
+    // A special editor is up on the cell: the text editor stays away, or it
+    // would take the focus and end that editor.
+    if (answer && FEditMode && !IsDefaultEditorKind(FEditControl))
         return false;
     if (answer && !FEditMode) {
         FNoEditChange = true;
@@ -380,6 +387,14 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
         ShowEditorControl(picker, r, w, h, color, font);
         break;
     }
+    case edDateTimeEdit: {
+        TGridDateTimePicker* picker = DateTimePicker();
+        FOriginalDateTime = picker->ReadCellText(text);
+        DoGetEditorProp(realCol, aRow, picker);
+        ShowEditorControl(picker, r, w, h, color, font);
+        FEditCtrl = nullptr;
+        break;
+    }
     case edEditBtn:
     case edNumericEditBtn:
     case edFloatEditBtn:
@@ -404,8 +419,16 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
         ShowEditorControl(edit, r, w, h, color, font);
         break;
     }
+    case edCustom:
+        // Without a link there is nothing to edit with; the cell stays.
+        if (EditLink())
+            ShowLinkEditor(aCol, aRow, r, color, font, text, startChar);
+        else
+            nothingShown();
+        break;
+    case edRichEdit: ShowRichEditor(aCol, aRow, r, color, font, startChar); break;
     default:
-        // The rich-text, drop-down and custom-link kinds have no control here.
+        // The drop-down kinds have no control here.
         nothingShown();
         break;
     }
@@ -443,8 +466,21 @@ TGridDatePicker* TExStringGrid::DatePicker()
     if (!FEditDate) {
         FEditDate = new TGridDatePicker(this);
         FEditDate->setEnabled(false);
+        QObject::connect(FEditDate, &QDateTimeEdit::dateTimeChanged, this, [this](const QDateTime& d) {
+            if (FEditDate->isVisible())
+                RunGuarded([&] { DateTimeChanged(d.isValid() ? SpinDateTimeOf(d.date(), d.time().msecsSinceStartOfDay() / 86400000.0) : 0); });
+        });
     }
     return FEditDate;
+}
+
+TGridDateTimePicker* TExStringGrid::DateTimePicker()
+{
+    if (!FEditDateTime) {
+        FEditDateTime = new TGridDateTimePicker(this);
+        FEditDateTime->setEnabled(false);
+    }
+    return FEditDateTime;
 }
 
 namespace {
@@ -545,6 +581,17 @@ void TExStringGrid::CommitSpecialEditor()
             FEditMode = false;
         }
         break;
+    case edDateTimeEdit:
+        if (FEditMode && FEditDateTime) {
+            const QString value = FEditDateTime->CellText();
+            // A value left as it opened keeps the cell's own text.
+            const bool changed = std::abs(FEditDateTime->Value() - FOriginalDateTime) > 1e-9;
+            hide(FEditDateTime);
+            if (changed)
+                StoreEditorValue(Col(), Row(), value);
+            FEditMode = false;
+        }
+        break;
     case edEditBtn:
     case edNumericEditBtn:
     case edFloatEditBtn:
@@ -566,6 +613,8 @@ void TExStringGrid::CommitSpecialEditor()
             FEditMode = false;
         }
         break;
+    case edCustom: CommitLinkEditor(); break;
+    case edRichEdit: CommitRichEditor(); break;
     default: break;
     }
     if (FEditCtrl && !FEditCtrl->isVisible())

@@ -1,6 +1,9 @@
-// The translucent frame around the edited cell. It is drawn by an overlay
-// widget on the grid's top-level window, and follows the window's moves and
-// resizes through one application-wide event filter.
+// The translucent frame around the edited cell, and the colours of an active
+// application style. The frame is an overlay widget on the grid's top-level
+// window: a soft (blurred) rounded ring with per-pixel opacity, clipped to a
+// ring 4 pixels wide on the left and top and 5 on the right and bottom. It
+// follows the window's moves and resizes through one application-wide event
+// filter.
 #include "grid/ExGrid.h"
 
 #include <QApplication>
@@ -19,6 +22,20 @@ TExStringGrid* g_focusFrameGrid = nullptr;
 constexpr TColor FocusFrameColor = 16634775;
 constexpr int FocusFrameOpacity = 230;
 
+// The frame's picture for a size: the blurred rounded-rectangle mask gives
+// each pixel its opacity, the frame colour is premultiplied with it.
+TGridAlphaMask MakeFocusFrameImage(int w, int h)
+{
+    QImage mask;
+    MakeRoundRectMask(mask, w, h, 4, 5, 3);
+    QImage colour(w, h, QImage::Format_RGB888);
+    colour.fill(ToQColor(FocusFrameColor));
+    TGridAlphaMask alpha;
+    alpha.MergeMask(mask, colour, FocusFrameColor);
+    alpha.SetOpacity(FocusFrameOpacity);
+    return alpha;
+}
+
 class FocusRing : public QWidget
 {
 public:
@@ -30,14 +47,29 @@ public:
         setFocusPolicy(Qt::NoFocus);
     }
 
+    // Builds the picture for the ring's size (when it changed) and clips the
+    // widget to the ring.
+    void Build(int cellWidth, int cellHeight)
+    {
+        const int w = cellWidth + 9, h = cellHeight + 9;
+        if (FAlpha.Image().size() != QSize(w, h))
+            FAlpha = MakeFocusFrameImage(w, h);
+        resize(w, h);
+        setMask(QRegion(0, 0, w, h).xored(QRegion(4, 4, cellWidth, cellHeight)));
+    }
+    const TGridAlphaMask& Picture() const { return FAlpha; }
+
 protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter p(this);
-        QColor c = ToQColor(FocusFrameColor);
-        c.setAlpha(FocusFrameOpacity);
-        p.fillRect(rect(), c);
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        p.setOpacity(FAlpha.Opacity() / 255.0);
+        p.drawImage(0, 0, FAlpha.Image());
     }
+
+private:
+    TGridAlphaMask FAlpha;
 };
 
 // Stands in for the thread's call-window hook: every move or resize of a
@@ -81,11 +113,7 @@ void TExStringGrid::ShowFocusFrame(const TRect& r)
     }
     FFocusCellRect = r;
     FFocusWindow->hide();
-    const int w = r.Width() + 9, h = r.Height() + 9;
-    // A ring 4 pixels wide on the left and top, 5 on the right and bottom.
-    const QRegion ring = QRegion(0, 0, w, h).xored(QRegion(4, 4, r.Width(), r.Height()));
-    FFocusWindow->resize(w, h);
-    FFocusWindow->setMask(ring);
+    static_cast<FocusRing*>(FFocusWindow.data())->Build(r.Width(), r.Height());
     PlaceFocusWindow();
     FFocusWindow->show();
     FFocusWindow->raise();
@@ -101,11 +129,8 @@ void TExStringGrid::PlaceFocusWindow()
     if (IsRectEmpty(r))
         return;
     const QPoint at = ClientSurface()->mapTo(window(), QPoint(r.Left, r.Top));
-    const int w = r.Width() + 9, h = r.Height() + 9;
-    if (FFocusWindow->width() != w || FFocusWindow->height() != h) {
-        FFocusWindow->resize(w, h);
-        FFocusWindow->setMask(QRegion(0, 0, w, h).xored(QRegion(4, 4, r.Width(), r.Height())));
-    }
+    if (FFocusWindow->width() != r.Width() + 9 || FFocusWindow->height() != r.Height() + 9)
+        static_cast<FocusRing*>(FFocusWindow.data())->Build(r.Width(), r.Height());
     FFocusWindow->move(at.x() - 4, at.y() - 4);
 }
 
@@ -115,4 +140,41 @@ void TExStringGrid::HideFocusFrame()
         g_focusFrameGrid = nullptr;
     if (FFocusWindow)
         FFocusWindow->hide();
+}
+
+// ---------------------------------------------------------------------------
+// Colours of an active application style
+// ---------------------------------------------------------------------------
+
+TExStringGrid::TActiveStyle& TExStringGrid::ActiveStyle()
+{
+    static TActiveStyle style;
+    return style;
+}
+
+void TExStringGrid::ApplyActiveStyleColors()
+{
+    FUsePlatformStyles = false;
+    const TActiveStyle& style = ActiveStyle();
+    if (!style.Enabled || style.Name.compare(QStringLiteral("Windows"), Qt::CaseInsensitive) == 0)
+        return;
+    FUsePlatformStyles = true;
+    SetColor(style.CellFill);
+    SetGridLineColor(style.CellBorder);
+    SetGridFixedLineColor(style.FixedCellBorder);
+    SetOptions(Options() & ~(goFixedVertLine | goFixedHorzLine));
+    if (style.CellText != clNone) {
+        TFont f;
+        f.Assign(Font());
+        f.SetColor(style.CellText);
+        SetFont(f);
+    }
+    if (style.SelectedCellText != clNone)
+        SetSelectionTextColor(style.SelectedCellText);
+    if (style.FixedCellText != clNone) {
+        TFont f;
+        f.Assign(FixedFont());
+        f.SetColor(style.FixedCellText);
+        SetFixedFont(f);
+    }
 }

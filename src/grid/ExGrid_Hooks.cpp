@@ -211,12 +211,6 @@ void TExStringGrid::DoFixedEdit(int aCol, int aRow, TGridFixedCellEditor& editor
         OnFixedEdit(this, aCol, aRow, editor, values);
 }
 
-void TExStringGrid::FilterSelected(int)
-{
-    // Applying the chosen filter comes with the grid extras.
-    FFilterColumn = -1;
-}
-
 // ---------------------------------------------------------------------------
 // Exchange
 // ---------------------------------------------------------------------------

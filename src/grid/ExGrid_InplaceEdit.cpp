@@ -47,6 +47,8 @@ private:
     void StoreTyped(const QString& t);
     void TakeValidatedText();
     void DoChange();
+    void GrowRowForNewLine();
+    void SizeToTypedText();
     bool CursorWalk(bool forward);
     int TextLen() const { return static_cast<int>(Text().size()); }
 
@@ -573,6 +575,8 @@ void TExInplaceEdit::KeyDown(int& key, TShiftState shift)
     Workmode = key != VK_BACK && key != VK_DELETE;
     if (key == VK_RETURN && !g.Navigation().AllowCtrlEnter() && (g.WordWrap() || g.Multilinecells()))
         g.FEditing = false;
+    if (key == VK_RETURN && (shift & (ssShift | ssCtrl)) && g.SizeWhileTyping().Height() && g.Multilinecells())
+        GrowRowForNewLine();
     // Lines inside the text stay inside the editor.
     if ((key == VK_UP && LineFromChar(-1) > 0) || (key == VK_DOWN && LineFromChar(-1) < LineCount() - 1)) {
         TCustomControl::KeyDown(key, shift);
@@ -634,6 +638,50 @@ void TExInplaceEdit::KeyUp(int& key, TShiftState shift)
     }
     TInplaceEdit::KeyUp(key, shift);
     DoChange();
+    SizeToTypedText();
+}
+
+// ---------------------------------------------------------------------------
+// Size while typing
+// ---------------------------------------------------------------------------
+
+void TExInplaceEdit::GrowRowForNewLine()
+{
+    TExStringGrid& g = *FGrid;
+    const int row = g.Row();
+    const int lines = CountTextLines(Text() + QStringLiteral("\r\n"), true);
+    int most = 1;
+    for (int c = 0; c < g.ColCount(); ++c)
+        most = std::max(most, g.GetLinesInCell(g.RealColIndex(c), row));
+    TColumnSize& size = g.ColumnSize();
+    const bool synch = size.SynchWithGrid();
+    size.SetSynchWithGrid(false);
+    if (lines < most)
+        g.AutoSizeRow(row);
+    else
+        g.SetRowHeights(row, g.LineCountHeight(row, 0, lines));
+    size.SetSynchWithGrid(synch);
+    if (g.OnEndRowSize)
+        g.OnEndRowSize(&g, row);
+}
+
+void TExInplaceEdit::SizeToTypedText()
+{
+    TExStringGrid& g = *FGrid;
+    if (!isVisible())
+        return;
+    // The cell holds the typed text already; a column only ever widens here.
+    if (g.SizeWhileTyping().Width())
+        g.FitColumnWidth(g.Col(), true);
+    if (g.SizeWhileTyping().Height() && g.WordWrap()) {
+        TColumnSize& size = g.ColumnSize();
+        const bool synch = size.SynchWithGrid();
+        size.SetSynchWithGrid(false);
+        g.AutoSizeRow(g.Row());
+        size.SetSynchWithGrid(synch);
+        if (g.OnEndRowSize)
+            g.OnEndRowSize(&g, g.Row());
+    }
 }
 
 // ---------------------------------------------------------------------------

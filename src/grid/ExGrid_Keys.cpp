@@ -798,8 +798,11 @@ void TExStringGrid::HandleKeyDownMessage(TMessage& m)
             raiseKeyDown();
             return;
         }
-        if (HasFormControls(rc, Row()))
+        if (HasFormControls(rc, Row())) {
+            RememberCell(Col(), Row());
+            EditNextCellControl(Col(), Row(), QString());
             return;
+        }
     }
     if (key == VK_RETURN && !IsEditable(Col(), Row())) {
         TForm* form = GetParentForm(this);

@@ -2,6 +2,7 @@
 // the module's start-up and shared routines.
 #include "grid/ExGrid.h"
 
+#include "grid/ExGrid_DateTimeEditor.h"
 #include "grid/ExGrid_Editors.h"
 #include "platform/Messages.h"
 #include "widgets/ExUtil.h"
@@ -708,6 +709,7 @@ TExStringGrid::TExStringGrid(QWidget* owner)
         editor->hide();
         editor->setEnabled(false);
     }
+    FBalloonSettings->OnEnableChange = [this](TBalloonSettings*) { BalloonEnableChanged(); };
 }
 
 TExStringGrid::~TExStringGrid()
@@ -722,6 +724,10 @@ TExStringGrid::~TExStringGrid()
     delete FGridButton;
     delete FEditSpin;
     delete FEditDate;
+    delete FEditDateTime;
+    FEditDateTime = nullptr;
+    BalloonDone();
+    FBalloonSettings->OnEnableChange = nullptr;
     delete FEditBtn;
     delete FUnitEditBtn;
     FEditCombo = nullptr;
@@ -805,6 +811,9 @@ void TExStringGrid::Loaded()
     InitOrigColSizes();
     SetColumnOrder();
     UpdateSearchPanel();
+    if (FBalloonSettings->Enable())
+        BalloonInit();
+    ApplyActiveStyleColors();
 }
 
 void TExStringGrid::Assign(const TExStringGrid* source)

@@ -257,15 +257,21 @@ void TExStringGrid::PressCell(TMessage& m, int aCol, int aRow, int x, int y, TSh
             FSpinUpClick = true;
     }
 
-    // Node glyphs (expanding and contracting by a click) come with the tree
-    // nodes of the grid extras; column 0 of a grid with nodes only clicks.
-    if (aRow >= fixedRows && aCol == 0 && HasNodes() && !FMouseActions->RowSelect() &&
-        !(Options() & goRowSizing)) {
-        raiseMouseDown();
-        raiseClickCell();
+    if (IsRadio(realCol, aRow) && (IsEditable(aCol, aRow) || FControlLook->RadioAlwaysActive())) {
+        HideInplaceEdit();
+        ClickRadioGroup(aCol, aRow, x - r.Left, y - r.Top);
+        if (!hasFocus())
+            setFocus(Qt::MouseFocusReason);
         return;
     }
-    // Radio groups open their own editing on a click (not built here).
+
+    // A press on a node glyph expands or contracts the node.
+    if (aRow >= fixedRows && aCol == 0 && IsNode(aRow) && IsInNodeButton(aRow, x)) {
+        raiseMouseDown();
+        raiseClickCell();
+        NodeButtonPress(aRow, x);
+        return;
+    }
 
     // A press on the selection of a drag source: a drag may start when the
     // pointer moves, else the release selects.
@@ -592,6 +598,7 @@ bool TExStringGrid::PressLink(int aCol, int aRow, int x, int y)
         return false;
 
     QString anchor, ctrlID, ctrlType, ctrlValue;
+    TRect ctrlRect;
     if (kind != 1) {
         if (IsURL(text))
             anchor = text;
@@ -610,6 +617,7 @@ bool TExStringGrid::PressLink(int aCol, int aRow, int x, int y)
         ctrlType = res.ControlType.toUpper();
         ctrlID = res.ControlID;
         ctrlValue = res.ControlValue;
+        ctrlRect = res.ControlRect;
         if (ctrlType.isEmpty())
             anchor = res.AnchorTarget;
     }
@@ -620,8 +628,8 @@ bool TExStringGrid::PressLink(int aCol, int aRow, int x, int y)
             if (allowed)
                 DoCanEditCell(realCol, aRow, allowed);
             if (allowed) {
-                // Ending a running field edit and the field editors come
-                // with the in-cell form fields (not built here).
+                // A field edit still running ends first (it may rewrite this cell).
+                EndControlEdit();
                 QString cell = GetCellEx(realCol, aRow);
                 if (ctrlType == QLatin1String("BUTTON")) {
                     FCtrlXY = Point(aCol, aRow);
@@ -640,6 +648,7 @@ bool TExStringGrid::PressLink(int aCol, int aRow, int x, int y)
                 }
                 if (OnControlClick)
                     OnControlClick(this, aRow, aCol, ctrlID, ctrlType, ctrlValue);
+                StartControlEdit(cell, ctrlType, aRow, realCol, aCol, ctrlRect, ctrlValue, ctrlID);
                 return true;
             }
         }
@@ -724,8 +733,10 @@ void TExStringGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int
 
     if ((shift & ssShift) && FSelectionRectangle && !(Selection() == oldSel))
         Invalidate();
-    // Header editors opened by a click come with the fixed-cell editors
-    // (not built here).
+    if (onCell && button == mbLeft && OpensFixedCellEdit(aCol, aRow, x, y, fceLeftClick)) {
+        StartFixedCellEdit(aCol, aRow);
+        return;
+    }
     if (TStringGrid* sync = FSyncGrid->Grid()) {
         if (FSyncGrid->SelectionColumn() && Col() >= sync->FixedCols() && Col() < sync->ColCount())
             sync->SetCol(Col());
@@ -1186,8 +1197,25 @@ void TExStringGrid::HandleLButtonDblClkMessage(TMessage& m)
         MouseDown(mbLeft, 0, br.Left + 4, br.Top + 4);
     }
     FForceSel = false;
-    // Header editors opened by a double click come with the fixed-cell
-    // editors (not built here).
+    if (OpensFixedCellEdit(aCol, aRow, x, y, fceDblClick))
+        StartFixedCellEdit(aCol, aRow);
+}
+
+// A header row with FixedRowsEdit, or a fixed column with FixedColsEdit, of
+// that kind; with sizing on, only away from the borders.
+bool TExStringGrid::OpensFixedCellEdit(int aCol, int aRow, int x, int y, TGridFixedCellEdit how)
+{
+    if (aCol < 0 || aRow < 0 || aCol >= ColCount() || aRow >= RowCount())
+        return false;
+    const bool headerRow = aRow < TBaseGrid::FixedRows() && FMouseActions->FixedRowsEdit() == how;
+    const bool fixedCol = aCol < TBaseGrid::FixedCols() && FMouseActions->FixedColsEdit() == how;
+    if (!headerRow && !fixedCol)
+        return false;
+    const bool sizing = headerRow ? (Options() & goColSizing) != 0 : (Options() & goRowSizing) != 0;
+    if (!sizing)
+        return true;
+    const TRect r = TBaseGrid::CellRect(aCol, aRow);
+    return x > r.Left + 4 && x < r.Right - 4 && y > r.Top + 4 && y < r.Bottom - 4;
 }
 
 // ---------------------------------------------------------------------------
@@ -1254,7 +1282,8 @@ void TExStringGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y
 {
     const bool selectionEvent =
         button == mbLeft || (button == mbRight && FMouseActions->SelectOnRightClick());
-    // The filter drop-down list comes with the filter of the grid extras.
+    // A release on a filter button opens its drop-down; any other closes it.
+    FilterDropDownMouseUp(button, x, y);
     FDropDownDown = false;
     if ((GridState() == gsColSizing && x > ClientWidth()) || (GridState() == gsRowSizing && y > ClientHeight())) {
         SetGridState(gsNormal);

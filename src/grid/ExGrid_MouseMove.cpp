@@ -562,6 +562,14 @@ void TExStringGrid::MouseMove(TShiftState shift, int x, int y)
         if (!(baseDispl == hintPos))
             CancelCellHint();
     }
+    // So does a balloon: the next one describes the cell now under the pointer.
+    if (FBalloonSettings->Enable()) {
+        const TPoint base = onCell ? BaseCell(RealColIndex(aCol), aRow) : Point(-1, -1);
+        if (!(base == FLastBalloonPos)) {
+            BalloonPop();
+            FLastBalloonPos = Point(-1, -1);
+        }
+    }
     // The selection rectangle repaints where it was.
     if (FSelectionRectangle && GridState() == gsSelecting && !(Selection() == FMoveSelection)) {
         const TGridRect s = Selection();

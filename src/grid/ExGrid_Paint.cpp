@@ -1021,7 +1021,9 @@ void TExStringGrid::DrawCellContent(TCanvas& canvas, int aCol, int aRow, const T
         }
     }
 
-    // 15. Tree lines come with the grid's nodes.
+    // 15. Tree lines of the grid's nodes.
+    if (cell.RealCol == 0)
+        PaintTreeLines(canvas, r, aRow);
 
     // 16. The cell graphic.
     if (cell.Graphic.Graphic && !ifaceFirst) {
@@ -1235,6 +1237,9 @@ void TExStringGrid::PaintCellText(TCanvas& canvas, TRect r, TCellPaint& cell)
         canvas.IntersectClipRect(r);
         t.Top -= cell.ScrollPos;
     }
+
+    // 4. The filter button.
+    PaintFilterButton(canvas, r, cell);
 
     // 5. Cells outside a disjunct selection show the grid's colours.
     if (!fixedCell && !FMouseDown &&
@@ -1913,9 +1918,7 @@ void TExStringGrid::PaintCellGraphic(TCanvas& canvas, TRect& r, TCellPaint& cell
                 images->Draw(canvas, gr.Left, gr.Top, index);
         }
         break;
-    case ctNode:
-        // Node glyphs are drawn with the grid's nodes.
-        break;
+    case ctNode: PaintNodeGlyph(canvas, cellRect, row, canvas.Brush().Color()); break;
     case ctRadio: {
         queryEnabled();
         const int count = g->Strings ? static_cast<int>(g->Strings->size()) : 0;

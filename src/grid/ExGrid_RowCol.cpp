@@ -76,8 +76,37 @@ void TExStringGrid::RemoveRows(int rowIndex, int rCount)
         for (auto it = removedReal.rbegin(); it != removedReal.rend(); ++it)
             if (*it < static_cast<int>(FRowSelect.size()))
                 FRowSelect.erase(FRowSelect.begin() + *it);
-    DropRows(rowIndex, rCount);
-    FMaxRowCount = std::max(0, FMaxRowCount - rCount);
+    // An edit still open on the current cell is checked before rows go.
+    const bool entered = FEntered;
+    FEntered = false;
+    if (Col() >= 0 && Row() >= 0 && Col() < ColCount() && Row() < RowCount())
+        SelectCell(Col(), Row());
+    const int oldRow = Row();
+    const int oldTop = TopRow();
+    {
+        BeginUpdate();
+        ScopeExit endUpdate{[this] { EndUpdate(); }};
+        DropRows(rowIndex, rCount);
+        FMaxRowCount = std::max(0, FMaxRowCount - rCount);
+        // The current row never lands on a fixed footer row.
+        const int lastNormal = RowCount() - FFixedFooters - 1;
+        if (oldRow <= lastNormal) {
+            if (!DisjunctRowMode() && oldRow >= TBaseGrid::FixedRows())
+                MoveCurrentRowTo(oldRow);
+            if (oldTop < RowCount())
+                TBaseGrid::SetTopRow(oldTop);
+        } else if (lastNormal >= TBaseGrid::FixedRows()) {
+            MoveCurrentRowTo(lastNormal);
+        } else {
+            HideSelection();
+        }
+        FSelHidden = false;
+    }
+    FEntered = entered;
+    const int visible = VisibleRowCount();
+    const int fixedRows = TBaseGrid::FixedRows();
+    if (TopRow() >= RowCount() + fixedRows - visible - 2 && RowCount() - visible - 1 > 0)
+        TBaseGrid::SetTopRow(std::max(fixedRows, RowCount() + fixedRows - visible - 2));
     // Controls of the removed rows are gone with them; those below move up.
     for (int i = 0; i < FControlList.Count(); ++i) {
         TControlItem* item = FControlList.GetControl(i);
@@ -85,6 +114,8 @@ void TExStringGrid::RemoveRows(int rowIndex, int rCount)
     }
     if (FControlList.Count() > 0)
         CellControlsUpdate();
+    if (FSearchFooter->Visible())
+        UpdateSearchPanel();
 }
 
 void TExStringGrid::RemoveCheckedRows(int checkBoxColumn, bool removeChecked)

@@ -123,6 +123,28 @@ TSearchPanel* TExStringGrid::SearchPanel()
     if (!FSearchPanel) {
         FSearchPanel = new TSearchPanel(this);
         FSearchPanel->SetVisible(false);
+        TSearchPanel& p = *FSearchPanel;
+        // Nothing to find in an empty field.
+        for (TSearchPanelButton* b : {p.ForwardButton(), p.BackwardButton(), p.HiliteButton()})
+            b->SetEnabled(false);
+        p.EditControl()->OnChange = [this](QObject*) { SearchFooterEditChange(); };
+        // Enter finds the next match, Ctrl+Enter the previous one.
+        p.EditControl()->OnKeyDown = [this](QObject*, int& key, TShiftState shift) {
+            if (key != VK_RETURN)
+                return;
+            key = 0;
+            if (shift & ssCtrl)
+                SearchFooterFindPrevious();
+            else
+                SearchFooterFindNext();
+        };
+        p.ForwardButton()->OnClick = [this](QObject*) { SearchFooterFindNext(); };
+        p.BackwardButton()->OnClick = [this](QObject*) { SearchFooterFindPrevious(); };
+        p.ExitButton()->OnClick = [this](QObject*) { SearchFooterClose(); };
+        p.HiliteButton()->OnClick = [this](QObject*) {
+            FSearchPanel->HiliteButton()->SetDown(!FSearchPanel->HiliteButton()->Down());
+            SearchFooterHighlight();
+        };
     }
     return FSearchPanel;
 }

@@ -58,6 +58,8 @@ void TExStringGrid::CreateWnd()
     TBaseGrid::CreateWnd();
     SetTimer(GridTimerId, 500);
     HookOwnerFormResize();
+    if (FBalloonSettings->Enable())
+        BalloonInit();
 }
 
 void TExStringGrid::hideEvent(QHideEvent* event)

@@ -1,0 +1,283 @@
+// The grid's text layout: a header "cols,rows", width lines "cw col,width"
+// and one line "col,row,text" per non-empty cell. Files carry absolute
+// coordinates, streams (UTF-16 LE, no byte-order mark) coordinates relative
+// to the first saved cell. Readers parse everything before they change the
+// grid, so a damaged layout leaves the grid as it was.
+#include "grid/ExGrid.h"
+#include "grid/ExGrid_Exchange.h"
+
+#include <QCoreApplication>
+#include <QIODevice>
+
+#include <algorithm>
+#include <vector>
+
+using namespace exgrid_exchange;
+
+namespace {
+
+struct LayoutCell
+{
+    int col = 0;
+    int row = 0;
+    QString text;
+};
+
+struct LayoutWidth
+{
+    int col = 0;
+    int width = 0;
+};
+
+QString CellLine(int col, int row, const QString& text)
+{
+    return QString::number(col) + u',' + QString::number(row) + u',' + PackCellText(text);
+}
+
+// Splits "col,row,text" at its first two commas; a missing comma leaves its
+// field empty.
+void SplitCellLine(const QString& line, QString& col, QString& row, QString& text)
+{
+    const qsizetype c1 = line.indexOf(u',');
+    if (c1 < 0) {
+        col.clear();
+        row.clear();
+        text = line;
+        return;
+    }
+    col = line.left(c1);
+    const qsizetype c2 = line.indexOf(u',', c1 + 1);
+    if (c2 < 0) {
+        row.clear();
+        text = line.mid(c1 + 1);
+        return;
+    }
+    row = line.mid(c1 + 1, c2 - c1 - 1);
+    text = line.mid(c2 + 1);
+}
+
+[[noreturn]] void ConversionError(const QString& field)
+{
+    throw REruVidaZuvez(QStringLiteral("'") + field + QStringLiteral("' is not a valid integer value"));
+}
+
+int StreamNumber(const QString& field)
+{
+    int v = 0;
+    if (!StrictNumber(field, v))
+        ConversionError(field);
+    return v;
+}
+
+// One line of UTF-16 code units up to CR; the unit after the CR is consumed.
+// False at the end of the stream.
+bool ReadStreamLine(QIODevice& stream, QString& line)
+{
+    line.clear();
+    if (stream.atEnd())
+        return false;
+    char b[2];
+    while (stream.read(b, 2) == 2) {
+        const char16_t u = static_cast<char16_t>(static_cast<unsigned char>(b[0]) |
+                                                 (static_cast<unsigned char>(b[1]) << 8));
+        if (u == 13) {
+            stream.read(b, 2);
+            return true;
+        }
+        line += QChar(u);
+    }
+    return true;
+}
+
+void WriteStreamLine(QIODevice& stream, const QString& line)
+{
+    QByteArray out;
+    out.reserve(line.size() * 2 + 4);
+    for (QChar c : line) {
+        out.append(static_cast<char>(c.unicode() & 0xFF));
+        out.append(static_cast<char>(c.unicode() >> 8));
+    }
+    out.append("\x0D\x00\x0A\x00", 4);
+    if (stream.write(out) != out.size())
+        throw REruVidaZuvez(QStringLiteral("Stream write error"));
+}
+
+} // namespace
+
+void TExStringGrid::SaveToFile(const QString& fileName, bool unicode)
+{
+    const int h = FSaveHiddenCells ? NumHiddenColumns() : 0;
+    const int startCol = SaveStartCol();
+    const int endCol = SaveEndCol() + h;
+    QStringList lines;
+    lines << QString::number(SaveColCount() + h) + u',' + QString::number(SaveRowCount());
+    for (int c = startCol; c <= endCol; ++c) {
+        const int w = c < ColCount() ? ColWidths(c) : DefaultColWidth();
+        lines << QStringLiteral("cw ") + QString::number(c) + u',' + QString::number(w);
+    }
+    ProgressReporter progress(*this);
+    ExportNotification(esExportStart, SaveStartRow());
+    for (int r = SaveStartRow(); r <= SaveEndRow(); ++r) {
+        ExportNotification(esExportNextRow, r);
+        for (int c = startCol; c <= endCol; ++c) {
+            // Without the hidden columns the file holds the shown columns
+            // under their display index, so that it loads anywhere as shown.
+            const int real = h > 0 || NumHiddenColumns() == 0 ? c : RealColIndex(c);
+            QString text;
+            QuerySaveCellText(real, r, text);
+            if (!text.isEmpty())
+                lines << CellLine(c, r, text);
+        }
+        if (progress.Active())
+            progress.Report(Percent(r, SaveRowCount() - 1));
+    }
+    ExportNotification(esExportDone, -1);
+    WriteFileBytes(fileName, EncodeLines(lines, unicode ? TextEncoding::Utf16LeBom : TextEncoding::Ansi));
+}
+
+void TExStringGrid::LoadFromFile(const QString& fileName)
+{
+    const QStringList lines = ReadFileLines(fileName);
+    const int a = FSaveFixedCells || FSaveFixedCols ? 0 : FixedCols();
+    const int b = FSaveFixedCells || FSaveFixedRows ? 0 : FixedRows();
+    const auto corrupt = [&] {
+        throw REruVidaZuvez(QStringLiteral("File contains no data or corrupt file ") + fileName);
+    };
+
+    int cols = ColCount();
+    int rows = RowCount();
+    if (!lines.isEmpty() && !lines.first().isEmpty()) {
+        const QString& head = lines.first();
+        const qsizetype comma = head.indexOf(u',');
+        const long long c = static_cast<long long>(a) + LenientNumber(comma < 0 ? head : head.left(comma));
+        const long long r = static_cast<long long>(b) + (comma < 0 ? 0 : LenientNumber(head.mid(comma + 1)));
+        if (c <= 0 || r <= 0 || c + NumHiddenColumns() > MaxFileCols || r > MaxFileRows)
+            corrupt();
+        cols = static_cast<int>(c);
+        rows = static_cast<int>(r);
+    }
+    if (cols <= 0 || rows <= 0)
+        corrupt();
+
+    // Everything is read before the grid changes.
+    std::vector<LayoutWidth> widths;
+    std::vector<LayoutCell> cells;
+    const int realCols = cols + NumHiddenColumns();
+    QString colText, rowText, text;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        const QString& line = lines[i];
+        if (line.startsWith(QStringLiteral("cw"))) {
+            const qsizetype comma = line.indexOf(u',');
+            const int col = LenientNumber(comma < 0 ? line.mid(3) : line.mid(3, comma - 3));
+            const int width = comma < 0 ? 0 : LenientNumber(line.mid(comma + 1, 255));
+            if (col >= 0 && col < cols)
+                widths.push_back({col, width});
+            continue;
+        }
+        SplitCellLine(line, colText, rowText, text);
+        const int col = LenientNumber(colText);
+        const int row = LenientNumber(rowText);
+        if (col >= 0 && col < realCols && row >= 0 && row < rows)
+            cells.push_back({col, row, UnpackCellText(text, FMultilineCells)});
+    }
+
+    SetColCount(cols);
+    SetRowCount(rows);
+    for (const LayoutWidth& w : widths)
+        SetColWidths(w.col, std::clamp(w.width, 0, MaxCellExtent));
+    ProgressReporter progress(*this);
+    int n = 0;
+    for (const LayoutCell& cell : cells) {
+        DoLoadCell(cell.col, cell.row, cell.text);
+        if (progress.Active())
+            progress.Report(Percent(cell.row, RowCount() - 1));
+        // Keeps the window alive during a long load; user input waits.
+        if ((++n & 1023) == 0)
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    }
+    CellsChanged(platform::TRect{0, 0, ColCount(), RowCount()});
+    CellsUpdated();
+}
+
+void TExStringGrid::SaveToStream(QIODevice& stream)
+{
+    WriteStreamLine(stream, QString::number(SaveColCount()) + u',' + QString::number(SaveRowCount()));
+    for (int c = 0; c < ColCount(); ++c)
+        WriteStreamLine(stream, QStringLiteral("cw ") + QString::number(c) + u',' + QString::number(ColWidths(c)));
+    ExportNotification(esExportStart, SaveStartRow());
+    for (int r = SaveStartRow(); r <= SaveEndRow(); ++r) {
+        ExportNotification(esExportNextRow, r);
+        for (int c = SaveStartCol(); c <= SaveEndCol(); ++c) {
+            QString text;
+            QuerySaveCellText(RealColIndex(c), r, text);
+            if (!text.isEmpty())
+                WriteStreamLine(stream, CellLine(c - SaveStartCol(), r - SaveStartRow(), text));
+        }
+    }
+    ExportNotification(esExportDone, -1);
+}
+
+void TExStringGrid::LoadFromStream(QIODevice& stream)
+{
+    const qint64 start = stream.pos();
+    int cols = ColCount();
+    int rows = RowCount();
+    std::vector<LayoutWidth> widths;
+    std::vector<LayoutCell> cells;
+    QString line;
+    try {
+        if (!stream.atEnd()) {
+            ReadStreamLine(stream, line);
+            if (!line.isEmpty()) {
+                const qsizetype comma = line.indexOf(u',');
+                const long long c = static_cast<long long>(StreamNumber(comma < 0 ? line : line.left(comma))) +
+                                    SaveStartCol();
+                const long long r = static_cast<long long>(StreamNumber(comma < 0 ? QString() : line.mid(comma + 1))) +
+                                    SaveStartRow();
+                if (c <= 0 || r <= 0 || c + NumHiddenColumns() > MaxFileCols || r > MaxFileRows)
+                    throw REruVidaZuvez(QStringLiteral("Stream contains no data or corrupt stream"));
+                cols = static_cast<int>(c);
+                rows = static_cast<int>(r);
+            }
+        }
+        QString colText, rowText, text;
+        while (!stream.atEnd()) {
+            const qint64 at = stream.pos();
+            ReadStreamLine(stream, line);
+            if (line.startsWith(QStringLiteral("cw"))) {
+                const QString rest = line.mid(3);
+                const qsizetype comma = rest.indexOf(u',');
+                const int col = StreamNumber(comma < 0 ? rest : rest.left(comma));
+                const int width = StreamNumber(comma < 0 ? QString() : rest.mid(comma + 1));
+                if (col >= 0 && col < cols)
+                    widths.push_back({col, width});
+                continue;
+            }
+            const qsizetype c1 = line.indexOf(u',');
+            const qsizetype c2 = c1 < 0 ? -1 : line.indexOf(u',', c1 + 1);
+            colText = c1 < 0 ? QString() : line.left(c1);
+            rowText = c2 < 0 ? QString() : line.mid(c1 + 1, c2 - c1 - 1);
+            if (colText.isEmpty() || rowText.isEmpty()) {
+                // Not a layout line: the caller's data starts here.
+                stream.seek(at);
+                break;
+            }
+            const long long col = static_cast<long long>(StreamNumber(colText)) + SaveStartCol();
+            const long long row = static_cast<long long>(StreamNumber(rowText)) + SaveStartRow();
+            if (col >= 0 && col < cols + NumHiddenColumns() && row >= 0 && row < rows)
+                cells.push_back({static_cast<int>(col), static_cast<int>(row),
+                                 UnpackCellText(line.mid(c2 + 1), FMultilineCells)});
+        }
+    } catch (...) {
+        stream.seek(start);
+        throw;
+    }
+    SetColCount(cols);
+    SetRowCount(rows);
+    for (const LayoutWidth& w : widths)
+        SetColWidths(w.col, std::clamp(w.width, 0, MaxCellExtent));
+    for (const LayoutCell& cell : cells)
+        DoLoadCell(cell.col, cell.row, cell.text);
+    CellsChanged(platform::TRect{0, 0, ColCount(), RowCount()});
+    CellsUpdated();
+}
