@@ -927,6 +927,7 @@ void TGridEditBtn::keyPressEvent(QKeyEvent* e)
     TExStringGrid& g = *FGrid;
     const TShiftState shift = ShiftOf(e);
     const int key = VirtualKeyFromQt(e->key());
+    WorkMode = !(key == VK_BACK || key == VK_DELETE);
     const bool inSet = !(shift & ssCtrl) && (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE ||
                                               key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN);
     if (!inSet) {
@@ -965,6 +966,14 @@ void TGridEditBtn::keyPressEvent(QKeyEvent* e)
         g.DoneInplaceEdit(key, shift);
     });
     e->accept();
+}
+
+void TGridEditBtn::keyReleaseEvent(QKeyEvent* e)
+{
+    TEsgEditBtn::keyReleaseEvent(e);
+    const int key = VirtualKeyFromQt(e->key());
+    if (WorkMode && FGrid->Lookup() && !e->text().isEmpty() && key != VK_RETURN && key != VK_ESCAPE && key != VK_TAB)
+        RunGuarded([&] { CompleteFromList(FGrid->LookupItems(), FGrid->LookupCaseSensitive()); });
 }
 
 void TGridEditBtn::focusOutEvent(QFocusEvent* e)

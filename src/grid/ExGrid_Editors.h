@@ -168,6 +168,7 @@ public:
 protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void keyReleaseEvent(QKeyEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
@@ -176,6 +177,8 @@ private:
     bool Filter(QChar c, Qt::KeyboardModifiers modifiers);
     TExStringGrid* FGrid;
     bool FStopEditAfterClick = false;
+    // Completion from the grid's lookup list follows typing, not deleting.
+    bool WorkMode = true;
 };
 
 // The value-and-unit editor of the unit kinds.

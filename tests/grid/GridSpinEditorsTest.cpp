@@ -382,6 +382,27 @@ TEST_F(SpecialEditorGrid, EditWithButtonRunsTheEllipsisAndFilters)
     EXPECT_EQ(validated.back(), "4200");
 }
 
+// With the grid's lookup on, typing completes from the first matching item;
+// deleting does not complete again.
+TEST_F(SpecialEditorGrid, EditWithButtonCompletesFromTheLookupList)
+{
+    kind = edEditBtn;
+    const QStringList items = {"Boiler", "Bearing", "Valve"};
+    grid->SetLookupItems(&items);
+    grid->SetLookup(true);
+    grid->SetCells(2, 1, "");
+    Edit(2, 1);
+    TGridEditBtn* edit = grid->EditBtn();
+    ASSERT_TRUE(edit->isVisible());
+    TypeKeys("be");
+    EXPECT_EQ(edit->Text(), "bearing") << "completed in the typed case";
+    EXPECT_EQ(edit->selectedText(), "aring");
+    KeyClick(Qt::Key_Backspace);
+    EXPECT_EQ(edit->Text(), "be");
+    TypeKeys("x");
+    EXPECT_EQ(edit->Text(), "bex") << "no item matches";
+}
+
 TEST_F(SpecialEditorGrid, UnitEditorSplitsAndJoinsTheUnit)
 {
     kind = edUnitEditBtn;
