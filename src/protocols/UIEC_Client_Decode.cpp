@@ -96,6 +96,20 @@ template <typename T> void Free_Backwards(std::vector<std::unique_ptr<T>>& list)
         list.pop_back();
 }
 
+// Depth first over a list: an item of that name, else the search inside it,
+// before the next sibling.
+template <typename T>
+T* Depth_First(const std::vector<std::unique_ptr<T>>& list, const QString& name, T* (T::*inside)(const QString&) const)
+{
+    for (const auto& item : list) {
+        if (item->fName == name)
+            return item.get();
+        if (T* inner = ((*item).*inside)(name))
+            return inner;
+    }
+    return nullptr;
+}
+
 template <typename T> T* By_Name(const std::vector<std::unique_ptr<T>>& list, const QString& name)
 {
     for (const auto& item : list)
@@ -135,16 +149,7 @@ void TIEC_DA::Decode_DA(const XmlNode& element, TIEC_Decode_Context& context, co
     context.Leave();
 }
 
-TIEC_DA* TIEC_DA::Find_DA(const QString& name) const
-{
-    for (const auto& da : List_DA) {
-        if (da->fName == name)
-            return da.get();
-        if (TIEC_DA* inner = da->Find_DA(name))
-            return inner;
-    }
-    return nullptr;
-}
+TIEC_DA* TIEC_DA::Find_DA(const QString& name) const { return Depth_First(List_DA, name, &TIEC_DA::Find_DA); }
 
 TIEC_DA* TIEC_DA::Find_First_DA() const
 {
@@ -191,27 +196,9 @@ void TIEC_DO::Decode_DO(const XmlNode& element, TIEC_Decode_Context& context, co
     context.Leave();
 }
 
-TIEC_DO* TIEC_DO::Find_DO(const QString& name) const
-{
-    for (const auto& sdo : List_DO) {
-        if (sdo->fName == name)
-            return sdo.get();
-        if (TIEC_DO* inner = sdo->Find_DO(name))
-            return inner;
-    }
-    return nullptr;
-}
+TIEC_DO* TIEC_DO::Find_DO(const QString& name) const { return Depth_First(List_DO, name, &TIEC_DO::Find_DO); }
 
-TIEC_DA* TIEC_DO::Find_DA(const QString& name) const
-{
-    for (const auto& da : List_DA) {
-        if (da->fName == name)
-            return da.get();
-        if (TIEC_DA* inner = da->Find_DA(name))
-            return inner;
-    }
-    return nullptr;
-}
+TIEC_DA* TIEC_DO::Find_DA(const QString& name) const { return Depth_First(List_DA, name, &TIEC_DA::Find_DA); }
 
 TIEC_DA* TIEC_DO::Find_First_DA() const
 {
@@ -336,16 +323,7 @@ void TIEC_LN::Decode_LN_Goose(const XmlNode& element, const QString&)
         set->fGooseName = name;
 }
 
-TIEC_DO* TIEC_LN::Find_DO(const QString& name) const
-{
-    for (const auto& object : List_DO) {
-        if (object->fName == name)
-            return object.get();
-        if (TIEC_DO* inner = object->Find_DO(name))
-            return inner;
-    }
-    return nullptr;
-}
+TIEC_DO* TIEC_LN::Find_DO(const QString& name) const { return Depth_First(List_DO, name, &TIEC_DO::Find_DO); }
 
 // ---- logical devices ---------------------------------------------------------
 
