@@ -1031,12 +1031,20 @@ void VOruVizizaZezo::FilterSelected(int itemIndex)
         const QString caption = eq >= 0 ? entry.left(eq) : entry;
         if (FAutoFilterDisplay)
             item->SetHeader(caption);
-        // Switching the filter off and on again around the new condition
-        // comes with the filter of the grid extras.
         QString condition = eq >= 0 ? entry.mid(eq + 1) : entry;
         if (OnFilterSelect)
             OnFilterSelect(this, filterCol, itemIndex, caption, condition);
+        // The filter is switched off and on again around the new condition,
+        // so it applies to every row and not only to those still shown.
+        if (AutoFilterUpdate())
+            SetFilterActive(false);
+        if (condition.isEmpty())
+            Filter().RemoveColumnFilter(filterCol);
+        else
+            Filter().ColFilter(filterCol)->SetCondition(condition);
         if (AutoFilterUpdate()) {
+            SetFixedRowAlways(true);
+            SetFilterActive(true);
             const bool onlyFixed = RowCount() <= TBaseGrid::FixedRows() || (RowCount() == 1 && FixedRowAlways());
             if (!onlyFixed)
                 SetRow(TBaseGrid::FixedRows());

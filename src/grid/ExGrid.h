@@ -2895,7 +2895,7 @@ protected:
     int FFilterLevel = 0;
 
     // Dimensions
-    int FFixedRowsMin = 0;
+    int FFixedRowsMin = 1;  // the platform grid starts with one fixed row
     int FFixedColsMin = 0;
     bool FFixedRowAlways = false;
     bool FFixedColAlways = false;

@@ -172,11 +172,20 @@ TEST_F(ColumnAnswers, FilterChoiceSetsTheHeaderAndReportsTheCondition)
     };
     int done = 0;
     grid.OnFilterDone = [&](QObject*) { ++done; };
+    const char* values[] = {"5", "20", "3", "40"};
+    for (int r = 1; r <= 4; ++r)
+        grid.SetCellEx(2, r, QString::fromLatin1(values[r - 1]));
     grid.SetRow(4);
     grid.FFilterColumn = 2;
     grid.FilterSelected(0);
     EXPECT_EQ(seen, QStringLiteral("2:0:Small:<10;"));
     EXPECT_EQ(Item(2)->Header(), QStringLiteral("Small"));
+    // The chosen condition is applied to the rows.
+    ASSERT_TRUE(grid.Filter().HasFilter(2));
+    EXPECT_EQ(grid.Filter().ColFilter(2)->Condition(), QStringLiteral("<10"));
+    EXPECT_TRUE(grid.FilterActive());
+    EXPECT_EQ(grid.Cells(2, 1), QStringLiteral("5"));
+    EXPECT_EQ(grid.Cells(2, 2), QStringLiteral("3")) << "20 and 40 are filtered out";
     EXPECT_EQ(grid.Row(), 1);
     EXPECT_EQ(done, 1);
     EXPECT_EQ(grid.FilterColumn(), -1);
