@@ -1625,6 +1625,17 @@ public:
     void SaveToXML(const QString& fileName, const QString& listDescr, const QString& recordDescr,
                    const QStringList* fieldDescr, bool exportEmptyCells);
     void LoadFromXML(const QString& fileName, bool levelToRow, bool loadFieldDescr);
+    // Through the platform's automation servers (ExGrid_AutomationXLS,
+    // ExGrid_AutomationDOC); REruVidaZuvez when a server is missing.
+    QStringList GetXLSSheets(const QString& fileName);
+    void LoadFromXLS(const QString& fileName);
+    void LoadFromXLSSheet(const QString& fileName, const QString& sheetName);
+    void SaveToXLS(const QString& fileName, bool createNewSheet);
+    void SaveToXLSSheet(const QString& fileName, const QString& sheetName);
+    void SaveToDOC(const QString& fileName, bool createNewDocument);
+    void AppendToDoc(const QString& fileName, const QString& bookmark);
+    void LoadFromMDBTable(const QString& fileName, const QString& table);
+    void LoadFromMDBSQL(const QString& fileName, const QString& sql);
     TGridProgressEvent OnFileProgress;
 
     // ---- highlighting, cell checking and fills (real columns, display rows)
