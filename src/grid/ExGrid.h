@@ -791,6 +791,8 @@ public:
     TGridItem* Add();
     TGridItem* Insert(int index);
     void Delete(int index);
+    // Deletes every item of the list in one pass (unknown pointers are ignored).
+    void Delete(const std::vector<TGridItem*>& items);
     void Clear();
     // The stored indices, ascending (an index stored twice appears twice).
     const std::vector<int>& SortedIdx() const;
@@ -842,6 +844,13 @@ class TGridDateTimePicker;
 class TGridBalloonTip;
 class TGridEditBtn;
 class TGridUnitEditBtn;
+class TGridTrackbarDropDown;
+class TGridMemoDropDown;
+class TGridCalculatorDropDown;
+class TGridDetailPickerDropDown;
+class TGridColorDropDown;
+class TGridImageDropDown;
+class TExCustomDropDown;
 class TExInplaceEdit;
 
 enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
@@ -1079,6 +1088,8 @@ public:
     void SetShowModified(const TShowModified& v) { FShowModified->Assign(&v); }
     TFloatingFooter& FloatingFooter() { return *FFloatingFooter; }
     TSortSettings& SortSettings() { return *FSortSettings; }
+    TGrouping& Grouping() { return *FGrouping; }
+    void SetGrouping(const TGrouping& v) { FGrouping->Assign(&v); }
     void SetSortSettings(const TSortSettings& v) { FSortSettings->Assign(&v); }
     TDragDropSettings& DragDropSettings() { return *FDragDropSettings; }
     platform::TFont& FixedFont() { return FFixedFont; }
@@ -1921,11 +1932,8 @@ public:
     bool IsNode(int aRow) const;
     int GetNodeLevel(int aRow) const;
     void ExpandAll();
-    virtual void Group(int colIndex);
-    virtual void UnGroup();
     virtual void SaveColPositions();
     virtual void LoadColPositions();
-    int GroupColumn() const { return FGroupColumn; }
     bool IsInNodeButton(int aRow, int x);
     void ExpandNode(int realRow);
     void ContractNode(int realRow);
@@ -1969,6 +1977,9 @@ public:
     // A press in column 0 of a node row (display row, client x); true when
     // it hit the node button and was handled.
     bool NodeButtonPress(int aRow, int x);
+    // A header row's node: with MouseActions.NodeAllExpandContract its
+    // contracted flag picks ExpandAll or ContractAll and is then inverted.
+    void HeaderNodePress(int aRow);
     // The node glyph of a node cell and the tree lines of column 0.
     void PaintNodeGlyph(platform::TCanvas& canvas, const platform::TRect& r, int aRow, platform::TColor background);
     void PaintTreeLines(platform::TCanvas& canvas, const platform::TRect& r, int aRow);
@@ -1978,6 +1989,40 @@ public:
     std::function<void(QObject* sender, int aRow, bool& allow)> OnBeforeContractNode;
     std::function<void(QObject* sender, int aRow)> OnExpandNode;
     std::function<void(QObject* sender, int aRow)> OnContractNode;
+
+    // ---- grouping (ExGrid_Group.cpp; real columns, display rows)
+
+    // Rows with equal texts in the column become the children of a node row
+    // showing the value; the column leaves the grid. Nothing for a fixed
+    // column, column 0 (the nodes' own), a column out of range or a grid
+    // without data rows.
+    virtual void Group(int colIndex);
+    // Puts the grid back as it was before Group: the column with its width,
+    // hidden state and cells (texts and objects), the rows in their order.
+    virtual void UnGroup();
+    // Sub-groups by a column inside the groups of a grouped grid.
+    virtual void SubGroup(int colIndex);
+    virtual void SubUnGroup(int colIndex);
+    int GroupColumn() const { return FGroupColumn; }
+    // -1 ungroups, a column above 0 groups by it, 0 does nothing.
+    void SetGroupColumn(int v);
+    int SubGroupColumn() const { return FSubGroupColumn; }
+    bool IsGrouping() const { return FIsGrouping; }
+    // A total per expanded group written into its node row (its summary row
+    // with Grouping.Summary): 1 sum, 2 average, 3 minimum, 4 maximum, 5 count,
+    // 6 OnGroupCalc, 7 distinct values, 8 standard deviation.
+    void GroupCalc(int aCol, int method);
+    void GroupSum(int aCol);
+    void GroupAvg(int aCol);
+    void GroupMin(int aCol);
+    void GroupMax(int aCol);
+    void GroupCount(int aCol);
+    void GroupCustomCalc(int aCol);
+    void GroupDistinct(int aCol);
+    void GroupStdDev(int aCol);
+    double DoGroupCalc(int aCol, int fromRow, int toRow);
+    // (Sender, ACol, FromRow, ToRow, var Res)
+    std::function<void(QObject* sender, int aCol, int fromRow, int toRow, double& res)> OnGroupCalc;
 
     // ---- sorting (ExGrid_Sort.cpp; real columns, display rows)
 
@@ -2007,9 +2052,14 @@ public:
     // placeholder that is no column number yields nothing, an unclosed one
     // stays as written.
     QString ExpandFooterTemplate(const QString& text, int aRow);
+    // The canvas of the footer panel (made on first use); it draws while the
+    // panel paints, as in OnFooterPaint.
+    platform::TCanvas& FooterCanvas();
     TCalcFooterEvent OnFooterCalc;
     std::function<void(QObject* sender, int aColumn, platform::TCanvas& canvas, const platform::TRect& r)> OnFooterPaint;
     platform::TNotifyEvent OnCreatedFloatingFooter;
+    // The search footer's panel has made and laid out its controls.
+    platform::TNotifyEvent OnCreatedSearchFooter;
 
     // ---- text metrics (ExGrid_Metrics.cpp)
 
@@ -2430,6 +2480,19 @@ public:
     // the value it opened with.
     TGridDateTimePicker* DateTimePicker();
     TDateTime OriginalDateTime() const { return FOriginalDateTime; }
+    // The drop-down editors, each created on first use (ExGrid_DropDownEditors.cpp).
+    TGridTrackbarDropDown* TrackbarDropDown();
+    TGridMemoDropDown* MemoDropDown();
+    TGridCalculatorDropDown* CalculatorDropDown();
+    TGridDetailPickerDropDown* DetailPickerDropDown();
+    TGridColorDropDown* ColorPickerDropDown();
+    TGridImageDropDown* ImagePickerDropDown();
+    // The colour and image a drop-down edit commits, which a handler may change.
+    std::function<void(QObject* sender, int aCol, int aRow, platform::TColor& color, QString& value)> OnColorSelected;
+    std::function<void(QObject* sender, int aCol, int aRow, int& index)> OnImageSelected;
+    // A button of a drop-down editor's header or footer was clicked.
+    std::function<void(QObject* sender, int aCol, int aRow, int buttonIndex)> OnDropDownHeaderButtonClick,
+        OnDropDownFooterButtonClick;
     // A picker editor of the current cell changed its value (0: no date).
     void DateTimeChanged(TDateTime value);
     std::function<void(QObject* sender, int aCol, int aRow, TDateTime aDateTime)> OnDateTimeChange;
@@ -2858,6 +2921,7 @@ protected:
     std::unique_ptr<TShowModified> FShowModified;
     std::unique_ptr<TFloatingFooter> FFloatingFooter;
     std::unique_ptr<TSortSettings> FSortSettings;
+    std::unique_ptr<TGrouping> FGrouping = std::make_unique<TGrouping>(this);
     std::unique_ptr<TDragDropSettings> FDragDropSettings;
     platform::TFont FFixedFont;
     platform::TFont FActiveCellFont;
@@ -2884,6 +2948,9 @@ protected:
     int FCompares = 0;
     int FSwaps = 0;
     TSortRun* FSortRun = nullptr;
+    // The keys of the rows from `left` of a column compared by its number or
+    // date key alone during the sort running, else null.
+    const std::vector<double>* NumberKeys(int aCol, int left);
     int CompareRows(int aCol, int aRow1, int aRow2);
     int CompareRowsIndexed(int index, int aRow1, int aRow2);
     void SortRowRange(int aCol, int left, int right, bool indexed);
@@ -3016,6 +3083,14 @@ protected:
     int FUpdateCount = 0;
     bool FLoaded = false;
     int FGroupColumn = -1;
+    int FSubGroupColumn = -1;
+    bool FIsGrouping = false;
+    int FGroupWidth = 0;
+    QString FGroupCaption;
+    QString FGroupFooter;
+    // What Group took out of the grid, for UnGroup (ExGrid_Group.cpp).
+    struct TGroupStash;
+    std::shared_ptr<TGroupStash> FGroupStash;
     int FFilterColumn = -1;
     int FNumNodes = 0;
     bool FEditChange = false;
@@ -3165,6 +3240,15 @@ protected:
     // The special editor of the current cell: shown for the base cell, and committed.
     void ShowSpecialEditor(int aCol, int aRow);
     void CommitSpecialEditor();
+    // The drop-down kinds' part of both; false for a kind that is not a drop-down.
+    bool ShowDropDownEditor(int aCol, int aRow, const platform::TRect& r, int w, int h, platform::TColor color,
+                            const platform::TFont& font, const QString& text, QChar startChar);
+    bool CommitDropDownEditor();
+    // The drop-down editors made so far take the grid's style and tones.
+    void DropDownEditorsTakeStyle();
+    TExCustomDropDown* DropDownEditorOf(TEditorType kind, bool create);
+    // Enter or Escape belongs to the drop-down editor that is up (not to the form).
+    bool DropDownEditorWantsKey(int key);
     // The default text editor's kinds.
     static bool IsDefaultEditorKind(TEditorType kind);
     // Whether the default text editor is up and holds the keyboard focus.
@@ -3197,6 +3281,12 @@ protected:
     TGridDatePicker* FEditDate = nullptr;
     TGridDateTimePicker* FEditDateTime = nullptr;
     TDateTime FOriginalDateTime = 0;
+    TGridTrackbarDropDown* FEditTrackBar = nullptr;
+    TGridMemoDropDown* FEditMemo = nullptr;
+    TGridCalculatorDropDown* FEditCalculator = nullptr;
+    TGridDetailPickerDropDown* FEditDetailPicker = nullptr;
+    TGridColorDropDown* FEditColorPicker = nullptr;
+    TGridImageDropDown* FEditImagePicker = nullptr;
     QPointer<QWidget> FHToolTip;
     platform::TPoint FLastBalloonPos{-1, -1};
     void BalloonEnableChanged();

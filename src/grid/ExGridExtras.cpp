@@ -1,6 +1,6 @@
-// Neutral answers of the grid's extras until grouping, filter, the clipboard
-// and the column stores are built; the footer, nodes and sorting live in
-// ExGrid_Footer.cpp, ExGrid_Nodes.cpp and ExGrid_Sort.cpp.
+// Neutral answers of the grid's extras until the clipboard and the column
+// stores are built; the footer, nodes, sorting and grouping live in
+// ExGrid_Footer.cpp, ExGrid_Nodes.cpp, ExGrid_Sort.cpp and ExGrid_Group.cpp.
 #include "grid/ExGridExtras.h"
 
 #include "grid/ExGrid.h"
@@ -52,10 +52,6 @@ void TDragDropSettings::Assign(const TPersistent* source)
     FOleColumnDragDrop = s->FOleColumnDragDrop;
     FShowCells = s->FShowCells;
 }
-
-void TExStringGrid::Group(int colIndex) { FGroupColumn = colIndex; }
-
-void TExStringGrid::UnGroup() { FGroupColumn = -1; }
 
 void TExStringGrid::SaveColPositions() {}
 

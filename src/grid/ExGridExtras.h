@@ -1,9 +1,10 @@
 #pragma once
 
 // The grid's extras as the data model sees them: floating footer, sort and
-// drag-and-drop settings with their defaults. The footer, nodes and sorting
-// are built in ExGrid_Footer.cpp, ExGrid_Nodes.cpp and ExGrid_Sort.cpp; the
-// entry points not built yet (ExGridExtras.cpp) give neutral answers.
+// drag-and-drop settings with their defaults, and the look of groups. The
+// footer, nodes, sorting and grouping are built in ExGrid_Footer.cpp,
+// ExGrid_Nodes.cpp, ExGrid_Sort.cpp and ExGrid_Group.cpp; the entry points
+// not built yet (ExGridExtras.cpp) give neutral answers.
 
 #include "platform/Graphics.h"
 #include "widgets/ExObj.h" // TPersistent
@@ -204,6 +205,83 @@ private:
     bool FAutoColumnMerge = false;
 };
 
+// The look of grouped rows (Group, ExGrid_Group.cpp): node rows carry the
+// group value, summary rows close each group.
+class TGrouping : public TPersistent
+{
+public:
+    explicit TGrouping(TExStringGrid* owner = nullptr) : FOwner(owner) {}
+    // Copies the looks and behaviours, not Summary, the line widths or the
+    // line colours.
+    void Assign(const TPersistent* source) override;
+
+    // The cells from the value column to the last are merged in node rows.
+    bool MergeHeader() const { return FMergeHeader; }
+    void SetMergeHeader(bool v) { FMergeHeader = v; }
+    bool MergeSummary() const { return FMergeSummary; }
+    void SetMergeSummary(bool v) { FMergeSummary = v; }
+    // A summary row follows each group.
+    bool Summary() const { return FSummary; }
+    void SetSummary(bool v) { FSummary = v; }
+    // clNone leaves a row's colours as they are.
+    platform::TColor HeaderColor() const { return FHeaderColor; }
+    void SetHeaderColor(platform::TColor v) { FHeaderColor = v; }
+    platform::TColor HeaderColorTo() const { return FHeaderColorTo; }
+    void SetHeaderColorTo(platform::TColor v) { FHeaderColorTo = v; }
+    platform::TColor HeaderTextColor() const { return FHeaderTextColor; }
+    void SetHeaderTextColor(platform::TColor v) { FHeaderTextColor = v; }
+    platform::TColor SummaryColor() const { return FSummaryColor; }
+    void SetSummaryColor(platform::TColor v) { FSummaryColor = v; }
+    platform::TColor SummaryColorTo() const { return FSummaryColorTo; }
+    void SetSummaryColorTo(platform::TColor v) { FSummaryColorTo = v; }
+    platform::TColor SummaryTextColor() const { return FSummaryTextColor; }
+    void SetSummaryTextColor(platform::TColor v) { FSummaryTextColor = v; }
+    bool HeaderUnderline() const { return FHeaderUnderline; }
+    void SetHeaderUnderline(bool v) { FHeaderUnderline = v; }
+    platform::TColor HeaderLineColor() const { return FHeaderLineColor; }
+    void SetHeaderLineColor(platform::TColor v) { FHeaderLineColor = v; }
+    int HeaderLineWidth() const { return FHeaderLineWidth; }
+    void SetHeaderLineWidth(int v) { FHeaderLineWidth = v; }
+    bool SummaryLine() const { return FSummaryLine; }
+    void SetSummaryLine(bool v) { FSummaryLine = v; }
+    platform::TColor SummaryLineColor() const { return FSummaryLineColor; }
+    void SetSummaryLineColor(platform::TColor v) { FSummaryLineColor = v; }
+    int SummaryLineWidth() const { return FSummaryLineWidth; }
+    void SetSummaryLineWidth(int v) { FSummaryLineWidth = v; }
+    // Node rows show their group's number of data rows after the value.
+    bool ShowGroupCount() const { return FShowGroupCount; }
+    void SetShowGroupCount(bool v) { FShowGroupCount = v; }
+    // One integer argument; empty gives " (n)".
+    QString GroupCountFormat() const { return FGroupCountFormat; }
+    void SetGroupCountFormat(const QString& v) { FGroupCountFormat = v; }
+    bool AutoSelectGroup() const { return FAutoSelectGroup; }
+    void SetAutoSelectGroup(bool v) { FAutoSelectGroup = v; }
+    bool AutoCheckGroup() const { return FAutoCheckGroup; }
+    void SetAutoCheckGroup(bool v) { FAutoCheckGroup = v; }
+
+private:
+    TExStringGrid* FOwner;
+    bool FMergeHeader = false;
+    bool FMergeSummary = false;
+    bool FSummary = false;
+    platform::TColor FHeaderColor = platform::clNone;
+    platform::TColor FHeaderColorTo = platform::clNone;
+    platform::TColor FHeaderTextColor = platform::clNone;
+    platform::TColor FSummaryColor = platform::clNone;
+    platform::TColor FSummaryColorTo = platform::clNone;
+    platform::TColor FSummaryTextColor = platform::clNone;
+    bool FHeaderUnderline = false;
+    platform::TColor FHeaderLineColor = platform::clBlue;
+    int FHeaderLineWidth = 2;
+    bool FSummaryLine = false;
+    platform::TColor FSummaryLineColor = platform::clBlue;
+    int FSummaryLineWidth = 2;
+    bool FShowGroupCount = false;
+    QString FGroupCountFormat;
+    bool FAutoSelectGroup = false;
+    bool FAutoCheckGroup = false;
+};
+
 class TDragDropSettings : public TPersistent
 {
 public:
@@ -265,13 +343,28 @@ public:
     void SetShowHint(bool v);
     QString HintText() const { return FHintText; }
     void SetHintText(const QString& v);
+    // Drawn before the caption: the glyph, or the disabled one while
+    // disabled, the hot one under the mouse, the down one while pressed
+    // (each when set).
+    const platform::TBitmap& Glyph() const { return FGlyph; }
+    void SetGlyph(const platform::TBitmap& v);
+    const platform::TBitmap& GlyphDisabled() const { return FGlyphDisabled; }
+    void SetGlyphDisabled(const platform::TBitmap& v);
+    const platform::TBitmap& GlyphHot() const { return FGlyphHot; }
+    void SetGlyphHot(const platform::TBitmap& v);
+    const platform::TBitmap& GlyphDown() const { return FGlyphDown; }
+    void SetGlyphDown(const platform::TBitmap& v);
 
 protected:
     void Paint() override;
+    void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
+    void MouseUp(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
 
 private:
     void ApplyHint();
 
+    platform::TBitmap FGlyph, FGlyphDisabled, FGlyphHot, FGlyphDown;
+    bool FPressed = false;
     QString FCaption;
     QString FHintText;
     bool FFlat = false;

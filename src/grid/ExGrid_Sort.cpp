@@ -16,6 +16,7 @@
 #include <cmath>
 #include <map>
 #include <stdexcept>
+#include <vector>
 
 using namespace platform;
 
@@ -26,6 +27,14 @@ struct TExStringGrid::TSortRun
         TSortStyle Style = ssAlphabetic;
         QString Prefix;
         QString Suffix;
+        // Keys of the rows Left..Right, made once per sort for the styles
+        // that compare keys: the number or date, the text as compared, and
+        // whether the cell text is empty or a number.
+        bool Keyed = false;
+        std::vector<double> Number;
+        std::vector<QString> Text;
+        std::vector<char> Empty;
+        std::vector<char> IsNumber;
     };
     int Left = 0;
     int Right = -1;
@@ -109,11 +118,11 @@ int SignOf(int v) { return v > 0 ? 1 : (v < 0 ? -1 : 0); }
 
 // Stable bottom-up merge sort of v; less may be any relation, the sort
 // always ends and never leaves the vector.
-template <typename Less>
-void MergeSort(std::vector<int>& v, Less less)
+template <typename T, typename Less>
+void MergeSort(std::vector<T>& v, Less less)
 {
     const size_t n = v.size();
-    std::vector<int> buf(n);
+    std::vector<T> buf(n);
     for (size_t width = 1; width < n; width *= 2) {
         for (size_t lo = 0; lo < n; lo += 2 * width) {
             const size_t mid = std::min(lo + width, n), hi = std::min(lo + 2 * width, n);
@@ -198,6 +207,47 @@ void TSortSettings::LoadFromString(const QString& s)
 
 // ---- comparison
 
+namespace {
+
+// A cell text as the numeric styles read it; what does not convert, and no
+// finite number, counts as 0.
+double NumberKey(QString t, const QString& prefix, const QString& suffix, bool financial,
+                 const TRegionalSettings& rs)
+{
+    if (!suffix.isEmpty())
+        if (const qsizetype p = t.indexOf(suffix); p >= 0)
+            t.remove(p, suffix.length());
+    if (!prefix.isEmpty())
+        if (const qsizetype p = t.indexOf(prefix); p >= 0)
+            t.remove(p, prefix.length());
+    if (financial && !rs.ThousandSeparator.isNull())
+        t.remove(rs.ThousandSeparator);
+    if (rs.DecimalSeparator != QLatin1Char('.'))
+        if (const qsizetype p = t.indexOf(rs.DecimalSeparator); p >= 0)
+            t[p] = QLatin1Char('.');
+    t = t.trimmed();
+    bool ok = false;
+    double v = 0;
+    if (!t.isEmpty())
+        v = t.toDouble(&ok);
+    if (!ok || !std::isfinite(v))
+        v = 0;
+    return v;
+}
+
+bool KeyedStyle(TSortStyle style)
+{
+    switch (style) {
+    case ssCustom:
+    case ssRaw:
+    case ssImages:
+    case ssCheckBox: return false;
+    default: return true;
+    }
+}
+
+} // namespace
+
 int TExStringGrid::CompareCells(int aCol, int aRow1, int aRow2, TSortDirection direction)
 {
     ++FCompares;
@@ -228,7 +278,7 @@ int TExStringGrid::CompareCells(int aCol, int aRow1, int aRow2, TSortDirection d
                 if (t.isEmpty())
                     continue;
                 anyText = true;
-                if (!IsNumberText(t))
+                if (numbers && !IsNumberText(t))
                     numbers = false;
                 if (!SeparatorInPlace(t, dateSep))
                     dates = false;
@@ -248,9 +298,76 @@ int TExStringGrid::CompareCells(int aCol, int aRow1, int aRow2, TSortDirection d
             else
                 plan.Style = s.IgnoreCase() ? ssAlphaNoCase : ssAlphabetic;
         }
-        it = run.Plans.emplace(aCol, plan).first;
+        if (FSortRun && KeyedStyle(plan.Style) && run.Right > run.Left) {
+            // A sort compares each row many times: its key is made once.
+            const TRegionalSettings rs = RegionalSettings();
+            const size_t n = static_cast<size_t>(run.Right - run.Left + 1);
+            plan.Keyed = true;
+            plan.Empty.resize(n);
+            const bool numeric = plan.Style == ssNumeric || plan.Style == ssFinancial;
+            const bool date = plan.Style == ssDate || plan.Style == ssDateTime || plan.Style == ssTime ||
+                              plan.Style == ssShortDateEU || plan.Style == ssShortDateUS;
+            const bool alphaNumeric = plan.Style == ssAlphaNumeric || plan.Style == ssAlphaNumericNoCase;
+            if (numeric || date || alphaNumeric)
+                plan.Number.resize(n);
+            if (alphaNumeric)
+                plan.IsNumber.resize(n);
+            if (!numeric && !date)
+                plan.Text.resize(n);
+            for (size_t i = 0; i < n; ++i) {
+                const int row = run.Left + static_cast<int>(i);
+                const QString t = text(row);
+                plan.Empty[i] = t.isEmpty();
+                if (numeric) {
+                    plan.Number[i] = NumberKey(t, plan.Prefix, plan.Suffix, plan.Style == ssFinancial, rs);
+                } else if (date) {
+                    plan.Number[i] = DateKey(plan.Style, t);
+                } else if (alphaNumeric) {
+                    plan.IsNumber[i] = IsNumberText(t);
+                    if (plan.IsNumber[i])
+                        plan.Number[i] = NumberKey(t, plan.Prefix, plan.Suffix, false, rs);
+                    else
+                        plan.Text[i] = plan.Style == ssAlphaNumericNoCase ? UpperAZ(t) : t;
+                } else {
+                    switch (plan.Style) {
+                    case ssAlphaNoCase: plan.Text[i] = UpperAZ(t); break;
+                    case ssAnsiAlphaNoCase: plan.Text[i] = t.toLower(); break;
+                    case ssHTML: plan.Text[i] = GetStrippedCell(aCol, row); break;
+                    default: plan.Text[i] = t; break;
+                    }
+                }
+            }
+        }
+        it = run.Plans.emplace(aCol, std::move(plan)).first;
     }
     const TSortRun::Plan& plan = it->second;
+
+    if (plan.Keyed && aRow1 >= run.Left && aRow1 <= run.Right && aRow2 >= run.Left && aRow2 <= run.Right) {
+        const size_t i = static_cast<size_t>(aRow1 - run.Left), j = static_cast<size_t>(aRow2 - run.Left);
+        if (s.IgnoreBlanks() && plan.Empty[i] != plan.Empty[j]) {
+            const int res = plan.Empty[i] ? (s.BlankPos() == blLast ? 1 : -1) : (s.BlankPos() == blLast ? -1 : 1);
+            return direction == sdAscending ? res : -res;
+        }
+        switch (plan.Style) {
+        case ssNumeric:
+        case ssFinancial:
+        case ssDate:
+        case ssDateTime:
+        case ssTime:
+        case ssShortDateEU:
+        case ssShortDateUS: return Sign(plan.Number[i], plan.Number[j]);
+        case ssAnsiAlphaCase:
+        case ssAnsiAlphaNoCase: return SignOf(QString::localeAwareCompare(plan.Text[i], plan.Text[j]));
+        case ssAlphaNumeric:
+        case ssAlphaNumericNoCase:
+            if (plan.IsNumber[i] && plan.IsNumber[j])
+                return Sign(plan.Number[i], plan.Number[j]);
+            if (plan.IsNumber[i] != plan.IsNumber[j])
+                return plan.IsNumber[i] ? -1 : 1;
+            return SignOf(QString::compare(plan.Text[i], plan.Text[j]));
+        default: return SignOf(QString::compare(plan.Text[i], plan.Text[j]));
+        }
+    }
 
     QString a = text(aRow1), b = text(aRow2);
     if (s.IgnoreBlanks() && a.isEmpty() != b.isEmpty()) {
@@ -260,28 +377,9 @@ int TExStringGrid::CompareCells(int aCol, int aRow1, int aRow2, TSortDirection d
         return direction == sdAscending ? res : -res;
     }
 
-    auto number = [&](QString t, bool financial) {
-        if (!plan.Suffix.isEmpty())
-            if (const qsizetype p = t.indexOf(plan.Suffix); p >= 0)
-                t.remove(p, plan.Suffix.length());
-        if (!plan.Prefix.isEmpty())
-            if (const qsizetype p = t.indexOf(plan.Prefix); p >= 0)
-                t.remove(p, plan.Prefix.length());
-        const TRegionalSettings rs = RegionalSettings();
-        if (financial && !rs.ThousandSeparator.isNull())
-            t.remove(rs.ThousandSeparator);
-        if (rs.DecimalSeparator != QLatin1Char('.'))
-            if (const qsizetype p = t.indexOf(rs.DecimalSeparator); p >= 0)
-                t[p] = QLatin1Char('.');
-        t = t.trimmed();
-        // What does not convert, and no finite number, counts as 0.
-        bool ok = false;
-        double v = 0;
-        if (!t.isEmpty())
-            v = t.toDouble(&ok);
-        if (!ok || !std::isfinite(v))
-            v = 0;
-        return v;
+    const TRegionalSettings rs = RegionalSettings();
+    auto number = [&](const QString& t, bool financial) {
+        return NumberKey(t, plan.Prefix, plan.Suffix, financial, rs);
     };
 
     switch (plan.Style) {
@@ -453,11 +551,58 @@ void TExStringGrid::SortRowRange(int aCol, int left, int right, bool indexed)
     order.reserve(static_cast<size_t>(right - left + 1));
     for (int r = left; r <= right; ++r)
         order.push_back(r);
-    if (indexed)
+    if (indexed) {
         MergeSort(order, [&](int a, int b) { return CompareRowsIndexed(0, a, b) < 0; });
-    else
+    } else if (const std::vector<double>* keys = NumberKeys(aCol, left)) {
+        // A column of numbers or dates: its keys travel with the rows being
+        // merged, so that most comparisons read them in passing; equal keys
+        // go on to the following columns as always.
+        struct Item
+        {
+            double Key;
+            int Row;
+        };
+        std::vector<Item> items;
+        items.reserve(order.size());
+        for (int r : order)
+            items.push_back({(*keys)[static_cast<size_t>(r - left)], r});
+        const bool ascending = FSortSettings->Direction() == sdAscending;
+        const bool full = FSortSettings->Full();
+        MergeSort(items, [&](const Item& a, const Item& b) {
+            ++FCompares;
+            if (a.Key != b.Key)
+                return ascending ? a.Key < b.Key : a.Key > b.Key;
+            return full && CompareRows(aCol + 1, a.Row, b.Row) < 0;
+        });
+        for (size_t i = 0; i < items.size(); ++i)
+            order[i] = items[i].Row;
+    } else {
         MergeSort(order, [&](int a, int b) { return CompareRows(aCol, a, b) < 0; });
+    }
     ApplyRowOrder(left, order, false);
+}
+
+const std::vector<double>* TExStringGrid::NumberKeys(int aCol, int left)
+{
+    // Only where a comparison of the column is nothing but its key.
+    if (aCol < 0 || aCol >= TotalColCount() || IsIgnoredColumn(aCol) || FSortSettings->IgnoreBlanks() || !FSortRun)
+        return nullptr;
+    const int compares = FCompares;
+    CompareCells(aCol, left, left, FSortSettings->Direction()); // makes the column's plan
+    FCompares = compares;
+    const auto it = FSortRun->Plans.find(aCol);
+    if (it == FSortRun->Plans.end() || !it->second.Keyed)
+        return nullptr;
+    switch (it->second.Style) {
+    case ssNumeric:
+    case ssFinancial:
+    case ssDate:
+    case ssDateTime:
+    case ssTime:
+    case ssShortDateEU:
+    case ssShortDateUS: return &it->second.Number;
+    default: return nullptr;
+    }
 }
 
 void TExStringGrid::InitSortXRef()
@@ -568,6 +713,10 @@ void TExStringGrid::QSort()
             FSortTrackRow >= TBaseGrid::FixedRows() && FSortTrackRow < RowCount())
             SetRow(FSortTrackRow);
     }
+    // The current row kept its index but now shows other data: the
+    // application hears of it as of a row change.
+    if (OnRowUpdate && !FNavigation->MoveRowOnSort())
+        OnRowUpdate(this, oldRow, Row());
     if (FFloatingFooter->Visible())
         UpdateFooter();
     Invalidate();
@@ -606,9 +755,11 @@ void SortGroups(TExStringGrid& grid, const std::function<void(int, int)>& sortRa
     for (int r = grid.FixedRows(); r < grid.RowCount(); ++r) {
         if (!grid.IsNode(r) || grid.GetNodeLevel(r) != deepest || grid.GetNodeState(r))
             continue;
+        // A span reaching past the data rows ends with them: the footer rows
+        // never move into a group.
         const int span = grid.GetNodeSpan(r);
         if (span > 2)
-            sortRange(r + 1, std::min(r + span - 1, grid.RowCount() - 1));
+            sortRange(r + 1, std::min(r + span - 1, grid.RowCount() - grid.FixedFooters() - 1));
     }
 }
 

@@ -255,7 +255,12 @@ TEST_F(SortFixture, ComparisonIsAStrictWeakOrderOnMixedData)
     for (std::optional<TSortStyle> s :
          {std::optional<TSortStyle>{}, std::optional<TSortStyle>{ssAlphaNumeric},
           std::optional<TSortStyle>{ssAlphaNumericNoCase}, std::optional<TSortStyle>{ssNumeric},
-          std::optional<TSortStyle>{ssDate}, std::optional<TSortStyle>{ssAlphaNoCase}}) {
+          std::optional<TSortStyle>{ssDate}, std::optional<TSortStyle>{ssAlphaNoCase},
+          std::optional<TSortStyle>{ssAlphabetic}, std::optional<TSortStyle>{ssFinancial},
+          std::optional<TSortStyle>{ssDateTime}, std::optional<TSortStyle>{ssTime},
+          std::optional<TSortStyle>{ssShortDateEU}, std::optional<TSortStyle>{ssShortDateUS},
+          std::optional<TSortStyle>{ssAnsiAlphaCase}, std::optional<TSortStyle>{ssAnsiAlphaNoCase},
+          std::optional<TSortStyle>{ssHTML}}) {
         SCOPED_TRACE(s ? static_cast<int>(*s) : -1);
         style = s;
         Fill(mixed);
@@ -266,13 +271,16 @@ TEST_F(SortFixture, ComparisonIsAStrictWeakOrderOnMixedData)
         for (int a = 0; a < n; ++a) {
             EXPECT_FALSE(less(a, a));
             for (int b = 0; b < n; ++b) {
-                if (less(a, b))
+                if (less(a, b)) {
                     EXPECT_FALSE(less(b, a)) << a << " " << b;
+                }
                 for (int c = 0; c < n; ++c) {
-                    if (less(a, b) && less(b, c))
+                    if (less(a, b) && less(b, c)) {
                         EXPECT_TRUE(less(a, c)) << a << " " << b << " " << c;
-                    if (equiv(a, b) && equiv(b, c))
+                    }
+                    if (equiv(a, b) && equiv(b, c)) {
                         EXPECT_TRUE(equiv(a, c)) << a << " " << b << " " << c;
+                    }
                 }
             }
         }
@@ -355,4 +363,108 @@ TEST_F(HeaderClickFixture, ClicksSortUpDownAndBack)
     EXPECT_EQ(Column(), (QStringList{"b", "c", "a", "d"}));
     EXPECT_EQ(grid->SortSettings().Column(), -1);
     grid->repaint();
+}
+
+TEST_F(SortFixture, EveryStyleSortsAMixedColumnIntoItsOwnOrder)
+{
+    // Texts, numbers, dates, times and empty cells in one column: whatever
+    // the style, the sort keeps every row whole and leaves the column in the
+    // style's ascending order, descending the exact reverse of its groups.
+    const QStringList mixed{"10",    "b",        "",       "12/05/2020", "9",   "1,000", "<i>a</i>", "12:30",
+                            "01/01/2021", "-2.5", "B",    "",           "x1",  "09:15", "2020/05/12", "A"};
+    const std::optional<TSortStyle> styles[] = {
+        std::nullopt,   ssAlphabetic, ssAlphaNoCase,     ssNumeric,         ssFinancial,
+        ssDate,         ssDateTime,   ssTime,            ssShortDateEU,     ssShortDateUS,
+        ssAnsiAlphaCase, ssAnsiAlphaNoCase, ssHTML,      ssAlphaNumeric,    ssAlphaNumericNoCase};
+    grid.SortSettings().SetFull(false); // ties are decided by nothing but their order
+    for (const std::optional<TSortStyle>& s : styles) {
+        SCOPED_TRACE(s ? static_cast<int>(*s) : -1);
+        style = s;
+        for (const TSortDirection d : {sdAscending, sdDescending}) {
+            Fill(mixed);
+            for (int r = 1; r < grid.RowCount(); ++r)
+                grid.SetCellEx(3, r, grid.GetCellEx(1, r) + QStringLiteral("|") + grid.GetCellEx(2, r));
+            grid.Sort(1, d);
+            QStringList seen;
+            for (int r = 1; r < grid.RowCount(); ++r) {
+                // Each row still holds its own cells.
+                EXPECT_EQ(grid.GetCellEx(3, r), grid.GetCellEx(1, r) + QStringLiteral("|") + grid.GetCellEx(2, r));
+                seen << grid.GetCellEx(2, r);
+                if (r > 1) {
+                    const int order = grid.CompareCells(1, r - 1, r, d);
+                    EXPECT_LE(d == sdAscending ? order : -order, 0) << "rows " << r - 1 << " and " << r;
+                    // Equal cells keep their original order (the sort is stable).
+                    if (order == 0) {
+                        EXPECT_LT(grid.GetCellEx(2, r - 1).toInt(), grid.GetCellEx(2, r).toInt());
+                    }
+                }
+            }
+            seen.sort();
+            QStringList all;
+            for (int i = 1; i <= mixed.size(); ++i)
+                all << QString::number(i);
+            all.sort();
+            EXPECT_EQ(seen, all);
+        }
+    }
+}
+
+TEST_F(SortFixture, ColumnZeroAndSingleColumnSortsKeepTheOtherCells)
+{
+    Fill({"c", "a", "b"});
+    grid.SetFixedCols(1);
+    for (int r = 1; r <= 3; ++r)
+        grid.SetCellEx(0, r, QStringLiteral("#%1").arg(r));
+    // NormalCellsOnly: the fixed column 0 keeps its texts.
+    grid.SortSettings().SetNormalCellsOnly(true);
+    grid.Sort(1, sdAscending);
+    EXPECT_EQ(Column(1), (QStringList{"a", "b", "c"}));
+    EXPECT_EQ(Column(2), (QStringList{"2", "3", "1"}));
+    EXPECT_EQ(Column(0), (QStringList{"#1", "#2", "#3"}));
+    // SingleColumn: only the sort column's cells move.
+    grid.SortSettings().SetNormalCellsOnly(false);
+    grid.SortSettings().SetSingleColumn(true);
+    grid.Sort(1, sdDescending);
+    EXPECT_EQ(Column(1), (QStringList{"c", "b", "a"}));
+    EXPECT_EQ(Column(2), (QStringList{"2", "3", "1"}));
+}
+
+TEST_F(SortFixture, UnsortBringsHiddenColumnsBackWithTheirRows)
+{
+    Fill({"c", "a", "d", "b"});
+    for (int r = 1; r <= 4; ++r)
+        grid.SetCellEx(3, r, grid.GetCellEx(1, r) + QStringLiteral("!"));
+    grid.InitSortXRef();
+    grid.HideColumn(3);
+    grid.Sort(1, sdAscending);
+    grid.Sort(2, sdDescending);
+    grid.QUnSort();
+    grid.UnHideColumn(3);
+    EXPECT_EQ(Column(1), (QStringList{"c", "a", "d", "b"}));
+    EXPECT_EQ(Column(3), (QStringList{"c!", "a!", "d!", "b!"}));
+}
+
+TEST_F(SortFixture, ASortReportsTheCurrentRowThatNowShowsOtherData)
+{
+    Fill({"c", "a", "d", "b"});
+    grid.SetRow(2); // "a"
+    std::vector<std::pair<int, int>> reports;
+    grid.OnRowUpdate = [&](QObject*, int oldRow, int newRow) { reports.emplace_back(oldRow, newRow); };
+    // The row keeps its index; its data changed.
+    grid.Sort(1, sdAscending);
+    EXPECT_EQ(grid.Row(), 2);
+    EXPECT_EQ(grid.GetCellEx(1, 2), "b");
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], std::make_pair(2, 2));
+    // With MoveRowOnSort the row follows its data; the move itself reports.
+    reports.clear();
+    grid.SetRow(1); // "a"
+    reports.clear();
+    grid.Navigation().SetMoveRowOnSort(true);
+    grid.Sort(1, sdDescending);
+    EXPECT_EQ(grid.GetCellEx(1, grid.Row()), "a");
+    EXPECT_EQ(grid.Row(), 4);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0], std::make_pair(1, 4));
+    grid.OnRowUpdate = nullptr;
 }
