@@ -226,6 +226,10 @@ bool TExStringGrid::MatchFilter(int aRow)
     TFilter& filter = Filter();
     for (int i = 0; i < filter.Count(); ++i) {
         const TFilterData& f = *filter.Items(i);
+        // An and after a failed verdict, or an or after a passed one, cannot
+        // change it: the test is not run.
+        if ((f.Operation() == foAND && !verdict) || (f.Operation() == foOR && verdict))
+            continue;
         const int col = f.Column();
         bool match = true;
         try {

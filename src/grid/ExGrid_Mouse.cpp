@@ -239,9 +239,12 @@ void TExStringGrid::PressCell(TMessage& m, int aCol, int aRow, int x, int y, TSh
     if (fixedArea || fixedCell)
         HideInplaceEdit();
 
-    // A header drawn as a button is held down until the release.
+    const bool onNodeGlyph = aCol == 0 && IsNode(aRow) && IsInNodeButton(aRow, x);
+
+    // A header drawn as a button is held down until the release; a press on
+    // a node glyph is a node press instead.
     if ((fixedArea || fixedNormal) && FFixedAsButtons && (Options() & goFixedVertLine) &&
-        (Options() & goFixedHorzLine)) {
+        (Options() & goFixedHorzLine) && !onNodeGlyph) {
         FPushedFixedCell = r;
         FPushedCellButton = Point(aCol, aRow);
         FFixedCellPushed = true;
@@ -257,6 +260,11 @@ void TExStringGrid::PressCell(TMessage& m, int aCol, int aRow, int x, int y, TSh
             FSpinUpClick = true;
     }
 
+    // A node glyph in a header row expands or contracts every node; the
+    // press goes on.
+    if (aRow < fixedRows && onNodeGlyph)
+        HeaderNodePress(aRow);
+
     if (IsRadio(realCol, aRow) && (IsEditable(aCol, aRow) || FControlLook->RadioAlwaysActive())) {
         HideInplaceEdit();
         ClickRadioGroup(aCol, aRow, x - r.Left, y - r.Top);
@@ -266,7 +274,7 @@ void TExStringGrid::PressCell(TMessage& m, int aCol, int aRow, int x, int y, TSh
     }
 
     // A press on a node glyph expands or contracts the node.
-    if (aRow >= fixedRows && aCol == 0 && IsNode(aRow) && IsInNodeButton(aRow, x)) {
+    if (aRow >= fixedRows && onNodeGlyph) {
         raiseMouseDown();
         raiseClickCell();
         NodeButtonPress(aRow, x);

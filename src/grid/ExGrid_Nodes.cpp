@@ -226,7 +226,20 @@ void TExStringGrid::ContractNodeRows(int realRow)
         return;
     g->CellBoolean = true;
     const int s = r + 1;
-    int e = NodeEnd(*this, r, g->CellIndex);
+    // A node owns its span in real rows: rows already hidden inside it (by
+    // a filter, by hand, by a contracted nested node) do not stretch it over
+    // the rows that follow it.
+    const int span = g->CellIndex;
+    const int realEnd = RealRowIndex(r) + span;
+    auto end = [&] {
+        if (span <= 0)
+            return NodeEnd(*this, r, span);
+        int e = s;
+        while (e < RowCount() && RealRowIndex(e) < realEnd)
+            ++e;
+        return e;
+    };
+    int e = end();
     int i = s;
     while (i < std::min(e, RowCount())) {
         TCellGraphic* nested = NodeGraphic(i);
@@ -236,9 +249,8 @@ void TExStringGrid::ContractNodeRows(int realRow)
             nested->CellBoolean = false;
             if (QWidget* c = GetCellControls(1, i + 1))
                 c->setVisible(false);
-            const int nestedSpan = std::max(nested->CellIndex, 1);
             HideRows(RealRowIndex(s), RealRowIndex(i));
-            e = e - (i - s) - nestedSpan;
+            e = span > 0 ? end() : e - (i - s) - std::max(nested->CellIndex, 1);
             i = s;
         } else {
             ++i;
@@ -503,6 +515,21 @@ bool TExStringGrid::NodeButtonPress(int aRow, int x)
             SetRow(d);
     }
     return true;
+}
+
+void TExStringGrid::HeaderNodePress(int aRow)
+{
+    if (!FMouseActions->NodeAllExpandContract() || aRow < 0 || aRow >= TBaseGrid::FixedRows() || !IsNode(aRow))
+        return;
+    if (NodeGraphic(aRow)->CellBoolean)
+        ExpandAll();
+    else
+        ContractAll();
+    // The header stays where it is, whatever rows came and went below it.
+    if (TCellGraphic* g = NodeGraphic(aRow)) {
+        g->CellBoolean = !g->CellBoolean;
+        RepaintCell(0, aRow);
+    }
 }
 
 void TExStringGrid::PaintNodeGlyph(TCanvas& canvas, const TRect& r, int aRow, TColor background)

@@ -855,7 +855,7 @@ void TExStringGrid::DrawCellContent(TCanvas& canvas, int aCol, int aRow, const T
     cell.FontColor = FUnselectedFontColor;
     cell.Graphic = GetCellGraphicLayout(cell.RealCol, aRow);
     if (cell.RealCol == 0 && IsNode(aRow))
-        cell.Graphic.Width = GetNodeLevel(aRow) * 12 + 4;
+        cell.Graphic.Width = GetNodeLevel(aRow) * FCellNode->NodeIndent() + 4;
     cell.OwnFixed = IsFixed(aCol, aRow);
     cell.Fixed = cell.OwnFixed || aCol < fixedCols || aRow < fixedRows;
     if (cell.Fixed && aRow == FHoverRowIdx && HoverRow() && HoverRowCells().Contains(hcFixed))

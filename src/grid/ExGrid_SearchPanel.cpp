@@ -13,10 +13,21 @@ namespace {
 constexpr int PanelHeight = 32;
 constexpr int ButtonHeight = 23;
 constexpr int CheckHeight = 18;
-constexpr int ButtonTop = (PanelHeight - ButtonHeight) / 2;
-constexpr int CheckTop = (PanelHeight - CheckHeight) / 2;
 constexpr int MatchCaseLeftWithHighlight = 425;
 constexpr int MatchCaseLeft = 330;
+
+platform::TBitmap PanelGlyph(const char* name)
+{
+    TBitmap b;
+    RegisterExGridResources();
+    try {
+        LoadBitmapResource(b, QString::fromLatin1(name));
+    } catch (const std::exception&) {
+        // A missing picture leaves the button without a glyph.
+    }
+    b.SetTransparent(true);
+    return b;
+}
 
 } // namespace
 
@@ -62,23 +73,87 @@ void TSearchPanelButton::SetHintText(const QString& v)
 
 void TSearchPanelButton::ApplyHint() { SetHint(FShowHint ? FHintText : QString()); }
 
+void TSearchPanelButton::SetGlyph(const TBitmap& v)
+{
+    FGlyph.Assign(v);
+    update();
+}
+
+void TSearchPanelButton::SetGlyphDisabled(const TBitmap& v)
+{
+    FGlyphDisabled.Assign(v);
+    update();
+}
+
+void TSearchPanelButton::SetGlyphHot(const TBitmap& v)
+{
+    FGlyphHot.Assign(v);
+    update();
+}
+
+void TSearchPanelButton::SetGlyphDown(const TBitmap& v)
+{
+    FGlyphDown.Assign(v);
+    update();
+}
+
+void TSearchPanelButton::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    FPressed = button == mbLeft;
+    update();
+    TCustomControl::MouseDown(button, shift, x, y);
+}
+
+void TSearchPanelButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    FPressed = false;
+    update();
+    TCustomControl::MouseUp(button, shift, x, y);
+}
+
 void TSearchPanelButton::Paint()
 {
     TCanvas& c = Canvas();
     TRect r = ClientRect();
-    c.Brush().SetColor(FDown ? clBtnShadow : clBtnFace);
-    if (FFlat && !FDown && !MouseInControl())
-        c.Brush().SetStyle(bsClear);
-    else
-        c.FillRect(r);
-    if (!FFlat || FDown || MouseInControl()) {
-        c.Pen().SetColor(FDown ? clBtnShadow : clGray);
-        c.Brush().SetStyle(bsClear);
-        c.Rectangle(r);
+    const bool down = FDown || FPressed;
+    // A button of a glyph alone (the close button) draws no face.
+    const bool face = !FCaption.isEmpty();
+    if (face) {
+        c.Brush().SetColor(down ? clBtnShadow : clBtnFace);
+        if (FFlat && !down && !MouseInControl())
+            c.Brush().SetStyle(bsClear);
+        else
+            c.FillRect(r);
+        if (!FFlat || down || MouseInControl()) {
+            c.Pen().SetColor(down ? clBtnShadow : clGray);
+            c.Brush().SetStyle(bsClear);
+            c.Rectangle(r);
+        }
     }
+    const TBitmap* glyph = &FGlyph;
+    if (!isEnabled() && !FGlyphDisabled.Empty())
+        glyph = &FGlyphDisabled;
+    else if (FPressed && !FGlyphDown.Empty())
+        glyph = &FGlyphDown;
+    else if (MouseInControl() && !FGlyphHot.Empty())
+        glyph = &FGlyphHot;
     c.Brush().SetStyle(bsClear);
     c.Font().SetColor(isEnabled() ? clBtnText : clGrayText);
-    c.DrawText(FCaption, r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+    if (glyph->Empty()) {
+        c.DrawText(FCaption, r, DT_SINGLELINE | DT_VCENTER | DT_CENTER);
+        return;
+    }
+    // Glyph and caption centred together, the glyph on the left.
+    const int spacing = face ? 4 : 0;
+    const int textWidth = face ? c.TextWidth(StripAccelerator(FCaption)) : 0;
+    const int total = glyph->Width() + spacing + textWidth;
+    const int left = r.Left + std::max(0, (r.Width() - total) / 2);
+    c.Draw(left, r.Top + (r.Height() - glyph->Height()) / 2, *glyph);
+    if (face) {
+        TRect t = r;
+        t.Left = left + glyph->Width() + spacing;
+        c.DrawText(FCaption, t, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -91,14 +166,21 @@ TSearchPanel::TSearchPanel(QWidget* owner)
       FExitButton(new TSearchPanelButton(this)), FMatchCase(new TCheckBox(this))
 {
     SetBevelOuter(bvNone);
-    // Left to right: close, find field, previous, next, highlight, match case.
-    FExitButton->SetBounds(4, ButtonTop, 20, ButtonHeight);
-    FExitButton->SetCaption(QStringLiteral("x"));
-    FEdit->SetBounds(28, ButtonTop, 130, ButtonHeight);
-    FBackwardButton->SetBounds(162, ButtonTop, 80, ButtonHeight);
-    FForwardButton->SetBounds(246, ButtonTop, 80, ButtonHeight);
-    FHiliteButton->SetBounds(MatchCaseLeft, ButtonTop, 90, ButtonHeight);
-    FMatchCase->SetBounds(MatchCaseLeftWithHighlight, CheckTop, 120, CheckHeight);
+    FEdit->SetBounds(25, 6, 110, FEdit->Height());
+    FForwardButton->SetBounds(140, 5, 90, ButtonHeight);
+    FForwardButton->SetGlyph(PanelGlyph("ESGARDOWN"));
+    FForwardButton->SetGlyphDisabled(PanelGlyph("ESGARDOWND"));
+    FBackwardButton->SetBounds(235, 5, 90, ButtonHeight);
+    FBackwardButton->SetGlyph(PanelGlyph("ESGARUP"));
+    FBackwardButton->SetGlyphDisabled(PanelGlyph("ESGARUPD"));
+    FExitButton->SetBounds(5, 7, 14, 14);
+    FExitButton->SetGlyph(PanelGlyph("ESGCLOSE"));
+    FExitButton->SetGlyphHot(PanelGlyph("ESGCLOSEH"));
+    FExitButton->SetGlyphDown(PanelGlyph("ESGCLOSED"));
+    FHiliteButton->SetBounds(330, 5, 90, ButtonHeight);
+    FHiliteButton->SetGlyph(PanelGlyph("ESGHI"));
+    FHiliteButton->SetGlyphDisabled(PanelGlyph("ESGHID"));
+    FMatchCase->SetBounds(MatchCaseLeftWithHighlight, 8, 120, CheckHeight);
     resize(width(), 0);
 }
 
@@ -111,7 +193,20 @@ void TSearchPanel::SetColorTo(TColor v)
 void TSearchPanel::Paint()
 {
     TCanvas& c = Canvas();
-    DrawGradient(c, Color(), FColorTo, false, ClientRect(), 64);
+    const TRect r = ClientRect();
+    if (FColorTo == clNone) {
+        c.Brush().SetStyle(bsSolid);
+        c.Brush().SetColor(Color());
+        c.FillRect(r);
+    } else {
+        DrawSteppedGradient(c, Color(), FColorTo, false, r, 32);
+    }
+    if (const auto* grid = dynamic_cast<const TExStringGrid*>(parentWidget())) {
+        c.Pen().SetColor(grid->GridLineColor());
+        c.Pen().SetWidth(1);
+        c.MoveTo(r.Left, r.Top);
+        c.LineTo(r.Right, r.Top);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -145,6 +240,8 @@ TSearchPanel* TExStringGrid::SearchPanel()
             FSearchPanel->HiliteButton()->SetDown(!FSearchPanel->HiliteButton()->Down());
             SearchFooterHighlight();
         };
+        if (OnCreatedSearchFooter)
+            OnCreatedSearchFooter(this);
     }
     return FSearchPanel;
 }

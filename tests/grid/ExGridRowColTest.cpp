@@ -77,10 +77,12 @@ TEST_P(RowColTable, CellsAndWhatIsTiedToThemTravelTogether)
                 colour = clRed;
             else if (orow == HiddenRow && ocol == 3)
                 colour = clBlue;
-            if (colour != clNone)
+            if (colour != clNone) {
                 EXPECT_EQ(g->GetColors(c, r), colour) << "colour of " << c << "," << r;
-            if (orow == 4 && ocol == 2)
+            }
+            if (orow == 4 && ocol == 2) {
                 EXPECT_EQ(g->CellSpan(c, r).X, 1) << "merged cell " << c << "," << r;
+            }
         }
         const int orow = k.rows[static_cast<size_t>(r)];
         if (orow == TallRow)

@@ -2,6 +2,8 @@
 // grid keeping its last row above the panel.
 #include "ExGridEditTestSupport.h"
 
+#include <QDir>
+
 #include <vector>
 
 using namespace platform;
@@ -217,5 +219,81 @@ TEST_F(SearchPanelFixture, KeysThatReachTheLastRowKeepItAboveThePanel)
         ASSERT_EQ(grid->Row(), 59);
         EXPECT_LE(LastRowBottom(), grid->ClientHeight() - 32 + 2);
         EXPECT_GT(LastRowBottom(), 0);
+    }
+}
+
+TEST_F(SearchPanelFixture, ControlsSitWhereThePanelLaysThemOutWithTheirGlyphs)
+{
+    int created = 0;
+    QObject* sender = nullptr;
+    grid->OnCreatedSearchFooter = [&](QObject* s) {
+        ++created;
+        sender = s;
+    };
+    TSearchPanel& p = ShowFooter();
+    grid->SearchFooter().SetVisible(false);
+    ShowFooter();
+    // Raised once, when the panel made its controls.
+    EXPECT_EQ(created, 1);
+    EXPECT_EQ(sender, grid);
+    grid->OnCreatedSearchFooter = nullptr;
+
+    struct Case
+    {
+        const char* name;
+        QWidget* control;
+        int left, top, width, height; // height -1: not checked
+        bool glyph;
+    };
+    const Case cases[] = {
+        {"find field", p.EditControl(), 25, 6, 110, -1, false},
+        {"find next", p.ForwardButton(), 140, 5, 90, 23, true},
+        {"find previous", p.BackwardButton(), 235, 5, 90, 23, true},
+        {"close", p.ExitButton(), 5, 7, 14, 14, true},
+        {"highlight", p.HiliteButton(), 330, 5, 90, 23, true},
+        {"match case", p.MatchCase(), 425, 8, -1, 18, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(c.control->x(), c.left);
+        EXPECT_EQ(c.control->y(), c.top);
+        if (c.width >= 0) {
+            EXPECT_EQ(c.control->width(), c.width);
+        }
+        if (c.height >= 0) {
+            EXPECT_EQ(c.control->height(), c.height);
+        }
+        if (c.glyph) {
+            EXPECT_FALSE(static_cast<TSearchPanelButton*>(c.control)->Glyph().Empty());
+        }
+    }
+    // Disabled glyphs for the three buttons that wait for a text; the close
+    // button has its hot and pressed pictures.
+    for (TSearchPanelButton* b : {p.ForwardButton(), p.BackwardButton(), p.HiliteButton()})
+        EXPECT_FALSE(b->GlyphDisabled().Empty());
+    EXPECT_FALSE(p.ExitButton()->GlyphHot().Empty());
+    EXPECT_FALSE(p.ExitButton()->GlyphDown().Empty());
+    // Painting with and without a gradient.
+    p.SetColorTo(clWhite);
+    p.repaint();
+    p.SetColorTo(clNone);
+    p.repaint();
+
+    // GRID_SCREENSHOT_DIR=<dir> saves the footer: find next enabled by a
+    // text, find previous and highlight as well, the close button.
+    const QString dir = qEnvironmentVariable("GRID_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) {
+        TSearchFooter& sf = grid->SearchFooter();
+        sf.SetFindNextCaption(QStringLiteral("Find &next"));
+        sf.SetFindPrevCaption(QStringLiteral("Find &previous"));
+        sf.SetHighLightCaption(QStringLiteral("Highlight"));
+        sf.SetMatchCaseCaption(QStringLiteral("Match case"));
+        sf.SetColorTo(0xFFD9B3);
+        grid->UpdateSearchPanel();
+        p.EditControl()->SetText(QStringLiteral("abc"));
+        QDir().mkpath(dir);
+        p.grab().save(dir + QStringLiteral("/search_footer.png"));
+        p.EditControl()->SetText(QString());
+        p.grab().save(dir + QStringLiteral("/search_footer_empty.png"));
     }
 }

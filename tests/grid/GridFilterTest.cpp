@@ -130,6 +130,12 @@ TEST_F(FilterFixture, ConditionsSelectTheRowsThatPass)
          {{3, "3", foNONE, fmLiteral, true, fcVirtual, "", "kg4kg"}},
          {"*star"}},
         {"whole row, letters folded", {{-1, "PIE", foNONE, fmExpression, true, fcRow}}, {"cherry pie"}},
+        {"negation", {{1, "!a*"}}, {"Banana", "cherry pie", "*star", "x&y"}},
+        {"one-character wildcard", {{1, "?pple"}}, {"apple"}},
+        {"quoted blank", {{1, "\"cherry pie\""}}, {"cherry pie"}},
+        {"blank outside quotes is dropped", {{1, "cherry pie"}}, {}},
+        {"literal, case ignored", {{1, "APPLE", foNONE, fmLiteral, false}}, {"apple"}},
+        {"literal, case kept", {{1, "APPLE", foNONE, fmLiteral}}, {}},
         {"or of two conditions", {{1, "apple"}, {1, "Banana", foOR}}, {"apple", "Banana"}},
         {"and of two conditions", {{2, ">5"}, {1, "a*", foAND}}, {"apple", "a=b"}},
         {"xor of two conditions", {{2, ">5"}, {1, "a*", foXOR}}, {"Banana", "cherry pie", "*star"}},
@@ -239,6 +245,10 @@ TEST_F(FilterFixture, NarrowingDownWhileTyping)
         {"ab", 2, {"abc one", "abd", "xab"}},
         {"x", 1, {"xab", "x&y"}},
         {"c o", 1, {"abc one"}},
+        {"", 0, {"abc one", "abd", "xab", "a=b", "*star", "x&y"}},
+        // The typed text is a condition between two stars: its wildcards count.
+        {"a?d", 1, {"abd"}},
+        {"a?d*", 2, {"abd"}},
         {"", 0, {"abc one", "abd", "xab", "a=b", "*star", "x&y"}},
     };
     for (const Step& s : steps) {

@@ -93,6 +93,9 @@ TEST_F(FindFixture, FindOptions)
         {"preset column", {-1, -1}, "c", fnFindInPresetCol, {2, 1}},
         {"preset row", {-1, -1}, "abc", fnFindInPresetRow | fnDirectionLeftRight, {1, 3}},
         {"no more after the last", {3, 3}, "abc", 0, {-1, -1}},
+        {"current row only", {-1, -1}, "cab", fnFindInCurrentRow, {2, 1}},
+        {"nothing in the current row", {-1, -1}, "zz", fnFindInCurrentRow, {-1, -1}},
+        {"current column only", {-1, -1}, "abc", fnFindInCurrentCol | fnMatchFull, {3, 1}},
     };
     grid->SetFindCol(2);
     grid->SetFindRow(3);
@@ -166,6 +169,9 @@ TEST_F(FindFixture, ReplaceCases)
         {"whole cell only", {"abc", "abcd"}, "abc", "z", fnMatchFull, {"z", "abcd"}, 1},
         {"replacement holding the text", {"a", "ba"}, "a", "aa", 0, {"aa", "baa"}, 2},
         {"nothing found", {"x", "y"}, "q", "r", 0, {"x", "y"}, 0},
+        {"match start", {"ab", "cab"}, "ab", "x", fnMatchStart, {"x", "cab"}, 1},
+        {"backward", {"a", "a"}, "a", "b", fnBackward, {"b", "b"}, 2},
+        {"as a condition: a pattern of the whole text", {"a", "ba"}, "a", "b", fnMatchRegular, {"b", "ba"}, 1},
     };
     grid->SetColCount(2);
     grid->SetRowCount(3);
@@ -300,4 +306,22 @@ TEST_F(FindFixture, HighlightButtonMarksAndUnmarksTheText)
     Process();
     EXPECT_FALSE(p.HiliteButton()->Down());
     EXPECT_EQ(grid->GetGridCell(2, 3), QStringLiteral("zz"));
+}
+
+TEST_F(FindFixture, SelectedCellsAndGoingToTheCellFound)
+{
+    // Only the selected rectangle: columns 1..2 of rows 2..3.
+    grid->SetSelection(TGridRect{1, 2, 2, 3});
+    TPoint p = grid->Find(TPoint{-1, -1}, QStringLiteral("abc"), fnSelectedCells);
+    EXPECT_EQ(p.X, 1);
+    EXPECT_EQ(p.Y, 3);
+    EXPECT_EQ(grid->Find(TPoint{-1, -1}, QStringLiteral("cab"), fnSelectedCells).X, -1);
+    // Without fnAutoGoto the current cell stays; with it the cell found is current.
+    grid->FocusCell(1, 1);
+    p = grid->Find(TPoint{-1, -1}, QStringLiteral("zz"), 0);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(grid->Row(), 1);
+    p = grid->Find(TPoint{-1, -1}, QStringLiteral("zz"), fnAutoGoto);
+    EXPECT_EQ(grid->Col(), 2);
+    EXPECT_EQ(grid->Row(), 3);
 }

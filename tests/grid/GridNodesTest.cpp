@@ -228,3 +228,64 @@ TEST_F(NodeClickFixture, ClickOnTheGlyphContractsAndExpands)
     EXPECT_FALSE(grid->GetNodeState(2));
     grid->repaint(); // glyphs and tree lines paint
 }
+
+TEST_F(NodesFixture, RowsHiddenInsideANodeNeitherStretchItNorStayHidden)
+{
+    grid.AddNode(2, 4); // owns r2..r5
+    grid.HideRow(4);    // r4 hidden by hand
+    EXPECT_EQ(Shown(), (QStringList{"r1", "r2", "r3", "r5", "r6", "r7", "r8", "r9"}));
+    // Contracting hides what is left of r2..r5, not the rows after it.
+    grid.ContractNode(2);
+    EXPECT_EQ(Shown(), (QStringList{"r1", "r2", "r6", "r7", "r8", "r9"}));
+    // Every hidden row up to the next shown row comes back, in its place.
+    grid.ExpandNode(2);
+    EXPECT_EQ(Shown(), (QStringList{"r1", "r2", "r3", "r4", "r5", "r6", "r7", "r8", "r9"}));
+    EXPECT_EQ(grid.NumHiddenRows(), 0);
+}
+
+TEST_F(NodesFixture, ContractAllAndExpandAllWithNestedNodes)
+{
+    grid.AddNode(1, 5); // r1..r5
+    grid.AddNode(2, 2); // r2..r3, level 2
+    grid.AddNode(7, 3); // r7..r9
+    grid.ContractNode(2);
+    grid.ContractAll();
+    EXPECT_EQ(Shown(), (QStringList{"r1", "r6", "r7"}));
+    EXPECT_TRUE(grid.GetNodeState(1));
+    EXPECT_TRUE(grid.GetNodeState(3)); // r7 now shows at row 3
+    grid.ExpandAll();
+    EXPECT_EQ(grid.RowCount(), 10);
+    for (int r : {1, 2, 7})
+        EXPECT_FALSE(grid.GetNodeState(r)) << r;
+    EXPECT_EQ(grid.GetCellEx(1, 9), "r9");
+}
+
+TEST_F(NodeClickFixture, HeaderNodeGlyphContractsAndExpandsEveryNode)
+{
+    grid->AddNode(5, 2); // r5..r6
+    grid->AddNode(0, 1); // the header row's node
+    const TRect r = grid->CellRect(0, 0);
+    const QPoint glyph(r.Left + 9, (r.Top + r.Bottom) / 2);
+    // Without the mouse setting the header node does nothing.
+    inputtest::ClickAt(grid, glyph);
+    EXPECT_EQ(grid->RowCount(), 8);
+    EXPECT_FALSE(grid->GetNodeState(0));
+
+    grid->MouseActions().SetNodeAllExpandContract(true);
+    inputtest::ClickAt(grid, glyph);
+    EXPECT_TRUE(grid->GetNodeState(0));
+    EXPECT_TRUE(grid->GetNodeState(2));
+    EXPECT_TRUE(grid->GetNodeState(3)); // r5 after r3 and r4 were hidden
+    EXPECT_EQ(grid->RowCount(), 5);
+    EXPECT_EQ(grid->GetCellEx(1, 4), "r7");
+    inputtest::ClickAt(grid, glyph);
+    EXPECT_FALSE(grid->GetNodeState(0));
+    EXPECT_EQ(grid->RowCount(), 8);
+    for (int row = 1; row < 8; ++row)
+        EXPECT_EQ(grid->GetCellEx(1, row), QStringLiteral("r%1").arg(row));
+    // Beside the glyph the header node is a plain header.
+    inputtest::ClickAt(grid, QPoint(r.Right - 2, glyph.y()));
+    EXPECT_FALSE(grid->GetNodeState(0));
+    EXPECT_EQ(grid->RowCount(), 8);
+    grid->repaint();
+}
