@@ -551,9 +551,12 @@ void TExStringGrid::EmptyObjectsOf(int fromRow, int toRow)
 
 void TExStringGrid::HideRowList(const TIntList& rowList)
 {
+    // The floating footer's row stays last: it is neither hidden nor moved
+    // here, the count setter carries it.
+    const int body = RowCount() - (FFloatingFooter->Visible() ? 1 : 0);
     std::vector<int> rows;
     for (int v : rowList.Items())
-        if (v >= 0 && v < RowCount())
+        if (v >= 0 && v < body)
             rows.push_back(v);
     std::sort(rows.begin(), rows.end());
     rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
@@ -571,7 +574,7 @@ void TExStringGrid::HideRowList(const TIntList& rowList)
     ++FFilterLevel;
     size_t next = 0;
     int w = 0;
-    for (int r = 0; r < RowCount(); ++r) {
+    for (int r = 0; r < body; ++r) {
         if (next < rows.size() && rows[next] == r) {
             ++next;
             continue;
@@ -584,7 +587,7 @@ void TExStringGrid::HideRowList(const TIntList& rowList)
     }
     // The rows left at the end hold references now kept elsewhere, and the
     // one row a grid always keeps must not show a hidden row.
-    EmptyRows(w, RowCount() - 1, true);
+    EmptyRows(w, body - 1, true);
     SetRowCount(RowCount() - static_cast<int>(rows.size()));
     CellControlsUpdate();
 }
@@ -713,14 +716,7 @@ void TExStringGrid::UnHideRowList()
             }
         }
     }
-    for (TGridItem* item : items) {
-        for (int m = 0; m < FGridItems.Count(); ++m) {
-            if (FGridItems.Items(m) == item) {
-                FGridItems.Delete(m);
-                break;
-            }
-        }
-    }
+    FGridItems.Delete(items);
     CellControlsUpdate();
 }
 

@@ -9,6 +9,7 @@
 #include "widgets/ExXPVS.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDate>
 #include <QLocale>
 #include <QStyle>
@@ -16,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <stdexcept>
+#include <unordered_set>
 
 using namespace platform;
 
@@ -620,6 +622,15 @@ void TGridItemCollection::Delete(int index)
     FDirty = true;
 }
 
+void TGridItemCollection::Delete(const std::vector<TGridItem*>& items)
+{
+    if (items.empty())
+        return;
+    const std::unordered_set<const TGridItem*> gone(items.begin(), items.end());
+    std::erase_if(FItems, [&gone](const std::unique_ptr<TGridItem>& i) { return gone.count(i.get()) > 0; });
+    FDirty = true;
+}
+
 void TGridItemCollection::Clear()
 {
     FItems.clear();
@@ -873,12 +884,12 @@ void TExStringGrid::AssignCells(const TExStringGrid* source)
 {
     if (!source || source == this)
         return;
-    auto* s = const_cast<TExStringGrid*>(source);
-    const int cols = std::min(s->TotalColCount(), TotalColCount());
-    const int rows = std::min(s->RowCount(), RowCount());
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c)
-            SetGridCell(c, r, s->GetGridCell(c, r));
+    // Through the text layout stream: its save and load hooks apply.
+    QBuffer buffer;
+    buffer.open(QIODevice::ReadWrite);
+    const_cast<TExStringGrid*>(source)->SaveToStream(buffer);
+    buffer.seek(0);
+    LoadFromStream(buffer);
 }
 
 void TExStringGrid::Invalidate()

@@ -1,6 +1,7 @@
 // The floating footer: totals in the last row, the template of the preview
 // style, and the panel along the grid's bottom edge.
 #include "grid/ExGrid.h"
+#include "grid/ExGridFilter.h"
 #include "grid/ExGridFooter.h"
 
 #include <gtest/gtest.h>
@@ -196,4 +197,48 @@ TEST_F(FooterFixture, PanelPaintsEveryStyleAndReportsClicks)
     QApplication::sendEvent(f.Panel(), &release);
     EXPECT_EQ(clickedRow, grid.RowCount() - 1);
     EXPECT_EQ(clickedCol, 1);
+}
+
+TEST_F(FooterFixture, TotalsFollowContractedNodes)
+{
+    grid.FloatingFooter().SetVisible(true);
+    grid.FloatingFooter().SetCalculateHiddenRows(false);
+    grid.SetColumnCalc(1, acSUM);
+    grid.SetColumnCalc(2, acCOUNT);
+    ASSERT_EQ(Footer(1), "15");
+    // A contracted node leaves its own row: 1 + 4 + 5.
+    grid.AddNode(1, 3);
+    grid.ContractNode(1);
+    EXPECT_EQ(Footer(1), "10");
+    EXPECT_EQ(Footer(2), "3");
+    grid.ExpandNode(1);
+    EXPECT_EQ(Footer(1), "15");
+    EXPECT_EQ(Footer(2), "5");
+    // Counting hidden rows too, the totals stay whole.
+    grid.FloatingFooter().SetCalculateHiddenRows(true);
+    grid.ContractNode(1);
+    EXPECT_EQ(Footer(1), "15");
+    EXPECT_EQ(Footer(2), "5");
+}
+
+TEST_F(FooterFixture, TotalsAndTheirKindsSurviveAFilter)
+{
+    grid.FloatingFooter().SetVisible(true);
+    grid.FloatingFooter().SetCalculateHiddenRows(false);
+    grid.SetColumnCalc(1, acSUM);
+    ASSERT_EQ(Footer(1), "15");
+    TFilterData* f = grid.Filter().Add();
+    f->SetColumn(1);
+    f->SetCondition(QStringLiteral(">3"));
+    grid.SetFilterActive(true);
+    // Rows 4 and 5 shown: the footer row stays last with its kind.
+    EXPECT_EQ(grid.RowCount(), 4);
+    EXPECT_EQ(grid.GetColumnCalc(1), acSUM);
+    EXPECT_EQ(Footer(1), "9");
+    grid.SetFilterActive(false);
+    EXPECT_EQ(grid.RowCount(), 7);
+    EXPECT_EQ(grid.GetColumnCalc(1), acSUM);
+    EXPECT_EQ(Footer(1), "15");
+    for (int r = 1; r <= 5; ++r)
+        EXPECT_EQ(grid.GetCellEx(1, r), QString::number(r));
 }
