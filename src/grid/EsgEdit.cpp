@@ -4,6 +4,7 @@
 #include "platform/Themes.h"
 #include "widgets/ExXPVS.h"
 
+#include <QAction>
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -195,6 +196,12 @@ void TEsgEditBtn::keyPressEvent(QKeyEvent* e)
         e->accept();
         return;
     }
+    if (e->matches(QKeySequence::Paste)) {
+        if (!isReadOnly())
+            RunGuarded([this] { DoPaste(); });
+        e->accept();
+        return;
+    }
     TEdit::keyPressEvent(e);
     if (e->key() == Qt::Key_F4 && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         RunGuarded([this] { DoClickBtn(this); });
@@ -209,6 +216,12 @@ void TEsgEditBtn::contextMenuEvent(QContextMenuEvent* e)
         setReadOnly(true);
     std::unique_ptr<QMenu> menu(createStandardContextMenu());
     setReadOnly(readOnly);
+    for (QAction* action : menu->actions()) {
+        if (action->objectName() != QLatin1String("edit-paste"))
+            continue;
+        QObject::disconnect(action, &QAction::triggered, this, nullptr);
+        QObject::connect(action, &QAction::triggered, this, [this] { RunGuarded([this] { DoPaste(); }); });
+    }
     menu->exec(e->globalPos());
     e->accept();
 }

@@ -80,6 +80,10 @@ public:
     bool CompleteFromList(const QStringList& items, bool caseSensitive);
 
 protected:
+    // Pastes the clipboard's text, from the paste keys and the menu; reached
+    // only while typing is allowed and the edit is not read-only.
+    virtual void DoPaste() { paste(); }
+
     // Width kept free for the unit text (0 in the plain edit).
     int FUnitSize = 0;
 

@@ -2,11 +2,15 @@
 
 #include "grid/ExGrid.h"
 #include "grid/ExGrid_Private.h"
+#include "widgets/ExXPVS.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
 #include <QStyle>
@@ -14,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <stdexcept>
 
 using namespace platform;
@@ -28,6 +33,37 @@ QWidget* SurfaceOf(TExStringGrid* grid)
 }
 
 bool PlainShift(TShiftState shift) { return !(shift & (ssShift | ssAlt | ssCtrl)); }
+
+// The cursor walk out of an editor at an end of its text: onto a clickable
+// neighbour directly, otherwise an advance one cell left or right.
+void WalkOutOfEditor(TExStringGrid& g, const QString& text, bool forward)
+{
+    TNavigation& nav = g.Navigation();
+    const int col = g.Col(), row = g.Row();
+    int neighbour = -1;
+    if (!forward) {
+        if (col > g.TBaseGrid::FixedCols())
+            neighbour = col - 1;
+    } else if (col < g.ColCount() - g.FixedRightCols() - 1) {
+        neighbour = col + std::max(0, g.CellSpan(g.RealColIndex(col), row).X) + 1;
+        if (neighbour >= g.ColCount())
+            neighbour = -1;
+    }
+    if (neighbour >= 0 && g.HasClickableControl(g.RealColIndex(neighbour), row)) {
+        if (g.ValidateCell(text)) {
+            g.HideInplaceEdit();
+            g.SetCol(neighbour);
+        }
+        return;
+    }
+    g.SetFocus();
+    const TAdvanceDirection direction = nav.AdvanceDirection();
+    nav.SetAdvanceDirection(adLeftRight);
+    g.AdvanceToNextCell(col, row, true, false, forward, false, false);
+    nav.SetAdvanceDirection(direction);
+    if (nav.CursorWalkAlwaysEdit())
+        g.ShowInplaceEdit();
+}
 
 } // namespace
 
@@ -219,35 +255,7 @@ void TGridCombo::KeyDownSteps(int& key, TShiftState shift)
     keyEndedEdit_ = true;
 }
 
-void TGridCombo::CursorWalk(bool forward)
-{
-    TExStringGrid& g = *FGrid;
-    TNavigation& nav = g.Navigation();
-    const int col = g.Col(), row = g.Row();
-    int neighbour = -1;
-    if (!forward) {
-        if (col > g.TBaseGrid::FixedCols())
-            neighbour = col - 1;
-    } else if (col < g.ColCount() - g.FixedRightCols() - 1) {
-        neighbour = col + std::max(0, g.CellSpan(g.RealColIndex(col), row).X) + 1;
-        if (neighbour >= g.ColCount())
-            neighbour = -1;
-    }
-    if (neighbour >= 0 && g.HasClickableControl(g.RealColIndex(neighbour), row)) {
-        if (g.ValidateCell(Text())) {
-            g.HideInplaceEdit();
-            g.SetCol(neighbour);
-        }
-        return;
-    }
-    g.SetFocus();
-    const TAdvanceDirection direction = nav.AdvanceDirection();
-    nav.SetAdvanceDirection(adLeftRight);
-    g.AdvanceToNextCell(col, row, true, false, forward, false, false);
-    nav.SetAdvanceDirection(direction);
-    if (nav.CursorWalkAlwaysEdit())
-        g.ShowInplaceEdit();
-}
+void TGridCombo::CursorWalk(bool forward) { WalkOutOfEditor(*FGrid, Text(), forward); }
 
 void TGridCombo::KeyUp(int& key, TShiftState shift)
 {
@@ -737,6 +745,18 @@ bool WriteAndValidateText(TExStringGrid& g, const QString& text)
     return g.ValidateCell(text);
 }
 
+// Editing began with a click: the caret goes under the mouse, nothing selected.
+void CaretUnderMouse(TExStringGrid& g, QLineEdit& edit)
+{
+    if (!g.LButFlg())
+        return;
+    const QPoint p = edit.mapFromGlobal(QCursor::pos());
+    if (!edit.rect().contains(p))
+        return;
+    edit.setCursorPosition(edit.cursorPositionAt(p));
+    g.SetLButFlg(false);
+}
+
 void LeaveOnExit(TExStringGrid& g, QWidget* editor)
 {
     if (editor->isVisible() && g.EditMode())
@@ -752,6 +772,9 @@ TGridSpin::TGridSpin(TExStringGrid* grid) : TEsgSpinEdit(SurfaceOf(grid)), FGrid
     SetMaxValue(100);
     SetMinValue(0);
     SetIncrement(1);
+    // The grid's XP flag: every system we run on is of the themed kind, so
+    // the flag is whether the visual styles are active.
+    SetIsWinXP(ExXPVS::IsThemeActive());
     OnChange = [this](QObject*) {
         if (FGrid->OnEditChange)
             FGrid->OnEditChange(FGrid, FGrid->Col(), FGrid->Row(), Text());
@@ -847,11 +870,127 @@ void TGridSpin::keyPressEvent(QKeyEvent* e)
     TEsgSpinEdit::keyPressEvent(e);
 }
 
+void TGridSpin::focusInEvent(QFocusEvent* e)
+{
+    TEsgSpinEdit::focusInEvent(e);
+    RunGuarded([this] { CaretUnderMouse(*FGrid, *this); });
+}
+
 void TGridSpin::focusOutEvent(QFocusEvent* e)
 {
     TEsgSpinEdit::focusOutEvent(e);
     RunGuarded([this] { LeaveOnExit(*FGrid, this); });
 }
+
+// ------------------------------------------------------------------ the edits with a button
+
+namespace {
+
+// Whether a character may be typed in the grid's kind of edit with a button;
+// the unit kinds filter as their plain twins.
+bool AcceptsButtonEditChar(QLineEdit& edit, TEditorType kind, QChar c, Qt::KeyboardModifiers modifiers)
+{
+    if (c == u'\b' || c.unicode() == 27)
+        return true;
+    const QString text = edit.text();
+    const bool minusOk = (edit.cursorPosition() == 0 || (edit.hasSelectedText() && edit.selectionStart() == 0)) &&
+                         (!text.contains(u'-') || edit.selectedText().contains(u'-'));
+    if (kind == edNumericEditBtn || kind == edNumericUnitEditBtn) {
+        if (c.isDigit() || (c == u'-' && minusOk))
+            return true;
+        QApplication::beep();
+        return false;
+    }
+    if (kind == edFloatEditBtn || kind == edFloatUnitEditBtn) {
+        const TRegionalSettings rs = RegionalSettings();
+        const QChar d = rs.DecimalSeparator.isNull() ? QChar(u'.') : rs.DecimalSeparator;
+        if (c.isDigit())
+            return true;
+        if (c == d) {
+            QString outside = text;
+            if (edit.hasSelectedText())
+                outside.remove(edit.selectionStart(), edit.selectedText().size());
+            return !outside.contains(d);
+        }
+        if (!rs.ThousandSeparator.isNull() && c == rs.ThousandSeparator)
+            return false;
+        if (c == u'-') {
+            if (!minusOk)
+                QApplication::beep();
+            return minusOk;
+        }
+        return (modifiers & Qt::ControlModifier) != 0;
+    }
+    return true;
+}
+
+// What differs between the two edits with a button when a key of their
+// navigation set ends the edit.
+struct ButtonEditEnd
+{
+    // The value written as the current cell and validated.
+    std::function<QString()> value;
+    // Escape: the editor shows the cell's value again.
+    std::function<void()> restore;
+    // After validation; false stops the key (the editor stays open).
+    std::function<bool(bool valid)> takeBack;
+    // Enter with AdvanceOnEnter leaves the editor and advances by itself.
+    bool advanceOnEnter = false;
+};
+
+bool InButtonEditSet(int key)
+{
+    switch (key) {
+    case VK_TAB:
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_UP:
+    case VK_DOWN: return true;
+    default: return false;
+    }
+}
+
+// The navigation keys of both edits with a button, one routine.
+void EndButtonEditByKey(TExStringGrid& g, int key, TShiftState shift, const ButtonEditEnd& end)
+{
+    if (key == VK_ESCAPE) {
+        end.restore();
+        g.DoneInplaceEdit(key, shift);
+        return;
+    }
+    if (key == VK_RETURN || key == VK_UP || key == VK_DOWN || key == VK_TAB) {
+        const bool valid = WriteAndValidateText(g, end.value());
+        if (!end.takeBack(valid))
+            return;
+    }
+    if (key == VK_RETURN && end.advanceOnEnter && g.Navigation().AdvanceOnEnter()) {
+        g.HideInplaceEdit();
+        g.SetFocus();
+        // As the check box's Enter: a clickable cell reached reacts.
+        g.AdvanceToNextCell(g.Col(), g.Row(), false, true, true, false, true);
+        return;
+    }
+    if (key == VK_TAB && (g.Options() & goTabs)) {
+        g.HideInplaceEdit();
+        g.SetFocus();
+        g.TabMove((shift & ssShift) != 0);
+        return;
+    }
+    if (key == VK_TAB)
+        QCoreApplication::postEvent(&g, new QKeyEvent(QEvent::KeyPress, (shift & ssShift) ? Qt::Key_Backtab : Qt::Key_Tab,
+                                                      (shift & ssShift) ? Qt::ShiftModifier : Qt::NoModifier));
+    g.DoneInplaceEdit(key, shift);
+}
+
+// A character event with its text replaced, as a key-press handler may do.
+QKeyEvent WithText(const QKeyEvent* e, QChar c)
+{
+    return QKeyEvent(e->type(), e->key(), e->modifiers(), QString(c), e->isAutoRepeat(), static_cast<quint16>(e->count()));
+}
+
+} // namespace
 
 // ------------------------------------------------------------------ TGridEditBtn
 
@@ -885,54 +1024,40 @@ bool TGridEditBtn::event(QEvent* e)
     return TEsgEditBtn::event(e);
 }
 
-bool TGridEditBtn::Filter(QChar c, Qt::KeyboardModifiers modifiers)
-{
-    const TEditorType kind = FGrid->EditControl();
-    if (c == u'\b' || c.unicode() == 27)
-        return true;
-    const QString text = Text();
-    const bool minusOk = (cursorPosition() == 0 || (hasSelectedText() && selectionStart() == 0)) &&
-                         (!text.contains(u'-') || selectedText().contains(u'-'));
-    if (kind == edNumericEditBtn || kind == edNumericUnitEditBtn) {
-        if (c.isDigit() || (c == u'-' && minusOk))
-            return true;
-        QApplication::beep();
-        return false;
-    }
-    if (kind == edFloatEditBtn || kind == edFloatUnitEditBtn) {
-        const TRegionalSettings rs = RegionalSettings();
-        const QChar d = rs.DecimalSeparator.isNull() ? QChar(u'.') : rs.DecimalSeparator;
-        if (c.isDigit())
-            return true;
-        if (c == d) {
-            QString outside = text;
-            if (hasSelectedText())
-                outside.remove(selectionStart(), selectedText().size());
-            return !outside.contains(d);
-        }
-        if (!rs.ThousandSeparator.isNull() && c == rs.ThousandSeparator)
-            return false;
-        if (c == u'-') {
-            if (!minusOk)
-                QApplication::beep();
-            return minusOk;
-        }
-        return (modifiers & Qt::ControlModifier) != 0;
-    }
-    return true;
-}
-
 void TGridEditBtn::keyPressEvent(QKeyEvent* e)
 {
     TExStringGrid& g = *FGrid;
     const TShiftState shift = ShiftOf(e);
-    const int key = VirtualKeyFromQt(e->key());
+    int key = VirtualKeyFromQt(e->key());
     WorkMode = !(key == VK_BACK || key == VK_DELETE);
-    const bool inSet = !(shift & ssCtrl) && (key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE ||
-                                              key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN);
+    FSelKeyDown = cursorPosition();
+    selLenKeyDown_ = static_cast<int>(selectedText().size());
+    const bool inSet = !(shift & ssCtrl) && InButtonEditSet(key);
     if (!inSet) {
-        const QString typed = e->text();
-        if (!typed.isEmpty() && (typed[0].isPrint() || typed[0] == u'\b') && !Filter(typed[0], e->modifiers())) {
+        bool dropped = false;
+        QChar typed = e->text().isEmpty() ? QChar() : e->text()[0];
+        RunGuarded([&] {
+            if (key != 0 && g.OnKeyDown) {
+                g.OnKeyDown(&g, key, shift);
+                if (key == 0) {
+                    dropped = true;
+                    return;
+                }
+            }
+            if (typed.isNull())
+                return;
+            const QChar was = typed;
+            if (g.OnKeyPress)
+                g.OnKeyPress(&g, typed);
+            dropped = typed.isNull() || typed == u'\t' ||
+                      ((typed.isPrint() || typed == u'\b') && !AcceptsButtonEditChar(*this, g.EditControl(), typed, e->modifiers()));
+            if (!dropped && typed != was) {
+                QKeyEvent changed = WithText(e, typed);
+                TEsgEditBtn::keyPressEvent(&changed);
+                dropped = true;
+            }
+        });
+        if (dropped) {
             e->accept();
             return;
         }
@@ -940,40 +1065,95 @@ void TGridEditBtn::keyPressEvent(QKeyEvent* e)
         return;
     }
     RunGuarded([&] {
-        if (key == VK_ESCAPE) {
-            SetText(g.CellCache());
-            g.DoneInplaceEdit(key, shift);
-            return;
+        if (OnKeyDown) {
+            OnKeyDown(this, key, shift);
+            if (key == 0)
+                return;
         }
         const TEditorType kind = g.EditControl();
-        const bool valid = WriteAndValidateText(g, Text());
-        SetText(g.NewCellText());
-        if (!valid) {
+        ButtonEditEnd end;
+        end.value = [this] { return Text(); };
+        end.restore = [&] { SetText(g.CellCache()); };
+        end.takeBack = [&](bool valid) {
+            SetText(g.NewCellText());
+            if (valid)
+                return true;
             selectAll();
             g.SetNoAutoAdvance(true);
-            (void)kind;
-            return;
-        }
-        if (key == VK_TAB && (g.Options() & goTabs)) {
-            g.HideInplaceEdit();
-            g.SetFocus();
-            g.TabMove((shift & ssShift) != 0);
-            return;
-        }
-        if (key == VK_TAB)
-            QCoreApplication::postEvent(&g, new QKeyEvent(QEvent::KeyPress, (shift & ssShift) ? Qt::Key_Backtab : Qt::Key_Tab,
-                                                          (shift & ssShift) ? Qt::ShiftModifier : Qt::NoModifier));
-        g.DoneInplaceEdit(key, shift);
+            // A validation handler may have switched the kind; the editor shown is still this one.
+            g.SetEditControl(kind);
+            return false;
+        };
+        EndButtonEditByKey(g, key, shift, end);
     });
     e->accept();
 }
 
+void TGridEditBtn::CursorWalk(bool forward) { WalkOutOfEditor(*FGrid, Text(), forward); }
+
 void TGridEditBtn::keyReleaseEvent(QKeyEvent* e)
 {
-    TEsgEditBtn::keyReleaseEvent(e);
-    const int key = VirtualKeyFromQt(e->key());
-    if (WorkMode && FGrid->Lookup() && !e->text().isEmpty() && key != VK_RETURN && key != VK_ESCAPE && key != VK_TAB)
-        RunGuarded([&] { CompleteFromList(FGrid->LookupItems(), FGrid->LookupCaseSensitive()); });
+    TExStringGrid& g = *FGrid;
+    int key = VirtualKeyFromQt(e->key());
+    const TShiftState shift = ShiftOf(e);
+    bool walked = false;
+    RunGuarded([&] {
+        if (key != 0 && g.OnKeyUp)
+            g.OnKeyUp(&g, key, shift);
+        const int len = static_cast<int>(Text().size());
+        if (g.Navigation().CursorWalkEditor() && PlainShift(shift) && !hasSelectedText() && selLenKeyDown_ == 0) {
+            if (key == VK_LEFT && cursorPosition() == 0 && FSelKeyDown == 0) {
+                walked = true;
+                CursorWalk(false);
+            } else if (key == VK_RIGHT && cursorPosition() == len && FSelKeyDown == len) {
+                walked = true;
+                CursorWalk(true);
+            }
+        }
+    });
+    if (walked) {
+        e->accept();
+        return;
+    }
+    if (key != VK_RETURN)
+        TEsgEditBtn::keyReleaseEvent(e);
+    if (WorkMode && g.Lookup() && !g.LookupItems().isEmpty() && !e->text().isEmpty() && key != VK_RETURN &&
+        key != VK_ESCAPE && key != VK_TAB)
+        RunGuarded([&] { CompleteFromList(g.LookupItems(), g.LookupCaseSensitive()); });
+}
+
+void TGridEditBtn::DoPaste()
+{
+    TExStringGrid& g = *FGrid;
+    const QString clip = QGuiApplication::clipboard()->text();
+    bool allow = !clip.isEmpty();
+    QString v = clip;
+    if (allow && g.OnClipboardPaste)
+        g.OnClipboardPaste(this, allow);
+    if (allow && g.OnClipboardBeforePasteCell)
+        g.OnClipboardBeforePasteCell(this, g.Col(), g.Row(), v, allow);
+    if (!allow)
+        return;
+    // One line copied from a table ends with its line break.
+    const qsizetype br = v.indexOf(QLatin1String("\r\n"));
+    if (br >= 0 && br == v.size() - 2)
+        v.chop(2);
+    const bool replaced = hasSelectedText();
+    const int start = replaced ? selectionStart() : cursorPosition();
+    const int length = replaced ? static_cast<int>(selectedText().size()) : 0;
+    const QString text = Text();
+    SetText(text.left(start) + v + text.mid(start + length));
+    g.SetCurrentEditText(Text());
+    if (replaced)
+        setSelection(start, static_cast<int>(v.size()));
+    else
+        setCursorPosition(start + static_cast<int>(v.size()));
+}
+
+void TGridEditBtn::focusInEvent(QFocusEvent* e)
+{
+    TEsgEditBtn::focusInEvent(e);
+    RunGuarded([this] { CaretUnderMouse(*FGrid, *this); });
 }
 
 void TGridEditBtn::focusOutEvent(QFocusEvent* e)
@@ -1016,55 +1196,43 @@ void TGridUnitEditBtn::keyPressEvent(QKeyEvent* e)
     TExStringGrid& g = *FGrid;
     const TShiftState shift = ShiftOf(e);
     const int key = VirtualKeyFromQt(e->key());
-    const bool inSet = key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || key == VK_PRIOR || key == VK_NEXT ||
-                       key == VK_UP || key == VK_DOWN;
-    if (!inSet) {
+    if (!InButtonEditSet(key)) {
         const QString typed = e->text();
         const TEditorType kind = g.EditControl();
-        if (kind != edUnitEditBtn && !typed.isEmpty() && (typed[0].isPrint() || typed[0] == u'\b')) {
-            // The numeric and floating-point kinds filter as the edit with button does.
-            const QString text = Text();
-            const QChar c = typed[0];
-            const bool minusOk = cursorPosition() == 0 && !text.contains(u'-');
-            const QChar d = RegionalSettings().DecimalSeparator.isNull() ? QChar(u'.') : RegionalSettings().DecimalSeparator;
-            const bool ok = c == u'\b' || c.isDigit() || (c == u'-' && minusOk) ||
-                            (kind == edFloatUnitEditBtn && c == d && !text.contains(d));
-            if (!ok) {
-                e->accept();
-                return;
-            }
+        if (kind != edUnitEditBtn && !typed.isEmpty() && (typed[0].isPrint() || typed[0] == u'\b') &&
+            !AcceptsButtonEditChar(*this, kind, typed[0], e->modifiers())) {
+            e->accept();
+            return;
         }
         TEsgUnitEditBtn::keyPressEvent(e);
         return;
     }
     RunGuarded([&] {
-        if (key == VK_ESCAPE) {
+        ButtonEditEnd end;
+        end.value = [this] { return TextAndUnit(); };
+        end.restore = [&] {
             SetUnitID(QString());
             SetText(g.CurrentCell());
             SetTextAndUnit(g.CurrentCell());
-            g.DoneInplaceEdit(key, shift);
-            return;
-        }
-        if (!WriteAndValidateText(g, TextAndUnit())) {
-            SetText(g.CurrentCell());
-            return;
-        }
-        SetTextAndUnit(g.CurrentCell());
-        if (key == VK_RETURN && g.Navigation().AdvanceOnEnter()) {
-            g.HideInplaceEdit();
-            g.SetFocus();
-            g.AdvanceToNextCell(g.Col(), g.Row(), false, true, true, false, false);
-            return;
-        }
-        if (key == VK_TAB && (g.Options() & goTabs)) {
-            g.HideInplaceEdit();
-            g.SetFocus();
-            g.TabMove((shift & ssShift) != 0);
-            return;
-        }
-        g.DoneInplaceEdit(key, shift);
+        };
+        end.takeBack = [&](bool valid) {
+            if (!valid) {
+                SetText(g.CurrentCell());
+                return false;
+            }
+            SetTextAndUnit(g.CurrentCell());
+            return true;
+        };
+        end.advanceOnEnter = true;
+        EndButtonEditByKey(g, key, shift, end);
     });
     e->accept();
+}
+
+void TGridUnitEditBtn::focusInEvent(QFocusEvent* e)
+{
+    TEsgUnitEditBtn::focusInEvent(e);
+    RunGuarded([this] { CaretUnderMouse(*FGrid, *this); });
 }
 
 void TGridUnitEditBtn::focusOutEvent(QFocusEvent* e)

@@ -148,6 +148,7 @@ public:
 protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 
 private:
@@ -169,16 +170,24 @@ protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
 
+    // The clipboard's text through the grid's OnClipboardPaste and
+    // OnClipboardBeforePasteCell, then into the edit and the cell's edit text.
+    void DoPaste() override;
+
 private:
-    // Whether the character may be typed in the grid's kind of editor.
-    bool Filter(QChar c, Qt::KeyboardModifiers modifiers);
+    void CursorWalk(bool forward);
     TExStringGrid* FGrid;
     bool FStopEditAfterClick = false;
     // Completion from the grid's lookup list follows typing, not deleting.
     bool WorkMode = true;
+    // Caret and selection when the last key went down: the cursor walk leaves
+    // the cell only from an end the caret already stood at.
+    int FSelKeyDown = 0;
+    int selLenKeyDown_ = 0;
 };
 
 // The value-and-unit editor of the unit kinds.
@@ -192,6 +201,7 @@ public:
 protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 
 private:

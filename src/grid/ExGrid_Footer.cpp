@@ -218,6 +218,8 @@ QString TExStringGrid::ExpandFooterTemplate(const QString& text, int aRow)
     return out;
 }
 
+platform::TCanvas& TExStringGrid::FooterCanvas() { return FFloatingFooter->Panel()->Canvas(); }
+
 // ---- the panel
 
 TFooterPanel::TFooterPanel(TExStringGrid* grid) : TCustomControl(grid), FGrid(grid)

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 
 #include <algorithm>
+#include <functional>
 
 using namespace platform;
 
@@ -55,6 +56,57 @@ void EndFieldByKey(TExStringGrid* g, bool tab)
         g->EditNextCellControl(g->DisplColIndexOf(xy.X), xy.Y, id);
 }
 
+// Ends a header editor: validates its text, writes the cell and hides it.
+// Refused, editing goes on in the header cell and the answer is false.
+template <class Editor>
+bool EndHeaderEdit(Editor& editor, TExStringGrid* grid, bool& stopping, const std::function<void()>& closeList = {})
+{
+    if (stopping)
+        return true;
+    exgrid_detail::FlagGuard guard(stopping);
+    if (!grid) {
+        editor.hide();
+        return true;
+    }
+    QString text = editor.Text();
+    bool valid = true;
+    if (grid->OnCellValidate)
+        grid->OnCellValidate(grid, editor.FCol, editor.FRow, text, valid);
+    if (!valid) {
+        if (grid->isVisible()) {
+            editor.show();
+            editor.setFocus(Qt::OtherFocusReason);
+        }
+        return false;
+    }
+    if (grid->OnEditingDone)
+        grid->OnEditingDone(grid);
+    grid->SetCellEx(editor.FCol, editor.FRow, text);
+    if (closeList)
+        closeList();
+    if ((editor.hasFocus() || editor.isAncestorOf(QApplication::focusWidget())) && grid->isVisible())
+        grid->setFocus(Qt::OtherFocusReason);
+    editor.hide();
+    return true;
+}
+
+// Opens a header editor, already placed, on a cell's text.
+template <class Editor>
+void OpenHeaderEditor(TExStringGrid* grid, Editor* editor, const QString& text, int realCol, int aRow)
+{
+    editor->OnChange = [grid, editor](QObject*) {
+        if (grid->OnEditChange)
+            grid->OnEditChange(grid, editor->FCol, editor->FRow, editor->Text());
+    };
+    editor->SetText(text);
+    editor->FCol = realCol;
+    editor->FRow = aRow;
+    editor->show();
+    editor->raise();
+    if (grid->isVisible())
+        editor->setFocus(Qt::OtherFocusReason);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -67,35 +119,7 @@ TGridTransEdit::TGridTransEdit(TExStringGrid* grid) : TEdit(SurfaceOf(grid)), FG
     hide();
 }
 
-bool TGridTransEdit::StopEdit()
-{
-    if (stopping_)
-        return true;
-    exgrid_detail::FlagGuard guard(stopping_);
-    if (!FGrid) {
-        hide();
-        return true;
-    }
-    QString text = Text();
-    bool valid = true;
-    if (FGrid->OnCellValidate)
-        FGrid->OnCellValidate(FGrid, FCol, FRow, text, valid);
-    if (!valid) {
-        // Editing goes on in the header cell.
-        if (FGrid->isVisible()) {
-            show();
-            setFocus(Qt::OtherFocusReason);
-        }
-        return false;
-    }
-    if (FGrid->OnEditingDone)
-        FGrid->OnEditingDone(FGrid);
-    FGrid->SetCellEx(FCol, FRow, text);
-    if (hasFocus() && FGrid->isVisible())
-        FGrid->setFocus(Qt::OtherFocusReason);
-    hide();
-    return true;
-}
+bool TGridTransEdit::StopEdit() { return EndHeaderEdit(*this, FGrid, stopping_); }
 
 void TGridTransEdit::keyPressEvent(QKeyEvent* e)
 {
@@ -118,32 +142,7 @@ TGridTransCombo::TGridTransCombo(TExStringGrid* grid) : TCustomComboBox(SurfaceO
 
 bool TGridTransCombo::StopEdit()
 {
-    if (stopping_)
-        return true;
-    exgrid_detail::FlagGuard guard(stopping_);
-    if (!FGrid) {
-        hide();
-        return true;
-    }
-    QString text = Text();
-    bool valid = true;
-    if (FGrid->OnCellValidate)
-        FGrid->OnCellValidate(FGrid, FCol, FRow, text, valid);
-    if (!valid) {
-        if (FGrid->isVisible()) {
-            show();
-            setFocus(Qt::OtherFocusReason);
-        }
-        return false;
-    }
-    if (FGrid->OnEditingDone)
-        FGrid->OnEditingDone(FGrid);
-    FGrid->SetCellEx(FCol, FRow, text);
-    SetDroppedDown(false);
-    if ((hasFocus() || isAncestorOf(QApplication::focusWidget())) && FGrid->isVisible())
-        FGrid->setFocus(Qt::OtherFocusReason);
-    hide();
-    return true;
+    return EndHeaderEdit(*this, FGrid, stopping_, [this] { SetDroppedDown(false); });
 }
 
 void TGridTransCombo::KeyPress(QChar& key)
@@ -296,32 +295,12 @@ void TExStringGrid::StartFixedCellEdit(int aCol, int aRow)
         combo->SetItems(values);
         combo->SetStyle(kind == fceComboEdit ? csDropDown : csDropDownList);
         combo->SetBounds(r.Left - 1, r.Top - 1, r.Width() + 1, r.Height());
-        combo->OnChange = [this, combo](QObject*) {
-            if (OnEditChange)
-                OnEditChange(this, combo->FCol, combo->FRow, combo->Text());
-        };
-        combo->SetText(text);
-        combo->FCol = realCol;
-        combo->FRow = aRow;
-        combo->show();
-        combo->raise();
-        if (isVisible())
-            combo->setFocus(Qt::OtherFocusReason);
+        OpenHeaderEditor(this, combo, text, realCol, aRow);
         return;
     }
     TGridTransEdit* edit = EditTrans();
     edit->setGeometry(r.Left, r.Top, std::max(0, r.Width()), std::max(0, r.Height()));
-    edit->OnChange = [this, edit](QObject*) {
-        if (OnEditChange)
-            OnEditChange(this, edit->FCol, edit->FRow, edit->Text());
-    };
-    edit->SetText(text);
-    edit->FCol = realCol;
-    edit->FRow = aRow;
-    edit->show();
-    edit->raise();
-    if (isVisible())
-        edit->setFocus(Qt::OtherFocusReason);
+    OpenHeaderEditor(this, edit, text, realCol, aRow);
 }
 
 // ---------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include <QRandomGenerator>
 
 #include <algorithm>
+#include <functional>
 
 using namespace platform;
 
@@ -58,35 +59,38 @@ QString TExStringGrid::MarkSourceText(int aCol, int aRow)
     return OnGetDisplText ? GetCellEx(aCol, aRow) : GetGridCell(aCol, aRow);
 }
 
+namespace {
+
+// Rewrites every base cell of a real-column rectangle, clipped to the grid.
+void RewriteBaseCells(TExStringGrid& g, int fromCol, int fromRow, int toCol, int toRow,
+                      const std::function<QString(int, int)>& rewrite)
+{
+    fromCol = std::max(0, fromCol);
+    toCol = std::min(toCol, g.TotalColCount() - 1);
+    fromRow = std::max(0, fromRow);
+    toRow = std::min(toRow, g.RowCount() - 1);
+    for (int r = fromRow; r <= toRow; ++r)
+        for (int c = fromCol; c <= toCol; ++c)
+            if (g.IsBaseCell(c, r))
+                g.SetCellEx(c, r, rewrite(c, r));
+}
+
+} // namespace
+
 void TExStringGrid::MarkTextInRect(const QString& hiText, const QString& tag, bool doCase, int fromCol, int fromRow,
                                    int toCol, int toRow)
 {
     const QString search = EncodeHTMLEntities(hiText, false);
-    fromCol = std::max(0, fromCol);
-    toCol = std::min(toCol, TotalColCount() - 1);
-    fromRow = std::max(0, fromRow);
-    toRow = std::min(toRow, RowCount() - 1);
-    for (int r = fromRow; r <= toRow; ++r)
-        for (int c = fromCol; c <= toCol; ++c) {
-            if (!IsBaseCell(c, r))
-                continue;
-            const QString text = EncodeHTMLEntities(MarkSourceText(c, r), false);
-            SetCellEx(c, r, MarkHTMLMatches(text, search, tag, doCase));
-        }
+    RewriteBaseCells(*this, fromCol, fromRow, toCol, toRow, [&](int c, int r) {
+        return MarkHTMLMatches(EncodeHTMLEntities(MarkSourceText(c, r), false), search, tag, doCase);
+    });
 }
 
 void TExStringGrid::UnmarkTextInRect(const QString& tag, int fromCol, int fromRow, int toCol, int toRow)
 {
-    fromCol = std::max(0, fromCol);
-    toCol = std::min(toCol, TotalColCount() - 1);
-    fromRow = std::max(0, fromRow);
-    toRow = std::min(toRow, RowCount() - 1);
-    for (int r = fromRow; r <= toRow; ++r)
-        for (int c = fromCol; c <= toCol; ++c) {
-            if (!IsBaseCell(c, r))
-                continue;
-            SetCellEx(c, r, UnmarkHTMLTag(DecodeHTMLEntities(MarkSourceText(c, r), false), tag));
-        }
+    RewriteBaseCells(*this, fromCol, fromRow, toCol, toRow, [&](int c, int r) {
+        return UnmarkHTMLTag(DecodeHTMLEntities(MarkSourceText(c, r), false), tag);
+    });
 }
 
 void TExStringGrid::HilightInCell(bool doCase, int aCol, int aRow, const QString& hiText)
@@ -247,8 +251,9 @@ bool TExStringGrid::CheckCell(int aCol, int aRow)
     QString t = s;
     if (checker->UseCorrect())
         t = checker->Correct(aCol, aRow, s);
+    // The marks go on the corrected text; marking the original would undo the correction.
     if (checker->UseMarkError())
-        t = checker->MarkError(aCol, aRow, s);
+        t = checker->MarkError(aCol, aRow, t);
     SetCellEx(aCol, aRow, t);
     return t == s;
 }

@@ -2,13 +2,10 @@
 // opened in turn over its cell (the date-and-time editor among them, with the
 // focus frame on), a footer strip with grid buttons in their looks and
 // states and grid check boxes, and a cell's balloon tooltip.
-#include "grid/ExGrid.h"
-#include "grid/ExGrid_Balloon.h"
-#include "grid/ExGrid_Editors.h"
-#include "widgets/ExObj_Controls.h"
+#include "GridEditorsScreenshotSupport.h"
 
-#include "platform/Forms.h"
-#include "support/TestSupport.h"
+#include "grid/ExGrid_Balloon.h"
+#include "widgets/ExObj_Controls.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -24,6 +21,7 @@
 #include <vector>
 
 using namespace platform;
+using namespace editorshots;
 
 namespace {
 
@@ -36,71 +34,17 @@ void Wait(int ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
-void Settle()
-{
-    for (int i = 0; i < 5; ++i)
-        QCoreApplication::processEvents();
-}
-
-struct Kind
-{
-    TEditorType editor;
-    const char* name;
-    const char* value;
-};
-
-constexpr int StripW = 420, StripH = 100;
-
 TEST(ControlsScreenshot, EveryEditorKindButtonsCheckBoxesAndBalloon)
 {
     const QString dir = qEnvironmentVariable("GRID_SCREENSHOT_DIR");
     if (dir.isEmpty())
         GTEST_SKIP() << "GRID_SCREENSHOT_DIR not set";
     QDir().mkpath(dir);
-    SetRegionalSettingsOverride(TRegionalSettings{QChar(u','), QChar(u'.'), QChar(u'/'), QChar(u':'),
-                                                  QStringLiteral("dd/MM/yyyy")});
-    const std::vector<Kind> kinds = {
-        {edNormal, "edNormal", "text"},
-        {edNumeric, "edNumeric", "1234"},
-        {edSpinEdit, "edSpinEdit", "42"},
-        {edFloatSpinEdit, "edFloatSpinEdit", "3.5"},
-        {edDateSpinEdit, "edDateSpinEdit", "29/02/2024"},
-        {edTimeSpinEdit, "edTimeSpinEdit", "12:30:00"},
-        {edDateEdit, "edDateEdit", "12/05/2024"},
-        {edDateEditUpDown, "edDateEditUpDown", "12/05/2024"},
-        {edTimeEdit, "edTimeEdit", "08:15:00"},
-        {edDateTimeEdit, "edDateTimeEdit", "12/05/2024 08:15"},
-        {edEditBtn, "edEditBtn", "C:/data"},
-        {edUnitEditBtn, "edUnitEditBtn", "12kg"},
-        {edComboList, "edComboList", "Water"},
-        {edComboEdit, "edComboEdit", "Heat"},
-        {edCheckBox, "edCheckBox", "Enabled"},
-        {edButton, "edButton", "Scan"},
-    };
+    FixedRegion region;
     TForm form;
     form.resize(StripW, 250);
-    auto* grid = new TExStringGrid(&form);
-    grid->setGeometry(0, 0, StripW, 120);
-    grid->SetColCount(3);
-    grid->SetRowCount(4);
-    grid->SetColWidths(0, 130);
-    grid->SetColWidths(1, 150);
-    grid->SetColWidths(2, 110);
-    grid->SetOptions(grid->Options() | goEditing);
-    grid->SetCells(0, 0, "Editor");
-    grid->SetCells(1, 0, "Value");
-    grid->SetCells(2, 0, "Next");
-    size_t current = 0;
-    grid->OnGetEditorType = [&](QObject*, int c, int, TEditorType& e) {
-        if (c == 1)
-            e = kinds[current].editor;
-    };
-    grid->OnGetEditorProp = [&](QObject*, int, int, QObject*) {
-        grid->UnitEditBtn()->SetUnits({"kg", "g"});
-        grid->ClearComboString();
-        for (const char* s : {"Water", "Heat", "Gas"})
-            grid->AddComboString(QString::fromLatin1(s));
-    };
+    EditorGrid editors(form);
+    TExStringGrid* grid = editors.grid;
 
     // The footer strip: grid buttons in looks 0..6, a down check button, a
     // disabled one, one with a drop-down part; two grid check boxes.
@@ -147,25 +91,11 @@ TEST(ControlsScreenshot, EveryEditorKindButtonsCheckBoxesAndBalloon)
     QApplication::setActiveWindow(&form);
     Settle();
 
-    std::vector<QPixmap> strips;
-    for (current = 0; current < kinds.size(); ++current) {
-        const Kind& k = kinds[current];
-        grid->FocusHelper().SetEnabled(k.editor == edDateTimeEdit || k.editor == edNormal);
-        for (int r = 1; r < 4; ++r) {
-            grid->SetCells(0, r, QString::fromLatin1(k.name));
-            grid->SetCells(1, r, QString::fromLatin1(k.value));
-            grid->SetCells(2, r, QStringLiteral("row %1").arg(r));
-        }
-        grid->SetCol(1);
-        grid->SetRow(2);
-        grid->setFocus(Qt::OtherFocusReason);
-        grid->ShowInplaceEdit();
-        Settle();
-        strips.push_back(form.grab(QRect(0, 0, StripW, StripH)));
-        grid->HideInplaceEdit();
-        grid->HideFocusFrame();
-        Settle();
-    }
+    // The date-and-time editor and the text editor show the focus frame.
+    std::vector<QPixmap> strips = editors.Strips(
+        EditorKinds(),
+        [&](const Kind& k) { grid->FocusHelper().SetEnabled(k.editor == edDateTimeEdit || k.editor == edNormal); },
+        [&] { grid->HideFocusFrame(); });
 
     // The footer strip, with the pointer over the first button.
     {
@@ -201,17 +131,7 @@ TEST(ControlsScreenshot, EveryEditorKindButtonsCheckBoxesAndBalloon)
     }
     strips.push_back(balloonStrip);
 
-    QPixmap sheet(StripW * 2, StripH * static_cast<int>((strips.size() + 1) / 2));
-    sheet.fill(Qt::white);
-    {
-        QPainter p(&sheet);
-        for (size_t i = 0; i < strips.size(); ++i)
-            p.drawPixmap(static_cast<int>(i % 2) * StripW, static_cast<int>(i / 2) * StripH, strips[i]);
-    }
-    EXPECT_TRUE(sheet.save(QDir(dir).filePath("grid_controls.png")));
-    grid->OnGetEditorType = nullptr;
-    grid->OnGetEditorProp = nullptr;
-    SetRegionalSettingsOverride(std::nullopt);
+    EXPECT_TRUE(Sheet(strips).save(QDir(dir).filePath("grid_controls.png")));
 }
 
 } // namespace
