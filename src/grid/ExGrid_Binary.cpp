@@ -693,8 +693,19 @@ void TExStringGrid::LoadAtPointFromBinStream(const TPoint& p, QIODevice& stream)
 
 void TExStringGrid::LoadFromBinStream(QIODevice& stream)
 {
+    // The loaded cells may bring nodes or replace them: the node count follows
+    // what column 0 holds now, also when a cell's picture file failed to load.
+    const auto recount = qScopeGuard([this] {
+        int nodes = 0;
+        for (int r = FixedRows(); r < RowCount(); ++r)
+            if (GetCellType(0, r) == ctNode)
+                ++nodes;
+        FNumNodes = nodes;
+        if (nodes > 0)
+            RepaintCol(0);
+        Invalidate();
+    });
     LoadAtPointFromBinStream(TPoint{0, 0}, stream);
-    Invalidate();
 }
 
 void TExStringGrid::LoadFromBinFile(const QString& fileName)

@@ -285,6 +285,12 @@ static void LoadCSVText(TExStringGrid& g, const QByteArray& bytes, int maxRows, 
         if (static_cast<long long>(records.size()) > MaxFileRows)
             throw REruVidaZuvez(QStringLiteral("CSV file has too many rows"));
     }
+    // Progress counts the lines of the whole file, also those MaxRows leaves unread.
+    ProgressReporter progress(g);
+    long long counted = static_cast<long long>(records.size());
+    if (progress.Active())
+        for (; !parser.AtEnd(); ++counted)
+            parser.NextRecord();
 
     const int firstCol = g.SaveStartCol();
     const bool footer = g.FloatingFooter().Visible();
@@ -306,13 +312,13 @@ static void LoadCSVText(TExStringGrid& g, const QByteArray& bytes, int maxRows, 
             row = std::min(row, g.SaveStartRow());
     }
 
-    ProgressReporter progress(g);
     g.BeginUpdate();
     const auto endUpdate = qScopeGuard([&] { g.EndUpdate(); });
+    // Sized once for all the rows read; what is left over is given back below.
     const int needRows = row + static_cast<int>(records.size()) + g.FixedFooters();
     if (g.RowCount() < needRows)
         g.SetRowCount(needRows);
-    int done = 0;
+    long long done = 0;
     for (const QStringList& fields : records) {
         for (int k = 0; k < fields.size(); ++k) {
             const int c = firstCol + k;
@@ -323,7 +329,7 @@ static void LoadCSVText(TExStringGrid& g, const QByteArray& bytes, int maxRows, 
         ++row;
         ++done;
         if (progress.Active())
-            progress.Report(records.empty() ? 100 : Percent(done, static_cast<long long>(records.size())));
+            progress.Report(Percent(done, counted));
     }
     g.SetRowCount(row + std::max(g.FixedFooters(), footer ? 1 : 0));
     if (footer) {

@@ -4,10 +4,27 @@
 #include "platform/TextCodec.h"
 
 #include <QFile>
+#include <QSysInfo>
 
 #include <cmath>
+#include <cstring>
 
 namespace exgrid_exchange {
+
+void AppendUtf16Le(QByteArray& out, QStringView text)
+{
+    const qsizetype at = out.size();
+    out.resize(at + text.size() * 2);
+    char* p = out.data() + at;
+    if constexpr (QSysInfo::ByteOrder == QSysInfo::LittleEndian) {
+        std::memcpy(p, text.utf16(), static_cast<size_t>(text.size()) * 2);
+    } else {
+        for (QChar c : text) {
+            *p++ = static_cast<char>(c.unicode() & 0xFF);
+            *p++ = static_cast<char>(c.unicode() >> 8);
+        }
+    }
+}
 
 QByteArray EncodeLines(const QStringList& lines, TextEncoding encoding)
 {
@@ -25,11 +42,7 @@ QByteArray EncodeLines(const QStringList& lines, TextEncoding encoding)
         QByteArray out;
         out.reserve(2 + text.size() * 2);
         out.append('\xFF').append('\xFE');
-        for (QChar c : text) {
-            const char16_t u = c.unicode();
-            out.append(static_cast<char>(u & 0xFF));
-            out.append(static_cast<char>(u >> 8));
-        }
+        AppendUtf16Le(out, text);
         return out;
     }
     case TextEncoding::Utf8Bom: return QByteArray("\xEF\xBB\xBF", 3) + text.toUtf8();
@@ -90,7 +103,7 @@ bool IsHexDigit(QChar c, int& v)
 }
 
 // Reads the number; complete tells whether every character was used.
-int ReadNumber(const QString& s, bool& complete)
+int ReadNumber(QStringView s, bool& complete)
 {
     qsizetype i = 0;
     const qsizetype n = s.size();
@@ -125,17 +138,16 @@ int ReadNumber(const QString& s, bool& complete)
     return complete && negative ? static_cast<int>(-value) : static_cast<int>(value);
 }
 
-constexpr char16_t Esc = 0x1B;
 
 } // namespace
 
-int LenientNumber(const QString& field)
+int LenientNumber(QStringView field)
 {
     bool complete = false;
     return ReadNumber(field, complete);
 }
 
-bool StrictNumber(const QString& field, int& value)
+bool StrictNumber(QStringView field, int& value)
 {
     bool complete = false;
     const int v = ReadNumber(field, complete);
@@ -143,86 +155,6 @@ bool StrictNumber(const QString& field, int& value)
         return false;
     value = v;
     return true;
-}
-
-// CR -> 9, LF -> 8, 0 -> 1 as the layout has always packed them; the
-// characters 9, 8, 1 and the escape itself, which would otherwise come back
-// changed, travel as escape pairs; a packed text without any LF gets the
-// pair escape + 8 (read as nothing) so that the reader knows it is packed.
-QString PackCellText(const QString& text)
-{
-    bool needed = false;
-    for (QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == 13 || u == 10 || u == 8) {
-            needed = true;
-            break;
-        }
-    }
-    if (!needed)
-        return text;
-    QString s;
-    s.reserve(text.size() + 4);
-    bool hasLF = false;
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case 13: s += QChar(9); break;
-        case 10: s += QChar(8); hasLF = true; break;
-        case 0: s += QChar(1); break;
-        case 9: s += QChar(Esc); s += QChar(u'I'); break;
-        case 8: s += QChar(Esc); s += QChar(u'H'); break;
-        case 1: s += QChar(Esc); s += QChar(u'A'); break;
-        case Esc: s += QChar(Esc); s += QChar(u'['); break;
-        default: s += c; break;
-        }
-    }
-    if (!hasLF) {
-        s += QChar(Esc);
-        s += QChar(8);
-    }
-    return s;
-}
-
-QString UnpackCellText(const QString& text, bool multiLine)
-{
-    QString s;
-    if (text.contains(QChar(8))) {
-        s.reserve(text.size());
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            const char16_t u = text[i].unicode();
-            if (u == Esc && i + 1 < text.size()) {
-                const char16_t next = text[i + 1].unicode();
-                char16_t plain = 0;
-                bool known = true;
-                switch (next) {
-                case 8: known = true; plain = 0xFFFF; break;
-                case u'I': plain = 9; break;
-                case u'H': plain = 8; break;
-                case u'A': plain = 1; break;
-                case u'[': plain = Esc; break;
-                default: known = false; break;
-                }
-                if (known) {
-                    if (plain != 0xFFFF)
-                        s += QChar(plain);
-                    ++i;
-                    continue;
-                }
-            }
-            switch (u) {
-            case 9: s += QChar(13); break;
-            case 8: s += QChar(10); break;
-            case 1: s += QChar(char16_t(0)); break;
-            default: s += text[i]; break;
-            }
-        }
-    } else {
-        s = text;
-    }
-    if (multiLine)
-        return s;
-    const qsizetype cr = s.indexOf(QChar(13));
-    return cr < 0 ? s : s.left(cr);
 }
 
 } // namespace exgrid_exchange

@@ -9,6 +9,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <climits>
 
@@ -21,6 +22,8 @@ constexpr int MaxFileRows = 1 << 22;
 
 enum class TextEncoding { Ansi, Utf16LeBom, Utf8Bom };
 
+// The text's UTF-16 little-endian code units appended to out.
+void AppendUtf16Le(QByteArray& out, QStringView text);
 // Every line followed by CR LF, in the encoding asked (byte-order mark first).
 QByteArray EncodeLines(const QStringList& lines, TextEncoding encoding);
 
@@ -51,13 +54,8 @@ private:
 // or "0x" for hexadecimal; reading stops at the first character that does
 // not fit; the sign counts only when the whole field converted. Values
 // beyond the int range saturate.
-int LenientNumber(const QString& field);
+int LenientNumber(QStringView field);
 // Same syntax, but the whole field must convert; false when it does not.
-bool StrictNumber(const QString& field, int& value);
-
-// Cell texts of the text layout: reversible whenever the text holds a CR, an
-// LF or a character 8 (which marks a packed text on reading).
-QString PackCellText(const QString& text);
-QString UnpackCellText(const QString& text, bool multiLine);
+bool StrictNumber(QStringView field, int& value);
 
 } // namespace exgrid_exchange

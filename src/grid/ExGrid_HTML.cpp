@@ -2,16 +2,30 @@
 // links for URL and mail cells. Texts are always escaped; link targets are
 // quoted; with XHTML the output is well-formed XML (lower-case tags, quoted
 // attributes, character references in place of HTML-only entities); the
-// bytes written are those the document declares. Picture cells are written
-// as their text.
+// bytes written are those the document declares. The pictures of picture
+// cells are written as JPEG files into the images folder beside the page,
+// under names no earlier export uses; an export without a folder (the
+// clipboard's) writes no files and leaves the pictures out.
 #include "grid/ExGrid.h"
 #include "grid/ExGrid_Exchange.h"
 
 #include "widgets/ExUtil.h"
+#include "widgets/PictureContainer.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
 
+#include <csetjmp>
+#include <cstdio>
 #include <map>
+#include <cstring>
+#include <stdexcept>
+#include <vector>
+
+#include <jpeglib.h>
 
 using namespace exgrid_exchange;
 
@@ -43,6 +57,114 @@ QString EscapeText(const QString& t)
     return s;
 }
 
+// ---- JPEG through libjpeg (its classic interface: our own destination)
+
+struct JpegSinkError
+{
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+};
+
+[[noreturn]] void JpegSinkErrorExit(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<JpegSinkError*>(info->err)->jump, 1);
+}
+
+void JpegSinkSilent(j_common_ptr) {}
+
+// Compressed bytes collect in a vector that the caller owns.
+struct JpegVectorDest
+{
+    jpeg_destination_mgr pub;
+    std::vector<unsigned char>* out;
+    unsigned char buffer[4096];
+};
+
+void JpegDestInit(j_compress_ptr info)
+{
+    auto* d = reinterpret_cast<JpegVectorDest*>(info->dest);
+    d->pub.next_output_byte = d->buffer;
+    d->pub.free_in_buffer = sizeof d->buffer;
+}
+
+boolean JpegDestEmpty(j_compress_ptr info)
+{
+    auto* d = reinterpret_cast<JpegVectorDest*>(info->dest);
+    d->out->insert(d->out->end(), d->buffer, d->buffer + sizeof d->buffer);
+    d->pub.next_output_byte = d->buffer;
+    d->pub.free_in_buffer = sizeof d->buffer;
+    return TRUE;
+}
+
+void JpegDestTerm(j_compress_ptr info)
+{
+    auto* d = reinterpret_cast<JpegVectorDest*>(info->dest);
+    d->out->insert(d->out->end(), d->buffer, d->buffer + (sizeof d->buffer - d->pub.free_in_buffer));
+}
+
+// RGB rows of width x height, 3 bytes a pixel, compressed at the library's
+// default quality. Only plain data lives in this frame, which longjmp may leave.
+bool CompressJpeg(const unsigned char* rgb, int width, int height, std::vector<unsigned char>* out)
+{
+    jpeg_compress_struct info{};
+    JpegSinkError error;
+    JpegVectorDest dest;
+    info.err = jpeg_std_error(&error.pub);
+    error.pub.error_exit = JpegSinkErrorExit;
+    error.pub.output_message = JpegSinkSilent;
+    if (setjmp(error.jump)) {
+        jpeg_destroy_compress(&info);
+        return false;
+    }
+    jpeg_create_compress(&info);
+    dest.out = out;
+    dest.pub.init_destination = JpegDestInit;
+    dest.pub.empty_output_buffer = JpegDestEmpty;
+    dest.pub.term_destination = JpegDestTerm;
+    info.dest = &dest.pub;
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        JSAMPROW row = const_cast<unsigned char*>(rgb + static_cast<size_t>(info.next_scanline) * width * 3);
+        jpeg_write_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    return true;
+}
+
+// The picture on a white ground (JPEG has no transparency) as JPEG bytes;
+// empty when there is nothing to write.
+QByteArray JpegOf(const QImage& image)
+{
+    if (image.isNull() || image.width() < 1 || image.height() < 1)
+        return {};
+    QImage flat(image.size(), QImage::Format_RGB888);
+    flat.fill(Qt::white);
+    {
+        QPainter p(&flat);
+        p.drawImage(0, 0, image);
+    }
+    std::vector<unsigned char> rgb(static_cast<size_t>(flat.width()) * flat.height() * 3);
+    for (int y = 0; y < flat.height(); ++y)
+        std::memcpy(rgb.data() + static_cast<size_t>(y) * flat.width() * 3, flat.constScanLine(y),
+                    static_cast<size_t>(flat.width()) * 3);
+    std::vector<unsigned char> out;
+    if (!CompressJpeg(rgb.data(), flat.width(), flat.height(), &out))
+        return {};
+    return QByteArray(reinterpret_cast<const char*>(out.data()), static_cast<qsizetype>(out.size()));
+}
+
+bool IsJpeg(const QByteArray& d)
+{
+    return d.size() >= 3 && static_cast<unsigned char>(d[0]) == 0xFF && static_cast<unsigned char>(d[1]) == 0xD8 &&
+           static_cast<unsigned char>(d[2]) == 0xFF;
+}
+
 struct HtmlWriter
 {
     TExStringGrid& g;
@@ -50,6 +172,101 @@ struct HtmlWriter
     bool x; // XHTML
     std::map<QString, int> classes;
     std::vector<QString> classOrder;
+    // Folder prefix of the pictures; empty: no picture files.
+    QString dir = {};
+    int nextImage = 0;
+    bool folderReady = false;
+
+    // Writes one picture under the next name that no file has yet and gives
+    // its tag; nothing without a folder or picture.
+    QString Picture(const QByteArray& jpeg)
+    {
+        if (dir.isEmpty() || jpeg.isEmpty())
+            return {};
+        const QString folder = dir + QStringLiteral("images");
+        if (!folderReady) {
+            if (!QDir().mkpath(folder))
+                throw std::runtime_error((QStringLiteral("Cannot create ") + folder).toStdString());
+            folderReady = true;
+        }
+        QString path;
+        QFile file;
+        for (;;) {
+            path = folder + QStringLiteral("/img") + QString::number(nextImage++) + QStringLiteral(".jpg");
+            file.setFileName(path);
+            if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+                break;
+            if (!QFileInfo::exists(path) || nextImage < 0)
+                throw REruVidaZuvez(QStringLiteral("Cannot Create file ") + path);
+        }
+        if (file.write(jpeg) != jpeg.size() || !file.flush()) {
+            file.remove();
+            throw REruVidaZuvez(QStringLiteral("Cannot Create file ") + path);
+        }
+        file.close();
+        const QString src = QStringLiteral("\"file://") + EscapeText(path) + u'"';
+        return x ? QStringLiteral("<img src=") + src + QStringLiteral(" alt=\"\"/>")
+                 : QStringLiteral("<img src= ") + src + u'>';
+    }
+
+    QString ImageOfList(platform::TImageList* list, int index)
+    {
+        if (!list || index < 0 || index >= list->Count() || !list->ImageAt(index))
+            return {};
+        return Picture(JpegOf(*list->ImageAt(index)));
+    }
+
+    // The cell's text with the pictures of its graphic, in the order of its kind.
+    QString WithPictures(int realCol, int row, const QString& text)
+    {
+        const TCellGraphic* gr = g.GetCellGraphic(realCol, row);
+        if (!gr)
+            return text;
+        switch (gr->CellType) {
+        case ctBitmap:
+            if (gr->Bitmap && !gr->Bitmap->Empty())
+                return text + Picture(JpegOf(gr->Bitmap->Image()));
+            break;
+        case ctImageList: return ImageOfList(g.CellImages(realCol, row), gr->CellIndex) + text;
+        case ctDataImage: {
+            bool ok = false;
+            const int index = g.GetGridCell(realCol, row).trimmed().toInt(&ok);
+            if (ok)
+                return text + ImageOfList(g.CellImages(realCol, row), index);
+            break;
+        }
+        case ctImages:
+            if (platform::TImageList* list = g.CellImages(realCol, row); list && gr->Images) {
+                QString pictures;
+                for (int index : gr->Images->Items())
+                    pictures += ImageOfList(list, index);
+                return pictures + text;
+            }
+            break;
+        case ctPicture:
+            if (gr->Picture && !gr->Picture->Empty()) {
+                QByteArray raw;
+                gr->Picture->SaveToStream(raw);
+                if (IsJpeg(raw))
+                    return text + Picture(raw);
+                if (gr->Picture->Image())
+                    return text + Picture(JpegOf(*gr->Picture->Image()));
+            }
+            break;
+        case ctInterface:
+            if (auto* object = dynamic_cast<ICellGraphic*>(gr->CellBitmap)) {
+                const int w = object->CellGraphicWidth(), h = object->CellGraphicHeight();
+                if (w > 0 && h > 0 && w <= MaxFileCols && h <= MaxFileCols) {
+                    platform::TBitmap bitmap(w, h);
+                    object->DrawCellGraphic(bitmap.Canvas(), platform::TRect{0, 0, w, h}, &g, false, row, realCol);
+                    return text + Picture(JpegOf(bitmap.Image()));
+                }
+            }
+            break;
+        default: break;
+        }
+        return text;
+    }
 
     QString Tag(const char* upper) const
     {
@@ -147,7 +364,7 @@ struct HtmlWriter
         line += u'>';
         if (g.GetCellType(real, row) == ctNode)
             line += u'+';
-        line += CellText(real, row, !header);
+        line += hs.ExportImages ? WithPictures(real, row, CellText(real, row, !header)) : CellText(real, row, !header);
         line += QStringLiteral("</") + (x ? QStringLiteral("td") : QStringLiteral("td")) + u'>';
         return line;
     }
@@ -157,9 +374,9 @@ struct HtmlWriter
 
 QString TExStringGrid::SaveToHTMLString(const QString& dir)
 {
-    Q_UNUSED(dir);
     const THTMLSettings& hs = HTMLSettings();
     HtmlWriter w{*this, hs, hs.XHTML, {}, {}};
+    w.dir = dir;
     QString prologue;
     if (hs.XHTML) {
         prologue = QStringLiteral("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
@@ -231,9 +448,13 @@ void WriteHTML(TExStringGrid& g, const QString& fileName, bool unicode, bool app
     const THTMLSettings& hs = g.HTMLSettings();
     if (!hs.HeaderFile.isEmpty())
         lines += ReadFileLines(hs.HeaderFile);
+    // The pictures' links are absolute, also for a page named relative to
+    // the working folder.
     QString dir = fileName;
     dir.replace(u'\\', u'/');
-    dir = dir.left(dir.lastIndexOf(u'/') + 1);
+    dir = QFileInfo(dir).absolutePath() + u'/';
+    if (dir.startsWith(QStringLiteral("//")))
+        dir.remove(0, 1);
     QString body = g.SaveToHTMLString(dir);
     if (body.endsWith(QStringLiteral("\r\n")))
         body.chop(2);

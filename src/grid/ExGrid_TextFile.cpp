@@ -6,6 +6,8 @@
 #include "grid/ExGrid.h"
 #include "grid/ExGrid_Exchange.h"
 
+#include "widgets/ExUtil.h"
+
 #include <QCoreApplication>
 #include <QIODevice>
 
@@ -31,28 +33,28 @@ struct LayoutWidth
 
 QString CellLine(int col, int row, const QString& text)
 {
-    return QString::number(col) + u',' + QString::number(row) + u',' + PackCellText(text);
+    return QString::number(col) + u',' + QString::number(row) + u',' + PackLineBreaks(text);
 }
 
 // Splits "col,row,text" at its first two commas; a missing comma leaves its
-// field empty.
-void SplitCellLine(const QString& line, QString& col, QString& row, QString& text)
+// field empty. The numbers are views into the line.
+void SplitCellLine(const QString& line, QStringView& col, QStringView& row, QString& text)
 {
     const qsizetype c1 = line.indexOf(u',');
     if (c1 < 0) {
-        col.clear();
-        row.clear();
+        col = {};
+        row = {};
         text = line;
         return;
     }
-    col = line.left(c1);
+    col = QStringView(line).left(c1);
     const qsizetype c2 = line.indexOf(u',', c1 + 1);
     if (c2 < 0) {
-        row.clear();
+        row = {};
         text = line.mid(c1 + 1);
         return;
     }
-    row = line.mid(c1 + 1, c2 - c1 - 1);
+    row = QStringView(line).mid(c1 + 1, c2 - c1 - 1);
     text = line.mid(c2 + 1);
 }
 
@@ -69,34 +71,44 @@ int StreamNumber(const QString& field)
     return v;
 }
 
-// One line of UTF-16 code units up to CR; the unit after the CR is consumed.
-// False at the end of the stream.
-bool ReadStreamLine(QIODevice& stream, QString& line)
+// The rest of a stream as UTF-16 code units, read line by line from memory;
+// the caller puts the stream at the first byte not used.
+struct StreamLines
 {
-    line.clear();
-    if (stream.atEnd())
-        return false;
-    char b[2];
-    while (stream.read(b, 2) == 2) {
-        const char16_t u = static_cast<char16_t>(static_cast<unsigned char>(b[0]) |
-                                                 (static_cast<unsigned char>(b[1]) << 8));
-        if (u == 13) {
-            stream.read(b, 2);
-            return true;
-        }
-        line += QChar(u);
+    QByteArray data;
+    qsizetype pos = 0;
+
+    bool AtEnd() const { return pos >= data.size(); }
+    char16_t Unit(qsizetype at) const
+    {
+        return static_cast<char16_t>(static_cast<unsigned char>(data[at]) |
+                                     (static_cast<unsigned char>(data[at + 1]) << 8));
     }
-    return true;
-}
+    // One line up to CR; the unit after the CR is consumed. False at the end.
+    bool Read(QString& line)
+    {
+        line.clear();
+        if (AtEnd())
+            return false;
+        while (data.size() - pos >= 2) {
+            const char16_t u = Unit(pos);
+            pos += 2;
+            if (u == 13) {
+                pos = std::min(pos + 2, data.size());
+                return true;
+            }
+            line += QChar(u);
+        }
+        pos = data.size(); // a lone last byte
+        return true;
+    }
+};
 
 void WriteStreamLine(QIODevice& stream, const QString& line)
 {
     QByteArray out;
     out.reserve(line.size() * 2 + 4);
-    for (QChar c : line) {
-        out.append(static_cast<char>(c.unicode() & 0xFF));
-        out.append(static_cast<char>(c.unicode() >> 8));
-    }
+    AppendUtf16Le(out, line);
     out.append("\x0D\x00\x0A\x00", 4);
     if (stream.write(out) != out.size())
         throw REruVidaZuvez(QStringLiteral("Stream write error"));
@@ -163,7 +175,9 @@ void TExStringGrid::LoadFromFile(const QString& fileName)
     std::vector<LayoutWidth> widths;
     std::vector<LayoutCell> cells;
     const int realCols = cols + NumHiddenColumns();
-    QString colText, rowText, text;
+    cells.reserve(static_cast<size_t>(lines.size()));
+    QStringView colText, rowText;
+    QString text;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QString& line = lines[i];
         if (line.startsWith(QStringLiteral("cw"))) {
@@ -178,7 +192,7 @@ void TExStringGrid::LoadFromFile(const QString& fileName)
         const int col = LenientNumber(colText);
         const int row = LenientNumber(rowText);
         if (col >= 0 && col < realCols && row >= 0 && row < rows)
-            cells.push_back({col, row, UnpackCellText(text, FMultilineCells)});
+            cells.push_back({col, row, UnpackLineBreaks(text, FMultilineCells)});
     }
 
     SetColCount(cols);
@@ -220,14 +234,15 @@ void TExStringGrid::SaveToStream(QIODevice& stream)
 void TExStringGrid::LoadFromStream(QIODevice& stream)
 {
     const qint64 start = stream.pos();
+    StreamLines in{stream.readAll()};
     int cols = ColCount();
     int rows = RowCount();
     std::vector<LayoutWidth> widths;
     std::vector<LayoutCell> cells;
     QString line;
     try {
-        if (!stream.atEnd()) {
-            ReadStreamLine(stream, line);
+        if (!in.AtEnd()) {
+            in.Read(line);
             if (!line.isEmpty()) {
                 const qsizetype comma = line.indexOf(u',');
                 const long long c = static_cast<long long>(StreamNumber(comma < 0 ? line : line.left(comma))) +
@@ -241,9 +256,9 @@ void TExStringGrid::LoadFromStream(QIODevice& stream)
             }
         }
         QString colText, rowText, text;
-        while (!stream.atEnd()) {
-            const qint64 at = stream.pos();
-            ReadStreamLine(stream, line);
+        while (!in.AtEnd()) {
+            const qsizetype at = in.pos;
+            in.Read(line);
             if (line.startsWith(QStringLiteral("cw"))) {
                 const QString rest = line.mid(3);
                 const qsizetype comma = rest.indexOf(u',');
@@ -259,19 +274,20 @@ void TExStringGrid::LoadFromStream(QIODevice& stream)
             rowText = c2 < 0 ? QString() : line.mid(c1 + 1, c2 - c1 - 1);
             if (colText.isEmpty() || rowText.isEmpty()) {
                 // Not a layout line: the caller's data starts here.
-                stream.seek(at);
+                in.pos = at;
                 break;
             }
             const long long col = static_cast<long long>(StreamNumber(colText)) + SaveStartCol();
             const long long row = static_cast<long long>(StreamNumber(rowText)) + SaveStartRow();
             if (col >= 0 && col < cols + NumHiddenColumns() && row >= 0 && row < rows)
                 cells.push_back({static_cast<int>(col), static_cast<int>(row),
-                                 UnpackCellText(line.mid(c2 + 1), FMultilineCells)});
+                                 UnpackLineBreaks(line.mid(c2 + 1), FMultilineCells)});
         }
     } catch (...) {
         stream.seek(start);
         throw;
     }
+    stream.seek(start + in.pos);
     SetColCount(cols);
     SetRowCount(rows);
     for (const LayoutWidth& w : widths)

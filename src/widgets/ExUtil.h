@@ -91,10 +91,12 @@ void LineBreaksToTilde(QString& text);
 void TildeToLineBreaks(QString& text);
 QString RemoveCR(const QString& text);
 QString CRToLF(const QString& text);
-// Stored cell texts: CR -> 9, LF -> 8, 0 -> 1, only for texts holding a CR.
+// Cell texts of the grid's text layout, one per line: CR -> 9, LF -> 8,
+// 0 -> 1 for texts holding a CR, an LF or a character 8, with escapes that
+// make it reversible for every text.
 QString PackLineBreaks(const QString& text);
-// Undoes PackLineBreaks for texts holding a packed LF; without multiLine only
-// the first line is kept.
+// Undoes PackLineBreaks for texts holding a character 8; without multiLine
+// only the text before the first CR is kept.
 QString UnpackLineBreaks(const QString& text, bool multiLine);
 
 // Quoting and characters ---------------------------------------------------

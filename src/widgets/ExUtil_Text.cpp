@@ -700,40 +700,86 @@ QString CRToLF(const QString& text)
     return s.replace(QChar(CR), QChar(LF));
 }
 
+// CR -> 9, LF -> 8, 0 -> 1 as cell texts have always been packed; the
+// characters 9, 8, 1 and the escape itself, which would otherwise come back
+// changed, travel as escape pairs; a packed text without any LF gets the
+// pair escape + 8 (read as nothing) so that the reader knows it is packed.
+// Texts without CR, LF or 8 stay as they are.
+namespace {
+constexpr char16_t PackEsc = 0x1B;
+}
+
 QString PackLineBreaks(const QString& text)
 {
-    if (!text.contains(CR))
+    bool needed = false;
+    for (QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == CR || u == LF || u == 8) {
+            needed = true;
+            break;
+        }
+    }
+    if (!needed)
         return text;
-    QString s = text;
-    for (QChar& c : s) {
-        if (c == CR)
-            c = QChar(u'\x09');
-        else if (c == LF)
-            c = QChar(u'\x08');
-        else if (c == QChar(u'\0'))
-            c = QChar(u'\x01');
+    QString s;
+    s.reserve(text.size() + 4);
+    bool hasLF = false;
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case CR: s += QChar(9); break;
+        case LF: s += QChar(8); hasLF = true; break;
+        case 0: s += QChar(1); break;
+        case 9: s += QChar(PackEsc); s += QChar(u'I'); break;
+        case 8: s += QChar(PackEsc); s += QChar(u'H'); break;
+        case 1: s += QChar(PackEsc); s += QChar(u'A'); break;
+        case PackEsc: s += QChar(PackEsc); s += QChar(u'['); break;
+        default: s += c; break;
+        }
+    }
+    if (!hasLF) {
+        s += QChar(PackEsc);
+        s += QChar(8);
     }
     return s;
 }
 
 QString UnpackLineBreaks(const QString& text, bool multiLine)
 {
-    QString s = text;
-    if (s.contains(QChar(u'\x08'))) {
-        for (QChar& c : s) {
-            if (c == QChar(u'\x09'))
-                c = QChar(CR);
-            else if (c == QChar(u'\x08'))
-                c = QChar(LF);
-            else if (c == QChar(u'\x01'))
-                c = QChar(u'\0');
+    QString s;
+    if (text.contains(QChar(8))) {
+        s.reserve(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const char16_t u = text[i].unicode();
+            if (u == PackEsc && i + 1 < text.size()) {
+                const char16_t next = text[i + 1].unicode();
+                bool known = true;
+                switch (next) {
+                case 8: break; // the packed mark: nothing
+                case u'I': s += QChar(9); break;
+                case u'H': s += QChar(8); break;
+                case u'A': s += QChar(1); break;
+                case u'[': s += QChar(PackEsc); break;
+                default: known = false; break;
+                }
+                if (known) {
+                    ++i;
+                    continue;
+                }
+            }
+            switch (u) {
+            case 9: s += QChar(CR); break;
+            case 8: s += QChar(LF); break;
+            case 1: s += QChar(char16_t(0)); break;
+            default: s += text[i]; break;
+            }
         }
+    } else {
+        s = text;
     }
     if (multiLine)
         return s;
-    QString line;
-    TakeFirstLine(s, false, line);
-    return line;
+    const qsizetype cr = s.indexOf(QChar(CR));
+    return cr < 0 ? s : s.left(cr);
 }
 
 // --- Quoting and characters ----------------------------------------------------

@@ -196,6 +196,41 @@ TEST(BinaryStream, DamagedStreamsFailCleanlyAndChangeNothing)
     }
 }
 
+// The node count decides whether the node queries answer at all, so loading
+// must count the node rows it brought or removed.
+TEST(BinaryStream, LoadingCountsTheNodeRowsAgain)
+{
+    TExStringGrid src;
+    src.SetColCount(3);
+    src.SetRowCount(8);
+    src.AddNode(1, 3);
+    src.AddNode(5, 2);
+    ASSERT_EQ(src.NumNodes(), 2);
+    QBuffer withNodes;
+    withNodes.open(QIODevice::ReadWrite);
+    src.SaveToBinStream(withNodes);
+
+    TExStringGrid plain;
+    plain.SetColCount(3);
+    plain.SetRowCount(4);
+    QBuffer withoutNodes;
+    withoutNodes.open(QIODevice::ReadWrite);
+    plain.SaveToBinStream(withoutNodes);
+
+    TExStringGrid dst;
+    withNodes.seek(0);
+    dst.LoadFromBinStream(withNodes);
+    EXPECT_EQ(dst.NumNodes(), 2);
+    EXPECT_TRUE(dst.HasNodes());
+    EXPECT_EQ(dst.GetParentRow(2), 1);
+
+    withoutNodes.seek(0);
+    dst.LoadFromBinStream(withoutNodes);
+    EXPECT_EQ(dst.NumNodes(), 0);
+    EXPECT_FALSE(dst.HasNodes());
+    EXPECT_EQ(dst.GetParentRow(2), -1);
+}
+
 TEST(BinaryStream, FileRoundTrip)
 {
     QTemporaryDir dir;

@@ -179,6 +179,38 @@ TEST_F(CSVFixture, ReadingRules)
     EXPECT_EQ(five.GetGridCell(0, 5), QStringLiteral("a"));
 }
 
+// The grid is sized before the first row is stored, and progress counts the
+// lines of the whole file (without a skipped first line), also those that
+// MaxRows leaves unread.
+TEST_F(CSVFixture, LoadingSizesOnceAndReportsProgressOfTheFile)
+{
+    WriteAll(Path("p.csv"), "h1,h2\r\n1,2\r\n3,4\r\n5,6\r\n7,8\r\n");
+    struct Case { const char* why; bool firstRow; int maxRows; std::vector<int> reports; int rows; };
+    const Case cases[] = {
+        {"every line", true, 0, {20, 40, 60, 80, 100}, 5},
+        {"first line skipped", false, 0, {25, 50, 75, 100}, 4},
+        {"MaxRows stops early", true, 2, {20, 40}, 2},
+    };
+    for (const Case& c : cases) {
+        TExStringGrid g;
+        g.SetFixedRows(0);
+        g.SetFixedCols(0);
+        g.SetRowCount(1);
+        g.SetLoadFirstRow(c.firstRow);
+        std::vector<int> reports;
+        std::vector<int> rowCounts;
+        g.OnFileProgress = [&](QObject*, int16_t p) {
+            reports.push_back(p);
+            rowCounts.push_back(g.RowCount());
+        };
+        g.LoadFromCSV(Path("p.csv"), c.maxRows);
+        EXPECT_EQ(reports, c.reports) << c.why;
+        ASSERT_FALSE(rowCounts.empty()) << c.why;
+        EXPECT_EQ(rowCounts.front(), c.rows) << c.why;
+        EXPECT_EQ(g.RowCount(), c.rows) << c.why;
+    }
+}
+
 TEST_F(CSVFixture, StreamReadsFromItsPosition)
 {
     QBuffer buffer;

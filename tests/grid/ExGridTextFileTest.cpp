@@ -1,6 +1,7 @@
 #include "ExGridExchangeTestSupport.h"
 
 #include "grid/ExGrid_Exchange.h"
+#include "widgets/ExUtil.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -60,21 +61,19 @@ TEST_F(TextFileFixture, StreamBytesAreRelativeUtf16Lines)
 
 TEST(TextLayoutPacking, EveryAwkwardTextComesBack)
 {
-    using exgrid_exchange::PackCellText;
-    using exgrid_exchange::UnpackCellText;
     std::vector<AwkwardText> texts = AwkwardTexts();
     texts.push_back({"NUL with line break", QStringLiteral("n") + QChar(char16_t(0)) + QStringLiteral("\r\n")});
     texts.push_back({"backspace alone", QStringLiteral("b\bc")});
     for (const AwkwardText& t : texts) {
-        const QString packed = PackCellText(t.text);
+        const QString packed = PackLineBreaks(t.text);
         EXPECT_FALSE(packed.contains(u'\r') || packed.contains(u'\n')) << t.why;
-        EXPECT_EQ(UnpackCellText(packed, true), t.text) << t.why;
+        EXPECT_EQ(UnpackLineBreaks(packed, true), t.text) << t.why;
     }
     // Texts as the layout has always written them read as before.
-    EXPECT_EQ(UnpackCellText(QStringLiteral("x\t\by"), true), QStringLiteral("x\r\ny"));
-    EXPECT_EQ(UnpackCellText(QStringLiteral("x\t\by"), false), QStringLiteral("x"));
-    EXPECT_EQ(PackCellText(QStringLiteral("x\r\ny")), QStringLiteral("x\t\by"));
-    EXPECT_EQ(PackCellText(QStringLiteral("plain\ttab")), QStringLiteral("plain\ttab"));
+    EXPECT_EQ(UnpackLineBreaks(QStringLiteral("x\t\by"), true), QStringLiteral("x\r\ny"));
+    EXPECT_EQ(UnpackLineBreaks(QStringLiteral("x\t\by"), false), QStringLiteral("x"));
+    EXPECT_EQ(PackLineBreaks(QStringLiteral("x\r\ny")), QStringLiteral("x\t\by"));
+    EXPECT_EQ(PackLineBreaks(QStringLiteral("plain\ttab")), QStringLiteral("plain\ttab"));
 }
 
 TEST_F(TextFileFixture, AwkwardCellsRoundTripThroughFileAndStream)
@@ -86,8 +85,9 @@ TEST_F(TextFileFixture, AwkwardCellsRoundTripThroughFileAndStream)
     buffer.open(QIODevice::ReadWrite);
     grid.SaveToStream(buffer);
 
-    TExStringGrid fromFile, fromStream;
-    for (TExStringGrid* g : {&fromFile, &fromStream}) {
+    // AssignCells copies through the same stream.
+    TExStringGrid fromFile, fromStream, assigned;
+    for (TExStringGrid* g : {&fromFile, &fromStream, &assigned}) {
         g->SetFixedRows(0);
         g->SetFixedCols(0);
         g->SetMultilinecells(true);
@@ -95,8 +95,12 @@ TEST_F(TextFileFixture, AwkwardCellsRoundTripThroughFileAndStream)
     fromFile.LoadFromFile(Path("awkward.txt"));
     buffer.seek(0);
     fromStream.LoadFromStream(buffer);
+    int loadHookCalls = 0;
+    assigned.OnLoadCell = [&](QObject*, int, int, QString&) { ++loadHookCalls; };
+    assigned.AssignCells(&grid);
+    EXPECT_GT(loadHookCalls, 0);
     const auto texts = AwkwardTexts();
-    for (TExStringGrid* g : {&fromFile, &fromStream}) {
+    for (TExStringGrid* g : {&fromFile, &fromStream, &assigned}) {
         ASSERT_EQ(g->RowCount(), static_cast<int>(texts.size()));
         ASSERT_EQ(g->ColCount(), 3);
         EXPECT_EQ(g->ColWidths(2), 77);

@@ -296,8 +296,15 @@ TEST_F(ExUtilText, ReturningConversions)
         {"RemoveCR", RemoveCR, "", ""},
         {"CRToLF", CRToLF, "a\r\nb\r", "a\n\nb\n"},
         {"PackLineBreaks", PackLineBreaks, "a\r\nb", QString("a") + QChar(9) + QChar(8) + "b"},
-        {"PackLineBreaks", PackLineBreaks, QString("x") + QChar(0) + "\r", QString("x") + QChar(1) + QChar(9)},
-        {"PackLineBreaks", PackLineBreaks, QString("a\nb") + QChar(0), QString("a\nb") + QChar(0)}, // no CR: unchanged
+        // Without an LF the packed text ends in escape + 8, so that the reader knows it is packed.
+        {"PackLineBreaks", PackLineBreaks, QString("x") + QChar(0) + "\r",
+         QString("x") + QChar(1) + QChar(9) + QChar(0x1B) + QChar(8)},
+        // A lone LF is packed too: the layout's reader splits lines at it.
+        {"PackLineBreaks", PackLineBreaks, QString("a\nb") + QChar(0), QString("a") + QChar(8) + "b" + QChar(1)},
+        // Characters 9 and 1 of a packed text travel escaped.
+        {"PackLineBreaks", PackLineBreaks, QString("\t\n") + QChar(1),
+         QString(QChar(0x1B)) + "I" + QChar(8) + QChar(0x1B) + "A"},
+        {"PackLineBreaks", PackLineBreaks, "tab\tonly", "tab\tonly"}, // nothing to pack: unchanged
         {"PackLineBreaks", PackLineBreaks, "", ""},
     };
     for (const Case& c : cases)
@@ -352,6 +359,9 @@ TEST_F(ExUtilText, PackedLineBreaksRoundTrip)
         {"lone LF\nthen CR LF\r\nend", "lone LF\nthen CR LF"},
         {S(u"wide \U0001F600\r\nsecond"), S(u"wide \U0001F600")},
         {"no line break", "no line break"},
+        {QString("tab\tand one") + QChar(1) + "\r\nx", QString("tab\tand one") + QChar(1)},
+        {QString("backspace\b alone"), QString("backspace\b alone")},
+        {QString("escape") + QChar(0x1B) + "[\r", QString("escape") + QChar(0x1B) + "["},
         {"", ""},
     };
     for (const Case& c : cases) {
