@@ -430,7 +430,8 @@ using enum TLabelPosition;
 
 using TDropDownEvent = std::function<void(QObject* sender, bool& acceptDrop)>;
 using TDropUpEvent = std::function<void(QObject* sender, bool cancelled)>;
-using TClipboardEvent = std::function<void(QObject* sender, const QString& value, bool& allow)>;
+// (named apart from the grid's own clipboard event, which has no value)
+using TDropDownClipboardEvent = std::function<void(QObject* sender, const QString& value, bool& allow)>;
 
 // Value-text functions (locale separators read at each call).
 // 0 integer, 1 decimal, 2 not a number, 5 hexadecimal.
@@ -580,7 +581,8 @@ public:
     // Keyboard entry points the grid's editors call too.
     // Runs one key press as the edit sees it: key-down filter, then the
     // character filter for the typed character. True when it was used.
-    bool HandleKeyPress(QKeyEvent* e);
+    // Leaves with their own typing rules override it.
+    virtual bool HandleKeyPress(QKeyEvent* e);
 
     // Events --------------------------------------------------------------------
     platform::TNotifyEvent OnBeforeDropDown, OnBeforeDropUp, OnChange, OnLabelClick, OnLabelDblClick;
@@ -589,7 +591,7 @@ public:
     TDropDownButtonItemClick OnDropDownHeaderButtonClick, OnDropDownFooterButtonClick;
     TDrawBackGroundEvent OnDrawHeader, OnDrawFooter;
     TGetTextEvent OnGetHeaderText, OnGetFooterText;
-    TClipboardEvent OnClipboardCopy, OnClipboardPaste, OnClipboardCut;
+    TDropDownClipboardEvent OnClipboardCopy, OnClipboardPaste, OnClipboardCut;
     platform::TKeyEvent OnKeyDown;
     platform::TKeyPressEvent OnKeyPress;
 
@@ -612,6 +614,9 @@ public:
     virtual void SetEditRect();
 
 protected:
+    // The edit's change notification: raises OnChange, except for a change
+    // the key handling blocks (replacing the whole value).
+    virtual void Change();
     virtual void KeyDown(int& key, platform::TShiftState shift);
     virtual void KeyPress(QChar& key);
     void keyPressEvent(QKeyEvent* e) override;

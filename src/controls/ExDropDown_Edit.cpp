@@ -424,6 +424,12 @@ TExCustomDropDown::~TExCustomDropDown()
 
 void TExCustomDropDown::TextChangedByEdit()
 {
+    Change();
+}
+
+// Leaves override it and see every change; only the event is blocked.
+void TExCustomDropDown::Change()
+{
     if (FBlockChange) {
         FBlockChange = false;
         return;

@@ -428,8 +428,9 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
         break;
     case edRichEdit: ShowRichEditor(aCol, aRow, r, color, font, startChar); break;
     default:
-        // The drop-down kinds have no control here.
-        nothingShown();
+        // The drop-down kinds (ExGrid_DropDownEditors.cpp); nothing for the others.
+        if (!ShowDropDownEditor(aCol, aRow, r, w, h, color, font, text, startChar))
+            nothingShown();
         break;
     }
     FStartEditChar = QChar();
@@ -615,7 +616,7 @@ void TExStringGrid::CommitSpecialEditor()
         break;
     case edCustom: CommitLinkEditor(); break;
     case edRichEdit: CommitRichEditor(); break;
-    default: break;
+    default: CommitDropDownEditor(); break;
     }
     if (FEditCtrl && !FEditCtrl->isVisible())
         FEditCtrl = nullptr;

@@ -783,6 +783,7 @@ void TExStringGrid::SetComponentStyle(TQRVStyle style)
     FQRVStyle = style;
     SetStyle(style);
     // The drop-down editors that exist take the style with them.
+    DropDownEditorsTakeStyle();
     if (style != tsCustom && FScrollType == ssMetro)
         SetScrollType(ssNormal);
 }
@@ -790,6 +791,7 @@ void TExStringGrid::SetComponentStyle(TQRVStyle style)
 void TExStringGrid::SetColorTones(const TColorTones& tones)
 {
     FColorTones = tones;
+    DropDownEditorsTakeStyle();
     SetLook(glClassic);
     SetFlat(true);
     SetScrollType(ssMetro);

@@ -178,6 +178,12 @@ void TExStringGrid::WndProc(TMessage& m)
         }
         return;
     }
+    // A drop-down editor up in a cell keeps Enter and Escape from the form.
+    if (m.Msg == WM_GETDLGCODE && DropDownEditorWantsKey(static_cast<int>(m.WParam))) {
+        TBaseGrid::WndProc(m);
+        m.Result |= DLGC_WANTALLKEYS;
+        return;
+    }
     switch (m.Msg) {
     case WM_PAINT:
         // Nothing is painted while the updates are locked.

@@ -516,8 +516,9 @@ TEST_F(ComboFixture, KindsWithoutAControlShowAndCommitNothing)
 {
     // The spin, date, edit-with-button and unit kinds have their editors
     // now (GridSpinEditorsTest), the rich edit too (GridFormEditorsTest);
-    // these still have none (a custom cell without an edit link).
-    for (TEditorType k : {edMemoDropDown, edCustom}) {
+    // these still have none (the time picker drop-down, a custom cell
+    // without an edit link).
+    for (TEditorType k : {edTimePickerDropDown, edCustom}) {
         kind = k;
         grid->SetCells(2, 2, QStringLiteral("same"));
         GoTo(2, 2);
