@@ -876,6 +876,9 @@ using TClipboardEvent = std::function<void(QObject* sender, bool& allow)>;
 using TClipboardPasteCellEvent =
     std::function<void(QObject* sender, int aCol, int aRow, QString& value, bool& allow)>;
 using TClipboardAfterPasteCellEvent = std::function<void(QObject* sender, int aCol, int aRow, const QString& value)>;
+// The grid's last clipboard operation (ExGrid_Clipboard.cpp).
+enum class TClipOperation { coCut, coCopy };
+using enum TClipOperation;
 
 // ---- hooks: event types
 
@@ -1898,6 +1901,13 @@ public:
     bool ToggleCheckBox(int aCol, int aRow) { return ToggleCellCheck(aCol, aRow, false); }
     // The toggle of clicks, the space key and ToggleCheckBox; true when toggled.
     virtual bool ToggleCellCheck(int aCol, int aRow, bool fromUser);
+    // Grouping.AutoCheckGroup: a node row's state goes to its group's rows;
+    // a data row's change sets its node's tri-state box.
+    void CheckGroupOf(int aCol, int aRow, bool state);
+    // Grouping.AutoSelectGroup: the rows of an expanded node's group.
+    void SelectGroupOf(int aRow);
+    // The footer's row count: the data rows only while grouped.
+    int FooterRowCount(bool withHidden);
 
     // Radio groups: sl stays the caller's; CreateRadio's list is the cell's.
     void AddRadio(int aCol, int aRow, bool dirRadio, int idxRadio, QStringList* sl);
@@ -1934,6 +1944,20 @@ public:
     void ExpandAll();
     virtual void SaveColPositions();
     virtual void LoadColPositions();
+
+    // ---- layout persistence (ExGrid_Layout.cpp). Layouts read back are
+    // checked whole before anything is applied: a damaged one raises
+    // REruVidaZuvez and leaves the grid as it was. The column-size stores act
+    // only with ColumnSize's Key and Section set; the registry is not
+    // available on this system.
+    QString ColumnStatesToString();
+    void StringToColumnStates(const QString& states);
+    void SaveColSizes();
+    void LoadColSizes();
+    void SavePrintSettings(const QString& key, const QString& section);
+    void LoadPrintSettings(const QString& key, const QString& section);
+    void SaveVisualProps(const QString& fileName);
+    void LoadVisualProps(const QString& fileName);
     bool IsInNodeButton(int aRow, int x);
     void ExpandNode(int realRow);
     void ContractNode(int realRow);
@@ -2071,9 +2095,18 @@ public:
     // left, 1 right, 2 centre; vAlign 0 top, 1 centre, 2 bottom).
     void AlignRotatedText(platform::TCanvas& canvas, platform::TRect& r, int angle, int vAlign, int hAlign,
                           const QString& text);
+    // ---- clipboard (ExGrid_Clipboard.cpp): plain text, the private cell
+    // format GridCellsClipboardFormat(), "Rich Text Format", "HTML Format".
     void CopySelectionToClipboard();
     void CutSelectionToClipboard();
     void PasteSelectionFromClipboard();
+    void CopyToClipBoard();
+    void CutToClipboard();
+    void CopyToClipBoardAsHTML();
+    void PasteFromClipboard();
+    // Tab-separated; cells holding a line break, TAB or double quote are
+    // quoted with their quotes doubled, their line breaks as LF.
+    QString GetSelectionAsText();
     bool FilterActive() const;
     void SetFilterActive(bool v);
 
@@ -2779,6 +2812,25 @@ public:
     TAnchorHintEvent OnAnchorHint;
 
 protected:
+    // ---- clipboard steps (ExGrid_Clipboard.cpp); columns are display columns.
+
+    // Number of fields pasted; rows and cols: the pasted block's size.
+    int PasteAtCell(int aCol, int aRow, int& rows, int& cols);
+    int PasteTextAtCell(int aCol, int aRow, const QString& text, int& rows, int& cols);
+    // Largest field count of a line, and the rows a paste adds below the first.
+    void MeasureTabText(const QString& text, int& cols, int& rows);
+    QString RectToText(const platform::TRect& r, bool disjunct);
+    void CopyRectToClipboard(const platform::TRect& r, bool disjunct);
+    void ExtendSelectionToMerged();
+    virtual void PasteCell(int aCol, int aRow, const QString& value);
+    virtual void BeginClipboardPaste() {}
+    virtual void EndClipboardPaste() {}
+    virtual void AfterPasteRect(const platform::TPoint& source, const platform::TRect& r, TClipOperation op);
+    virtual bool IsFmtClipboardAllowed();
+    platform::TPoint FClipTopLeft{-1, -1};
+    TClipOperation FClipLastOp = coCopy;
+    bool FPasteAll = false;
+
     // ---- painting internals
 
     // What a cell's graphic takes and how it sits beside the text.

@@ -378,7 +378,11 @@ bool TExStringGrid::ToggleCellCheck(int aCol, int aRow, bool fromUser)
         break;
     case ctTriStateCheckBox:
         switch (g->CellCheckBoxState) {
-        case cbUnchecked: g->CellCheckBoxState = cbGrayed; break;
+        case cbUnchecked:
+            // A group's node box goes straight to checked: gray is only
+            // what a mixed group shows.
+            g->CellCheckBoxState = FGrouping->AutoCheckGroup() && IsNode(aRow) ? cbChecked : cbGrayed;
+            break;
         case cbGrayed: g->CellCheckBoxState = cbChecked; break;
         default: g->CellCheckBoxState = cbUnchecked; break;
         }
@@ -389,11 +393,39 @@ bool TExStringGrid::ToggleCellCheck(int aCol, int aRow, bool fromUser)
     const QString newText = GetCellEx(aCol, aRow);
     RepaintCell(DisplColIndexOf(aCol), aRow);
     DoCheckBoxChange(aCol, aRow, newState);
+    if (FGrouping->AutoCheckGroup())
+        CheckGroupOf(aCol, aRow, newState);
     // The undo component restores texts: only a change of the text is
     // recorded, with the texts the cell really had and has.
     if (TExGridUndoRedo* undo = UndoRedo(); undo && newText != oldText)
         undo->RegisterChange(aCol, aRow, oldText, newText);
     return true;
+}
+
+void TExStringGrid::CheckGroupOf(int aCol, int aRow, bool state)
+{
+    if (IsNode(aRow)) {
+        // A contracted group's rows are hidden right after the node's real
+        // row; an expanded group's rows follow its display row.
+        const int span = GetNodeSpan(aRow);
+        const bool contracted = GetNodeState(aRow);
+        for (int e = 1; e < span && (contracted || aRow + e < RowCount()); ++e) {
+            const int row = contracted ? RealRowIndex(aRow) + e : RealRowIndex(aRow + e);
+            SetCheckBoxState(aCol, row, state);
+        }
+        return;
+    }
+    const int parent = GetParentRow(aRow);
+    if (parent < 0 || !IsNode(parent))
+        return;
+    const int span = GetNodeSpan(parent);
+    if (span < 2 || parent + span - 1 >= RowCount())
+        return;
+    const bool first = IsChecked(aCol, RealRowIndex(parent + 1));
+    bool mixed = false;
+    for (int r = parent + 2; r < parent + span && !mixed; ++r)
+        mixed = IsChecked(aCol, RealRowIndex(r)) != first;
+    SetCheckBoxState(aCol, RealRowIndex(parent), mixed ? cbGrayed : BoolToCheckBoxState(first));
 }
 
 // ---------------------------------------------------------------------------

@@ -546,6 +546,12 @@ void TExStringGrid::QueryDisplText(int aCol, int aRow, QString& value)
             }
         }
     }
+    // Sub-group header rows inside the group are not data rows.
+    if (aCol == 1 && FGrouping->ShowGroupCount() && IsNode(aRow)) {
+        const int count = GetNodeSpan(aRow) - GetSubNodeCount(aRow) - 1;
+        const QString format = FGrouping->GroupCountFormat();
+        value += format.isEmpty() ? QStringLiteral(" (%1)").arg(count) : FormatFloatText(format, count);
+    }
 }
 
 bool TExStringGrid::HasNodes() { return FNumNodes > 0; }
@@ -701,7 +707,15 @@ void TExStringGrid::QueryCellPrintColor(int aCol, int aRow, TBrush& brush, TFont
 
 void TExStringGrid::QueryCellBorder(int aCol, int aRow, TCellBorders& borders, TPen& pen)
 {
-    // Group header and summary lines come with grouping.
+    if (aCol > 0 && FGrouping->HeaderUnderline() && IsNode(aRow)) {
+        borders = TCellBorders{cbBottom};
+        pen.SetColor(FGrouping->HeaderLineColor());
+        pen.SetWidth(FGrouping->HeaderLineWidth());
+    } else if (aCol > 0 && FGrouping->SummaryLine() && IsSummary(aRow)) {
+        borders = TCellBorders{cbTop};
+        pen.SetColor(FGrouping->SummaryLineColor());
+        pen.SetWidth(FGrouping->SummaryLineWidth());
+    }
     if (OnGetCellBorder)
         OnGetCellBorder(this, aRow, aCol, pen, borders);
 }

@@ -171,7 +171,7 @@ void TExStringGrid::CalcFooter(int aCol)
         switch (p->CalcType()) {
         case acSUM: value = asFloat(ColumnSum(c, from, to)); break;
         case acAVG: value = asFloat(ColumnAvg(c, from, to)); break;
-        case acCOUNT: value = QString::number(RowCount() - TBaseGrid::FixedRows() - 1 + h); break;
+        case acCOUNT: value = QString::number(FooterRowCount(h > 0)); break;
         case acMIN: value = asFloat(ColumnMin(c, from, to)); break;
         case acMAX: value = asFloat(ColumnMax(c, from, to)); break;
         case acDISTINCT: value = asFloat(ColumnDistinct(c, from, to)); break;
@@ -188,6 +188,24 @@ void TExStringGrid::CalcFooter(int aCol)
         SetGridCell(c, footRow, value);
     }
     UpdateFooter();
+}
+
+int TExStringGrid::FooterRowCount(bool withHidden)
+{
+    const int visible = RowCount() - TBaseGrid::FixedRows() - 1;
+    if (FGroupColumn < 0)
+        return visible + (withHidden ? NumHiddenRows() : 0);
+    // Grouped: node and summary rows are the grid's own, not data.
+    int count = 0;
+    for (int r = TBaseGrid::FixedRows(); r < AllRowCount() - 1; ++r) {
+        if (!withHidden && IsHiddenRow(r))
+            continue;
+        const auto* g = dynamic_cast<const TCellGraphic*>(
+            GraphicObjectOf(dynamic_cast<const TCellProperties*>(GetGridObjectsEx(0, r))));
+        if (!g || (g->CellType != ctNode && g->CellType != ctSummary))
+            ++count;
+    }
+    return count;
 }
 
 QString TExStringGrid::ExpandFooterTemplate(const QString& text, int aRow)

@@ -970,7 +970,9 @@ void TExStringGrid::HandleLButtonUpMessage(TMessage& m)
             TBaseGrid::RepaintCell(0, 0);
         FDeselectState = false;
     }
-    // Selecting a node's group on release comes with the tree nodes.
+    if (FGrouping->AutoSelectGroup() && onCell && aCol > 0 && aRow >= fixedRows && IsNode(aRow) &&
+        !GetNodeState(aRow))
+        SelectGroupOf(aRow);
     if (FMouseActions->DisjunctColSelect() && onCell) {
         SyncColSelectWithSelection(false);
         if (aCol >= TBaseGrid::FixedCols() && FDeselectState)
@@ -1229,6 +1231,21 @@ bool TExStringGrid::OpensFixedCellEdit(int aCol, int aRow, int x, int y, TGridFi
 // ---------------------------------------------------------------------------
 // Right button
 // ---------------------------------------------------------------------------
+
+void TExStringGrid::SelectGroupOf(int aRow)
+{
+    const int span = GetNodeSpan(aRow);
+    const int last = std::min(aRow + span - 1, RowCount() - FFixedFooters - 1);
+    if (span < 1 || last < aRow)
+        return;
+    if (FMouseActions->DisjunctRowSelect()) {
+        for (int r = aRow + 1; r <= last; ++r)
+            SetRowSelect(FMouseActions->RowSelectPersistent() ? RealRowIndex(r) : r, true);
+        return;
+    }
+    const int fixedCols = TBaseGrid::FixedCols();
+    SetSelection(TGridRect{fixedCols, aRow, std::max(fixedCols, ColCount() - 1 - FFixedRightCols), last});
+}
 
 void TExStringGrid::HandleRButtonDownMessage(TMessage& m)
 {

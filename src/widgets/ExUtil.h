@@ -22,7 +22,7 @@ using TDateTime = double;
 
 // Regional settings --------------------------------------------------------
 
-// The regional settings the number and date routines read at each call.
+// The regional settings the number and date routines read.
 struct TRegionalSettings
 {
     QChar ThousandSeparator; // QChar() when the region has none
@@ -32,7 +32,7 @@ struct TRegionalSettings
     QString ShortDateFormat; // letters d, M and y give the order of the fields
 };
 
-// The settings in force: those of the system locale unless an override is set.
+// The settings in force: the system locale's (read once) unless overridden.
 TRegionalSettings RegionalSettings();
 // Puts fixed settings in place of the system's (std::nullopt restores the
 // system's). Meant for tests; not thread-safe.

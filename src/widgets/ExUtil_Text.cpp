@@ -18,10 +18,32 @@ namespace {
 constexpr char16_t CR = u'\r';
 constexpr char16_t LF = u'\n';
 
-std::optional<TRegionalSettings>& RegionalOverride()
+// The settings with what the date parse derives from them, worked out once:
+// a filter pass reads them for every cell.
+struct TActiveRegional
 {
-    static std::optional<TRegionalSettings> settings;
+    TRegionalSettings Settings;
+    std::array<char, 3> DateOrder{}; // 'D', 'M', 'Y' as the short date format orders them
+    bool HasDateOrder = false;
+};
+
+TActiveRegional MakeActiveRegional(TRegionalSettings rs);
+TRegionalSettings ReadSystemRegionalSettings();
+
+std::optional<TActiveRegional>& RegionalOverride()
+{
+    static std::optional<TActiveRegional> settings;
     return settings;
+}
+
+// The system's settings are read once, as the platform reads its regional
+// settings at start.
+const TActiveRegional& ActiveRegional()
+{
+    if (RegionalOverride())
+        return *RegionalOverride();
+    static const TActiveRegional system = MakeActiveRegional(ReadSystemRegionalSettings());
+    return system;
 }
 
 // The first character of a Qt date or time format that is no field letter,
@@ -200,7 +222,7 @@ TDateTime ParseDateParts(const QString& text, bool monthFirst)
 // or exponent notation only.
 bool RegionalTextToNumber(const QString& text, double& out)
 {
-    const TRegionalSettings rs = RegionalSettings();
+    const TRegionalSettings& rs = ActiveRegional().Settings;
     QString s;
     s.reserve(text.size());
     for (const QChar c : text) {
@@ -452,10 +474,27 @@ constexpr char16_t kOem850High[128] = {
 
 // --- Regional settings -------------------------------------------------------
 
-TRegionalSettings RegionalSettings()
+namespace {
+
+TActiveRegional MakeActiveRegional(TRegionalSettings rs)
 {
-    if (RegionalOverride())
-        return *RegionalOverride();
+    TActiveRegional a;
+    const QString format = ToUpperSameLength(rs.ShortDateFormat);
+    std::array<std::pair<qsizetype, char>, 3> order{{
+        {format.indexOf(u'D'), 'D'},
+        {format.indexOf(u'M'), 'M'},
+        {format.indexOf(u'Y'), 'Y'},
+    }};
+    a.HasDateOrder = order[0].first >= 0 && order[1].first >= 0 && order[2].first >= 0;
+    std::sort(order.begin(), order.end());
+    for (size_t k = 0; k < 3; ++k)
+        a.DateOrder[k] = order[k].second;
+    a.Settings = std::move(rs);
+    return a;
+}
+
+TRegionalSettings ReadSystemRegionalSettings()
+{
     const QLocale locale = QLocale::system();
     TRegionalSettings rs;
     const QString group = locale.groupSeparator();
@@ -468,9 +507,16 @@ TRegionalSettings RegionalSettings()
     return rs;
 }
 
+} // namespace
+
+TRegionalSettings RegionalSettings() { return ActiveRegional().Settings; }
+
 void SetRegionalSettingsOverride(std::optional<TRegionalSettings> settings)
 {
-    RegionalOverride() = std::move(settings);
+    if (settings)
+        RegionalOverride() = MakeActiveRegional(std::move(*settings));
+    else
+        RegionalOverride().reset();
 }
 
 // --- Numbers and small routines ------------------------------------------------
@@ -1121,16 +1167,10 @@ TDateTime IncDateParts(int years, int months, int days, double offset, TDateTime
 
 bool ParseLocaleDateTime(const QString& text, TDateTime& dateTime)
 {
-    const TRegionalSettings rs = RegionalSettings();
-    const QString format = ToUpperSameLength(rs.ShortDateFormat);
-    std::array<std::pair<qsizetype, char>, 3> order{{
-        {format.indexOf(u'D'), 'D'},
-        {format.indexOf(u'M'), 'M'},
-        {format.indexOf(u'Y'), 'Y'},
-    }};
-    if (order[0].first < 0 || order[1].first < 0 || order[2].first < 0)
+    const TActiveRegional& active = ActiveRegional();
+    const TRegionalSettings& rs = active.Settings;
+    if (!active.HasDateOrder)
         return false;
-    std::sort(order.begin(), order.end());
 
     const QString s = text.trimmed();
     const qsizetype p1 = s.indexOf(rs.DateSeparator);
@@ -1151,7 +1191,8 @@ bool ParseLocaleDateTime(const QString& text, TDateTime& dateTime)
         int v = 0;
         if (!ParseDecimalInt(fields[k], v))
             return false;
-        (order[k].second == 'D' ? day : order[k].second == 'M' ? month : year) = v;
+        const char field = active.DateOrder[static_cast<size_t>(k)];
+        (field == 'D' ? day : field == 'M' ? month : year) = v;
     }
     if (day >= 32 || month > 12)
         return false;
@@ -1210,8 +1251,8 @@ bool MatchCondition(const QString& condition, const QString& value, bool caseSen
 
 QString FormatFloatText(const QString& format, double value)
 {
-    const QChar dec = RegionalSettings().DecimalSeparator;
-    const QChar thousands = RegionalSettings().ThousandSeparator;
+    const QChar dec = ActiveRegional().Settings.DecimalSeparator;
+    const QChar thousands = ActiveRegional().Settings.ThousandSeparator;
     QString out;
     for (qsizetype i = 0; i < format.size(); ++i) {
         const QChar ch = format[i];

@@ -76,6 +76,7 @@ TEST(ExtrasScreenshot, GroupedFilteredGridWithFooterTotals)
     g.SetSummaryColor(0xD9F4FF); // a light yellow
     g.SetHeaderUnderline(true);
     g.SetSummaryLine(true);
+    g.SetShowGroupCount(true);
     grid->Group(1);
     // Reading is column 2 once the medium column is gone.
     grid->GroupSum(2);

@@ -1,6 +1,8 @@
 // Grouping: rows grouped by a column into nodes, summary rows and group
 // totals, sub-groups, the grouped sort, and ungrouping back to the very grid
 // there was before, checked cell by cell.
+#include "ExGridInputTestSupport.h"
+#include "GridPaintTestSupport.h"
 #include "grid/ExGrid.h"
 
 #include <gtest/gtest.h>
@@ -570,6 +572,251 @@ TEST_F(GroupFixture, FilteredRowsKeepTheirCellsThroughGrouping)
         rows << grid->GetGridCell(0, r) + grid->GetGridCell(1, r) + grid->GetGridCell(4, r);
     rows.sort();
     EXPECT_EQ(rows, (QStringList{"1gasa", "2waterb", "3gasc", "4heatd"}));
+}
+
+TEST_F(GroupFixture, NodeRowsShowTheNumberOfTheirDataRows)
+{
+    struct Case
+    {
+        const char* why;
+        bool show;
+        QString format;
+        QString gas, water; // column 1 of the two node rows as displayed
+    };
+    const Case cases[] = {
+        {"off: the value alone", false, "", "gas", "water"},
+        {"the count in brackets after the value", true, "", "gas (2)", "water (1)"},
+        {"a format takes the count as its one argument", true, " - %d rows", "gas - 2 rows", "water - 1 rows"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Renew();
+        Fill({{"gas", "n", "30", ""}, {"water", "s", "10", ""}, {"gas", "e", "25", ""}});
+        grid->Grouping().SetSummary(true);
+        grid->Grouping().SetShowGroupCount(c.show);
+        grid->Grouping().SetGroupCountFormat(c.format);
+        grid->Group(1);
+        ASSERT_EQ(Layout(), (QStringList{"[gas]3", "3", "1", "S", "[water]2", "2", "S"}));
+        EXPECT_EQ(grid->GetCellEx(1, 1), c.gas);
+        EXPECT_EQ(grid->GetCellEx(1, 5), c.water);
+        // Only column 1 of node rows: the stored value, data and summary
+        // rows and the other columns stay as they are.
+        EXPECT_EQ(grid->GetGridCell(1, 1), "gas");
+        EXPECT_EQ(grid->GetCellEx(1, 2), "e");
+        EXPECT_EQ(grid->GetCellEx(1, 4), "");
+        EXPECT_EQ(grid->GetCellEx(2, 1), "");
+    }
+
+    // Sub-group header rows are not data rows of the group.
+    Renew();
+    Fill({{"gas", "north", "30", ""}, {"gas", "north", "25", ""}, {"gas", "east", "7", ""}});
+    grid->Grouping().SetShowGroupCount(true);
+    grid->Group(1);
+    grid->SubGroup(1);
+    ASSERT_EQ(grid->GetNodeSpan(1), 6);
+    EXPECT_EQ(grid->GetCellEx(1, 1), "gas (3)");
+}
+
+TEST_F(GroupFixture, FooterCountsTheDataRowsOfAGroupedGrid)
+{
+    Fill({{"gas", "n", "30", ""}, {"water", "s", "10", ""}, {"gas", "e", "25", ""}});
+    grid->AddRow();
+    TFloatingFooter& footer = grid->FloatingFooter();
+    footer.SetVisible(true);
+    grid->Grouping().SetSummary(true);
+    grid->Group(1);
+    grid->GroupCount(2);
+    ASSERT_EQ(grid->GetColumnCalc(2), acCOUNT);
+    const int footRow = grid->RowCount() - 1;
+    // Two node rows and two summary rows are no data.
+    EXPECT_EQ(grid->GetGridCell(2, footRow), "3");
+
+    // A contracted group's rows count only with CalculateHiddenRows.
+    grid->ContractNode(1);
+    grid->CalcFooter(2);
+    EXPECT_EQ(grid->GetGridCell(2, grid->RowCount() - 1), "3");
+    footer.SetCalculateHiddenRows(false);
+    grid->CalcFooter(2);
+    EXPECT_EQ(grid->GetGridCell(2, grid->RowCount() - 1), "1");
+
+    // Ungrouped (the reading is column 3 again), every row above the footer
+    // counts.
+    grid->UnGroup();
+    grid->SetColumnCalc(3, acCOUNT);
+    EXPECT_EQ(grid->GetGridCell(3, grid->RowCount() - 1), "3");
+    grid->InsertRows(1, 1);
+    grid->CalcFooter(3);
+    EXPECT_EQ(grid->GetGridCell(3, grid->RowCount() - 1), "4");
+}
+
+// Column 3 (the note once the kind column is gone) holds a tri-state box on
+// each node row and a check box on each data row.
+struct GroupCheckFixture : GroupFixture
+{
+    void SetUp() override
+    {
+        Fill({{"gas", "n", "30", ""}, {"water", "s", "10", ""}, {"gas", "e", "25", ""}});
+        grid->Group(1);
+        ASSERT_EQ(Layout(), (QStringList{"[gas]3", "3", "1", "[water]2", "2"}));
+        for (int r = 1; r < grid->RowCount(); ++r) {
+            if (grid->IsNode(r))
+                grid->AddCheckBox(3, r, cbUnchecked);
+            else
+                grid->AddCheckBox(3, r, false, false);
+        }
+    }
+
+    TCheckBoxState Tri(int realRow)
+    {
+        TCheckBoxState s = cbGrayed;
+        EXPECT_TRUE(grid->GetCheckBoxState(3, realRow, s));
+        return s;
+    }
+    // The boolean states of the real rows 1..5.
+    QString States()
+    {
+        QString out;
+        for (int r = 1; r <= 5; ++r)
+            out += grid->IsChecked(3, r) ? u'x' : u'.';
+        return out;
+    }
+};
+
+TEST_F(GroupCheckFixture, CheckingANodeChecksItsGroupAndTheGroupSetsTheNode)
+{
+    grid->Grouping().SetAutoCheckGroup(true);
+    // Unchecked goes straight to checked on a node row, with its group.
+    EXPECT_TRUE(grid->ToggleCheckBox(3, 1));
+    EXPECT_EQ(Tri(1), cbChecked);
+    EXPECT_EQ(States(), "xxx..");
+    // One row unchecked: the group is mixed.
+    grid->ToggleCheckBox(3, 2);
+    EXPECT_EQ(Tri(1), cbGrayed);
+    EXPECT_EQ(Tri(4), cbUnchecked);
+    // Both unchecked: the node follows.
+    grid->ToggleCheckBox(3, 3);
+    EXPECT_EQ(Tri(1), cbUnchecked);
+    grid->ToggleCheckBox(3, 5);
+    EXPECT_EQ(Tri(4), cbChecked);
+    EXPECT_EQ(States(), "...xx");
+
+    // A contracted group's hidden rows follow their node too.
+    grid->ContractNode(1);
+    ASSERT_EQ(grid->RowCount(), 4);
+    grid->ToggleCheckBox(3, 1);
+    EXPECT_EQ(Tri(1), cbChecked);
+    EXPECT_EQ(States(), "xxxxx");
+    // The rows after a contracted group are another group's.
+    grid->ToggleCheckBox(3, 2);
+    EXPECT_EQ(Tri(4), cbUnchecked);
+    EXPECT_EQ(States(), "xxx..");
+}
+
+TEST_F(GroupCheckFixture, WithoutAutoCheckGroupABoxIsItsOwn)
+{
+    grid->ToggleCheckBox(3, 1);
+    EXPECT_EQ(Tri(1), cbGrayed);
+    grid->ToggleCheckBox(3, 2);
+    EXPECT_EQ(States(), ".x...");
+    EXPECT_EQ(Tri(1), cbGrayed);
+}
+
+TEST_F(GroupFixture, AClickOnAnExpandedNodeSelectsItsGroup)
+{
+    struct Case
+    {
+        const char* why;
+        bool autoSelect, disjunct, contracted;
+        TGridRect selection; // without disjunct rows
+        QString flags;       // rows 1..5 with disjunct rows
+    };
+    const Case cases[] = {
+        {"the node's span over the normal columns", true, false, false, {1, 1, 3, 3}, ""},
+        {"the group's rows are flagged", true, true, false, {}, ".xx.."},
+        {"a contracted node selects nothing more", true, false, true, {1, 1, 1, 1}, ""},
+        {"off", false, false, false, {1, 1, 1, 1}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Renew();
+        Fill({{"gas", "n", "30", ""}, {"water", "s", "10", ""}, {"gas", "e", "25", ""}});
+        grid->Group(1);
+        grid->resize(400, 300);
+        grid->show();
+        QApplication::processEvents();
+        grid->Grouping().SetAutoSelectGroup(c.autoSelect);
+        grid->MouseActions().SetDisjunctRowSelect(c.disjunct);
+        if (c.contracted)
+            grid->ContractNode(1);
+        inputtest::ClickAt(grid, inputtest::CellCentre(grid, 1, 1));
+        QApplication::processEvents();
+        if (c.disjunct) {
+            QString flags;
+            for (int r = 1; r <= 5; ++r)
+                flags += r == 1 ? u'.' : grid->GetRowSelect(r) ? u'x' : u'.';
+            EXPECT_EQ(flags, c.flags);
+        } else {
+            const TGridRect s = grid->Selection();
+            EXPECT_EQ(QRect(s.Left, s.Top, s.Right - s.Left + 1, s.Bottom - s.Top + 1),
+                      QRect(c.selection.Left, c.selection.Top, c.selection.Right - c.selection.Left + 1,
+                            c.selection.Bottom - c.selection.Top + 1));
+        }
+    }
+}
+
+TEST_F(GroupFixture, NodeRowsAreUnderlinedAndSummaryRowsLinedAbove)
+{
+    Fill({{"gas", "n", "30", ""}, {"water", "s", "10", ""}, {"gas", "e", "25", ""}});
+    grid->Grouping().SetSummary(true);
+    grid->Grouping().SetHeaderUnderline(true);
+    grid->Grouping().SetHeaderLineColor(TColor(0x00C000));
+    grid->Grouping().SetSummaryLine(true);
+    grid->Grouping().SetSummaryLineColor(TColor(0x0000C0));
+    grid->Grouping().SetSummaryLineWidth(3);
+    grid->Group(1);
+    ASSERT_EQ(Layout(), (QStringList{"[gas]3", "3", "1", "S", "[water]2", "2", "S"}));
+    grid->resize(400, 300);
+    grid->show();
+    QApplication::processEvents();
+    const QImage img = gridpaint::Client(*grid);
+    // Rows of the cell (column c, row r) from dy above its bottom or below its
+    // top that hold the colour in the middle of the cell.
+    auto lineRows = [&](int c, int r, TColor color) {
+        const TRect cell = grid->CellRect(c, r);
+        int n = 0;
+        for (int y = cell.Top; y < cell.Bottom; ++y)
+            n += gridpaint::Near(img.pixelColor((cell.Left + cell.Right) / 2, y), color, 40) ? 1 : 0;
+        return n;
+    };
+    auto nearBottom = [&](int c, int r, TColor color) {
+        const TRect cell = grid->CellRect(c, r);
+        for (int y = cell.Bottom - 4; y < cell.Bottom; ++y)
+            if (gridpaint::Near(img.pixelColor((cell.Left + cell.Right) / 2, y), color, 40))
+                return true;
+        return false;
+    };
+    auto nearTop = [&](int c, int r, TColor color) {
+        const TRect cell = grid->CellRect(c, r);
+        for (int y = cell.Top - 2; y < cell.Top + 4; ++y)
+            if (gridpaint::Near(img.pixelColor((cell.Left + cell.Right) / 2, y), color, 40))
+                return true;
+        return false;
+    };
+    for (int c = 1; c < grid->ColCount(); ++c) {
+        SCOPED_TRACE(c);
+        EXPECT_TRUE(nearBottom(c, 1, TColor(0x00C000)));
+        EXPECT_TRUE(nearBottom(c, 5, TColor(0x00C000)));
+        // Half of the 2-pixel line may fall on the grid line below.
+        EXPECT_GE(lineRows(c, 1, TColor(0x00C000)), 1);
+        EXPECT_TRUE(nearTop(c, 4, TColor(0x0000C0)));
+        EXPECT_EQ(lineRows(c, 4, TColor(0x0000C0)), 3);
+        // Data rows carry neither line.
+        EXPECT_EQ(lineRows(c, 2, TColor(0x00C000)), 0);
+        EXPECT_EQ(lineRows(c, 2, TColor(0x0000C0)), 0);
+    }
+    // Column 0 (the node buttons) has no line.
+    EXPECT_EQ(lineRows(0, 1, TColor(0x00C000)), 0);
+    EXPECT_EQ(lineRows(0, 4, TColor(0x0000C0)), 0);
 }
 
 TEST(GroupingSettings, DefaultsAndAssign)

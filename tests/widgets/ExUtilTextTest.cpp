@@ -72,6 +72,39 @@ TEST_F(ExUtilText, RegionalOverrideAndSystemFallback)
     EXPECT_FALSE(rs.TimeSeparator.isNull());
 }
 
+// What the date parse derives from the settings follows every change of the
+// override, and the system's settings come back after it.
+TEST_F(ExUtilText, DateOrderFollowsTheSettingsInForce)
+{
+    struct Step
+    {
+        const char* why;
+        std::optional<TRegionalSettings> settings;
+        bool dayFirstIsMarch; // "02/03/2024" read as 2 March
+        bool later;           // "05/04/2024" after "02/03/2024" by the filter
+    };
+    const Step steps[] = {
+        {"day first", English(), true, true},
+        {"month first", Regional(u',', u'.', u'/', u':', QStringLiteral("MM/dd/yyyy")), false, true},
+        {"year first: the text is no date", Regional(u',', u'.', u'/', u':', QStringLiteral("yyyy/MM/dd")), false,
+         true},
+        {"day first again", English(), true, true},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.why);
+        SetRegionalSettingsOverride(s.settings);
+        TDateTime d = 0;
+        const bool parsed = ParseLocaleDateTime(QStringLiteral("02/03/2024"), d);
+        EXPECT_EQ(parsed && d == Serial(2024, 3, 2), s.dayFirstIsMarch);
+        EXPECT_EQ(MatchCondition(QStringLiteral(">02/03/2024"), QStringLiteral("05/04/2024"), false), s.later);
+    }
+    // "10/01/2024" is later than "02/03/2024" as text but earlier as a
+    // day-first date.
+    EXPECT_FALSE(MatchCondition(QStringLiteral(">02/03/2024"), QStringLiteral("10/01/2024"), false));
+    Use(Regional(u',', u'.', u'/', u':', QStringLiteral("MM/dd/yyyy")));
+    EXPECT_TRUE(MatchCondition(QStringLiteral(">02/03/2024"), QStringLiteral("10/01/2024"), false));
+}
+
 // --- Numbers and small routines -------------------------------------------------
 
 TEST_F(ExUtilText, IntMaxMin)
