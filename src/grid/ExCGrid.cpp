@@ -2,6 +2,7 @@
 #include "grid/ExGrid_EditLink.h"
 #include "grid/ExGrid_Editors.h"
 
+#include "platform/IniFile.h"
 #include "platform/NumberText.h"
 
 #include <QDataStream>
@@ -1637,115 +1638,17 @@ void VOruVizizaZezo::LoadColumnsFromStream(QIODevice& stream)
 // Column positions in an INI file
 // ---------------------------------------------------------------------------
 
-namespace {
-
-// The lines of an INI file; sections and keys compare without regard to case.
-class TIniFileLines
-{
-public:
-    explicit TIniFileLines(const QString& path) : FPath(path)
-    {
-        QFile f(path);
-        if (f.open(QIODevice::ReadOnly | QIODevice::Text)) {
-            QTextStream in(&f);
-            while (!in.atEnd())
-                FLines.append(in.readLine());
-        }
-    }
-
-    // The value of a key; false when the section or key is missing.
-    bool Read(const QString& section, const QString& key, QString& value) const
-    {
-        bool inSection = false;
-        for (const QString& raw : FLines) {
-            const QString line = raw.trimmed();
-            if (line.startsWith(u'[') && line.endsWith(u']')) {
-                inSection = line.mid(1, line.size() - 2).trimmed().compare(section, Qt::CaseInsensitive) == 0;
-                continue;
-            }
-            if (!inSection)
-                continue;
-            const qsizetype eq = line.indexOf(u'=');
-            if (eq > 0 && line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0) {
-                value = line.mid(eq + 1).trimmed();
-                return true;
-            }
-        }
-        return false;
-    }
-
-    int ReadInteger(const QString& section, const QString& key, int fallback) const
-    {
-        QString value;
-        if (!Read(section, key, value))
-            return fallback;
-        return NumberOr(value, fallback);
-    }
-
-    void Write(const QString& section, const QString& key, const QString& value)
-    {
-        qsizetype sectionLine = -1, end = FLines.size();
-        for (qsizetype i = 0; i < FLines.size(); ++i) {
-            const QString line = FLines[i].trimmed();
-            if (line.startsWith(u'[') && line.endsWith(u']')) {
-                if (sectionLine >= 0) {
-                    end = i;
-                    break;
-                }
-                if (line.mid(1, line.size() - 2).trimmed().compare(section, Qt::CaseInsensitive) == 0)
-                    sectionLine = i;
-                continue;
-            }
-            if (sectionLine >= 0) {
-                const qsizetype eq = line.indexOf(u'=');
-                if (eq > 0 && line.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0) {
-                    FLines[i] = key + u'=' + value;
-                    return;
-                }
-            }
-        }
-        if (sectionLine < 0) {
-            FLines.append(u'[' + section + u']');
-            FLines.append(key + u'=' + value);
-            return;
-        }
-        while (end > sectionLine + 1 && FLines[end - 1].trimmed().isEmpty())
-            --end;
-        FLines.insert(end, key + u'=' + value);
-    }
-
-    // Written beside the file and renamed over it.
-    void Save() const
-    {
-        QSaveFile f(FPath);
-        if (!f.open(QIODevice::WriteOnly | QIODevice::Text))
-            throw std::runtime_error("Cannot write " + FPath.toStdString());
-        QTextStream out(&f);
-        for (const QString& line : FLines)
-            out << line << '\n';
-        out.flush();
-        if (!f.commit())
-            throw std::runtime_error("Cannot write " + FPath.toStdString());
-    }
-
-private:
-    QString FPath;
-    QStringList FLines;
-};
-
-} // namespace
-
 void VOruVizizaZezo::SaveColumnPositions(const QString& key, const QString& section)
 {
-    TIniFileLines ini(key);
+    TMemIniFile ini(key);
     for (int i = 0; i < FColumnCollection->Count(); ++i)
-        ini.Write(section, QStringLiteral("CP%1").arg(i), QString::number(FColumnCollection->GetItem(i)->DefIdx()));
-    ini.Save();
+        ini.WriteInteger(section, QStringLiteral("CP%1").arg(i), FColumnCollection->GetItem(i)->DefIdx());
+    ini.UpdateFile();
 }
 
 void VOruVizizaZezo::LoadColumnPositions(const QString& key, const QString& section)
 {
-    const TIniFileLines ini(key);
+    const TMemIniFile ini(key);
     const int n = FColumnCollection->Count();
     std::vector<int> positions(static_cast<size_t>(n));
     for (int j = 0; j < n; ++j) {

@@ -1,6 +1,6 @@
-// Neutral answers of the grid's extras until the clipboard and the column
-// stores are built; the footer, nodes, sorting and grouping live in
-// ExGrid_Footer.cpp, ExGrid_Nodes.cpp, ExGrid_Sort.cpp and ExGrid_Group.cpp.
+// Neutral answers of the grid's extras until the column stores are built;
+// the footer, nodes, sorting and grouping live in ExGrid_Footer.cpp,
+// ExGrid_Nodes.cpp, ExGrid_Sort.cpp and ExGrid_Group.cpp.
 #include "grid/ExGridExtras.h"
 
 #include "grid/ExGrid.h"
@@ -52,13 +52,3 @@ void TDragDropSettings::Assign(const TPersistent* source)
     FOleColumnDragDrop = s->FOleColumnDragDrop;
     FShowCells = s->FShowCells;
 }
-
-void TExStringGrid::SaveColPositions() {}
-
-void TExStringGrid::LoadColPositions() {}
-
-void TExStringGrid::CopySelectionToClipboard() {}
-
-void TExStringGrid::CutSelectionToClipboard() {}
-
-void TExStringGrid::PasteSelectionFromClipboard() {}

@@ -726,6 +726,13 @@ TExStringGrid::TExStringGrid(QWidget* owner)
 TExStringGrid::~TExStringGrid()
 {
     SetDestroying();
+    // A store that cannot be written must not stop the grid from going.
+    if (FColumnSize->Save()) {
+        try {
+            SaveColSizes();
+        } catch (...) {
+        }
+    }
     // No frame and no editor control outlives the grid or reaches it while it goes.
     delete InplaceEditor();
     HideFocusFrame();
@@ -804,6 +811,8 @@ void TExStringGrid::Loaded()
     }
     FFixedRowsMin = TBaseGrid::FixedRows();
     FFixedColsMin = TBaseGrid::FixedCols();
+    if (FColumnSize->Save())
+        LoadColSizes();
     FMinRowHeight = DefaultRowHeight();
     FMinColWidth = 10;
     FMaxRowCount = RowCount();

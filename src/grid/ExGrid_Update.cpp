@@ -60,6 +60,8 @@ void TExStringGrid::CreateWnd()
     HookOwnerFormResize();
     if (FBalloonSettings->Enable())
         BalloonInit();
+    if (FColumnSize->Save())
+        LoadColSizes();
 }
 
 void TExStringGrid::hideEvent(QHideEvent* event)

@@ -603,7 +603,7 @@ TEST_F(ColumnGridFixture, PositionsRoundTripThroughAnIniFile)
     grid.SaveColumnPositions(ini, QStringLiteral("Cols"));
     QFile f(ini);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("[Cols]\nCP0=2\nCP1=0\nCP2=1\n"));
+    EXPECT_EQ(f.readAll(), QByteArray("[Cols]\r\nCP0=2\r\nCP1=0\r\nCP2=1\r\n"));
 
     VOruVizizaZezo other;
     other.SetColCount(3);
@@ -651,7 +651,7 @@ TEST_F(ColumnGridFixture, SaveKeepsTheRestOfTheIniFile)
     grid.SaveColumnPositions(ini, QStringLiteral("Cols"));
     QFile f(ini);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), QByteArray("[Other]\nX=1\n[Cols]\nCP0=0\nCP1=1\nCP2=2\n\n[Last]\nY=2\n"));
+    EXPECT_EQ(f.readAll(), QByteArray("[Other]\r\nX=1\r\n[Cols]\r\nCP0=0\r\nCP1=1\r\nCP2=2\r\n\r\n[Last]\r\nY=2\r\n"));
     grid.ColumnSize().SetLocation(clIniFile);
     grid.ColumnSize().SetKey(ini);
     grid.ColumnSize().SetSection(QStringLiteral("Cols"));
