@@ -695,7 +695,7 @@ void TExDateTimePicker::PositionLabel()
               m = FLabelMargin;
     const int vcentre = T + (H - lh) / 2, hcentre = L + (W - lw) / 2;
     int top = T, left = L - tw - m;
-    using enum TLabelPosition;
+    using enum exdtp::TLabelPosition;
     switch (FLabelPosition) {
     case lpLeftTop: top = T; left = L - tw - m; break;
     case lpLeftCenter: top = vcentre; left = L - tw - m; break;
