@@ -691,26 +691,11 @@ void TExDateTimePicker::PositionLabel()
     FLabel->SetTransparent(FLabelTransparent);
     FLabel->SetFont(*FLabelFont);
     const int tw = GetTextSize(StripAccelerator(FLabel->Caption()), FLabel->Font()).cx;
-    const int L = x(), T = y(), W = width(), H = height(), lh = FLabel->Height(), lw = FLabel->Width(),
-              m = FLabelMargin;
-    const int vcentre = T + (H - lh) / 2, hcentre = L + (W - lw) / 2;
-    int top = T, left = L - tw - m;
-    using enum exdtp::TLabelPosition;
-    switch (FLabelPosition) {
-    case lpLeftTop: top = T; left = L - tw - m; break;
-    case lpLeftCenter: top = vcentre; left = L - tw - m; break;
-    case lpLeftBottom: top = T + H - lh; left = L - tw - m; break;
-    case lpTopLeft: top = T - lh - m; left = L; break;
-    case lpBottomLeft: top = T + H + m; left = L; break;
-    case lpLeftTopLeft: top = T; left = L - m; break;
-    case lpLeftCenterLeft: top = vcentre; left = L - m; break;
-    case lpLeftBottomLeft: top = T + H - lh; left = L - m; break;
-    case lpTopCenter: top = T - lh - m; left = hcentre; break;
-    case lpBottomCenter: top = T + H + m; left = hcentre; break;
-    case lpRightTop: top = T; left = L + W + m; break;
-    case lpRightCenter: top = vcentre; left = L + W + m; break;
-    case lpRighBottom: top = T + H - lh; left = L + W + m; break;
-    }
-    FLabel->SetBounds(left, top, lw, lh);
+    // The picker's positions are the first thirteen of the drop-downs', in their order.
+    static_assert(static_cast<int>(exdtp::TLabelPosition::lpRighBottom) == static_cast<int>(::lpRighBottom));
+    const auto p = static_cast<::TLabelPosition>(static_cast<int>(FLabelPosition));
+    const int lw = FLabel->Width(), lh = FLabel->Height();
+    const TPoint at = LabelPlace(p, x(), y(), width(), height(), lw, lh, tw, FLabelMargin);
+    FLabel->SetBounds(at.X, at.Y, lw, lh);
     FLabel->SetVisible(Visible());
 }

@@ -428,6 +428,11 @@ enum class TLabelPosition {
 };
 using enum TLabelPosition;
 
+// Top-left corner of an attached label of size labelW x labelH and caption
+// width textW beside the control rectangle (left, top, width, height).
+platform::TPoint LabelPlace(TLabelPosition p, int left, int top, int width, int height, int labelW, int labelH,
+                            int textW, int margin);
+
 using TDropDownEvent = std::function<void(QObject* sender, bool& acceptDrop)>;
 using TDropUpEvent = std::function<void(QObject* sender, bool cancelled)>;
 // (named apart from the grid's own clipboard event, which has no value)

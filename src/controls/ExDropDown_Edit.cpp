@@ -648,19 +648,10 @@ void TExCustomDropDown::SetLabelMargin(int m)
         UpdateLabel();
 }
 
-void TExCustomDropDown::UpdateLabel()
+TPoint LabelPlace(TLabelPosition p, int L, int T, int W, int H, int lw, int lh, int w, int m)
 {
-    if (!FLabel)
-        return;
-    TBitmap measure(1, 1);
-    measure.Canvas().SetFont(FLabel->Font());
-    TRect mr = Rect(0, 0, 1000, 255);
-    measure.Canvas().DrawText(FLabel->Caption(), mr, DT_CALCRECT | DT_HIDEPREFIX);
-    const int w = mr.Right;
-    const int L = x(), T = y(), W = width(), H = height(), lh = FLabel->Height(), lw = FLabel->Width(),
-              m = FLabelMargin;
     int top = T, left = L - w - m;
-    switch (FLabelPosition) {
+    switch (p) {
     case lpLeftTop: top = T; left = L - w - m; break;
     case lpLeftCenter: top = T + (H - lh) / 2; left = L - w - m; break;
     case lpLeftBottom: top = T + H - lh; left = L - w - m; break;
@@ -677,7 +668,20 @@ void TExCustomDropDown::UpdateLabel()
     case lpTopRight: top = T - lh - m; left = L + W - lw; break;
     case lpBottomRight: top = T + H + m; left = L + W - lw; break;
     }
-    FLabel->SetBounds(left, top, FLabel->Width(), FLabel->Height());
+    return TPoint{left, top};
+}
+
+void TExCustomDropDown::UpdateLabel()
+{
+    if (!FLabel)
+        return;
+    TBitmap measure(1, 1);
+    measure.Canvas().SetFont(FLabel->Font());
+    TRect mr = Rect(0, 0, 1000, 255);
+    measure.Canvas().DrawText(FLabel->Caption(), mr, DT_CALCRECT | DT_HIDEPREFIX);
+    const TPoint at = LabelPlace(FLabelPosition, x(), y(), width(), height(), FLabel->Width(), FLabel->Height(),
+                                 mr.Right, FLabelMargin);
+    FLabel->SetBounds(at.X, at.Y, FLabel->Width(), FLabel->Height());
     FLabel->SetVisible(isVisibleTo(parentWidget()) || !parentWidget());
 }
 
