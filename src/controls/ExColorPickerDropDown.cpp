@@ -140,9 +140,6 @@ QString HtmlText(TColor rgb)
     return QStringLiteral("#") + Hex2(GetRValue(rgb)) + Hex2(GetGValue(rgb)) + Hex2(GetBValue(rgb));
 }
 
-constexpr int kTypeAheadMs = 500;
-
-
 } // namespace
 
 QString WebColorName(TColor rgb)
@@ -159,19 +156,13 @@ QString WebColorName(TColor rgb)
 // Construction
 // ---------------------------------------------------------------------------
 
-TExColorPickerDropDown::TExColorPickerDropDown(QWidget* parent) : TExCustomDropDown(parent)
+TExColorPickerDropDown::TExColorPickerDropDown(QWidget* parent) : TExItemSelectorDropDown(parent)
 {
     FColors = std::make_unique<TColorItems>(this);
     FColors->OnChange = [] {};
-    FItemAppearance = std::make_unique<TItemAppearance>();
-    FItemAppearance->OnChange = [] {};
-    SetEditorEnabled(false);
     SetDropDownHeight(200);
     DropDownHeader().SetVisible(false);
     DropDownFooter().SetVisible(false);
-    setCursor(Qt::ArrowCursor);
-    FKeyTimer.setInterval(kTypeAheadMs);
-    connect(&FKeyTimer, &QTimer::timeout, this, [this] { KeyTimerTick(); });
     // The base's construction ran its own popup step only: the list
     // selector exists from here on.
     CreateDropDownForm();
@@ -179,22 +170,13 @@ TExColorPickerDropDown::TExColorPickerDropDown(QWidget* parent) : TExCustomDropD
 
 TExColorPickerDropDown::~TExColorPickerDropDown()
 {
-    FKeyTimer.stop();
     // The selectors live in the popup, which the base frees after this.
-    if (FItemSelector)
-        FItemSelector->OnItemSelect = nullptr;
     if (FColorSelector)
         FColorSelector->OnItemSelect = nullptr;
     if (FColorCubePanel)
         FColorCubePanel->OnSelect = nullptr;
     if (FSpectrumPanel)
         FSpectrumPanel->OnSelect = nullptr;
-}
-
-void TExColorPickerDropDown::KeyTimerTick()
-{
-    FKeyTimer.stop();
-    FCurSearch.clear();
 }
 
 void TExColorPickerDropDown::AddDefaultColors()
@@ -270,15 +252,6 @@ QString TExColorPickerDropDown::SelectedColorText() const
     return QString();
 }
 
-void TExColorPickerDropDown::ListItemSelect()
-{
-    if (!FItemSelector)
-        return;
-    SetItemIndex(FItemSelector->ItemIndex());
-    if (!FInternalCall)
-        DoHideDropDown(false);
-}
-
 void TExColorPickerDropDown::BoxItemSelect()
 {
     if (!FColorSelector)
@@ -307,16 +280,7 @@ void TExColorPickerDropDown::PrepareSelector(TColorSelectionStyle style)
         return;
     switch (style) {
     case csList:
-        if (!FItemSelector) {
-            FItemSelector = new TExCustomItemSelector(popup);
-            FItemSelector->setFocusPolicy(Qt::NoFocus);
-        }
-        FItemSelector->SetSelectorType(stColor);
-        FItemSelector->move(0, 0);
-        FItemSelector->resize(FItemSelector->width(), 150);
-        FItemSelector->SetColor(DropDownColor());
-        FItemSelector->UpdateSelectorPanel();
-        SetControl(FItemSelector);
+        PrepareItemSelector(stColor);
         break;
     case csDiscrete:
         if (!FColorSelector) {
@@ -354,44 +318,20 @@ void TExColorPickerDropDown::CreateDropDownForm()
     PrepareSelector(FColorSelectionStyle);
 }
 
-void TExColorPickerDropDown::FillListSelector()
+void TExColorPickerDropDown::FillSelector()
 {
-    TExCustomItemSelector& s = *FItemSelector;
-    s.OnItemSelect = nullptr;
-    s.SetColumns(FColumns);
-    s.SetImages(Images());
-    s.SetItemLayout(FLayout);
-    s.SetColor(DropDownColor());
-    s.Items().Clear();
+    BeginSelectorFill();
     for (int i = 0; i < FColors->Count(); ++i) {
         const TColorItem* c = FColors->Items(i);
-        TSelectorItem* item = s.Items().Add();
+        TSelectorItem* item = FItemSelector->Items().Add();
         item->SetCaption(c->Caption());
         item->SetColor(c->Color());
         item->SetHint(c->Hint());
     }
-    s.SetColorBoxHeight(FColorBoxHeight);
-    s.SetColorBoxWidth(FColorBoxWidth);
-    s.ItemAppearance().Assign(*FItemAppearance);
-    s.UpdateSelectorPanel();
-    s.SetItemIndex(FItemIndex);
-    s.OnItemSelect = [this](QObject*) { ListItemSelect(); };
-    if (OnDrawColor)
-        s.OnDrawItem = [this](QObject*, TCanvas& canvas, const TRect& r, int index) {
-            if (OnDrawColor)
-                OnDrawColor(this, canvas, r, index);
-        };
-    else
-        s.OnDrawItem = nullptr;
-}
-
-// The list is copied into the selector when the popup shows; the closed
-// picker's wheel and type-ahead would otherwise work on an old copy (or on
-// none before the first showing).
-void TExColorPickerDropDown::RefillWhenStale()
-{
-    if (FItemSelector && FItemSelector->Items().Count() != FColors->Count())
-        FillListSelector();
+    FItemSelector->SetColorBoxHeight(FColorBoxHeight);
+    FItemSelector->SetColorBoxWidth(FColorBoxWidth);
+    EndSelectorFill();
+    RelayDrawItem(OnDrawColor);
 }
 
 void TExColorPickerDropDown::ShowSelector(TColorSelectionStyle style)
@@ -408,7 +348,7 @@ void TExColorPickerDropDown::ShowSelector(TColorSelectionStyle style)
         hide(FColorCubePanel);
         hide(FSpectrumPanel);
         hide(FColorSelector);
-        FillListSelector();
+        FillSelector();
         FItemSelector->show();
         FOldItemIndex = FItemIndex;
         break;
@@ -502,28 +442,7 @@ void TExColorPickerDropDown::UpdateDropDownSize()
         popup->resize(w, h);
         return;
     }
-    if (!FItemSelector) {
-        TExCustomDropDown::UpdateDropDownSize();
-        return;
-    }
-    const TSize preferred = FItemSelector->GetSelectorPanelSize();
-    // The popup takes its width from the selector and lays it inside its
-    // border: the border comes on top, or the panel would not fit.
-    if (DropDownWidth() < 1)
-        FItemSelector->resize(preferred.cx + 2 * bw, FItemSelector->height());
-    if (DropDownHeight() < 1)
-        FItemSelector->resize(FItemSelector->width(), preferred.cy);
-    TExCustomDropDown::UpdateDropDownSize();
-    // Not shown yet, so the scroll bar's own visibility says nothing: it
-    // will show when the panel is higher than the room left for it.
-    TDropDownForm* form = DropDownForm();
-    int room = form->height() - 2 * bw;
-    if (DropDownHeader().Visible())
-        room -= DropDownHeader().Height();
-    if (DropDownFooter().Visible())
-        room -= DropDownFooter().Height();
-    if (preferred.cy > room)
-        form->resize(form->width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent), form->height());
+    UpdateSelectorDropDownSize();
 }
 
 void TExColorPickerDropDown::DoHideDropDown(bool cancel)
@@ -545,38 +464,9 @@ void TExColorPickerDropDown::DoHideDropDown(bool cancel)
 // Styles
 // ---------------------------------------------------------------------------
 
-void TExColorPickerDropDown::SetComponentStyle(TQRVStyle style)
-{
-    TExCustomDropDown::SetComponentStyle(style);
-    if (FItemAppearance)
-        SetItemAppearanceStyle(FItemAppearance.get(), style);
-}
-
-void TExColorPickerDropDown::SetSelectionColorStyle(TSelectionColorStyle style)
-{
-    TExCustomDropDown::SetSelectionColorStyle(style);
-    if (FItemSelector)
-        FItemSelector->ItemAppearance().SetColorStyle(style);
-}
-
 // ---------------------------------------------------------------------------
 // Keys and wheel
 // ---------------------------------------------------------------------------
-
-void TExColorPickerDropDown::KeyDown(int& key, TShiftState shift)
-{
-    TExCustomDropDown::KeyDown(key, shift);
-    keyAfterKeyDown_ = key;
-}
-
-void TExColorPickerDropDown::SelectInList(int index)
-{
-    if (!FItemSelector || index < 0 || index >= FItemSelector->Items().Count())
-        return;
-    const FlagGuard guard(FInternalCall);
-    FItemSelector->SetItemIndex(index);
-    FItemSelector->ScrollItemInView(index);
-}
 
 bool TExColorPickerDropDown::HandleKeyPress(QKeyEvent* e)
 {
@@ -610,146 +500,39 @@ bool TExColorPickerDropDown::HandleKeyPress(QKeyEvent* e)
     }
     if (FColorSelectionStyle != csList || !FItemSelector)
         return used;
-    const int count = FColors->Count();
-    auto refill = [this] { RefillWhenStale(); };
-    auto withInternal = [this](auto&& call) {
-        const FlagGuard guard(FInternalCall);
-        call();
-    };
-    switch (key) {
-    case VK_RETURN:
-        if (!handled && OnSelect)
-            OnSelect(this);
-        break;
-    case VK_PRIOR:
-    case VK_NEXT: {
-        refill();
-        const int n = FItemSelector->GetVisibleItemCount();
-        if (n > 0)
-            SelectInList(key == VK_PRIOR ? std::max(0, FItemIndex - n) : std::min(FItemIndex + n, count - 1));
-        break;
-    }
-    case VK_END:
-        if (dropped)
-            withInternal([this] { FItemSelector->SelectLast(); });
-        else if (count > 0)
-            SetItemIndex(count - 1);
-        break;
-    case VK_HOME:
-        if (dropped)
-            withInternal([this] { FItemSelector->SelectFirst(); });
-        else if (count > 0)
-            SetItemIndex(0);
-        break;
-    case VK_LEFT:
-        if (dropped && !EditorEnabled())
-            withInternal([this] { FItemSelector->SelectPrevious(); });
-        break;
-    case VK_RIGHT:
-        if (dropped && !EditorEnabled())
-            withInternal([this] { FItemSelector->SelectNext(); });
-        break;
-    case VK_UP:
-        if (dropped) {
-            const int sel = FItemSelector->ItemIndex();
-            const int target = sel < 0 ? 0 : sel - FColumns;
-            if (target >= 0)
-                SelectInList(target);
-        } else {
-            const int target = FItemIndex == -1 ? 0 : FItemIndex - 1;
-            if (target >= 0 && target < count)
-                SetItemIndex(target);
-        }
-        break;
-    case VK_DOWN:
-        if (dropped) {
-            const int sel = FItemSelector->ItemIndex();
-            SelectInList(sel < 0 ? 0 : sel + FColumns);
-        } else {
-            const int target = FItemIndex == -1 ? 0 : FItemIndex + 1;
-            if (target < count)
-                SetItemIndex(target);
-        }
-        break;
-    default:
-        if (ctrl)
-            break;
-        FCurSearch += QChar(key);
-        refill();
-        withInternal([this] { FItemSelector->LookupItem(FCurSearch); });
-        if (!FKeyTimer.isActive())
-            FKeyTimer.start();
-        break;
-    }
-    return true;
-}
-
-void TExColorPickerDropDown::wheelEvent(QWheelEvent* e)
-{
-    RunGuarded([&] {
-        if (e->angleDelta().y() < 0)
-            HandleMouseWheelDown();
-        else if (e->angleDelta().y() > 0)
-            HandleMouseWheelUp();
-    });
-    e->accept();
+    return HandleListKey(key, ctrl, used, handled);
 }
 
 void TExColorPickerDropDown::HandleMouseWheelDown()
 {
     TExCustomDropDown::HandleMouseWheelDown();
-    if (!isEnabled() || ReadOnly())
-        return;
-    const FlagGuard guard(FInternalCall);
-    if (FColorSelectionStyle == csList && FItemSelector) {
-        if (DroppedDown()) {
-            FItemSelector->HotNext();
-        } else {
-            RefillWhenStale();
-            FItemSelector->SelectNext();
-        }
-    } else if (FColorSelectionStyle == csDiscrete && FColorSelector) {
-        if (DroppedDown())
-            FColorSelector->HotNext();
-        else
-            FColorSelector->SelectNext();
-    }
+    Wheel(true);
 }
 
 void TExColorPickerDropDown::HandleMouseWheelUp()
 {
     TExCustomDropDown::HandleMouseWheelUp();
+    Wheel(false);
+}
+
+void TExColorPickerDropDown::Wheel(bool down)
+{
     if (!isEnabled() || ReadOnly())
         return;
-    const FlagGuard guard(FInternalCall);
-    if (FColorSelectionStyle == csList && FItemSelector) {
-        if (DroppedDown()) {
-            FItemSelector->HotPrevious();
-        } else {
-            RefillWhenStale();
-            FItemSelector->SelectPrevious();
-        }
+    if (FColorSelectionStyle == csList) {
+        ListWheel(down);
     } else if (FColorSelectionStyle == csDiscrete && FColorSelector) {
+        const FlagGuard guard(FInternalCall);
         if (DroppedDown())
-            FColorSelector->HotPrevious();
+            down ? FColorSelector->HotNext() : FColorSelector->HotPrevious();
         else
-            FColorSelector->SelectPrevious();
+            down ? FColorSelector->SelectNext() : FColorSelector->SelectPrevious();
     }
 }
 
 // ---------------------------------------------------------------------------
 // Painting
 // ---------------------------------------------------------------------------
-
-void TExColorPickerDropDown::paintEvent(QPaintEvent* e)
-{
-    TExCustomDropDown::paintEvent(e);
-    QPainter painter(this);
-    TCanvas canvas;
-    canvas.BindPainter(&painter, width(), height());
-    RunGuarded([&] { PaintEditArea(canvas); });
-    canvas.Unbind();
-}
 
 void TExColorPickerDropDown::PaintEditArea(TCanvas& c)
 {

@@ -12,10 +12,9 @@
 // `ItemIndex` as it was.
 
 #include "controls/ExColorSelector.h"
-#include "controls/ExDropDown.h"
+#include "controls/ExItemSelectorDropDown.h"
 
 #include <QPointer>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -80,26 +79,20 @@ using TOnDrawSelectedColor =
 // when the table does not hold it.
 QString WebColorName(platform::TColor rgb);
 
-class TExColorPickerDropDown : public TExCustomDropDown
+class TExColorPickerDropDown : public TExItemSelectorDropDown
 {
 public:
     explicit TExColorPickerDropDown(QWidget* parent = nullptr);
     ~TExColorPickerDropDown() override;
 
-    int Columns() const { return FColumns; }
-    void SetColumns(int c) { FColumns = c; }
     TColorItems& Colors() { return *FColors; }
     void SetColors(const TColorItems& c) { FColors->Assign(c); }
-    int ItemIndex() const { return FItemIndex; }
-    void SetItemIndex(int i);
+    int ItemIndex() const override { return FItemIndex; }
+    void SetItemIndex(int i) override;
     int ColorBoxHeight() const { return FColorBoxHeight; }
     void SetColorBoxHeight(int h) { FColorBoxHeight = h; }
     int ColorBoxWidth() const { return FColorBoxWidth; }
     void SetColorBoxWidth(int w) { FColorBoxWidth = w; }
-    TItemLayout Layout() const { return FLayout; }
-    void SetLayout(TItemLayout l) { FLayout = l; }
-    TItemAppearance& ItemAppearance() { return *FItemAppearance; }
-    void SetItemAppearance(const TItemAppearance& a) { FItemAppearance->Assign(a); }
     TColorValueText ColorValueText() const { return FColorValueText; }
     void SetColorValueText(TColorValueText v) { FColorValueText = v; }
     TColorSelectionStyle ColorSelectionStyle() const { return FColorSelectionStyle; }
@@ -113,14 +106,10 @@ public:
     // Appends the 16 named colours (it does not clear the list first).
     void AddDefaultColors();
 
-    // The selectors, null until their style first needs them.
-    TExCustomItemSelector* ItemSelector() const { return FItemSelector; }
+    // The other selectors, null until their style first needs them.
     TCustomColorSelector* ColorSelector() const { return FColorSelector; }
     TExColorCubePanel* ColorCubePanel() const { return FColorCubePanel; }
     TExColorSpectrumPanel* SpectrumPanel() const { return FSpectrumPanel; }
-    QString CurrentSearch() const { return FCurSearch; }
-
-    platform::TNotifyEvent OnSelect;
     TOnDrawSelectedColor OnDrawSelectedColor;
     TDrawItemEvent OnDrawColor;
 
@@ -134,45 +123,28 @@ public:
     bool HandleKeyPress(QKeyEvent* e) override;
     void HandleMouseWheelDown() override;
     void HandleMouseWheelUp() override;
-    void SetSelectionColorStyle(TSelectionColorStyle style) override;
-    void SetComponentStyle(TQRVStyle style) override;
 
 protected:
-    void KeyDown(int& key, platform::TShiftState shift) override;
-    void paintEvent(QPaintEvent* e) override;
-    void wheelEvent(QWheelEvent* e) override;
+    int ItemCount() const override { return FColors->Count(); }
+    void FillSelector() override;
+    void PaintEditArea(platform::TCanvas& canvas) override;
 
 private:
     void PrepareSelector(TColorSelectionStyle style);
     void ShowSelector(TColorSelectionStyle style);
-    void FillListSelector();
-    void RefillWhenStale();
-    void SelectInList(int index);
-    void ListItemSelect();
     void BoxItemSelect();
     void PanelSelect(platform::TColor c);
-    void PaintEditArea(platform::TCanvas& canvas);
-    void KeyTimerTick();
+    void Wheel(bool down);
 
-    QPointer<TExCustomItemSelector> FItemSelector;
     QPointer<TExColorCubePanel> FColorCubePanel;
     QPointer<TExColorSpectrumPanel> FSpectrumPanel;
     QPointer<TCustomColorSelector> FColorSelector;
-    int FColumns = 1;
-    TItemLayout FLayout = ilCaptionRight;
     std::unique_ptr<TColorItems> FColors;
     int FItemIndex = -1;
     int FColorBoxWidth = 14, FColorBoxHeight = 14;
     TColorSelectionStyle FColorSelectionStyle = csList;
     platform::TColor FSelectedColor = platform::clNone;
     bool FShowText = true;
-    std::unique_ptr<TItemAppearance> FItemAppearance;
-    bool FInternalCall = false;
-    QTimer FKeyTimer;
-    QString FCurSearch;
-    int FOldItemIndex = -1;
     platform::TColor FOldSelectedColor = platform::clNone;
     TColorValueText FColorValueText = cvtNone;
-    // The key left after the dynamic KeyDown (0: taken by it or never reached).
-    int keyAfterKeyDown_ = 0;
 };

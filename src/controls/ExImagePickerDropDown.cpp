@@ -16,10 +16,6 @@
 
 using namespace platform;
 
-namespace {
-constexpr int kTypeAheadMs = 500;
-}
-
 // ---------------------------------------------------------------------------
 // Image items
 // ---------------------------------------------------------------------------
@@ -88,32 +84,15 @@ void TImageItems::Assign(const TImageItems& source)
 // Construction and the value
 // ---------------------------------------------------------------------------
 
-TExImagePickerDropDown::TExImagePickerDropDown(QWidget* parent) : TExCustomDropDown(parent)
+TExImagePickerDropDown::TExImagePickerDropDown(QWidget* parent) : TExItemSelectorDropDown(parent)
 {
     FItems = std::make_unique<TImageItems>(this);
     FItems->OnChange = [] {};
-    FItemAppearance = std::make_unique<TItemAppearance>();
-    FItemAppearance->OnChange = [] {};
-    SetEditorEnabled(false);
-    setCursor(Qt::ArrowCursor);
-    FKeyTimer.setInterval(kTypeAheadMs);
-    connect(&FKeyTimer, &QTimer::timeout, this, [this] { KeyTimerTick(); });
     // The base's construction ran its own popup step only.
     CreateDropDownForm();
 }
 
-TExImagePickerDropDown::~TExImagePickerDropDown()
-{
-    FKeyTimer.stop();
-    if (FItemSelector)
-        FItemSelector->OnItemSelect = nullptr;
-}
-
-void TExImagePickerDropDown::KeyTimerTick()
-{
-    FKeyTimer.stop();
-    FCurSearch.clear();
-}
+TExImagePickerDropDown::~TExImagePickerDropDown() = default;
 
 void TExImagePickerDropDown::SetItemIndex(int value)
 {
@@ -215,46 +194,21 @@ void TExImagePickerDropDown::CreateDropDownForm()
     TExCustomDropDown::CreateDropDownForm();
     if (!FItems || !DropDownForm())
         return; // still inside the base's construction
-    if (!FItemSelector) {
-        FItemSelector = new TExCustomItemSelector(DropDownForm());
-        // The keys go to the picker, not to the scroll area.
-        FItemSelector->setFocusPolicy(Qt::NoFocus);
-        FItemSelector->SetSelectorType(stImage);
-        FItemSelector->move(0, 0);
-        FItemSelector->resize(FItemSelector->width(), 150);
-    }
-    FItemSelector->SetColor(DropDownColor());
-    FItemSelector->UpdateSelectorPanel();
-    SetControl(FItemSelector);
+    PrepareItemSelector(stImage);
 }
 
 void TExImagePickerDropDown::FillSelector()
 {
-    TExCustomItemSelector& s = *FItemSelector;
-    s.OnItemSelect = nullptr;
-    s.SetColumns(FColumns);
-    s.SetImages(Images());
-    s.SetItemLayout(FLayout);
-    s.SetColor(DropDownColor());
-    s.ItemAppearance().Assign(*FItemAppearance);
-    s.Items().Clear();
+    BeginSelectorFill();
     for (int i = 0; i < FItems->Count(); ++i) {
         const TImageItem* source = FItems->Items(i);
-        TSelectorItem* item = s.Items().Add();
+        TSelectorItem* item = FItemSelector->Items().Add();
         item->SetCaption(source->Caption());
         item->Image().Assign(source->Image());
         item->SetImageIndex(source->ImageIndex());
         item->SetHint(source->Hint());
     }
-    s.UpdateSelectorPanel();
-    s.SetItemIndex(FItemIndex);
-    s.OnItemSelect = [this](QObject*) { SelectorItemSelect(); };
-}
-
-void TExImagePickerDropDown::RefillWhenStale()
-{
-    if (FItemSelector && FItemSelector->Items().Count() != FItems->Count())
-        FillSelector();
+    EndSelectorFill();
 }
 
 void TExImagePickerDropDown::BeforeDropDown()
@@ -262,51 +216,14 @@ void TExImagePickerDropDown::BeforeDropDown()
     TExCustomDropDown::BeforeDropDown();
     if (FItemSelector) {
         FillSelector();
-        if (OnDrawItem)
-            FItemSelector->OnDrawItem = [this](QObject*, TCanvas& canvas, const TRect& r, int index) {
-                if (OnDrawItem)
-                    OnDrawItem(this, canvas, r, index);
-            };
-        else
-            FItemSelector->OnDrawItem = nullptr;
+        RelayDrawItem(OnDrawItem);
     }
     FOldItemIndex = FItemIndex;
 }
 
 void TExImagePickerDropDown::UpdateDropDownSize()
 {
-    if (!FItemSelector) {
-        TExCustomDropDown::UpdateDropDownSize();
-        return;
-    }
-    const TSize preferred = FItemSelector->GetSelectorPanelSize();
-    // The popup takes its width from the selector and lays it inside its
-    // border: the border comes on top, or the panel would not fit.
-    const int bw = std::max(0, DropDownBorderWidth());
-    if (DropDownWidth() < 1)
-        FItemSelector->resize(preferred.cx + 2 * bw, FItemSelector->height());
-    if (DropDownHeight() < 1)
-        FItemSelector->resize(FItemSelector->width(), preferred.cy);
-    TExCustomDropDown::UpdateDropDownSize();
-    // Not shown yet, so the scroll bar's own visibility says nothing: it
-    // will show when the panel is higher than the room left for it.
-    TDropDownForm* form = DropDownForm();
-    int room = form->height() - 2 * bw;
-    if (DropDownHeader().Visible())
-        room -= DropDownHeader().Height();
-    if (DropDownFooter().Visible())
-        room -= DropDownFooter().Height();
-    if (preferred.cy > room)
-        form->resize(form->width() + style()->pixelMetric(QStyle::PM_ScrollBarExtent), form->height());
-}
-
-void TExImagePickerDropDown::SelectorItemSelect()
-{
-    if (!FItemSelector)
-        return;
-    SetItemIndex(FItemSelector->ItemIndex());
-    if (!FInternalCall)
-        DoHideDropDown(false);
+    UpdateSelectorDropDownSize();
 }
 
 void TExImagePickerDropDown::DoHideDropDown(bool cancel)
@@ -317,38 +234,9 @@ void TExImagePickerDropDown::DoHideDropDown(bool cancel)
         SetItemIndex(FOldItemIndex);
 }
 
-void TExImagePickerDropDown::SetComponentStyle(TQRVStyle style)
-{
-    TExCustomDropDown::SetComponentStyle(style);
-    if (FItemAppearance)
-        SetItemAppearanceStyle(FItemAppearance.get(), style);
-}
-
-void TExImagePickerDropDown::SetSelectionColorStyle(TSelectionColorStyle style)
-{
-    TExCustomDropDown::SetSelectionColorStyle(style);
-    if (FItemSelector)
-        FItemSelector->ItemAppearance().SetColorStyle(style);
-}
-
 // ---------------------------------------------------------------------------
 // Keys and wheel
 // ---------------------------------------------------------------------------
-
-void TExImagePickerDropDown::KeyDown(int& key, TShiftState shift)
-{
-    TExCustomDropDown::KeyDown(key, shift);
-    keyAfterKeyDown_ = key;
-}
-
-void TExImagePickerDropDown::SelectInSelector(int index)
-{
-    if (!FItemSelector || index < 0 || index >= FItemSelector->Items().Count())
-        return;
-    const FlagGuard guard(FInternalCall);
-    FItemSelector->SetItemIndex(index);
-    FItemSelector->ScrollItemInView(index);
-}
 
 bool TExImagePickerDropDown::HandleKeyPress(QKeyEvent* e)
 {
@@ -365,131 +253,26 @@ bool TExImagePickerDropDown::HandleKeyPress(QKeyEvent* e)
     // A key the dynamic key-down took (a grid editor's navigation) ends here.
     if (keyAfterKeyDown_ == 0 || !isEnabled() || alt)
         return used;
-    const bool dropped = DroppedDown();
-    auto withInternal = [this](auto&& call) {
-        const FlagGuard guard(FInternalCall);
-        call();
-    };
-    switch (key) {
-    case VK_RETURN:
-        if (!selected && OnSelect)
-            OnSelect(this);
-        return used;
-    case VK_PRIOR:
-    case VK_NEXT: {
-        if (!FItemSelector)
-            return used;
-        RefillWhenStale();
-        const int n = FItemSelector->GetVisibleItemCount();
-        if (n < 1)
-            return true;
-        const int sel = FItemSelector->ItemIndex();
-        SelectInSelector(key == VK_PRIOR ? std::max(sel - n, 0) : std::min(sel + n, FItems->Count() - 1));
-        return true;
-    }
-    case VK_END:
-        if (dropped && FItemSelector)
-            withInternal([this] { FItemSelector->SelectLast(); });
-        else
-            SelectLast();
-        return true;
-    case VK_HOME:
-        if (dropped && FItemSelector)
-            withInternal([this] { FItemSelector->SelectFirst(); });
-        else
-            SelectFirst();
-        return true;
-    case VK_LEFT:
-        if (dropped && !EditorEnabled() && FItemSelector)
-            withInternal([this] { FItemSelector->SelectPrevious(); });
-        return true;
-    case VK_RIGHT:
-        if (dropped && !EditorEnabled() && FItemSelector)
-            withInternal([this] { FItemSelector->SelectNext(); });
-        return true;
-    case VK_UP:
-        if (dropped && FItemSelector) {
-            const int sel = FItemSelector->ItemIndex();
-            const int target = sel < 0 ? 0 : sel - FColumns;
-            if (target >= 0)
-                SelectInSelector(target);
-        } else if (!dropped) {
-            SelectPrevious();
-        }
-        return true;
-    case VK_DOWN:
-        if (dropped && FItemSelector) {
-            const int sel = FItemSelector->ItemIndex();
-            SelectInSelector(sel < 0 ? 0 : sel + FColumns);
-        } else if (!dropped) {
-            SelectNext();
-        }
-        return true;
-    default:
-        if (ctrl || !FItemSelector)
-            return used;
-        FCurSearch += QChar(key);
-        withInternal([this] { FItemSelector->LookupItem(FCurSearch); });
-        if (!FKeyTimer.isActive())
-            FKeyTimer.start();
-        return true;
-    }
-}
-
-void TExImagePickerDropDown::wheelEvent(QWheelEvent* e)
-{
-    RunGuarded([&] {
-        if (e->angleDelta().y() < 0)
-            HandleMouseWheelDown();
-        else if (e->angleDelta().y() > 0)
-            HandleMouseWheelUp();
-    });
-    e->accept();
+    return HandleListKey(key, ctrl, used, selected);
 }
 
 void TExImagePickerDropDown::HandleMouseWheelDown()
 {
     TExCustomDropDown::HandleMouseWheelDown();
-    if (!isEnabled() || ReadOnly() || !FItemSelector)
-        return;
-    if (DroppedDown()) {
-        FItemSelector->HotNext();
-        return;
-    }
-    // The list is only copied when the popup shows: a stale copy would step
-    // through items the picker no longer has.
-    RefillWhenStale();
-    const FlagGuard guard(FInternalCall);
-    FItemSelector->SelectNext();
+    if (isEnabled() && !ReadOnly())
+        ListWheel(true);
 }
 
 void TExImagePickerDropDown::HandleMouseWheelUp()
 {
     TExCustomDropDown::HandleMouseWheelUp();
-    if (!isEnabled() || ReadOnly() || !FItemSelector)
-        return;
-    if (DroppedDown()) {
-        FItemSelector->HotPrevious();
-        return;
-    }
-    RefillWhenStale();
-    const FlagGuard guard(FInternalCall);
-    FItemSelector->SelectPrevious();
+    if (isEnabled() && !ReadOnly())
+        ListWheel(false);
 }
 
 // ---------------------------------------------------------------------------
 // Painting
 // ---------------------------------------------------------------------------
-
-void TExImagePickerDropDown::paintEvent(QPaintEvent* e)
-{
-    TExCustomDropDown::paintEvent(e);
-    QPainter painter(this);
-    TCanvas canvas;
-    canvas.BindPainter(&painter, width(), height());
-    RunGuarded([&] { PaintEditArea(canvas); });
-    canvas.Unbind();
-}
 
 void TExImagePickerDropDown::PaintEditArea(TCanvas& c)
 {

@@ -12,10 +12,7 @@
 // drop-down's, with Up and Down moving by a row of the grid.
 
 #include "controls/ExDetailDropDown.h" // TOnDrawSelectedItem
-#include "controls/ExDropDown.h"
-
-#include <QPointer>
-#include <QTimer>
+#include "controls/ExItemSelectorDropDown.h"
 
 #include <functional>
 #include <memory>
@@ -72,22 +69,16 @@ private:
     std::vector<std::unique_ptr<TImageItem>> FItems;
 };
 
-class TExImagePickerDropDown : public TExCustomDropDown
+class TExImagePickerDropDown : public TExItemSelectorDropDown
 {
 public:
     explicit TExImagePickerDropDown(QWidget* parent = nullptr);
     ~TExImagePickerDropDown() override;
 
-    int Columns() const { return FColumns; }
-    void SetColumns(int c) { FColumns = c; }
     TImageItems& Items() { return *FItems; }
     void SetItems(const TImageItems& items) { FItems->Assign(items); }
-    int ItemIndex() const { return FItemIndex; }
-    void SetItemIndex(int value);
-    TItemLayout Layout() const { return FLayout; }
-    void SetLayout(TItemLayout l) { FLayout = l; }
-    TItemAppearance& ItemAppearance() { return *FItemAppearance; }
-    void SetItemAppearance(const TItemAppearance& a) { FItemAppearance->Assign(a); }
+    int ItemIndex() const override { return FItemIndex; }
+    void SetItemIndex(int value) override;
     // -1 when nothing is selected. Writing selects the first item with that
     // image index, or nothing when no item has it.
     int ImageIndex() const;
@@ -105,11 +96,6 @@ public:
     void SelectNext();
     void SelectPrevious();
 
-    // Null until the popup was first made.
-    TExCustomItemSelector* ItemSelector() const { return FItemSelector; }
-    QString CurrentSearch() const { return FCurSearch; }
-
-    platform::TNotifyEvent OnSelect;
     TOnDrawSelectedItem OnDrawSelectedImage;
     TDrawItemEvent OnDrawItem;
 
@@ -119,34 +105,16 @@ public:
     void DoHideDropDown(bool cancel) override;
     void HandleMouseWheelDown() override;
     void HandleMouseWheelUp() override;
-    void SetSelectionColorStyle(TSelectionColorStyle style) override;
-    void SetComponentStyle(TQRVStyle style) override;
     // The key-down message: Enter takes the hot item, then the base's keys,
     // then the picker's navigation and type-ahead.
     bool HandleKeyPress(QKeyEvent* e) override;
 
 protected:
-    void KeyDown(int& key, platform::TShiftState shift) override;
-    void paintEvent(QPaintEvent* e) override;
-    void wheelEvent(QWheelEvent* e) override;
+    int ItemCount() const override { return FItems->Count(); }
+    void FillSelector() override;
+    void PaintEditArea(platform::TCanvas& canvas) override;
 
 private:
-    void FillSelector();
-    void RefillWhenStale();
-    void SelectInSelector(int index);
-    void SelectorItemSelect();
-    void PaintEditArea(platform::TCanvas& canvas);
-    void KeyTimerTick();
-
-    QPointer<TExCustomItemSelector> FItemSelector;
-    int FColumns = 1;
-    TItemLayout FLayout = ilCaptionRight;
     std::unique_ptr<TImageItems> FItems;
     int FItemIndex = -1;
-    std::unique_ptr<TItemAppearance> FItemAppearance;
-    bool FInternalCall = false;
-    QTimer FKeyTimer;
-    QString FCurSearch;
-    int FOldItemIndex = -1;
-    int keyAfterKeyDown_ = 0;
 };
