@@ -850,7 +850,12 @@ class TGridCalculatorDropDown;
 class TGridDetailPickerDropDown;
 class TGridColorDropDown;
 class TGridImageDropDown;
+class TGridTimepickerDropDown;
+class TGridExGridDropDown;
+class TGridGridDropDown;
 class TExCustomDropDown;
+class TGridDropTarget;
+class QMimeData;
 class TExInplaceEdit;
 
 enum class TInvalidEntryIcon { ieNone, ieInfo, ieWarning, ieError };
@@ -903,6 +908,7 @@ using TFilterSelectEvent = std::function<void(QObject* sender, int column, int i
 // ---- keyboard and focus: types
 
 class TSearchPanel;
+class TDesignPanel;
 
 // A radio-group item (aIdx) was checked.
 using TRadioClickEvent = std::function<void(QObject* sender, int aCol, int aRow, int aIdx)>;
@@ -1070,8 +1076,10 @@ public:
     void InitOrigColSizes();
     const TIntList& OrigColSizes() const { return FOrigColSizes; }
     bool IsLoaded() const { return FLoaded; }
-    // Design mode: never, in this program.
-    bool Designing() const { return false; }
+    // Design mode: only while a form is being designed; never in the running
+    // program. Designing shows the quick configuration panel.
+    bool Designing() const { return FDesigning; }
+    void SetDesigning(bool designing);
 
     // ---- owned settings
 
@@ -1095,6 +1103,29 @@ public:
     void SetGrouping(const TGrouping& v) { FGrouping->Assign(&v); }
     void SetSortSettings(const TSortSettings& v) { FSortSettings->Assign(&v); }
     TDragDropSettings& DragDropSettings() { return *FDragDropSettings; }
+    // ---- drag and drop of cells and columns (ExGrid_DragDrop.cpp)
+    using TOleDragEvent = std::function<void(QObject* sender, int aRow, int aCol, const QString& data, bool& allow)>;
+    using TOleDragStartEvent = std::function<void(QObject* sender, int aRow, int aCol)>;
+    // The effect: 0 none, 1 copy, 2 move.
+    using TOleDragStopEvent = std::function<void(QObject* sender, int oleEffect)>;
+    using TOleDragOverEvent = std::function<void(QObject* sender, int aRow, int aCol, bool& allow)>;
+    using TOleDropColEvent = std::function<void(QObject* sender, int aRow, int aCol, int dropCol)>;
+    using TOleDroppedEvent = std::function<void(QObject* sender, const platform::TGridRect& rect)>;
+    TOleDragEvent OnOleDrag;
+    TOleDragStartEvent OnOleDragStart;
+    TOleDragStopEvent OnOleDragStop;
+    TOleDragOverEvent OnOleDragOver;
+    TOleDragEvent OnOleDrop;
+    TOleDropColEvent OnOleDropCol;
+    TOleDroppedEvent OnOleDropped;
+    TOleDragEvent OnOleDropFile;
+    TOleDragEvent OnOleDropURL;
+    // Column aCol, item aIndex of the list, is dragged from the list into
+    // the grid: the next column drop takes it.
+    void OleColumnDragStart(int aCol, int aIndex, platform::TListBox* aList);
+    // A hidden, never-active window with a picture of the cells; the caller owns it.
+    QWidget* SelectionToForm(const platform::TRect& aRect);
+    bool OleDropTargetAssigned() const { return FOleDropTargetAssigned; }
     platform::TFont& FixedFont() { return FFixedFont; }
     void SetFixedFont(const platform::TFont& v);
     platform::TFont& ActiveCellFont() { return FActiveCellFont; }
@@ -1283,6 +1314,19 @@ public:
     void SetSelectionResizer(bool v);
     bool ShowDesignHelper() const { return FShowDesignHelper; }
     void SetShowDesignHelper(bool v);
+    // The quick configuration panel (ExGrid_DesignPanel.cpp). Items: 1 "Allow
+    // edit", 2 "Column numbers", 3 look, 4 close, -1 none; all -1 unless
+    // designing with ShowDesignHelper on.
+    bool ShowColNrs() const { return FShowColNrs; }
+    int LastDesignChoice() const { return FLastDesignChoice; }
+    int DesignHitTest(int x, int y);
+    // The designer's hit-test question: 1 when the click belongs to the panel.
+    int CMDesignHitTest(int x, int y, int designerAnswer = 0);
+    void DesignPanelClick(int x, int y);
+    void PerformDesignChoice(int item, QPoint clientPoint);
+    // Shows, places and refreshes the panel, or hides it.
+    void UpdateDesignPanel();
+    TDesignPanel* DesignPanel() const;
     bool ShowSelection() const { return FShowSelection; }
     void SetShowSelection(bool v);
     int MaxEditLength() const { return FMaxEditLength; }
@@ -1407,6 +1451,51 @@ public:
     void SetXYOffset(const platform::TPoint& v);
     int PrintPageFrom() const { return FPrintPageFrom; }
     int PrintPageTo() const { return FPrintPageTo; }
+
+    // ---- printing and preview (ExGrid_Print.cpp): pages in tenths of a
+    // millimetre; Print* go to platform::Printer(), PrintPreview* and
+    // PrintDraw* into any canvas.
+    void Print();
+    void PrintRect(const platform::TGridRect& gridRect);
+    void PrintSelection();
+    void PrintSelectedRows();
+    void PrintSelectedCols();
+    void PrintPreview(platform::TCanvas& canvas, const platform::TRect& displayRect);
+    void PrintPreviewRect(platform::TCanvas& canvas, const platform::TRect& displayRect,
+                          const platform::TGridRect& gridRect);
+    void PrintPreviewSelection(platform::TCanvas& canvas, const platform::TRect& displayRect);
+    void PrintPreviewSelectedRows(platform::TCanvas& canvas, const platform::TRect& displayRect);
+    void PrintPreviewSelectedCols(platform::TCanvas& canvas, const platform::TRect& displayRect);
+    void PrintDraw(platform::TCanvas& canvas, const platform::TRect& drawRect);
+    void PrintDrawRect(platform::TCanvas& canvas, const platform::TRect& drawRect, const platform::TGridRect& gridRect);
+    void SetPreviewPage(int page) { FPrintPageFrom = FPrintPageTo = page; }
+    int MapFontHeight(int pointSize) const;
+    static int MapFontSize(int height);
+    int PrintNrOfPages() const { return FPrintNrOfPages; }
+    int PrintPageWidth() const { return FPrintPageWidth; }
+    platform::TRect PrintPageRect() const { return FPrintPageRect; }
+    int PrintColStart() const { return FPrintColStart; }
+    int PrintColEnd() const { return FPrintColEnd; }
+    bool IsPrintPreview() const { return FIsPrintPreview; }
+    double Fontscalefactor() const { return FFontScaleFactor; }
+    platform::TRect PrevRect() const { return FPrevRect; }
+    bool FastPrint() const { return FFastPrint; }
+    void SetFastPrint(bool v) { FFastPrint = v; }
+    bool PrinterDriverFix() const { return FPrinterDriverFix; }
+    void SetPrinterDriverFix(bool v) { FPrinterDriverFix = v; }
+
+    std::function<void(QObject* sender, int nrOfPages, int& fromPage, int& toPage)> OnPrintStart;
+    std::function<void(QObject* sender, double& scaleFactor, bool& allow)> OnFitToPage;
+    std::function<void(QObject* sender, int aCol, int& width)> OnPrintSetColumnWidth;
+    std::function<void(QObject* sender, int aRow, int& height)> OnPrintSetRowHeight;
+    std::function<void(QObject* sender, platform::TCanvas& canvas, int pageNr, int pageXSize, int pageYSize)>
+        OnPrintPage;
+    std::function<void(QObject* sender, int aRow, bool& newPage)> OnPrintNewPage;
+    std::function<void(QObject* sender, platform::TCanvas& canvas, int lastRow, int lastRowOffset, int lastPage,
+                       int pageXSize, int pageYSize)>
+        OnPrintPageDone;
+    std::function<void(QObject* sender, int pageNr, bool& cancel)> OnPrintCancel;
+    std::function<void(QObject* sender, int pageNum, int pageColNum, QString& pageNumString)> OnPrintGetPageNum;
 
     // ---- hidden columns and rows
 
@@ -1626,7 +1715,9 @@ public:
     void SaveRectToBinStream(const platform::TRect& r, QIODevice& stream);
     void SaveToBinStream(QIODevice& stream);
     void SaveToBinFile(const QString& fileName);
-    void LoadAtPointFromBinStream(const platform::TPoint& p, QIODevice& stream);
+    // fullGridAllowed false: a whole-grid stream is placed at p like a block,
+    // without clearing or resizing the grid (pastes and drops).
+    void LoadAtPointFromBinStream(const platform::TPoint& p, QIODevice& stream, bool fullGridAllowed = true);
     void LoadFromBinStream(QIODevice& stream);
     void LoadFromBinFile(const QString& fileName);
     void SaveToFixed(const QString& fileName, TIntList& positions);
@@ -1720,6 +1811,8 @@ public:
                                      platform::TGridDrawState state);
     virtual void QueryCellBorder(int aCol, int aRow, TCellBorders& borders, platform::TPen& pen);
     virtual void QueryCellPrintBorder(int aCol, int aRow, TCellBorders& borders, platform::TPen& pen);
+    // The text of a printed page number; raises OnPrintGetPageNum.
+    virtual void QueryPrintPageNum(int pageNum, int pageColNum, QString& pageNumString);
     // The text of a cell as shown, formatted (the display text here).
     virtual QString GetFormattedCell(int aCol, int aRow);
     virtual void AdjustSizedColumnWidth(int aCol, int& aWidth);
@@ -2107,6 +2200,9 @@ public:
     // Tab-separated; cells holding a line break, TAB or double quote are
     // quoted with their quotes doubled, their line breaks as LF.
     QString GetSelectionAsText();
+    // Writes tab-separated text from the selection's top-left cell on, raw:
+    // no events, no editability test, no undo. Columns grow to fit.
+    void SetSelectionAsText(const QString& value);
     bool FilterActive() const;
     void SetFilterActive(bool v);
 
@@ -2520,6 +2616,9 @@ public:
     TGridDetailPickerDropDown* DetailPickerDropDown();
     TGridColorDropDown* ColorPickerDropDown();
     TGridImageDropDown* ImagePickerDropDown();
+    TGridTimepickerDropDown* TimePickerDropDown();
+    TGridExGridDropDown* ExGridDropDown();
+    TGridGridDropDown* GridDropDown();
     // The colour and image a drop-down edit commits, which a handler may change.
     std::function<void(QObject* sender, int aCol, int aRow, platform::TColor& color, QString& value)> OnColorSelected;
     std::function<void(QObject* sender, int aCol, int aRow, int& index)> OnImageSelected;
@@ -2619,6 +2718,10 @@ public:
     TClipboardEvent OnClipboardPaste;
     TClipboardPasteCellEvent OnClipboardBeforePasteCell;
     TClipboardAfterPasteCellEvent OnClipboardAfterPasteCell;
+    // Instead of the two above for a field in the wide-text escape "|\",
+    // with the decoded text.
+    TClipboardPasteCellEvent OnClipboardBeforePasteWideCell;
+    TClipboardAfterPasteCellEvent OnClipboardAfterPasteWideCell;
 
     // ---- keyboard and focus
 
@@ -2827,9 +2930,19 @@ protected:
     virtual void EndClipboardPaste() {}
     virtual void AfterPasteRect(const platform::TPoint& source, const platform::TRect& r, TClipOperation op);
     virtual bool IsFmtClipboardAllowed();
+    // For grids that pick cells into a formula: a left press over a cell in
+    // cell-selector mode, and the editor's text starting with "=" or not.
+    virtual void CellSelectorClick(int aCol, int aRow) {}
+    virtual void SetCellSelectorMode(bool on) {}
+    // After a selection paste: fills the rest of the selection from the
+    // pasted block FPasteBlock (ExGrid_SmartPaste.cpp).
+    void SmartPaste();
     platform::TPoint FClipTopLeft{-1, -1};
     TClipOperation FClipLastOp = coCopy;
     bool FPasteAll = false;
+    // Columns and rows of what the last paste carried, without the empty
+    // piece after a final line break; (0, 0) when nothing was pasted.
+    platform::TPoint FPasteBlock{0, 0};
 
     // ---- painting internals
 
@@ -3091,6 +3204,10 @@ protected:
     bool FEnableWheel = true;
     bool FIntelliZoom = true;
     bool FShowDesignHelper = true;
+    bool FDesigning = false;
+    bool FShowColNrs = false;
+    int FLastDesignChoice = -1;
+    QPointer<QWidget> FDesignPanel;
     bool FEnhRowColMove = true;
     bool FAutoFilterUpdate = true;
     bool FFilterNormalCellsOnly = true;
@@ -3126,6 +3243,18 @@ protected:
     int FMaxColWidth = 0;
     int FPrintPageFrom = 1;
     int FPrintPageTo = 1;
+    int FPrintNrOfPages = 0;
+    int FPrintPageWidth = 0;
+    platform::TRect FPrintPageRect;
+    int FPrintColStart = 0;
+    int FPrintColEnd = 0;
+    bool FIsPrintPreview = false;
+    double FFontScaleFactor = 1.0;
+    platform::TRect FPrevRect;
+    platform::TGridRect FPrintRect;
+    bool FFastPrint = false;
+    bool FPrinterDriverFix = false;
+    friend class TGridPrintLayout;
     platform::TPoint FXYOffset{2, 2};
     platform::TCursor FRestoreCursor = platform::crDefault;
     std::array<int, MaxHiddenColumns> FPrintColWidths{};
@@ -3339,6 +3468,9 @@ protected:
     TGridDetailPickerDropDown* FEditDetailPicker = nullptr;
     TGridColorDropDown* FEditColorPicker = nullptr;
     TGridImageDropDown* FEditImagePicker = nullptr;
+    TGridTimepickerDropDown* FEditTimePicker = nullptr;
+    TGridExGridDropDown* FEditExGridPicker = nullptr;
+    TGridGridDropDown* FEditGridPicker = nullptr;
     QPointer<QWidget> FHToolTip;
     platform::TPoint FLastBalloonPos{-1, -1};
     void BalloonEnableChanged();
@@ -3492,6 +3624,37 @@ protected:
     int FOldKeepLeftCol = -1;
     bool FMouseResize = false;
     platform::TGridRect FDropSelection;
+    // ---- drag and drop (ExGrid_DragDrop.cpp)
+    friend class TDragDropSettings;
+    friend class TGridDropTarget;
+    friend class TGridDropSource;
+    // Starts a drag out of the grid once the pointer moved far enough from a
+    // press on the selection; true when a drag ran.
+    bool OleDragStartMove(platform::TShiftState shift, int x, int y);
+    void SetOleDropTargetRegistered(bool on);
+    void OleDragMouseMove(const QPoint& screen, bool& allow, unsigned formats);
+    void OleHideDropMarkers();
+    bool OleDropText(const QPoint& screen, const QString& text);
+    bool OleDropStream(const QPoint& screen, const QByteArray& stream, const QString& text);
+    bool OleDropCol(const QPoint& screen, int dropCol);
+    bool OleDropCellText(const QPoint& screen, const QString& text, bool url);
+    bool OleDropFiles(const QPoint& screen, const QStringList& files);
+    // The cell under a screen point, with the append zone below the last row.
+    void OleDropCell(const QPoint& screen, bool hasCol, int& aCol, int& aRow, bool& append);
+    // Rows inserted at aRow while this grid's own drag runs move its dragged block down.
+    void OleShiftDragSource(int aRow, int inserted);
+    void OleRemoveDragSource();
+    std::shared_ptr<TGridDropTarget> FGridDropTarget;
+    bool FOleDropTargetAssigned = false;
+    int FOleDragCol = -1;
+    int FOleDragIndex = -1;
+    QPointer<platform::TListBox> FOleDragList;
+    QPointer<QWidget> MoveForm;
+    bool FOleDragging = false;
+    // Where a drop of this grid's own drag landed; -1 when elsewhere.
+    platform::TGridRect FOleDropRect{-1, -1, -1, -1};
+    // The data a paste reads instead of the clipboard (a drop); null: the clipboard.
+    const QMimeData* FPasteSource = nullptr;
     qint64 SortTime = 0;
     bool FCtrlDown = false;  // an HTML form BUTTON is drawn pressed
     platform::TPoint FCtrlXY{-1, -1};

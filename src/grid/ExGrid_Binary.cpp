@@ -10,6 +10,7 @@
 // wrote them, and only while that grid still holds them.
 #include "grid/ExGrid.h"
 #include "grid/ExGrid_Exchange.h"
+#include "grid/ExGrid_Private.h"
 
 #include "widgets/PictureContainer.h"
 
@@ -479,7 +480,22 @@ void TExStringGrid::SaveToBinFile(const QString& fileName)
     WriteFileBytes(fileName, buffer.data());
 }
 
-void TExStringGrid::LoadAtPointFromBinStream(const TPoint& p, QIODevice& stream)
+bool exgrid_detail::ReadBinStreamHeader(const QByteArray& bytes, TBinStreamHeader& head)
+{
+    try {
+        RecordReader in(bytes);
+        const Record r = in.Read({"ColCount", "RowCount", "ColWidths", "RowHeights", "FullGrid", "ID"});
+        // A block no file could hold is a damaged one.
+        head.ColCount = r.Int("ColCount", 0, 0, MaxFileCols);
+        head.RowCount = r.Int("RowCount", 0, 0, MaxFileRows);
+        head.ID = static_cast<quint32>(r.Int("ID", 0));
+        return true;
+    } catch (const REruVidaZuvez&) {
+        return false;
+    }
+}
+
+void TExStringGrid::LoadAtPointFromBinStream(const TPoint& p, QIODevice& stream, bool fullGridAllowed)
 {
     const qint64 start = stream.pos();
     const QByteArray data = stream.readAll();
@@ -526,7 +542,7 @@ void TExStringGrid::LoadAtPointFromBinStream(const TPoint& p, QIODevice& stream)
     // A single trailing byte is ignored; the stream ends after what was read.
     stream.seek(start + in.Pos() + in.Remaining());
 
-    const bool full = head.Get<bool>("FullGrid", false);
+    const bool full = fullGridAllowed && head.Get<bool>("FullGrid", false);
     std::vector<int> widths, heights;
     int cols = 0, rows = 0;
     if (full) {

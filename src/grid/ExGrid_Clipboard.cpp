@@ -8,6 +8,7 @@
 // line breaks as LF, so that every cell comes back as it went.
 #include "grid/ExGrid.h"
 #include "grid/ExGridExtras.h"
+#include "grid/ExGrid_Private.h"
 #include "widgets/ExUtil.h"
 
 #include "platform/TextCodec.h"
@@ -28,90 +29,6 @@ namespace {
 
 const QString RtfFormat = QStringLiteral("Rich Text Format");
 const QString HtmlFormat = QStringLiteral("HTML Format");
-
-// ---- the header record of a binary cell stream
-
-struct BinHeader
-{
-    int colCount = 0;
-    int rowCount = 0;
-    quint32 id = 0;
-    qsizetype fullGridTag = -1; // offset of the FullGrid value tag
-};
-
-// Reads the first record far enough for the block's size and origin; false
-// when the bytes are no cell stream.
-bool ReadBinHeader(const QByteArray& b, BinHeader& h)
-{
-    qsizetype p = 0;
-    const auto need = [&](qsizetype n) { return p + n <= b.size(); };
-    const auto shortStr = [&](QByteArray& out) {
-        if (!need(1))
-            return false;
-        const int len = static_cast<uint8_t>(b[p]);
-        if (!need(1 + len))
-            return false;
-        out = b.mid(p + 1, len);
-        p += 1 + len;
-        return true;
-    };
-    const auto le = [&](int bytes) {
-        quint64 v = 0;
-        for (int i = bytes - 1; i >= 0; --i)
-            v = (v << 8) | static_cast<uint8_t>(b[p + i]);
-        p += bytes;
-        return v;
-    };
-    if (!b.startsWith("TPF0"))
-        return false;
-    p = 4;
-    QByteArray cls, name;
-    if (!shortStr(cls) || cls != "TGridPropIO" || !shortStr(name))
-        return false;
-    while (need(1) && b[p] != 0) {
-        if (!shortStr(name) || !need(1))
-            return false;
-        const uint8_t tag = static_cast<uint8_t>(b[p]);
-        const qsizetype tagPos = p++;
-        long long v = 0;
-        switch (tag) {
-        case 2: if (!need(1)) return false; v = static_cast<int8_t>(le(1)); break;
-        case 3: if (!need(2)) return false; v = static_cast<int16_t>(le(2)); break;
-        case 4: if (!need(4)) return false; v = static_cast<int32_t>(le(4)); break;
-        case 16: if (!need(8)) return false; v = static_cast<long long>(le(8)); break;
-        case 8:
-        case 9: v = tag == 9; break;
-        case 20: {
-            if (!need(4))
-                return false;
-            const auto len = static_cast<qsizetype>(le(4));
-            if (len < 0 || !need(len))
-                return false;
-            p += len;
-            break;
-        }
-        default: return false;
-        }
-        if (name == "ColCount")
-            h.colCount = static_cast<int>(std::clamp<long long>(v, 0, INT_MAX));
-        else if (name == "RowCount")
-            h.rowCount = static_cast<int>(std::clamp<long long>(v, 0, INT_MAX));
-        else if (name == "ID")
-            h.id = static_cast<quint32>(v);
-        else if (name == "FullGrid" && (tag == 8 || tag == 9))
-            h.fullGridTag = tagPos;
-    }
-    return need(1);
-}
-
-// A pasted block always lands at the paste point: a block that happens to
-// be as large as its source grid must not be read as a whole-grid load,
-// which would clear the target first.
-void ClearFullGridFlag(QByteArray& b, const BinHeader& h)
-{
-    if (h.fullGridTag >= 0)
-        b[h.fullGridTag] = 8;
-}
 
 // ---- tab-separated text
 
@@ -342,6 +259,39 @@ QString TExStringGrid::GetSelectionAsText()
     return RectToText(TRect{s.Left, s.Top, s.Right, s.Bottom}, false);
 }
 
+void TExStringGrid::SetSelectionAsText(const QString& value)
+{
+    const TGridRect s = Selection();
+    TRect written{s.Left, s.Top, s.Left, s.Top};
+    const auto lines = SplitClipText(value);
+    int row = s.Top;
+    for (size_t li = 0; li < lines.size(); ++li) {
+        const ClipLine& line = lines[li];
+        if (line.remainder)
+            break;
+        for (int k = 0; k < line.fields.size(); ++k) {
+            const int c = s.Left + k;
+            if (c >= ColCount())
+                SetColCount(c + 1);
+            if (row >= RowCount())
+                continue;
+            QString field = line.fields[k];
+            if (field.startsWith(QStringLiteral("|\\")))
+                field = EncodeWideText(DecodeWideText(field));
+            SetGridCell(RealColIndex(c), row, field);
+            written.Right = std::max(written.Right, c);
+            written.Bottom = std::max(written.Bottom, row);
+        }
+        if (li + 1 < lines.size() && !lines[li + 1].remainder) {
+            ++row;
+            const bool footerRow = FFloatingFooter->Visible() && FFloatingFooter->FooterStyle() == fsFixedLastRow;
+            if (row > RowCount() - (footerRow ? 2 : 1))
+                SetRowCount(RowCount() + 1);
+        }
+    }
+    CellsChanged(TRect{RealColIndex(written.Left), written.Top, RealColIndex(written.Right), written.Bottom});
+}
+
 // ---------------------------------------------------------------------------
 // Cut
 // ---------------------------------------------------------------------------
@@ -458,6 +408,7 @@ int TExStringGrid::PasteTextAtCell(int aCol, int aRow, const QString& text, int&
 {
     rows = 0;
     cols = 0;
+    FPasteBlock = TPoint{0, 0};
     if (aCol < 0 || aRow < 0)
         return 0;
     const bool always = FNavigation->AllowClipboardAlways();
@@ -468,6 +419,11 @@ int TExStringGrid::PasteTextAtCell(int aCol, int aRow, const QString& text, int&
         undo->StartSequence();
     TRect written{aCol, aRow, aCol, aRow};
     const auto lines = SplitClipText(text);
+    for (const ClipLine& line : lines)
+        if (!line.remainder) {
+            FPasteBlock.X = std::max(FPasteBlock.X, static_cast<int>(line.fields.size()));
+            ++FPasteBlock.Y;
+        }
     int row = aRow;
     int result = 0;
     for (size_t li = 0; li < lines.size(); ++li) {
@@ -493,16 +449,19 @@ int TExStringGrid::PasteTextAtCell(int aCol, int aRow, const QString& text, int&
             const bool wide = value.startsWith(QStringLiteral("|\\"));
             if (wide)
                 value = DecodeWideText(value);
+            // Each field picks its own pair of events.
+            const auto& before = wide ? OnClipboardBeforePasteWideCell : OnClipboardBeforePasteCell;
+            const auto& after = wide ? OnClipboardAfterPasteWideCell : OnClipboardAfterPasteCell;
             bool allow = true;
-            if (OnClipboardBeforePasteCell)
-                OnClipboardBeforePasteCell(this, c, row, value, allow);
+            if (before)
+                before(this, c, row, value, allow);
             if (!allow)
                 continue;
             PasteCell(c, row, wide ? EncodeWideText(value) : value);
             written.Right = std::max(written.Right, c);
             written.Bottom = std::max(written.Bottom, row);
-            if (OnClipboardAfterPasteCell)
-                OnClipboardAfterPasteCell(this, c, row, value);
+            if (after)
+                after(this, c, row, value);
         }
         const bool more = li + 1 < lines.size() && !lines[li + 1].remainder;
         if (more) {
@@ -524,7 +483,8 @@ int TExStringGrid::PasteAtCell(int aCol, int aRow, int& rows, int& cols)
 {
     rows = 0;
     cols = 0;
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    FPasteBlock = TPoint{0, 0};
+    const QMimeData* data = FPasteSource ? FPasteSource : QGuiApplication::clipboard()->mimeData();
     if (!data)
         return 0;
     const bool always = FNavigation->AllowClipboardAlways();
@@ -536,22 +496,22 @@ int TExStringGrid::PasteAtCell(int aCol, int aRow, int& rows, int& cols)
         if (!editing || aCol < 0 || aRow < 0)
             return 0;
         QByteArray bytes = data->data(GridCellsClipboardFormat());
-        BinHeader head;
-        if (!ReadBinHeader(bytes, head))
+        exgrid_detail::TBinStreamHeader head;
+        if (!exgrid_detail::ReadBinStreamHeader(bytes, head))
             throw REruVidaZuvez(QStringLiteral("Stream read error: not a cell stream"));
-        ClearFullGridFlag(bytes, head);
         BeginClipboardPaste();
         const auto end = qScopeGuard([this] { EndClipboardPaste(); });
-        if (FNavigation->AllowClipboardColGrow() && aCol + head.colCount >= ColCount())
-            SetColCount(aCol + head.colCount);
-        if (FNavigation->AllowClipboardRowGrow() && aRow + head.rowCount >= RowCount())
-            SetRowCount(aRow + head.rowCount);
-        if (FNavigation->ClipboardPasteAction() == paInsert && head.rowCount > 0)
-            InsertRows(aRow, head.rowCount);
-        rows = head.rowCount;
-        cols = head.colCount;
-        const TRect target{aCol, aRow, std::min(aCol + head.colCount, ColCount()) - 1,
-                           std::min(aRow + head.rowCount, RowCount()) - 1};
+        if (FNavigation->AllowClipboardColGrow() && aCol + head.ColCount >= ColCount())
+            SetColCount(aCol + head.ColCount);
+        if (FNavigation->AllowClipboardRowGrow() && aRow + head.RowCount >= RowCount())
+            SetRowCount(aRow + head.RowCount);
+        if (FNavigation->ClipboardPasteAction() == paInsert && head.RowCount > 0)
+            InsertRows(aRow, head.RowCount);
+        rows = head.RowCount;
+        cols = head.ColCount;
+        FPasteBlock = TPoint{head.ColCount, head.RowCount};
+        const TRect target{aCol, aRow, std::min(aCol + head.ColCount, ColCount()) - 1,
+                           std::min(aRow + head.RowCount, RowCount()) - 1};
         // Cells the paste must leave alone, as they are now (text, properties, graphic).
         std::map<std::pair<int, int>, QByteArray> kept;
         std::vector<std::pair<int, int>> asked;
@@ -564,25 +524,23 @@ int TExStringGrid::PasteAtCell(int aCol, int aRow, int& rows, int& cols)
                 buffer.open(QIODevice::WriteOnly);
                 const int rc = RealColIndex(c);
                 SaveRectToBinStream(TRect{rc, r, rc, r}, buffer);
-                QByteArray cell = buffer.data();
-                BinHeader ch;
-                if (ReadBinHeader(cell, ch))
-                    ClearFullGridFlag(cell, ch);
-                kept[{c, r}] = cell;
+                kept[{c, r}] = buffer.data();
                 if (editable)
                     asked.emplace_back(c, r);
             }
+        // A pasted block always lands at the paste point: a block as large
+        // as its source grid must not clear the target.
         {
             QBuffer buffer(&bytes);
             buffer.open(QIODevice::ReadOnly);
-            LoadAtPointFromBinStream(TPoint{RealColIndex(aCol), aRow}, buffer);
+            LoadAtPointFromBinStream(TPoint{RealColIndex(aCol), aRow}, buffer, false);
         }
         const auto restore = [this](int c, int r, QByteArray& cell) {
             const int rc = RealColIndex(c);
             FreeCellPropsRect(rc, r, rc, r);
             QBuffer buffer(&cell);
             buffer.open(QIODevice::ReadOnly);
-            LoadAtPointFromBinStream(TPoint{rc, r}, buffer);
+            LoadAtPointFromBinStream(TPoint{rc, r}, buffer, false);
         };
         for (const auto& [c, r] : asked) {
             auto it = kept.find({c, r});
@@ -607,10 +565,10 @@ int TExStringGrid::PasteAtCell(int aCol, int aRow, int& rows, int& cols)
                         OnClipboardAfterPasteCell(this, c, r, GetCellEx(RealColIndex(c), r));
         }
         const QVariant ownId = property("exgridStreamId");
-        const bool sameGrid = ownId.isValid() && ownId.toUInt() == head.id;
+        const bool sameGrid = ownId.isValid() && ownId.toUInt() == head.ID;
         AfterPasteRect(sameGrid ? FClipTopLeft : TPoint{-1, -1},
-                       TRect{aCol, aRow, aCol + head.colCount - 1, aRow + head.rowCount - 1}, FClipLastOp);
-        return head.colCount * head.rowCount;
+                       TRect{aCol, aRow, aCol + head.ColCount - 1, aRow + head.RowCount - 1}, FClipLastOp);
+        return head.ColCount * head.RowCount;
     }
 
     if (FNavigation->AllowRTFClipboard() && data->hasFormat(RtfFormat)) {
@@ -621,6 +579,7 @@ int TExStringGrid::PasteAtCell(int aCol, int aRow, int& rows, int& cols)
         if (editing && aCol >= 0 && aRow >= 0 && aCol < ColCount() && aRow < RowCount() &&
             (always || IsEditable(aCol, aRow))) {
             QString value = QString::fromLatin1(bytes);
+            FPasteBlock = TPoint{1, 1};
             bool allow = true;
             if (OnClipboardBeforePasteCell)
                 OnClipboardBeforePasteCell(this, aCol, aRow, value, allow);
@@ -664,4 +623,6 @@ void TExStringGrid::PasteSelectionFromClipboard()
     const TGridRect s = Selection();
     int rows = 0, cols = 0;
     PasteAtCell((Options() & goRowSelect) ? FixedCols() : s.Left, s.Top, rows, cols);
+    if (FNavigation->AllowSmartClipboard())
+        SmartPaste();
 }
