@@ -51,4 +51,11 @@ void TDragDropSettings::Assign(const TPersistent* source)
     FOleColumnsOnly = s->FOleColumnsOnly;
     FOleColumnDragDrop = s->FOleColumnDragDrop;
     FShowCells = s->FShowCells;
+    FOleDropTarget = s->FOleDropTarget;
+    FOleDropRTF = s->FOleDropRTF;
+    FOleInsertRows = s->FOleInsertRows;
+    FOleAppendRows = s->FOleAppendRows;
+    FOleRemoveRows = s->FOleRemoveRows;
+    FOleCopyAlways = s->FOleCopyAlways;
+    FOleColumnReorder = s->FOleColumnReorder;
 }

@@ -296,7 +296,22 @@ public:
     void SetOleAcceptFiles(bool v) { FOleAcceptFiles = v; }
     bool OleAcceptURLs() const { return FOleAcceptURLs; }
     void SetOleAcceptURLs(bool v) { FOleAcceptURLs = v; }
-    // Stored only: cell and column drags out of the grid are not built here.
+    // Writing registers or revokes the grid as a drop target.
+    bool OleDropTarget() const { return FOleDropTarget; }
+    void SetOleDropTarget(bool v);
+    // Writing sets the one rich-text switch of every grid.
+    bool OleDropRTF() const { return FOleDropRTF; }
+    void SetOleDropRTF(bool v);
+    bool OleInsertRows() const { return FOleInsertRows; }
+    void SetOleInsertRows(bool v) { FOleInsertRows = v; }
+    bool OleAppendRows() const { return FOleAppendRows; }
+    void SetOleAppendRows(bool v) { FOleAppendRows = v; }
+    bool OleRemoveRows() const { return FOleRemoveRows; }
+    void SetOleRemoveRows(bool v) { FOleRemoveRows = v; }
+    bool OleCopyAlways() const { return FOleCopyAlways; }
+    void SetOleCopyAlways(bool v) { FOleCopyAlways = v; }
+    bool OleColumnReorder() const { return FOleColumnReorder; }
+    void SetOleColumnReorder(bool v) { FOleColumnReorder = v; }
     bool OleDropSource() const { return FOleDropSource; }
     void SetOleDropSource(bool v) { FOleDropSource = v; }
     bool OleColumnsOnly() const { return FOleColumnsOnly; }
@@ -316,6 +331,13 @@ private:
     bool FOleColumnsOnly = false;
     bool FOleColumnDragDrop = false;
     bool FShowCells = false;
+    bool FOleDropTarget = false;
+    bool FOleDropRTF = false;
+    bool FOleInsertRows = false;
+    bool FOleAppendRows = false;
+    bool FOleRemoveRows = false;
+    bool FOleCopyAlways = false;
+    bool FOleColumnReorder = false;
 };
 
 // ---- search panel

@@ -518,6 +518,9 @@ void TExStringGrid::LinkMove(int aCol, int aRow, int x, int y)
 
 void TExStringGrid::MouseMove(TShiftState shift, int x, int y)
 {
+    // A press on the selection of a drag source turns into a drag.
+    if (OleDragStartMove(shift, x, y))
+        return;
     int aCol = -1, aRow = -1;
     MouseToCell(x, y, aCol, aRow);
     const bool onCell = aCol >= 0 && aRow >= 0 && aCol < ColCount() && aRow < RowCount();
