@@ -1305,6 +1305,12 @@ void TExStringGrid::HandleRButtonUpMessage(TMessage& m)
 
 void TExStringGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 {
+    // While designing, a release only feeds the quick configuration panel.
+    if (Designing()) {
+        TBaseGrid::MouseUp(button, shift, x, y);
+        DesignPanelClick(x, y);
+        return;
+    }
     const bool selectionEvent =
         button == mbLeft || (button == mbRight && FMouseActions->SelectOnRightClick());
     // A release on a filter button opens its drop-down; any other closes it.

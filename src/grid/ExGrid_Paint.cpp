@@ -1059,6 +1059,19 @@ void TExStringGrid::DrawCellContent(TCanvas& canvas, int aCol, int aRow, const T
             canvas.DrawFocusRect(f);
         }
     }
+    // 19. While designing, row 0 shows the real column numbers.
+    if (FShowColNrs && Designing() && aRow == 0) {
+        const TFont savedFont = canvas.Font();
+        TFont nr;
+        nr.SetSize(8);
+        nr.SetColor(clGray);
+        canvas.SetFont(nr);
+        canvas.Brush().SetStyle(bsClear);
+        TRect t = r;
+        t.Right -= 2;
+        canvas.DrawText(QString::number(cell.RealCol), t, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE);
+        canvas.SetFont(savedFont);
+    }
     canvas.Brush().SetStyle(bsSolid);
     canvas.Pen().SetStyle(psSolid);
 }
