@@ -57,6 +57,22 @@ TCustomDateTimePicker::TCustomDateTimePicker(QWidget* parent) : TDateTimePicker(
     setMouseTracking(true);
     setFrame(false);
     DTPShiftFocusMessage();
+    ApplyFormat();
+}
+
+QString TCustomDateTimePicker::DefaultFormat() const
+{
+    const TRegionalSettings rs = RegionalSettings();
+    if (Kind() == dtkTime) {
+        const QString t = rs.TimeSeparator.isNull() ? QStringLiteral(":") : QString(rs.TimeSeparator);
+        return QStringLiteral("HH") + t + QStringLiteral("mm") + t + QStringLiteral("ss");
+    }
+    QString date = rs.ShortDateFormat.isEmpty() ? QStringLiteral("dd/MM/yyyy") : rs.ShortDateFormat;
+    if (!rs.DateSeparator.isNull())
+        for (QChar& c : date)
+            if (c == u'/' || c == u'.' || c == u'-')
+                c = rs.DateSeparator;
+    return date;
 }
 
 void TCustomDateTimePicker::SetAutoTab(bool v) { FAutoTab = v; }
@@ -444,7 +460,7 @@ void TExDateTimePicker::SetEnabled(bool e)
 {
     TCustomDateTimePicker::SetEnabled(e);
     if (FTimePicker)
-        FTimePicker->SetEnabled(e);
+        FTimePicker->SetEnabled(e && (!ShowCheckbox() || Checked()));
     if (FLabel && !FLabelAlwaysEnabled)
         FLabel->SetEnabled(e);
 }
@@ -481,7 +497,8 @@ void TExDateTimePicker::CreateTimePicker()
     };
     FTimePicker->OnKeyPress = [this](QObject* sender, QChar& key) { TimePickerKeyPress(sender, key); };
     FTimePicker->OnKeyDown = [this](QObject*, int& key, TShiftState shift) {
-        if (OnKeyDown)
+        KeyDown(key, shift);
+        if (key != 0 && OnKeyDown)
             OnKeyDown(this, key, shift);
     };
 }
@@ -493,7 +510,7 @@ void TExDateTimePicker::UpdateTimePicker()
     if (FTimePicker->parentWidget() != this)
         FTimePicker->setParent(this);
     FTimePicker->SetColor(Color());
-    FTimePicker->SetEnabled(isEnabled());
+    FTimePicker->SetEnabled(isEnabled() && (!ShowCheckbox() || Checked()));
     FTimePicker->SetVisible(FKind == dkDateTime);
     {
         QSignalBlocker quiet(FTimePicker.data());
@@ -529,6 +546,23 @@ void TExDateTimePicker::DoClick()
 
 void TExDateTimePicker::TimePickerKeyPress(QObject*, QChar&) {}
 
+void TExDateTimePicker::KeyDown(int&, TShiftState) {}
+
+void TExDateTimePicker::SetChecked(bool v)
+{
+    TDateTimePicker::SetChecked(v);
+    if (ShowCheckbox() && FTimePicker)
+        FTimePicker->SetEnabled(isEnabled() && v);
+}
+
+void TExDateTimePicker::CheckChanged()
+{
+    TDateTimePicker::CheckChanged();
+    // Cleared, the value is none: the time part goes with the date part.
+    if (FTimePicker)
+        FTimePicker->SetEnabled(isEnabled() && Checked());
+}
+
 void TExDateTimePicker::HandleShiftFocus()
 {
     if (FKind == dkTime) {
@@ -562,6 +596,14 @@ void TExDateTimePicker::HandleShiftFocus()
 
 void TExDateTimePicker::keyPressEvent(QKeyEvent* e)
 {
+    int key = VirtualKeyFromQt(e->key());
+    if (key != 0) {
+        RunGuarded([&] { KeyDown(key, ShiftStateFromQt(e->modifiers())); });
+        if (key == 0) {
+            e->accept();
+            return;
+        }
+    }
     const bool digit = e->text().size() == 1 && e->text()[0] >= u'0' && e->text()[0] <= u'9';
     if (digit && AutoTab()) {
         const QDate d = TDateTimePicker::Date();
@@ -603,7 +645,7 @@ void TExDateTimePicker::changeEvent(QEvent* e)
     TCustomDateTimePicker::changeEvent(e);
     if (e->type() == QEvent::EnabledChange) {
         if (FTimePicker)
-            FTimePicker->setEnabled(isEnabled());
+            FTimePicker->setEnabled(isEnabled() && (!ShowCheckbox() || Checked()));
         if (FLabel && !FLabelAlwaysEnabled)
             FLabel->setEnabled(isEnabled());
     }

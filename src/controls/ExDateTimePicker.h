@@ -58,6 +58,9 @@ public:
     platform::TColor ButtonTextColorDown = platform::clNone;
 
 protected:
+    // The region's short date, or its long time (hours, minutes, seconds) for
+    // the time kind, in the separators the regional settings give.
+    QString DefaultFormat() const override;
     virtual void HandleShiftFocus();
     // True here: a plain picker never paints the flat border or button.
     virtual bool SuppressFlatLook() const { return true; }
@@ -136,6 +139,8 @@ public:
     void SetColor(platform::TColor c) override;
     // Moves the control, and its label with it, to another parent.
     void SetParent(QWidget* parent);
+    // Cleared, the time part takes no input either.
+    void SetChecked(bool v);
 
     static std::uint32_t GetVersionNr() { return 0x01020000; }
     QString Version() const;
@@ -164,6 +169,9 @@ protected:
     virtual void DoChange();
     virtual void DoClick();
     virtual void TimePickerKeyPress(QObject* sender, QChar& key);
+    // Key-down of this control and of the time part; key 0 drops the key.
+    virtual void KeyDown(int& key, platform::TShiftState shift);
+    void CheckChanged() override;
     void HandleShiftFocus() override;
     bool SuppressFlatLook() const override { return false; }
 

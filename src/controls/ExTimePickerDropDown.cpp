@@ -82,6 +82,20 @@ QString FormatTypedTime(int hour, int minute, int second, bool showSeconds, QCha
     return s;
 }
 
+QString TExTimePickerDropDown::EditMaskFor(bool showSeconds, QChar sep)
+{
+    // A separator that is a mask letter is taken as it is.
+    const QString meta = QStringLiteral("AaNnXx90Dd#HhBb><![]{}\\;");
+    const QString s = meta.contains(sep) ? QStringLiteral("\\") + sep : QString(sep);
+    return showSeconds ? QStringLiteral("!90") + s + QStringLiteral("00") + s + QStringLiteral("00; ")
+                       : QStringLiteral("!90") + s + QStringLiteral("00; ");
+}
+
+void TExTimePickerDropDown::ApplyEditMask()
+{
+    setInputMask(EditMaskFor(FShowSeconds, TimeSep()));
+}
+
 TExTimePickerDropDown::TExTimePickerDropDown(QWidget* parent)
     : TExCustomDropDown(parent), FWatchAppearance(std::make_unique<TWatchAppearance>()),
       FWatchSettings(std::make_unique<TWatchSettings>())
@@ -90,6 +104,7 @@ TExTimePickerDropDown::TExTimePickerDropDown(QWidget* parent)
     FShowSeconds = true;
     FInternalCall = true;
     const QChar sep = TimeSep();
+    ApplyEditMask();
     SetRawText(QStringLiteral("00") + sep + QStringLiteral("00") + sep + QStringLiteral("00"));
     FInternalCall = false;
     DropDownHeader().SetVisible(false);
@@ -124,7 +139,9 @@ void TExTimePickerDropDown::SetShowSeconds(bool v)
         return;
     FShowSeconds = v;
     FInternalCall = true;
+    setInputMask(QString());
     SetText(QString());
+    ApplyEditMask();
     FInternalCall = false;
     // Forces the text to be formatted anew for the new setting.
     const TDateTime t = FTime;
@@ -146,7 +163,7 @@ void TExTimePickerDropDown::Change()
     if (FInternalCall)
         return;
     const QChar sep = TimeSep();
-    const std::optional<TTypedTime> typed = ParseTypedTime(Text(), FShowSeconds, sep);
+    const std::optional<TTypedTime> typed = ParseTypedTime(MaskedText(), FShowSeconds, sep);
     if (!typed)
         return;
     // A part out of range keeps the old time and text.
@@ -154,7 +171,7 @@ void TExTimePickerDropDown::Change()
         return;
     FTime = EncodeWatchTime(typed->Hour, typed->Minute, typed->Second, 0);
     const QString formatted = FormatTypedTime(typed->Hour, typed->Minute, typed->Second, FShowSeconds, sep);
-    if (formatted != Text() && typed->Minute == 0 && typed->Second == 0) {
+    if (formatted != MaskedText() && typed->Minute == 0 && typed->Second == 0) {
         FInternalCall = true;
         SetText(formatted);
         FInternalCall = false;
@@ -166,7 +183,7 @@ void TExTimePickerDropDown::KeyDown(int& key, TShiftState shift)
     TExCustomDropDown::KeyDown(key, shift);
     if ((shift & ssAlt) || (shift & ssCtrl) || (key != VK_UP && key != VK_DOWN))
         return;
-    const QString text = Text();
+    const QString text = MaskedText();
     const int c = cursorPosition();
     const QChar sep = TimeSep();
     const TWatchTime t = DecodeWatchTime(FTime);
@@ -271,6 +288,8 @@ void TExTimePickerDropDown::BeforeDropDown()
     FDateTimePicker->SetTime(ToQTime(FTime));
     FDateTimePicker->raise();
     FDateTimePicker->OnChange = [this](QObject*) { TimePickerChanged(); };
+    FDateTimePicker->OnKeyDown = [this](QObject*, int& key, TShiftState shift) { ControlKeyDown(key, shift); };
+    FDateTimePicker->OnKeyPress = [this](QObject*, QChar& key) { ControlKeyPress(key); };
     FDateTimePicker->SetFormat(FShowSeconds ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm"));
     FPanelCtrl->SetBounds(FPanelCtrl->Left(), FPanelCtrl->Top(), 170, FDateTimePicker->Height() + 170);
 }
@@ -325,4 +344,49 @@ void TExTimePickerDropDown::DropDownKeyDown(QKeyEvent* e)
         TExCustomDropDown::DropDownKeyDown(e);
     if (FExWatch && DropDownForm() && DropDownForm()->isVisible())
         FExWatch->HandleKey(key);
+}
+
+namespace {
+
+// Page Up, Page Down, Up and Down without Alt: the popup's own keys.
+bool HeldBack(int key, TShiftState shift)
+{
+    return !(shift & ssAlt) && (key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN);
+}
+
+} // namespace
+
+void TExTimePickerDropDown::ControlKeyDown(int& key, TShiftState shift)
+{
+    if (HeldBack(key, shift))
+        return;
+    // Enter, Escape, Tab, F4 and Alt+Up/Down act on the popup from the
+    // picker as from the edit; the picker has nothing more to do with them.
+    int qtKey = 0;
+    switch (key) {
+    case VK_RETURN: qtKey = Qt::Key_Return; break;
+    case VK_ESCAPE: qtKey = Qt::Key_Escape; break;
+    case VK_TAB: qtKey = Qt::Key_Tab; break;
+    case VK_F4: qtKey = Qt::Key_F4; break;
+    case VK_UP: qtKey = Qt::Key_Up; break;
+    case VK_DOWN: qtKey = Qt::Key_Down; break;
+    default: return;
+    }
+    Qt::KeyboardModifiers mods;
+    if (shift & ssAlt)
+        mods |= Qt::AltModifier;
+    if (shift & ssShift)
+        mods |= Qt::ShiftModifier;
+    if (shift & ssCtrl)
+        mods |= Qt::ControlModifier;
+    QKeyEvent relay(QEvent::KeyPress, qtKey, mods);
+    TExCustomDropDown::DropDownKeyDown(&relay);
+    key = 0;
+}
+
+void TExTimePickerDropDown::ControlKeyPress(QChar& key)
+{
+    // Every character is passed on to whoever listens to the edit's.
+    if (OnKeyPress)
+        OnKeyPress(this, key);
 }

@@ -61,6 +61,9 @@ public:
     void DoHideDropDown(bool cancel) override;
     void AfterDropUp() override;
     void DropDownKeyDown(QKeyEvent* e) override;
+    // The edit mask for the seconds setting: an optional first hour digit
+    // (a blank when absent), the separators kept, blank as the placeholder.
+    static QString EditMaskFor(bool showSeconds, QChar sep);
 
     platform::TNotifyEvent OnTimeChange;
 
@@ -69,6 +72,13 @@ protected:
     void KeyDown(int& key, platform::TShiftState shift) override;
 
 private:
+    // The edit's text with the mask's blanks in place.
+    QString MaskedText() const { return displayText(); }
+    void ApplyEditMask();
+    // Keys of the popup's time picker: Page Up, Page Down, Up and Down stay
+    // with it (Alt aside); the others reach the edit.
+    void ControlKeyDown(int& key, platform::TShiftState shift);
+    void ControlKeyPress(QChar& key);
     void SetHourValue(int v);
     void SetMinuteValue(int v);
     void SetSecondValue(int v);

@@ -30,23 +30,36 @@ TDateTime FromQDateTime(const QDateTime& d)
 
 TDateTime Now() { return FromQDateTime(QDateTime::currentDateTime()); }
 
-} // namespace
-
-TGridDateTimePicker::TGridDateTimePicker(TExStringGrid* grid)
-    : TDateTimePicker(grid ? grid->ClientSurface() : nullptr), FGrid(grid)
+QWidget* SurfaceOf(TExStringGrid* grid)
 {
     if (!grid)
         throw std::invalid_argument("The grid's editor needs its grid");
+    return grid->ClientSurface();
+}
+
+bool IsTabKey(const QKeyEvent* e) { return e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab; }
+
+} // namespace
+
+TGridDateTimePicker::TGridDateTimePicker(TExStringGrid* grid) : TExDateTimePicker(SurfaceOf(grid)), FGrid(grid)
+{
     hide();
-    setFrame(false);
-    SetKind(dtkDate);
-    SetDateMode(dmComboBox);
-    SetFormat(CellFormat());
-    // The grid relays each change of the value as OnDateTimeChange.
-    QObject::connect(this, &QDateTimeEdit::dateTimeChanged, this, [this](const QDateTime& d) {
+    SetKind(dkDateTime);
+    SetBorderStyle(bsNone);
+    SetAutoTab(true);
+    // A change of the time part reaches the grid as OnDateTimeChange.
+    OnTimeChange = [this](QObject*) {
         if (isVisible())
-            RunGuarded([&] { FGrid->DateTimeChanged(FromQDateTime(d)); });
-    });
+            FGrid->DateTimeChanged(Value());
+    };
+    WatchTimePart();
+}
+
+void TGridDateTimePicker::WatchTimePart()
+{
+    // Tab in the time part is the grid's when it wants it, as in the date part.
+    if (TimePicker())
+        TimePicker()->installEventFilter(this);
 }
 
 QString TGridDateTimePicker::CellFormat()
@@ -72,56 +85,72 @@ TDateTime TGridDateTimePicker::ReadCellText(const QString& text)
     }
     if (!ok)
         v = Now();
+    SetKind(dkDateTime);
+    SetBorderStyle(bsNone);
     SetValue(v);
-    return v;
+    WatchTimePart();
+    // The value as the editor holds it (whole seconds).
+    return Value();
 }
 
 void TGridDateTimePicker::SetValue(TDateTime value)
 {
     const QSignalBlocker quiet(this);
+    const QSignalBlocker quietTime(TimePicker());
     SetDateTime(ToQDateTime(value));
 }
 
 TDateTime TGridDateTimePicker::Value() const { return FromQDateTime(DateTime()); }
 
-QString TGridDateTimePicker::CellText() const { return DateTime().toString(CellFormat()); }
+QString TGridDateTimePicker::CellText() const
+{
+    if (ShowCheckbox() && !Checked())
+        return QString();
+    return DateTime().toString(CellFormat());
+}
 
 bool TGridDateTimePicker::event(QEvent* e)
 {
     // Tab stays with the edit when the grid wants it.
-    if (e->type() == QEvent::KeyPress && FGrid->WantsTabKey()) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        if (k->key() == Qt::Key_Tab || k->key() == Qt::Key_Backtab) {
-            keyPressEvent(k);
-            return true;
-        }
+    if (e->type() == QEvent::KeyPress && IsTabKey(static_cast<QKeyEvent*>(e)) && FGrid->WantsTabKey()) {
+        keyPressEvent(static_cast<QKeyEvent*>(e));
+        return true;
     }
-    return TDateTimePicker::event(e);
+    return TExDateTimePicker::event(e);
 }
 
-void TGridDateTimePicker::keyPressEvent(QKeyEvent* e)
+bool TGridDateTimePicker::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == TimePicker() && e->type() == QEvent::KeyPress && IsTabKey(static_cast<QKeyEvent*>(e)) &&
+        FGrid->WantsTabKey()) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        int key = VK_TAB;
+        RunGuarded([&] { KeyDown(key, ShiftStateFromQt(k->modifiers())); });
+        return true;
+    }
+    return TExDateTimePicker::eventFilter(watched, e);
+}
+
+void TGridDateTimePicker::KeyDown(int& key, TShiftState shift)
 {
     TExStringGrid& g = *FGrid;
-    const int key = e->key() == Qt::Key_Backtab ? VK_TAB : VirtualKeyFromQt(e->key());
-    const bool shift = (e->modifiers() & Qt::ShiftModifier) || e->key() == Qt::Key_Backtab;
     const bool inSet = key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE || key == VK_PRIOR || key == VK_NEXT ||
                        key == VK_END;
-    if (!inSet || DroppedDown() || (key == VK_TAB && !g.WantsTabKey())) {
-        TDateTimePicker::keyPressEvent(e);
+    if (!inSet || DroppedDown() || (key == VK_TAB && !g.WantsTabKey()))
         return;
-    }
-    e->accept();
-    RunGuarded([&] {
-        if (key == VK_ESCAPE)
-            SetValue(g.OriginalDateTime());
-        if (key == VK_TAB)
-            g.SetCurrentCell(CellText()); // no validation on Tab
-        // The grid takes the focus; the edit ends with it.
-        g.HideInplaceEdit();
-        g.SetFocus();
-        if (key == VK_RETURN && g.Navigation().AdvanceOnEnter())
-            g.AdvanceToNextCell(g.Col(), g.Row(), false, false, true, false, false);
-        else if (key == VK_TAB)
-            g.TabMove(shift);
-    });
+    const bool backTab = (shift & ssShift) != 0;
+    if (key == VK_ESCAPE)
+        // The whole value it opened with: writing only the date would keep a
+        // time the user changed, and the cell would take it.
+        SetValue(g.OriginalDateTime());
+    if (key == VK_TAB)
+        g.SetCurrentCell(CellText()); // no validation on Tab
+    // The grid takes the focus; the edit ends with it.
+    g.HideInplaceEdit();
+    g.SetFocus();
+    if (key == VK_RETURN && g.Navigation().AdvanceOnEnter())
+        g.AdvanceToNextCell(g.Col(), g.Row(), false, false, true, false, false);
+    else if (key == VK_TAB)
+        g.TabMove(backTab);
+    key = 0;
 }

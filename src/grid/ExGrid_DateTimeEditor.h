@@ -1,13 +1,14 @@
 #pragma once
 
-// The grid's date-and-time editor (edDateTimeEdit): one picker for the date
-// and the time of a cell, in the short date form, a blank and the short time
-// form of the region.
+// The grid's date-and-time editor (edDateTimeEdit): the date-and-time picker,
+// its date part and its time part beside it, without a border. The cell takes
+// the value in the short date form, a blank and the short time form of the
+// region.
 
+#include "controls/ExDateTimePicker.h"
 #include "grid/ExGrid.h"
-#include "platform/DateTimePicker.h"
 
-class TGridDateTimePicker : public platform::TDateTimePicker
+class TGridDateTimePicker : public TExDateTimePicker
 {
 public:
     explicit TGridDateTimePicker(TExStringGrid* grid);
@@ -18,15 +19,20 @@ public:
     TDateTime ReadCellText(const QString& text);
     void SetValue(TDateTime value);
     TDateTime Value() const;
-    // The text written back into the cell.
+    // The text written back into the cell; empty when the check box is shown
+    // and cleared.
     QString CellText() const;
-    // The display and cell format: short date, a blank, short time.
+    // The cell format: short date, a blank, short time.
     static QString CellFormat();
 
 protected:
+    // Tab, Enter, Escape, Page Up, Page Down and End end the edit, from the
+    // date part and the time part alike.
+    void KeyDown(int& key, platform::TShiftState shift) override;
     bool event(QEvent* e) override;
-    void keyPressEvent(QKeyEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    void WatchTimePart();
     TExStringGrid* FGrid;
 };

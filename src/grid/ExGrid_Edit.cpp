@@ -586,7 +586,8 @@ void TExStringGrid::CommitSpecialEditor()
         if (FEditMode && FEditDateTime) {
             const QString value = FEditDateTime->CellText();
             // A value left as it opened keeps the cell's own text.
-            const bool changed = std::abs(FEditDateTime->Value() - FOriginalDateTime) > 1e-9;
+            // A cleared check box is a change too: the cell is emptied.
+            const bool changed = std::abs(FEditDateTime->Value() - FOriginalDateTime) > 1e-9 || value.isEmpty();
             hide(FEditDateTime);
             if (changed)
                 StoreEditorValue(Col(), Row(), value);

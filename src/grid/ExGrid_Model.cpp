@@ -65,12 +65,8 @@ unsigned GridEditDoneMessage()
     return Module().editDone;
 }
 
-unsigned DTPShiftFocusMessage()
-{
-    if (!Module().dtpShiftFocus)
-        Module().dtpShiftFocus = RegisterWindowMessage(QStringLiteral("DTPShiftFocus"));
-    return Module().dtpShiftFocus;
-}
+// DTPShiftFocusMessage() is the date-time picker's (controls/ExDateTimePicker):
+// one registration of the name serves both.
 
 QString GridCellsClipboardFormat() { return QStringLiteral("TExStringGrid Cells"); }
 

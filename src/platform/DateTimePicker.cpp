@@ -3,6 +3,8 @@
 #include "platform/Messages.h"
 
 #include <QCalendarWidget>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QKeyEvent>
 #include <QLocale>
 
@@ -37,6 +39,11 @@ void TDateTimePicker::SetFormat(const QString& f)
     ApplyFormat();
 }
 
+QString TDateTimePicker::DefaultFormat() const
+{
+    return kind_ == dtkTime ? QLocale().timeFormat(QLocale::LongFormat) : QLocale().dateFormat(QLocale::ShortFormat);
+}
+
 void TDateTimePicker::ApplyFormat()
 {
     const bool calendar = kind_ == dtkDate && dateMode_ == dmComboBox;
@@ -46,8 +53,64 @@ void TDateTimePicker::ApplyFormat()
         calendarWidget()->installEventFilter(this);
     QString f = format_;
     if (f.isEmpty())
-        f = kind_ == dtkTime ? QLocale().timeFormat(QLocale::LongFormat) : QLocale().dateFormat(QLocale::ShortFormat);
+        f = DefaultFormat();
     setDisplayFormat(f);
+}
+
+void TDateTimePicker::SetShowCheckbox(bool v)
+{
+    if (v == ShowCheckbox())
+        return;
+    if (v) {
+        checkBox_ = new QCheckBox(this);
+        checkBox_->setFocusPolicy(Qt::NoFocus);
+        checkBox_->setChecked(checked_);
+        QObject::connect(checkBox_, &QCheckBox::clicked, this, [this](bool on) {
+            checked_ = on;
+            lineEdit()->setReadOnly(!on);
+            RunGuarded([this] { CheckChanged(); });
+        });
+        checkBox_->show();
+    } else {
+        delete checkBox_;
+        checkBox_ = nullptr;
+    }
+    PlaceCheckBox();
+    lineEdit()->setReadOnly(checkBox_ && !checked_);
+}
+
+void TDateTimePicker::SetChecked(bool v)
+{
+    checked_ = v;
+    if (checkBox_) {
+        checkBox_->setChecked(v);
+        lineEdit()->setReadOnly(!v);
+    }
+}
+
+void TDateTimePicker::CheckChanged()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TDateTimePicker::PlaceCheckBox()
+{
+    QLineEdit* edit = lineEdit();
+    if (!checkBox_) {
+        edit->setTextMargins(0, 0, 0, 0);
+        return;
+    }
+    const QSize s = checkBox_->sizeHint();
+    checkBox_->setGeometry(2, std::max(0, (height() - s.height()) / 2), s.width(), s.height());
+    // The fields start after the box.
+    edit->setTextMargins(std::max(0, checkBox_->geometry().right() + 2 - edit->x()), 0, 0, 0);
+}
+
+void TDateTimePicker::resizeEvent(QResizeEvent* e)
+{
+    QDateTimeEdit::resizeEvent(e);
+    PlaceCheckBox();
 }
 
 bool TDateTimePicker::DroppedDown() const { return calendarWidget() && calendarWidget()->isVisible(); }
@@ -71,6 +134,17 @@ void TDateTimePicker::keyPressEvent(QKeyEvent* e)
         if (key != 0 && OnKeyDown) {
             OnKeyDown(this, key, ShiftStateFromQt(e->modifiers()));
             swallow = key == 0;
+        }
+        // A cleared box leaves the fields alone; Space ticks it again.
+        if (!swallow && checkBox_ && (!checked_ || e->key() == Qt::Key_Space) &&
+            !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            if (e->key() == Qt::Key_Space) {
+                checkBox_->click();
+                swallow = true;
+            } else if ((!e->text().isEmpty() && e->text()[0].isPrint()) || e->key() == Qt::Key_Up || e->key() == Qt::Key_Down ||
+                       e->key() == Qt::Key_PageUp || e->key() == Qt::Key_PageDown) {
+                swallow = true;
+            }
         }
         if (!swallow && !e->text().isEmpty() && OnKeyPress) {
             QChar ch = e->text()[0];

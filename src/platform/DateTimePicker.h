@@ -7,6 +7,8 @@
 
 #include <QDateTimeEdit>
 
+class QCheckBox;
+
 namespace platform {
 
 enum class TDateTimeKind { dtkDate, dtkTime };
@@ -35,12 +37,26 @@ public:
     // The text as shown.
     QString Text() const { return text(); }
     bool DroppedDown() const;
+    // A check box before the fields; cleared, the value counts as none and the
+    // fields take no input.
+    bool ShowCheckbox() const { return checkBox_ != nullptr; }
+    void SetShowCheckbox(bool v);
+    bool Checked() const { return checked_; }
+    void SetChecked(bool v);
 
     TNotifyEvent OnChange, OnEnter, OnExit, OnDropDown, OnCloseUp;
     TKeyEvent OnKeyDown, OnKeyUp;
     TKeyPressEvent OnKeyPress;
 
 protected:
+    // The form used while Format is empty: the region's short date, or its
+    // long time for the time kind.
+    virtual QString DefaultFormat() const;
+    void ApplyFormat();
+    // The user ticked or cleared the box: the change notification.
+    virtual void CheckChanged();
+
+    void resizeEvent(QResizeEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void keyReleaseEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
@@ -48,8 +64,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
-    void ApplyFormat();
+    void PlaceCheckBox();
 
+    QCheckBox* checkBox_ = nullptr;
+    bool checked_ = true;
     TDateTimeKind kind_ = dtkDate;
     TDTDateMode dateMode_ = dmComboBox;
     QString format_;

@@ -7,9 +7,12 @@
 #include "support/TestSupport.h"
 
 #include "platform/Forms.h"
+#include "widgets/ExUtil.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QDir>
 #include <QImage>
 #include <QStyle>
@@ -139,6 +142,74 @@ TEST_F(PickerTest, TimePickerEventsReachTheControl)
     EXPECT_EQ(seen[0], "key " + std::to_string('7'));
     EXPECT_EQ(seen[1], "change");
     EXPECT_EQ(seen[2], "time");
+}
+
+TEST_F(PickerTest, CheckBoxClearedStopsBothParts)
+{
+    auto p = Make(dkDateTime, QStringLiteral("dd/MM/yyyy"));
+    p->SetDateTime(QDateTime(QDate(2024, 5, 1), QTime(10, 0, 0)));
+    p->SetShowCheckbox(true);
+    ASSERT_TRUE(p->Checked());
+    int changes = 0;
+    p->OnChange = [&](QObject*) { ++changes; };
+    auto* box = p->findChild<QCheckBox*>();
+    ASSERT_NE(box, nullptr);
+    // The fields start after the box.
+    auto* edit = p->findChild<QLineEdit*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_LE(box->geometry().right(), edit->x() + edit->textMargins().left());
+    EXPECT_TRUE(p->TimePicker()->isEnabled());
+
+    // CONTROLS_SCREENSHOT_DIR=<dir> saves the picker with its box.
+    if (const QString out = qEnvironmentVariable("CONTROLS_SCREENSHOT_DIR"); !out.isEmpty()) {
+        QDir().mkpath(out);
+        EXPECT_TRUE(p->grab().save(QDir(out).filePath(QStringLiteral("datetimepicker_checkbox.png"))));
+    }
+    testsupport::Click(box);
+    Settle();
+    EXPECT_FALSE(p->Checked());
+    EXPECT_EQ(changes, 1);
+    EXPECT_FALSE(p->TimePicker()->isEnabled());
+    TypeInField(*p, 0, QStringLiteral("09"));
+    EXPECT_EQ(p->DateTime(), QDateTime(QDate(2024, 5, 1), QTime(10, 0, 0))) << "a cleared box takes no digits";
+
+    // Space ticks it again; the time part follows.
+    p->setFocus();
+    testsupport::KeyClick(Qt::Key_Space);
+    Settle();
+    EXPECT_TRUE(p->Checked());
+    EXPECT_TRUE(p->TimePicker()->isEnabled());
+    p->SetEnabled(false);
+    EXPECT_FALSE(p->TimePicker()->isEnabled());
+    p->SetEnabled(true);
+    p->SetChecked(false);
+    EXPECT_FALSE(p->TimePicker()->isEnabled());
+}
+
+TEST_F(PickerTest, EmptyFormatsFollowTheRegionalSettings)
+{
+    struct Case
+    {
+        const char* why;
+        TRegionalSettings settings;
+        const char* date;
+        const char* time;
+    } cases[] = {
+        {"day first, slashes", {QChar(u','), QChar(u'.'), QChar(u'/'), QChar(u':'), QStringLiteral("dd/MM/yyyy")},
+         "dd/MM/yyyy", "HH:mm:ss"},
+        {"the region's separators", {QChar(u'.'), QChar(u','), QChar(u'.'), QChar(u'.'), QStringLiteral("dd/MM/yyyy")},
+         "dd.MM.yyyy", "HH.mm.ss"},
+        {"year first", {QChar(), QChar(u'.'), QChar(u'-'), QChar(u':'), QStringLiteral("yyyy-MM-dd")}, "yyyy-MM-dd",
+         "HH:mm:ss"},
+    };
+    for (const Case& c : cases) {
+        SetRegionalSettingsOverride(c.settings);
+        auto p = Make(dkDateTime, QString());
+        EXPECT_EQ(p->displayFormat(), QString::fromLatin1(c.date)) << c.why;
+        ASSERT_NE(p->TimePicker(), nullptr);
+        EXPECT_EQ(p->TimePicker()->displayFormat(), QString::fromLatin1(c.time)) << c.why;
+    }
+    SetRegionalSettingsOverride(std::nullopt);
 }
 
 // Typed times: what a field takes and what it refuses. A field holds only

@@ -3,6 +3,7 @@
 #include "controls/ExTimePickerDropDown.h"
 
 #include "platform/Forms.h"
+#include "support/TestSupport.h"
 
 #include <QApplication>
 #include <QDir>
@@ -101,10 +102,20 @@ TEST_F(TimePickerTest, TypedTimes)
         // Without seconds the text shown is read back, so the old time has none.
         const long long old = Seconds(picker->Time());
         ASSERT_EQ(old, Seconds(c.seconds ? At(6, 6, 6) : At(6, 6))) << c.why;
+        // The parse rules, on any text.
+        const QString typed = QString::fromUtf8(c.typed);
+        const std::optional<TTypedTime> parsed = ParseTypedTime(typed, c.seconds, u':');
+        EXPECT_EQ(parsed && parsed->Hour < 24 && parsed->Minute < 60 && parsed->Second < 60, c.time >= 0) << c.why;
+        // The edit's mask refuses some of these texts outright; a text it
+        // holds as given follows the same rules.
         timeChanges = 0;
-        EXPECT_NO_THROW(picker->SetRawText(QString::fromUtf8(c.typed))) << c.why;
-        EXPECT_EQ(Seconds(picker->Time()), c.time < 0 ? old : c.time) << c.why;
-        EXPECT_EQ(picker->RawText(), QString::fromUtf8(c.shown)) << c.why;
+        EXPECT_NO_THROW(picker->SetRawText(typed)) << c.why;
+        if (c.time >= 0 || picker->displayText() == typed) {
+            EXPECT_EQ(Seconds(picker->Time()), c.time < 0 ? old : c.time) << c.why;
+        }
+        if (c.time >= 0) {
+            EXPECT_EQ(picker->RawText(), QString::fromUtf8(c.shown)) << c.why;
+        }
         EXPECT_EQ(timeChanges, 0) << c.why;
     }
 }
@@ -132,7 +143,8 @@ TEST_F(TimePickerTest, UpAndDownChangeThePartUnderTheCaret)
         Key(picker, c.qtKey);
         EXPECT_EQ(Seconds(picker->Time()), Seconds(c.expected)) << "caret " << c.caret;
         EXPECT_EQ(timeChanges, 1) << "caret " << c.caret;
-        EXPECT_EQ(picker->cursorPosition(), c.caret);
+        // The mask keeps the caret off a separator: it stays in the part.
+        EXPECT_EQ(picker->cursorPosition(), c.caret == 2 || c.caret == 5 ? c.caret - 1 : c.caret);
     }
 }
 
@@ -201,6 +213,69 @@ TEST_F(TimePickerTest, TheTimePickerBelowTheWatchFollowsAndLeads)
     QApplication::processEvents();
     EXPECT_FALSE(time->isVisible());
     picker->HideDropDown(true);
+}
+
+TEST_F(TimePickerTest, TheEditMaskKeepsTheSeparatorsAndTakesDigitsTyped)
+{
+    // The blank is the mask's own placeholder, so it is not repeated.
+    EXPECT_EQ(picker->inputMask(), QStringLiteral("!90:00:00"));
+    EXPECT_EQ(TExTimePickerDropDown::EditMaskFor(true, u'.'), QStringLiteral("!90.00.00; "));
+    EXPECT_EQ(TExTimePickerDropDown::EditMaskFor(false, u':'), QStringLiteral("!90:00; "));
+    EXPECT_EQ(TExTimePickerDropDown::EditMaskFor(false, u'h'), QStringLiteral("!90\\h00; "));
+    picker->SetEditorEnabled(true);
+    picker->SetTime(At(6, 6, 6));
+    picker->setFocus();
+    struct Case
+    {
+        const char* why;
+        bool seconds;
+        const char* keys;
+        long long time; // -1: the old time stays
+    } cases[] = {
+        {"digits only, the separators are kept", true, "123456", Seconds(At(12, 34, 56))},
+        {"a typed separator is taken as the mask's", true, "07:08:09", Seconds(At(7, 8, 9))},
+        {"without seconds", false, "0730", Seconds(At(7, 30))},
+        {"hour 24 keeps the old time", true, "240000", -1},
+        // The edit overwrites: 12:06 is whole on the way and stays.
+        {"minute 60 keeps the last whole time", false, "1260", Seconds(At(12, 6))},
+        {"letters are not taken", true, "ab", -1},
+    };
+    for (const Case& c : cases) {
+        picker->SetShowSeconds(c.seconds);
+        picker->SetTime(At(1, 1));
+        picker->SetTime(At(6, 6));
+        const long long old = Seconds(picker->Time());
+        picker->setCursorPosition(0);
+        timeChanges = 0;
+        EXPECT_NO_THROW(testsupport::TypeKeys(QString::fromLatin1(c.keys))) << c.why;
+        EXPECT_EQ(Seconds(picker->Time()), c.time < 0 ? old : c.time) << c.why;
+        EXPECT_EQ(picker->displayText().size(), c.seconds ? 8 : 5) << c.why;
+        EXPECT_EQ(timeChanges, 0) << c.why;
+    }
+}
+
+TEST_F(TimePickerTest, KeysOfThePopupPickerStayWithItOrCloseThePopup)
+{
+    picker->SetAnimation(false);
+    picker->SetShowTimePicker(true);
+    picker->SetTime(At(9, 15, 30));
+    picker->ShowDropDown();
+    QApplication::processEvents();
+    TDateTimePicker* time = picker->DateTimePicker();
+    ASSERT_NE(time, nullptr);
+    time->setFocus();
+    time->setCurrentSection(QDateTimeEdit::HourSection);
+    // Up stays with the picker, which steps its hour; the edit keeps its text.
+    Key(time, Qt::Key_Up);
+    QApplication::processEvents();
+    EXPECT_EQ(time->Time(), QTime(10, 15, 30));
+    EXPECT_TRUE(picker->DroppedDown());
+    // Enter reaches the edit and closes the popup with the time shown.
+    Key(time, Qt::Key_Return);
+    QApplication::processEvents();
+    EXPECT_FALSE(picker->DroppedDown());
+    EXPECT_EQ(Seconds(picker->Time()), Seconds(At(10, 15, 30)));
+    EXPECT_EQ(picker->RawText(), "10:15:30");
 }
 
 // CONTROLS_SCREENSHOT_DIR=<dir> saves the time picker with its popup open.

@@ -515,10 +515,10 @@ TEST_F(ComboFixture, ButtonEditorShowsTheCellText)
 TEST_F(ComboFixture, KindsWithoutAControlShowAndCommitNothing)
 {
     // The spin, date, edit-with-button and unit kinds have their editors
-    // now (GridSpinEditorsTest), the rich edit too (GridFormEditorsTest);
-    // these still have none (the time picker drop-down, a custom cell
-    // without an edit link).
-    for (TEditorType k : {edTimePickerDropDown, edCustom}) {
+    // now (GridSpinEditorsTest), the rich edit too (GridFormEditorsTest),
+    // the time picker drop-down too (GridDropDownEditorsTest); a custom
+    // cell without an edit link still has none.
+    for (TEditorType k : {edCustom}) {
         kind = k;
         grid->SetCells(2, 2, QStringLiteral("same"));
         GoTo(2, 2);

@@ -238,14 +238,20 @@ TEST_F(DateTimeEditorFixture, OpensWithTheCellValueAndCommitsTheChange)
     picker->setFocus();
     picker->setSelectedSection(QDateTimeEdit::DaySection);
     KeyTo(picker, Qt::Key_Up);
+    // Only the time part's changes are relayed.
+    EXPECT_TRUE(changes.empty());
+    ASSERT_NE(picker->TimePicker(), nullptr);
+    picker->TimePicker()->setFocus();
+    picker->TimePicker()->setSelectedSection(QDateTimeEdit::HourSection);
+    KeyTo(picker->TimePicker(), Qt::Key_Up);
     ASSERT_EQ(changes.size(), 1u);
-    // 6 March 2024 14:30 is day 45357 and 0.6042 of a day.
-    EXPECT_EQ(changes[0], QStringLiteral("2,1 45357.6042"));
+    // 6 March 2024 15:30 is day 45357 and 0.6458 of a day.
+    EXPECT_EQ(changes[0], QStringLiteral("2,1 45357.6458"));
 
     KeyTo(picker, Qt::Key_Return);
     edittest::ProcessEvents();
     EXPECT_FALSE(picker->isVisible());
-    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("06/03/2024 14:30"));
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("06/03/2024 15:30"));
     EXPECT_EQ(grid->Col(), 3) << "Enter moves on with AdvanceOnEnter";
 }
 
