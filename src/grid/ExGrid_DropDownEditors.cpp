@@ -220,6 +220,9 @@ template class TGridDropDown<TExCalculatorDropdown>;
 template class TGridDropDown<TExDetailDropDown>;
 template class TGridDropDown<TExColorPickerDropDown>;
 template class TGridDropDown<TExImagePickerDropDown>;
+template class TGridDropDown<TCustomExGridDropDown>;
+template class TGridDropDown<TExMultiColumnDropDown>;
+template class TGridDropDown<TExTimePickerDropDown>;
 
 // ---------------------------------------------------------------------------
 // The wrappers
@@ -289,6 +292,28 @@ bool TGridColorDropDown::WritesOnKey(int key) const
     return key == VK_RETURN;
 }
 
+TGridTimepickerDropDown::TGridTimepickerDropDown(TExStringGrid* grid) : TGridDropDown(grid) {}
+
+void TGridTimepickerDropDown::Load(const QString& text)
+{
+    SetEditorEnabled(true);
+    SetText(text);
+    FLoadedText = text;
+    FLoadedTime = Time();
+}
+
+QString TGridTimepickerDropDown::EditorText()
+{
+    const QChar sep = RegionalSettings().TimeSeparator.isNull() ? QChar(u':') : RegionalSettings().TimeSeparator;
+    const std::optional<TTypedTime> typed = ParseTypedTime(displayText(), ShowSeconds(), sep);
+    if (typed && typed->Hour < 24 && typed->Minute < 60 && typed->Second < 60)
+        return Text();
+    if (Time() == FLoadedTime)
+        return FLoadedText;
+    const TWatchTime t = DecodeWatchTime(Time());
+    return FormatTypedTime(t.Hour, t.Minute, t.Second, ShowSeconds(), sep);
+}
+
 TGridImageDropDown::TGridImageDropDown(TExStringGrid* grid) : TGridDropDown(grid) {}
 
 QString TGridImageDropDown::EditorText()
@@ -306,6 +331,36 @@ void TGridImageDropDown::TakeText(const QString& text)
     const int index = text.trimmed().toInt(&ok);
     if (ok && index != ImageIndex())
         SetImageIndex(index);
+}
+
+TGridGridDropDown::TGridGridDropDown(TExStringGrid* grid) : TGridDropDown(grid) {}
+
+void TGridGridDropDown::LoadText(const QString& text)
+{
+    SetEditorEnabled(true);
+    BeginUpdate();
+    EndUpdate();
+    SetItemIndex(text.isEmpty() ? 0 : GetItemIndex(text));
+    SetText(text);
+}
+
+TGridExGridDropDown::TGridExGridDropDown(TExStringGrid* grid) : TGridDropDown(grid) {}
+
+void TGridExGridDropDown::LoadText(const QString& text)
+{
+    SetEditorEnabled(true);
+    if (InnerGrid())
+        InnerGrid()->SetFixedRowAlways(true);
+    BeginUpdate();
+    EndUpdate();
+    if (UseItems()) {
+        QString found;
+        int item = 0;
+        if (!text.isEmpty() && !FindLookupMatch(text, found, item))
+            item = -1;
+        SetItemIndex(item);
+    }
+    SetText(text);
 }
 
 // ---------------------------------------------------------------------------
@@ -393,6 +448,21 @@ TGridColorDropDown* TExStringGrid::ColorPickerDropDown()
     return FEditColorPicker;
 }
 
+TGridTimepickerDropDown* TExStringGrid::TimePickerDropDown()
+{
+    return MakeOnce(*this, FEditTimePicker);
+}
+
+TGridGridDropDown* TExStringGrid::GridDropDown()
+{
+    return MakeOnce(*this, FEditGridPicker);
+}
+
+TGridExGridDropDown* TExStringGrid::ExGridDropDown()
+{
+    return MakeOnce(*this, FEditExGridPicker);
+}
+
 TGridImageDropDown* TExStringGrid::ImagePickerDropDown()
 {
     if (!FEditImagePicker) {
@@ -414,6 +484,9 @@ TExCustomDropDown* TExStringGrid::DropDownEditorOf(TEditorType kind, bool create
     case edDetailDropDown: return create ? DetailPickerDropDown() : FEditDetailPicker;
     case edColorPickerDropDown: return create ? ColorPickerDropDown() : FEditColorPicker;
     case edImagePickerDropDown: return create ? ImagePickerDropDown() : FEditImagePicker;
+    case edTimePickerDropDown: return create ? TimePickerDropDown() : FEditTimePicker;
+    case edExGridDropDown: return create ? ExGridDropDown() : FEditExGridPicker;
+    case edGridDropDown: return create ? GridDropDown() : FEditGridPicker;
     default: return nullptr;
     }
 }
@@ -435,7 +508,7 @@ bool TExStringGrid::DropDownEditorWantsKey(int key)
 void TExStringGrid::DropDownEditorsTakeStyle()
 {
     for (TEditorType kind : {edTrackbarDropDown, edMemoDropDown, edCalculatorDropDown, edDetailDropDown,
-                             edColorPickerDropDown, edImagePickerDropDown})
+                             edColorPickerDropDown, edImagePickerDropDown, edTimePickerDropDown, edExGridDropDown, edGridDropDown})
         if (TExCustomDropDown* d = DropDownEditorOf(kind, false)) {
             d->SetComponentStyle(FQRVStyle);
             d->SetColorTones(FColorTones);
@@ -475,6 +548,9 @@ bool TExStringGrid::ShowDropDownEditor(int aCol, int aRow, const TRect& r, int w
         });
         break;
     case edCalculatorDropDown: load(FEditCalculator, [&](TGridCalculatorDropDown& e) { e.SetText(text); }); break;
+    case edTimePickerDropDown: load(FEditTimePicker, [&](TGridTimepickerDropDown& e) { e.Load(text); }); break;
+    case edExGridDropDown: load(FEditExGridPicker, [&](TGridExGridDropDown& e) { e.LoadText(text); }); break;
+    case edGridDropDown: load(FEditGridPicker, [&](TGridGridDropDown& e) { e.LoadText(text); }); break;
     case edDetailDropDown:
         load(FEditDetailPicker, [&](TGridDetailPickerDropDown& e) {
             e.SetText(text);
@@ -524,6 +600,9 @@ bool TExStringGrid::ShowDropDownEditor(int aCol, int aRow, const TRect& r, int w
     case edDetailDropDown: FEditDetailPicker->EndLoad(); break;
     case edColorPickerDropDown: FEditColorPicker->EndLoad(); break;
     case edImagePickerDropDown: FEditImagePicker->EndLoad(); break;
+    case edTimePickerDropDown: FEditTimePicker->EndLoad(); break;
+    case edExGridDropDown: FEditExGridPicker->EndLoad(); break;
+    case edGridDropDown: FEditGridPicker->EndLoad(); break;
     default: break;
     }
     if (!startChar.isNull() && startChar.isPrint())
@@ -571,6 +650,18 @@ bool TExStringGrid::CommitDropDownEditor()
     case edImagePickerDropDown:
         cancelled = FEditImagePicker->Cancelled();
         index = FEditImagePicker->ImageIndex();
+        break;
+    case edTimePickerDropDown:
+        cancelled = FEditTimePicker->Cancelled();
+        value = FEditTimePicker->EditorText();
+        break;
+    case edExGridDropDown:
+        cancelled = FEditExGridPicker->Cancelled();
+        value = FEditExGridPicker->EditorText();
+        break;
+    case edGridDropDown:
+        cancelled = FEditGridPicker->Cancelled();
+        value = FEditGridPicker->EditorText();
         break;
     default: break;
     }

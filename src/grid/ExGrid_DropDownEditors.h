@@ -14,9 +14,12 @@
 
 #include "controls/ExCalculatorDropdown.h"
 #include "controls/ExColorPickerDropDown.h"
+#include "controls/ExCustomGridDropDown.h"
 #include "controls/ExDetailDropDown.h"
 #include "controls/ExImagePickerDropDown.h"
 #include "controls/ExMemoDropDown.h"
+#include "controls/ExMultiColumnDropDown.h"
+#include "controls/ExTimePickerDropDown.h"
 #include "controls/ExTrackBarDropDown.h"
 
 class TExStringGrid;
@@ -122,6 +125,22 @@ protected:
     bool WritesOnKey(int key) const override;
 };
 
+class TGridTimepickerDropDown : public TGridDropDown<TExTimePickerDropDown>
+{
+public:
+    explicit TGridTimepickerDropDown(TExStringGrid* grid);
+    // The cell's text as the edit opened with it.
+    void Load(const QString& text);
+    // The typed time when it is a whole valid time; otherwise the time held,
+    // so that a time out of range never reaches the cell (an untouched edit
+    // gives the cell's own text back).
+    QString EditorText() override;
+
+private:
+    QString FLoadedText;
+    TDateTime FLoadedTime = 0;
+};
+
 class TGridImageDropDown : public TGridDropDown<TExImagePickerDropDown>
 {
 public:
@@ -135,4 +154,23 @@ public:
 
 private:
     bool FDataImageCell = false;
+};
+
+class TGridGridDropDown : public TGridDropDown<TExMultiColumnDropDown>
+{
+public:
+    explicit TGridGridDropDown(TExStringGrid* grid);
+    // Opens on a cell's text: the item of that text (item 0 for an empty cell).
+    void LoadText(const QString& text);
+};
+
+class TGridExGridDropDown : public TGridDropDown<TCustomExGridDropDown>
+{
+public:
+    explicit TGridExGridDropDown(TExStringGrid* grid);
+    // The popup's grid, as a string grid.
+    TExStringGrid* Grid() const { return InnerGrid(); }
+    // Opens on a cell's text: with items, the item whose lookup text matches
+    // it is selected (the first item for an empty cell).
+    void LoadText(const QString& text);
 };

@@ -328,6 +328,87 @@ TEST_F(DropDownGrid, TextDropDownsCommitTheirTextThroughValidation)
     }
 }
 
+TEST_F(DropDownGrid, GridDropDownEditorChoosesInItsGridAndWritesTheCell)
+{
+    kind = edExGridDropDown;
+    TGridExGridDropDown* d = grid->ExGridDropDown();
+    d->Columns().Add()->SetHeader(QStringLiteral("Name"));
+    d->SetAutoSizeColumns(false);
+    for (int i = 0; i < 10000; ++i)
+        d->Items().Add()->SetText({QStringLiteral("item %1").arg(i, 5, 10, QChar(u'0'))});
+    grid->SetCells(2, 1, QStringLiteral("item 00042"));
+    Edit(2, 1);
+    ASSERT_EQ(QApplication::focusWidget(), d);
+    EXPECT_EQ(d->ItemIndex(), 42) << "opens on the cell's item";
+    ASSERT_TRUE(d->Grid()->FixedRowAlways());
+
+    d->selectAll();
+    TypeKeys(QStringLiteral("item 0999"));
+    EXPECT_EQ(d->Text(), QStringLiteral("item 09990"));
+    KeyClick(Qt::Key_Down, Qt::AltModifier);
+    Settle();
+    ASSERT_TRUE(d->DroppedDown());
+    KeyClick(Qt::Key_Down);
+    KeyClick(Qt::Key_Return); // chooses in the grid: the popup closes
+    Settle();
+    EXPECT_FALSE(d->DroppedDown());
+    EXPECT_EQ(d->Text(), QStringLiteral("item 09991"));
+    KeyClick(Qt::Key_Return); // ends the edit
+    Settle();
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("item 09991"));
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.front(), QStringLiteral("validate 2,1 item 09991"));
+
+    // Escape leaves the cell as it was.
+    Edit(2, 2);
+    TypeKeys(QStringLiteral("item 5"));
+    KeyClick(Qt::Key_Escape);
+    Settle();
+    EXPECT_EQ(grid->Cells(2, 2), QString());
+}
+
+TEST_F(DropDownGrid, MultiColumnEditorOpensOnTheCellsItemAndWritesTheChoice)
+{
+    kind = edGridDropDown;
+    TGridGridDropDown* d = grid->GridDropDown();
+    d->Columns().Add()->SetHeader(QStringLiteral("Name"));
+    d->Columns().Add()->SetHeader(QStringLiteral("Unit"));
+    for (int i = 0; i < 10000; ++i)
+        d->Items().Add()->SetText({QStringLiteral("item %1").arg(i, 5, 10, QChar(u'0')), QStringLiteral("kWh")});
+    grid->SetCells(2, 1, QStringLiteral("item 00042"));
+    Edit(2, 1);
+    ASSERT_EQ(QApplication::focusWidget(), d);
+    EXPECT_EQ(d->ItemIndex(), 42) << "opens on the cell's item";
+    EXPECT_EQ(d->Text(), QStringLiteral("item 00042"));
+
+    d->selectAll();
+    TypeKeys(QStringLiteral("item 0999"));
+    EXPECT_EQ(d->Text(), QStringLiteral("item 09990"));
+    KeyClick(Qt::Key_Down, Qt::AltModifier);
+    Settle();
+    ASSERT_TRUE(d->DroppedDown());
+    KeyClick(Qt::Key_Down);
+    KeyClick(Qt::Key_Return); // chooses in the list: the popup closes
+    Settle();
+    EXPECT_FALSE(d->DroppedDown());
+    EXPECT_EQ(d->Text(), QStringLiteral("item 09991"));
+    KeyClick(Qt::Key_Return); // ends the edit
+    Settle();
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(grid->Cells(2, 1), QStringLiteral("item 09991"));
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.front(), QStringLiteral("validate 2,1 item 09991"));
+
+    // An empty cell opens on the first item; Escape leaves the cell as it was.
+    Edit(2, 2);
+    EXPECT_EQ(d->ItemIndex(), 0);
+    TypeKeys(QStringLiteral("item 5"));
+    KeyClick(Qt::Key_Escape);
+    Settle();
+    EXPECT_EQ(grid->Cells(2, 2), QString());
+}
+
 TEST_F(DropDownGrid, StyleChangesReachTheEditorsMade)
 {
     Colour();
