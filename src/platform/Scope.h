@@ -2,6 +2,8 @@
 
 // Steps undone when a scope ends, also when it is left by an exception.
 
+#include <utility>
+
 namespace platform {
 
 // Sets a flag for a scope and puts its old value back.
@@ -20,7 +22,11 @@ template <typename F>
 struct ScopeExit
 {
     F f;
+    // A constructor, so that parentheses work on every compiler too.
+    explicit ScopeExit(F fn) : f(std::move(fn)) {}
     ~ScopeExit() { f(); }
+    ScopeExit(const ScopeExit&) = delete;
+    ScopeExit& operator=(const ScopeExit&) = delete;
 };
 template <typename F>
 ScopeExit(F) -> ScopeExit<F>;
