@@ -8,6 +8,7 @@
 namespace platform {
 class TLowMetricCanvas;
 }
+struct THTMLDrawOptions;
 
 class TGridPrintLayout
 {
@@ -47,8 +48,22 @@ private:
     void MeasureColumns();
     int RowHeight(int row);
     int PrintRow(int y, int c1, int c2, int row);
+    // points: the print font size before its height is mapped.
     void CellLook(int col, int row, platform::TBrush& brush, platform::TColor& colorTo, platform::TFont& font,
-                  bool& wordWrap);
+                  bool& wordWrap, int* points = nullptr);
+    // Cell graphics with PrintGraphics: the size in print units (0 x 0
+    // without one), and its placement and drawing in a printed cell.
+    platform::TSize GraphicSize(int realCol, int row);
+    platform::TRect PlaceGraphic(int realCol, int row, const platform::TSize& size, platform::TAlignment ha,
+                                 bool hasText, platform::TRect& text);
+    void PrintGraphic(int realCol, int row, const platform::TRect& graphic, const platform::TRect& cell,
+                      platform::TColor background, const platform::TFont& font);
+    // The HTML renderer's options for a cell of the grid.
+    THTMLDrawOptions HTMLOptions(int realCol, int row);
+    // A logical font's height in the canvas's pixels.
+    platform::TFont DeviceFont(const platform::TFont& font) const;
+    // Orientation (tenths of a degree) of a font turned by angle degrees.
+    int TurnedOrientation(int angle) const;
 
     TExStringGrid& g;
     TPrintSettings& ps;

@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 #include <set>
 
@@ -436,6 +437,282 @@ TEST_F(PrintFixture, PreviewPicturesOfPagesOneAndTwo)
     Printer().SetOutputFileName(QDir(out).filePath(QStringLiteral("grid_print.pdf")));
     grid.Print();
     EXPECT_EQ(PdfPageCount(QDir(out).filePath(QStringLiteral("grid_print.pdf"))), grid.PrintNrOfPages());
+}
+
+// A black square picture file for the picture kinds.
+QString BlackPng(const QTemporaryDir& dir)
+{
+    QImage image(40, 40, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    const QString path = dir.filePath(QStringLiteral("black.png"));
+    image.save(path);
+    return path;
+}
+
+// One cell graphic in cell (1, 1) of a two-by-two grid, printed with and
+// without PrintGraphics: the cell's rectangle on the preview gets ink, and
+// the measured column (wide graphics) or row (tall graphics) grows.
+struct GraphicCase
+{
+    const char* why;
+    int col;
+    std::function<void(TExStringGrid&, const QTemporaryDir&)> add;
+    bool growsWidth;
+    bool growsHeight;
+};
+
+class PrintGraphicsFixture : public PrintFixture
+{
+protected:
+    void SetUp() override
+    {
+        PrintFixture::SetUp();
+        images.Clear();
+        TBitmap black(16, 16);
+        black.Canvas().Brush().SetColor(clBlack);
+        black.Canvas().FillRect(TRect{0, 0, 16, 16});
+        images.Add(black);
+        grid.SetGridImages(&images);
+        grid.SetColCount(2);
+        grid.SetRowCount(2);
+        grid.SetCellEx(0, 0, QStringLiteral("Meter"));
+        grid.SetCellEx(1, 0, QStringLiteral("State"));
+        grid.SetCellEx(0, 1, QStringLiteral("M1"));
+        grid.OnCustomCellDraw = [this](QObject*, TCanvas&, int c, int r, TGridDrawState, const TRect& rect, bool) {
+            cellRects[{c, r}] = rect;
+        };
+        grid.OnPrintSetRowHeight = [this](QObject*, int r, int& h) { rowHeights[r] = h; };
+    }
+    void TearDown() override { grid.SetGridImages(nullptr); }
+
+    // Preview of page 1; the ink inside the cell's rectangle (its lines left out).
+    int PreviewInk(int col, int row, QImage* page = nullptr)
+    {
+        QImage image = BlankPage();
+        TCanvas canvas;
+        canvas.BindImage(&image);
+        grid.SetPreviewPage(1);
+        grid.PrintPreview(canvas, TRect{0, 0, image.width(), image.height()});
+        canvas.Flush();
+        if (page)
+            *page = image;
+        const TRect r = cellRects.at({col, row});
+        return Ink(image, QRect(r.Left + 2, r.Top + 2, r.Width() - 4, r.Height() - 4));
+    }
+
+    TImageList images{16, 16};
+    QStringList radioItems{QStringLiteral("on"), QStringLiteral("off")};
+    std::map<std::pair<int, int>, TRect> cellRects;
+    std::map<int, int> rowHeights;
+};
+
+TEST_F(PrintGraphicsFixture, GraphicKindsArePrintedAndMeasured)
+{
+    auto bigBitmap = [](TExStringGrid& g, const QTemporaryDir&) {
+        TBitmap* b = g.CreateBitmap(1, 1, false, haLeft, vaTop);
+        b->SetSize(120, 90);
+        b->Canvas().Brush().SetColor(clBlack);
+        b->Canvas().FillRect(TRect{0, 0, 120, 90});
+    };
+    const GraphicCase cases[] = {
+        {"a bitmap is stretched into its place and sizes the cell", 1, bigBitmap, true, true},
+        {"an icon prints its opaque pixels", 1,
+         [](TExStringGrid& g, const QTemporaryDir&) {
+             TBitmap* b = g.CreateIcon(1, 1, haLeft, vaTop);
+             b->SetSize(32, 32);
+             b->Canvas().Brush().SetColor(clBlack);
+             b->Canvas().FillRect(TRect{0, 0, 32, 31}); // the white bottom row is see-through
+         },
+         false, false},
+        {"an image-list image", 1, [](TExStringGrid& g, const QTemporaryDir&) { g.AddImageIdx(1, 1, 0, haLeft, vaTop); },
+         false, false},
+        {"a data image chosen by the cell's number", 1,
+         [](TExStringGrid& g, const QTemporaryDir&) {
+             g.SetCellEx(1, 1, QStringLiteral("0"));
+             g.AddDataImage(1, 1, 0, haLeft, vaTop);
+         },
+         false, false},
+        {"several images side by side", 1,
+         [](TExStringGrid& g, const QTemporaryDir&) {
+             g.AddMultiImage(1, 1, 0, haLeft, vaTop);
+             for (int i = 0; i < 6; ++i)
+                 g.GetCellImages(1, 1)->Add(0);
+         },
+         true, false},
+        {"a checked check box", 1, [](TExStringGrid& g, const QTemporaryDir&) { g.AddCheckBox(1, 1, true, false); },
+         false, false},
+        {"a data check box", 1,
+         [](TExStringGrid& g, const QTemporaryDir&) {
+             g.AddCheckBox(1, 1, true, true);
+         },
+         false, false},
+        {"a node in the first column", 0, [](TExStringGrid& g, const QTemporaryDir&) { g.AddNode(1, 1); }, false,
+         false},
+        {"a radio group", 1, nullptr, false, false},
+        {"a picture", 1,
+         [](TExStringGrid& g, const QTemporaryDir& d) {
+             g.CreatePicture(1, 1, false, TStretchMode::noStretch, 0, haLeft, vaTop)->LoadFromFile(BlackPng(d));
+         },
+         false, false},
+        {"a file picture", 1,
+         [](TExStringGrid& g, const QTemporaryDir& d) {
+             g.CreateFilePicture(1, 1, false, TStretchMode::noStretch, 0, haLeft, vaTop)->SetFilename(BlackPng(d));
+         },
+         false, false},
+        {"a progress bar at 80 %", 1,
+         [](TExStringGrid& g, const QTemporaryDir&) {
+             g.SetCellEx(1, 1, QStringLiteral("80"));
+             g.AddProgress(1, 1, clBlack, clWhite);
+         },
+         false, false},
+        {"a progress pie", 1, [](TExStringGrid& g, const QTemporaryDir&) { g.AddProgressPie(1, 1, clBlack, 60); },
+         false, false},
+    };
+    for (const GraphicCase& k : cases) {
+        SCOPED_TRACE(k.why);
+        grid.RemoveCellGraphic(0, 1);
+        grid.RemoveCellGraphic(1, 1);
+        grid.SetCellEx(1, 1, QString());
+        if (k.add)
+            k.add(grid, dir);
+        else
+            grid.AddRadio(1, 1, false, 0, &radioItems);
+        grid.PrintSettings().PrintGraphics = false;
+        const int inkOff = PreviewInk(k.col, 1);
+        const int widthOff = grid.PrintPageWidth();
+        const int heightOff = rowHeights[1];
+        grid.PrintSettings().PrintGraphics = true;
+        const int inkOn = PreviewInk(k.col, 1);
+        EXPECT_GT(inkOn, inkOff + 15);
+        if (k.growsWidth) {
+            EXPECT_GT(grid.PrintPageWidth(), widthOff);
+        }
+        if (k.growsHeight) {
+            EXPECT_GT(rowHeights[1], heightOff);
+        }
+    }
+    grid.RemoveCellGraphic(1, 1);
+}
+
+// A graphic at the left pushes the text right of it; at the right the text
+// stays left of it.
+TEST_F(PrintGraphicsFixture, TextSitsBesideItsGraphic)
+{
+    grid.SetColWidths(1, 300);
+    grid.PrintSettings().NoAutoSize = true;
+    grid.PrintSettings().PrintGraphics = true;
+    grid.SetCellEx(1, 1, QStringLiteral("WWWW"));
+    QImage plain;
+    PreviewInk(1, 1, &plain);
+    const TRect r = cellRects.at({1, 1});
+    auto inkAt = [&](const QImage& image, int x) { return Ink(image, QRect(x, r.Top + 3, 1, r.Height() - 6)) > 0; };
+    // First x from `from` whose column has ink (want true) or none (false).
+    auto scan = [&](const QImage& image, int from, bool want) {
+        for (int x = from; x < r.Right - 3; ++x)
+            if (inkAt(image, x) == want)
+                return x;
+        return -1;
+    };
+    const int textX = scan(plain, r.Left + 3, true);
+    ASSERT_GT(textX, 0);
+    grid.AddImageIdx(1, 1, 0, haLeft, vaTop);
+    QImage withImage;
+    PreviewInk(1, 1, &withImage);
+    const int imageX = scan(withImage, r.Left + 3, true);
+    const int gapX = scan(withImage, imageX, false);
+    const int textAfter = scan(withImage, gapX, true);
+    EXPECT_LE(imageX, textX);
+    EXPECT_GT(gapX - imageX, 10); // the 16-pixel image, solid
+    EXPECT_GT(textAfter, textX);
+    grid.RemoveCellGraphic(1, 1);
+}
+
+// HTML cells print through the renderer: bold text makes more ink than the
+// plain text, and no tag text shows.
+TEST_F(PrintGraphicsFixture, HTMLCellPrintsWithoutItsTags)
+{
+    grid.SetEnableHTML(true);
+    grid.SetColWidths(1, 300);
+    grid.PrintSettings().NoAutoSize = true;
+    QImage image;
+    // The text's right end: the last pixel column with ink in the cell.
+    auto rightEnd = [&] {
+        const TRect r = cellRects.at({1, 1});
+        for (int x = r.Right - 3; x > r.Left; --x)
+            if (Ink(image, QRect(x, r.Top + 3, 1, r.Height() - 6)) > 0)
+                return x;
+        return -1;
+    };
+    grid.SetCellEx(1, 1, QStringLiteral("Battery low"));
+    const int plain = PreviewInk(1, 1, &image);
+    const int plainEnd = rightEnd();
+    grid.SetCellEx(1, 1, QStringLiteral("<b>Battery low</b>"));
+    const int bold = PreviewInk(1, 1, &image);
+    const int boldEnd = rightEnd();
+    EXPECT_GT(bold, plain + plain / 10);
+    EXPECT_GE(boldEnd, plainEnd);
+    // The tags printed as text would reach far further right.
+    grid.SetEnableHTML(false);
+    PreviewInk(1, 1, &image);
+    const int tagsEnd = rightEnd();
+    EXPECT_GT(tagsEnd, plainEnd + 20);
+    EXPECT_LT(boldEnd, tagsEnd - 15);
+}
+
+// A measured column holds its HTML text on one line: the printed text sits
+// between indents, which the measured width must leave room for.
+TEST_F(PrintGraphicsFixture, MeasuredHTMLCellKeepsToOneLine)
+{
+    grid.SetEnableHTML(true);
+    QImage image;
+    auto inkRows = [&] {
+        const TRect r = cellRects.at({1, 1});
+        int rows = 0;
+        for (int y = r.Top + 2; y < r.Bottom - 2; ++y)
+            rows += Ink(image, QRect(r.Left + 2, y, r.Width() - 4, 1)) > 0 ? 1 : 0;
+        return rows;
+    };
+    grid.SetCellEx(1, 1, QStringLiteral("Battery low and valve open"));
+    PreviewInk(1, 1, &image);
+    const int plainRows = inkRows();
+    grid.SetCellEx(1, 1, QStringLiteral("<b>Battery low</b> and <i>valve open</i>"));
+    PreviewInk(1, 1, &image);
+    EXPECT_GT(plainRows, 5);
+    EXPECT_LE(inkRows(), plainRows + 3);
+}
+
+// GRID_SCREENSHOT_DIR=<dir> saves a previewed page with cell graphics.
+TEST_F(PrintGraphicsFixture, PreviewPictureWithGraphics)
+{
+    const QString out = qEnvironmentVariable("GRID_SCREENSHOT_DIR");
+    if (out.isEmpty())
+        GTEST_SKIP() << "GRID_SCREENSHOT_DIR not set";
+    QDir().mkpath(out);
+    grid.SetEnableHTML(true);
+    grid.SetColCount(3);
+    grid.SetRowCount(7);
+    grid.SetFixedRows(1);
+    grid.SetCellEx(2, 0, QStringLiteral("<b>Note</b>"));
+    const QStringList meters{"M1", "M2", "M3", "M4", "M5", "M6"};
+    for (int r = 1; r <= 6; ++r)
+        grid.SetCellEx(0, r, meters[r - 1]);
+    grid.AddCheckBox(1, 1, true, false);
+    grid.SetCellEx(2, 1, QStringLiteral("<b>Bold</b> and <i>italic</i> <font color=\"clRed\">red</font>"));
+    grid.SetCellEx(1, 2, QStringLiteral("70"));
+    grid.AddProgress(1, 2, clGreen, clWhite);
+    grid.AddProgressPie(1, 3, clBlue, 40);
+    grid.AddImageIdx(1, 4, 0, haLeft, vaCenter);
+    grid.SetCellEx(1, 4, QStringLiteral("image"));
+    grid.AddRadio(1, 5, true, 1, &radioItems);
+    grid.CreatePicture(1, 6, false, TStretchMode::noStretch, 0, haRight, vaTop)->LoadFromFile(BlackPng(dir));
+    grid.SetCellEx(2, 6, QStringLiteral("picture at the right"));
+    grid.PrintSettings().PrintGraphics = true;
+    grid.PrintSettings().TitleText = QStringLiteral("Cell graphics");
+    grid.PrintSettings().Title = ppTopCenter;
+    QImage image;
+    PreviewInk(0, 1, &image);
+    EXPECT_TRUE(image.save(QDir(out).filePath(QStringLiteral("grid_print_preview_graphics.png"))));
+    grid.RemoveCellGraphic(1, 5);
 }
 
 } // namespace
