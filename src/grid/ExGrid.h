@@ -2628,6 +2628,9 @@ public:
     // A picker editor of the current cell changed its value (0: no date).
     void DateTimeChanged(TDateTime value);
     std::function<void(QObject* sender, int aCol, int aRow, TDateTime aDateTime)> OnDateTimeChange;
+    // The calendar of a date editor closed (with MouseActions.DirectDateClose
+    // the edit then ends).
+    std::function<void(QObject* sender, int aRow, int aCol)> OnDatePickerCloseUp;
     TGridEditBtn* EditBtn() const { return FEditBtn; }
     TGridUnitEditBtn* UnitEditBtn() const { return FUnitEditBtn; }
     TGridCheckBox* EditCheckBox() const { return FEditCheck; }
@@ -2932,8 +2935,11 @@ protected:
     virtual bool IsFmtClipboardAllowed();
     // For grids that pick cells into a formula: a left press over a cell in
     // cell-selector mode, and the editor's text starting with "=" or not.
+    // A grid that overrides them keeps FCellSelectorMode; while it is set a
+    // left press over a cell goes to CellSelectorClick and nowhere else.
     virtual void CellSelectorClick(int aCol, int aRow) {}
     virtual void SetCellSelectorMode(bool on) {}
+    bool FCellSelectorMode = false;
     // After a selection paste: fills the rest of the selection from the
     // pasted block FPasteBlock (ExGrid_SmartPaste.cpp).
     void SmartPaste();

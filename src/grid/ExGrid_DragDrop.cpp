@@ -260,7 +260,16 @@ void TExStringGrid::OleHideDropMarkers()
 void TExStringGrid::OleShiftDragSource(int aRow, int inserted)
 {
     // Only rows really inserted at or above the dragged block move it.
-    if (!FOleDragging || inserted <= 0 || FDropSelection.Top < aRow)
+    if (!FOleDragging || inserted <= 0)
+        return;
+    // The row marks follow their rows, so that the marked rows are removed
+    // or cleared afterwards, not the new ones.
+    if (DisjunctRowMode()) {
+        const int at = FMouseActions->RowSelectPersistent() ? RowDisplToReal(aRow) : aRow;
+        if (at >= 0 && at < static_cast<int>(FRowSelect.size()))
+            FRowSelect.insert(FRowSelect.begin() + at, static_cast<size_t>(inserted), 0);
+    }
+    if (FDropSelection.Top < aRow)
         return;
     FDropSelection.Top += inserted;
     FDropSelection.Bottom += inserted;
@@ -417,24 +426,33 @@ bool TExStringGrid::OleDropCol(const QPoint& screen, int dropCol)
     if (FOleDragCol != -1) {
         if (FOleDragList && FOleDragIndex >= 0 && FOleDragIndex < FOleDragList->count())
             delete FOleDragList->takeItem(FOleDragIndex);
-        // The column's place in the column order; without an order (or not
-        // in it) the column is where its index says, never column 0.
+        // The column's place in the column order is a real index; without
+        // an order (or not in it) the column is where its index says, never
+        // the fixed column 0. The drop position was taken while the column
+        // was hidden, so it lands before the column under the pointer.
         int pos = FOleDragCol;
         for (int i = 0; i < FColumnOrder.Count(); ++i)
             if (FColumnOrder[i] == FOleDragCol) {
                 pos = i;
                 break;
             }
-        UnHideColumn(pos);
-        MoveColumn(DisplColIndexOf(pos), std::min(aCol, ColCount() - 1));
         FOleDragCol = -1;
+        UnHideColumn(pos);
+        const bool enhanced = FEnhRowColMove;
+        FEnhRowColMove = true;
+        ScopeExit restore{[this, enhanced] { FEnhRowColMove = enhanced; }};
+        MoveColumn(DisplColIndexOf(pos), std::min(aCol, ColCount() - 1));
     } else if (FDragDropSettings->OleColumnReorder() && FOleDragging) {
         // Only a column of this grid's own drag: another grid's index means
         // nothing here.
         aCol = std::min(aCol, ColCount() - 1);
         const int from = DisplColIndexOf(dropCol);
-        if (from != aCol)
+        if (from != aCol) {
+            const bool enhanced = FEnhRowColMove;
+            FEnhRowColMove = true;
+            ScopeExit restore{[this, enhanced] { FEnhRowColMove = enhanced; }};
             MoveColumn(from, aCol);
+        }
     }
     if (OnOleDropCol)
         OnOleDropCol(this, aRow, aCol, dropCol);

@@ -144,6 +144,7 @@ void TExInplaceEdit::WndProc(TMessage& m)
         TInplaceEdit::WndProc(m);
         if (SelStart() > 0)
             FGrid->EditorCaretMoved(Text(), SelStart() - 1, SelStart());
+        FGrid->SetCellSelectorMode(Text().startsWith(u'='));
         return;
     case WM_GETDLGCODE:
         TInplaceEdit::WndProc(m);
@@ -220,6 +221,7 @@ void TExInplaceEdit::LostFocus(QWidget* next)
     g.FStartEditChar = QChar();
     if (g.FLookupHistory && !Text().isEmpty() && !g.FLookupItems.contains(Text()))
         g.FLookupItems.append(Text());
+    g.SetCellSelectorMode(false);
     // A validation that hides and shows the editor again is no end of the edit.
     if (g.FValidating || g.Destroying())
         return;

@@ -182,6 +182,11 @@ void TExStringGrid::HandleLButtonDownMessage(TMessage& m)
             TBaseGrid::WndProc(m);
         return;
     }
+    // Picking a cell into the text being edited: the edit stays open.
+    if (FCellSelectorMode) {
+        CellSelectorClick(aCol, aRow);
+        return;
+    }
     PressCell(m, aCol, aRow, x, y, shift);
 }
 

@@ -4,6 +4,7 @@
 #include "grid/EsgDD.h"
 #include "grid/ExGrid.h"
 
+#include "platform/Controls.h"
 #include "platform/DragDrop.h"
 
 #include <QApplication>
@@ -488,4 +489,104 @@ TEST_F(TwoGrids, PictureOfCellsIsAHiddenNeverActiveWindow)
     form->show();
     ProcessEvents();
     EXPECT_NE(QApplication::activeWindow(), form.get());
+}
+
+// A column hidden and listed in a list box, dragged from the list into the
+// header: the list item goes, the column is shown again and lands before the
+// column under the pointer. The hand-over names the column by its place in
+// the column order, a real index, whatever else is hidden or moved.
+TEST_F(TwoGrids, ColumnHandedOverFromAListIsShownWhereDropped)
+{
+    const struct
+    {
+        const char* name;
+        int movedFrom, movedTo; // a column move before hiding (-1: none)
+        std::vector<int> hidden; // real columns hidden, the handed-over one first
+        int handedOver; // the column as the list names it
+        int dropAt; // display column under the pointer; -1 after the last
+        QString header; // shown header row afterwards
+        int reportedCol;
+    } cases[] = {
+        {"drop right of it", -1, -1, {2}, 2, 3, "A1,0|A3,0|A2,0|A4,0|A5,0", 3},
+        {"drop left of it", -1, -1, {2}, 2, 1, "A2,0|A1,0|A3,0|A4,0|A5,0", 1},
+        {"drop after the last column", -1, -1, {2}, 2, -1, "A1,0|A3,0|A4,0|A5,0|A2,0", 5},
+        {"another column stays hidden", -1, -1, {4, 2}, 4, 1, "A4,0|A1,0|A3,0|A5,0", 1},
+        {"column order after a move", 1, 3, {3}, 1, 1, "A1,0|A2,0|A3,0|A4,0|A5,0", 1},
+    };
+    for (const auto& k : cases) {
+        SCOPED_TRACE(k.name);
+        TearDown();
+        SetUp();
+        Fill(a, QStringLiteral("A"), 6, 7);
+        a->SetEnhRowColMove(false);
+        if (k.movedFrom >= 0)
+            a->MoveColumn(k.movedFrom, k.movedTo);
+        for (int h : k.hidden)
+            a->HideColumn(h);
+        auto* list = new TListBox(host.get());
+        list->SetItems({QStringLiteral("x"), QStringLiteral("column"), QStringLiteral("y")});
+        std::vector<std::array<int, 3>> reported;
+        a->OnOleDropCol = [&](QObject*, int r, int c, int col) { reported.push_back({r, c, col}); };
+        a->OleColumnDragStart(k.handedOver, 1, list);
+
+        TESGDropSource source;
+        DropEffect effect = DropEffect::None;
+        DragScript script;
+        const TRect last = a->CellRect(a->ColCount() - 1, 0);
+        const QPoint at = k.dropAt < 0 ? QPoint(last.Right + 8, (last.Top + last.Bottom) / 2) : Centre(a, k.dropAt, 0);
+        ASSERT_LT(at.x(), a->ClientSurface()->width());
+        script.MoveTo(a->ClientSurface(), at);
+        script.Release();
+        BeginOleColumnDrag(list, source, k.handedOver, true, effect);
+
+        EXPECT_EQ(list->Items(), (QStringList{QStringLiteral("x"), QStringLiteral("y")}));
+        EXPECT_EQ(RowText(a, 0), k.header);
+        // The cells of the rows went with their columns.
+        EXPECT_EQ(RowText(a, 1), QString(k.header).replace(QStringLiteral(",0"), QStringLiteral(",1")));
+        ASSERT_EQ(reported.size(), 1u);
+        EXPECT_EQ(reported[0], (std::array<int, 3>{0, k.reportedCol, k.handedOver}));
+        // The enhanced move was on for the drop only.
+        EXPECT_FALSE(a->EnhRowColMove());
+
+        // The hand-over is used up: a second column drop only reports.
+        reported.clear();
+        DragScript again;
+        again.MoveTo(a->ClientSurface(), Centre(a, 1, 0));
+        again.Release();
+        TESGDropSource source2;
+        BeginOleColumnDrag(list, source2, k.handedOver, true, effect);
+        EXPECT_EQ(RowText(a, 0), k.header);
+        EXPECT_EQ(list->Items().size(), 2);
+        EXPECT_EQ(reported.size(), 1u);
+    }
+}
+
+// Rows marked in disjunct row selection, moved up within their grid with row
+// insertion: the marks move down with their rows, so the marked rows go and
+// the inserted ones stay.
+TEST_F(TwoGrids, MarkedRowsMovedWithInsertionRemoveTheMarkedRows)
+{
+    a->SetOptions(a->Options() | goRowSelect);
+    a->MouseActions().SetDisjunctRowSelect(true);
+    a->DragDropSettings().SetOleRemoveRows(true);
+    a->DragDropSettings().SetOleInsertRows(true);
+    a->SetSelection(TGridRect{1, 4, 4, 5});
+    a->SetRowSelect(4, true);
+    a->SetRowSelect(5, true);
+    // The press on a marked row keeps the marks (Ctrl adds to them).
+    DragScript script;
+    script.MoveTo(a->ClientSurface(), Centre(a, 2, 1) + QPoint(0, 1));
+    script.MoveTo(a->ClientSurface(), Centre(a, 2, 1));
+    script.Release();
+    const QPoint at = Centre(a, 2, 4);
+    Mouse(a, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton, Qt::ControlModifier);
+    Mouse(a, QEvent::MouseButtonPress, at, Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
+    ASSERT_TRUE(a->GetRowSelect(4));
+    ASSERT_TRUE(a->GetRowSelect(5));
+    Mouse(a, QEvent::MouseMove, at + QPoint(6, 5), Qt::NoButton, Qt::LeftButton);
+    ASSERT_EQ(script.DragsRun(), 1);
+    QStringList got;
+    for (int r = 1; r < a->RowCount(); ++r)
+        got << a->Cells(1, r);
+    EXPECT_EQ(got, (QStringList{"A1,4", "A1,5", "A1,1", "A1,2", "A1,3", "A1,6"}));
 }
