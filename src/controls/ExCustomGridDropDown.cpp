@@ -1317,6 +1317,8 @@ void TCustomExGridDropDown::ControlKeyUp(QKeyEvent* e)
     const TShiftState shift = ShiftStateFromQt(e->modifiers());
     if (IsGridNavigationKey(key) && !(shift & ssAlt))
         FLookupEntry.clear();
+    else if (!FExColGrid->EditorMode() || key == VK_RETURN)
+        TExCustomDropDown::ControlKeyUp(e);
     if (OnGridKeyUp)
         OnGridKeyUp(this, key, shift);
 }

@@ -439,7 +439,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     // Keys typed in the open inner grid.
     virtual bool ControlKeyDown(QKeyEvent* e);
-    virtual void ControlKeyUp(QKeyEvent* e);
+    void ControlKeyUp(QKeyEvent* e) override;
     virtual void ControlKeyPress(QChar ch);
     // A typed character against the rows; the row found, or -1.
     int LookupKey(QChar ch);

@@ -506,6 +506,15 @@ public:
     // Properties ----------------------------------------------------------------
     bool EditorEnabled() const { return FEditorEnabled; }
     void SetEditorEnabled(bool e);
+    // A focused control that takes no typing shows its value selected.
+    bool FocusDraw() const { return FFocusDraw; }
+    void SetFocusDraw(bool v)
+    {
+        if (v != FFocusDraw) {
+            FFocusDraw = v;
+            update();
+        }
+    }
     bool ReadOnly() const { return isReadOnly(); }
     void SetReadOnly(bool r);
     platform::TColor BorderColor() const { return FBorderColor; }
@@ -597,7 +606,7 @@ public:
     TDrawBackGroundEvent OnDrawHeader, OnDrawFooter;
     TGetTextEvent OnGetHeaderText, OnGetFooterText;
     TDropDownClipboardEvent OnClipboardCopy, OnClipboardPaste, OnClipboardCut;
-    platform::TKeyEvent OnKeyDown;
+    platform::TKeyEvent OnKeyDown, OnKeyUp;
     platform::TKeyPressEvent OnKeyPress;
 
     // Virtual steps the leaves override ----------------------------------------
@@ -612,6 +621,10 @@ public:
     virtual void AfterDropUp();
     virtual void DropDownKeyPress(QKeyEvent* e);
     virtual void DropDownKeyDown(QKeyEvent* e);
+    // Keys released in the popup or in its hosted control reach the edit's
+    // key-up handling as if released there.
+    virtual void DropDownKeyUp(QKeyEvent* e);
+    virtual void ControlKeyUp(QKeyEvent* e);
     virtual void DropDownResized() {}
     virtual void HandleMouseWheelDown() {}
     virtual void HandleMouseWheelUp() {}
@@ -619,18 +632,24 @@ public:
     virtual void SetEditRect();
 
 protected:
+    // After the edit and its border are painted: the focus look (FocusDraw).
+    virtual void AfterPaint(platform::TCanvas& canvas);
     // The edit's change notification: raises OnChange, except for a change
     // the key handling blocks (replacing the whole value).
     virtual void Change();
     virtual void KeyDown(int& key, platform::TShiftState shift);
     virtual void KeyPress(QChar& key);
     void keyPressEvent(QKeyEvent* e) override;
+    // Raises OnKeyUp.
+    void keyReleaseEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
+    // The wheel over the edit: the leaf's HandleMouseWheelDown / Up.
+    void wheelEvent(QWheelEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
     void moveEvent(QMoveEvent* e) override;

@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QToolTip>
+#include <QWheelEvent>
 
 #include <chrono>
 #include <cmath>
@@ -320,6 +321,10 @@ void TDropDownForm::keyPressEvent(QKeyEvent* e)
 
 void TDropDownForm::keyReleaseEvent(QKeyEvent* e)
 {
+    RunGuarded([&] {
+        if (FExDropDown)
+            FExDropDown->DropDownKeyUp(e);
+    });
     e->accept();
 }
 
@@ -691,8 +696,46 @@ void TExCustomDropDown::paintEvent(QPaintEvent* e)
     QPainter painter(this);
     TCanvas canvas;
     canvas.BindPainter(&painter, width(), height());
-    RunGuarded([&] { DrawBorder(canvas); });
+    RunGuarded([&] {
+        DrawBorder(canvas);
+        AfterPaint(canvas);
+    });
     canvas.Unbind();
+}
+
+void TExCustomDropDown::wheelEvent(QWheelEvent* e)
+{
+    QLineEdit::wheelEvent(e);
+    RunGuarded([&] {
+        if (e->angleDelta().y() < 0)
+            HandleMouseWheelDown();
+        else if (e->angleDelta().y() > 0)
+            HandleMouseWheelUp();
+    });
+    // Taken here: the control beneath (a grid under its editor) must not
+    // scroll as well.
+    e->accept();
+}
+
+void TExCustomDropDown::AfterPaint(TCanvas& c)
+{
+    if (FEditorEnabled || !hasFocus() || !FFocusDraw)
+        return;
+    const TRect f = Rect(2, 2, width() - FButtonWidth - 1, height() - 2);
+    c.Pen().SetColor(clBlack);
+    c.Pen().SetWidth(1);
+    c.Brush().SetStyle(TBrushStyle::bsSolid);
+    c.Brush().SetColor(clHighlight);
+    c.Rectangle(f);
+    TFont font;
+    font.SetName(this->font().family());
+    if (this->font().pointSize() > 0)
+        font.SetSize(this->font().pointSize());
+    font.SetColor(clHighlightText);
+    c.SetFont(font);
+    c.Brush().SetStyle(TBrushStyle::bsClear);
+    TRect t = Rect(f.Left + 2, f.Top, f.Right - 3, f.Bottom);
+    c.DrawText(Text(), t, DT_SINGLELINE | DT_VCENTER);
 }
 
 void TExCustomDropDown::DrawBorder(TCanvas& c)
@@ -1129,6 +1172,26 @@ void TExCustomDropDown::DropDownKeyDown(QKeyEvent* e)
     HandleKeyPress(e);
 }
 
+void TExCustomDropDown::DropDownKeyUp(QKeyEvent* e)
+{
+    keyReleaseEvent(e);
+}
+
+void TExCustomDropDown::ControlKeyUp(QKeyEvent* e)
+{
+    keyReleaseEvent(e);
+}
+
+void TExCustomDropDown::keyReleaseEvent(QKeyEvent* e)
+{
+    RunGuarded([&] {
+        int key = VirtualKeyFromQt(e->key());
+        if (key != 0 && OnKeyUp)
+            OnKeyUp(this, key, ShiftStateFromQt(e->modifiers()));
+    });
+    QLineEdit::keyReleaseEvent(e);
+}
+
 bool TExCustomDropDown::eventFilter(QObject* watched, QEvent* e)
 {
     // Keys typed in the hosted control reach the edit as if typed there.
@@ -1136,6 +1199,10 @@ bool TExCustomDropDown::eventFilter(QObject* watched, QEvent* e)
         bool used = false;
         RunGuarded([&] { used = HandleKeyPress(static_cast<QKeyEvent*>(e)); });
         return used && !FDroppedDown;
+    }
+    if (watched == FControl && e->type() == QEvent::KeyRelease) {
+        RunGuarded([&] { ControlKeyUp(static_cast<QKeyEvent*>(e)); });
+        return false;
     }
     return QLineEdit::eventFilter(watched, e);
 }

@@ -276,22 +276,7 @@ void TExImagePickerDropDown::HandleMouseWheelUp()
 
 void TExImagePickerDropDown::PaintEditArea(TCanvas& c)
 {
-    // The focus look of a control that takes no typing.
-    if (!EditorEnabled() && hasFocus()) {
-        TRect f = Rect(2, 2, width() - DropDownButtonWidth() - 1, height() - 2);
-        c.Pen().SetColor(clBlack);
-        c.Pen().SetWidth(1);
-        c.Brush().SetStyle(TBrushStyle::bsSolid);
-        c.Brush().SetColor(clHighlight);
-        c.Rectangle(f);
-        TFont font;
-        font.SetName(this->font().family());
-        font.SetColor(clHighlightText);
-        c.SetFont(font);
-        c.Brush().SetStyle(TBrushStyle::bsClear);
-        TRect t = Rect(f.Left + 2, f.Top, f.Right - 3, f.Bottom);
-        c.DrawText(Text(), t, DT_SINGLELINE | DT_VCENTER);
-    }
+    // The focus look is the base's (FocusDraw).
     // The edit's formatting rectangle: left of the button.
     const TRect r = Rect(1, 1, width() - DropDownButtonWidth() - 3, height() + 1);
     if (OnDrawSelectedImage) {

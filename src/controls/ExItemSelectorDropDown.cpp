@@ -265,17 +265,6 @@ void TExItemSelectorDropDown::ListWheel(bool down)
         FItemSelector->SelectPrevious();
 }
 
-void TExItemSelectorDropDown::wheelEvent(QWheelEvent* e)
-{
-    RunGuarded([&] {
-        if (e->angleDelta().y() < 0)
-            HandleMouseWheelDown();
-        else if (e->angleDelta().y() > 0)
-            HandleMouseWheelUp();
-    });
-    e->accept();
-}
-
 // ---------------------------------------------------------------------------
 // Painting
 // ---------------------------------------------------------------------------

@@ -68,7 +68,6 @@ protected:
 
     void KeyDown(int& key, platform::TShiftState shift) override;
     void paintEvent(QPaintEvent* e) override;
-    void wheelEvent(QWheelEvent* e) override;
 
     QPointer<TExCustomItemSelector> FItemSelector;
     int FColumns = 1;

@@ -177,6 +177,13 @@ void TExMemoDropDown::UpdateEditText()
     FInternalUpdate = internal;
 }
 
+void TExMemoDropDown::ControlKeyUp(QKeyEvent* e)
+{
+    const int key = VirtualKeyFromQt(e->key());
+    if (key == VK_ESCAPE || key == VK_F4 || (e->modifiers() & Qt::AltModifier))
+        TExCustomDropDown::ControlKeyUp(e);
+}
+
 bool TExMemoDropDown::eventFilter(QObject* watched, QEvent* e)
 {
     if (FMemo && watched == FMemo && e->type() == QEvent::KeyPress) {

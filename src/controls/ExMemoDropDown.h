@@ -44,6 +44,8 @@ protected:
     void Change() override;
     void focusInEvent(QFocusEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    // Only Escape, F4 and Alt combinations are released into the edit.
+    void ControlKeyUp(QKeyEvent* e) override;
     // The memo's own keys: Escape, and Alt+Up/Down, close discarding the
     // memo's edits. True when the key was used.
     bool MemoKeyDown(int key, platform::TShiftState shift);

@@ -309,6 +309,15 @@ bool TExMultiColumnDropDown::eventFilter(QObject* watched, QEvent* e)
     return TExCustomDropDown::eventFilter(watched, e);
 }
 
+void TExMultiColumnDropDown::ControlKeyUp(QKeyEvent* e)
+{
+    const int key = VirtualKeyFromQt(e->key());
+    const bool alt = (e->modifiers() & Qt::AltModifier) != 0;
+    if (!alt && (key == VK_PRIOR || key == VK_NEXT || key == VK_UP || key == VK_DOWN))
+        return;
+    TExCustomDropDown::ControlKeyUp(e);
+}
+
 bool TExMultiColumnDropDown::ControlKeyDown(QKeyEvent* e)
 {
     const int key = VirtualKeyFromQt(e->key());
@@ -521,17 +530,6 @@ void TExMultiColumnDropDown::HandleMouseWheelUp()
 {
     TExCustomDropDown::HandleMouseWheelUp();
     SelectPrevious();
-}
-
-void TExMultiColumnDropDown::wheelEvent(QWheelEvent* e)
-{
-    RunGuarded([&] {
-        if (e->angleDelta().y() < 0)
-            HandleMouseWheelDown();
-        else if (e->angleDelta().y() > 0)
-            HandleMouseWheelUp();
-    });
-    e->accept();
 }
 
 void TExMultiColumnDropDown::GridSelectCell(int row)

@@ -324,7 +324,6 @@ protected:
     void KeyPress(QChar& key) override;
     void keyReleaseEvent(QKeyEvent* e) override;
     // The wheel over the edit steps through the items.
-    void wheelEvent(QWheelEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
@@ -333,6 +332,8 @@ private:
     void FitColumns();
     // Keys typed into the open list; true when the list must not see the key.
     bool ControlKeyDown(QKeyEvent* e);
+    // The list keeps the release of its own paging and arrow keys.
+    void ControlKeyUp(QKeyEvent* e) override;
     void ControlKeyPress(QChar ch, platform::TShiftState shift);
     void LookupKey(QChar ch);
     int FindLookupItem(const QString& entry) const;

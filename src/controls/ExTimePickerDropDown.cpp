@@ -290,6 +290,17 @@ void TExTimePickerDropDown::BeforeDropDown()
     FDateTimePicker->OnChange = [this](QObject*) { TimePickerChanged(); };
     FDateTimePicker->OnKeyDown = [this](QObject*, int& key, TShiftState shift) { ControlKeyDown(key, shift); };
     FDateTimePicker->OnKeyPress = [this](QObject*, QChar& key) { ControlKeyPress(key); };
+    FDateTimePicker->OnKeyUp = [this](QObject*, int& key, TShiftState shift) {
+        Qt::KeyboardModifiers mods;
+        if (shift & ssAlt)
+            mods |= Qt::AltModifier;
+        if (shift & ssShift)
+            mods |= Qt::ShiftModifier;
+        if (shift & ssCtrl)
+            mods |= Qt::ControlModifier;
+        QKeyEvent relay(QEvent::KeyRelease, QtKeyFromVirtualKey(key), mods);
+        ControlKeyUp(&relay);
+    };
     FDateTimePicker->SetFormat(FShowSeconds ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm"));
     FPanelCtrl->SetBounds(FPanelCtrl->Left(), FPanelCtrl->Top(), 170, FDateTimePicker->Height() + 170);
 }
@@ -355,6 +366,18 @@ bool HeldBack(int key, TShiftState shift)
 }
 
 } // namespace
+
+void TExTimePickerDropDown::DropDownKeyUp(QKeyEvent* e)
+{
+    if (!HeldBack(VirtualKeyFromQt(e->key()), ShiftStateFromQt(e->modifiers())))
+        TExCustomDropDown::DropDownKeyUp(e);
+}
+
+void TExTimePickerDropDown::ControlKeyUp(QKeyEvent* e)
+{
+    if (!HeldBack(VirtualKeyFromQt(e->key()), ShiftStateFromQt(e->modifiers())))
+        TExCustomDropDown::ControlKeyUp(e);
+}
 
 void TExTimePickerDropDown::ControlKeyDown(int& key, TShiftState shift)
 {

@@ -61,6 +61,10 @@ public:
     void DoHideDropDown(bool cancel) override;
     void AfterDropUp() override;
     void DropDownKeyDown(QKeyEvent* e) override;
+    // Releases of Page Up, Page Down, Up and Down stay in the popup (Alt
+    // aside). The popup's time picker's releases come here too.
+    void DropDownKeyUp(QKeyEvent* e) override;
+    void ControlKeyUp(QKeyEvent* e) override;
     // The edit mask for the seconds setting: an optional first hour digit
     // (a blank when absent), the separators kept, blank as the placeholder.
     static QString EditMaskFor(bool showSeconds, QChar sep);

@@ -52,7 +52,17 @@ TGridDateTimePicker::TGridDateTimePicker(TExStringGrid* grid) : TExDateTimePicke
         if (isVisible())
             FGrid->DateTimeChanged(Value());
     };
+    // The calendar's close-up reaches the grid; DirectDateClose ends the edit.
+    OnCloseUp = [this](QObject*) {
+        if (!isVisible())
+            return;
+        if (FGrid->OnDatePickerCloseUp)
+            FGrid->OnDatePickerCloseUp(FGrid, FGrid->Row(), FGrid->Col());
+        if (FGrid->MouseActions().DirectDateClose() && FGrid->EditMode())
+            FGrid->HideInplaceEdit();
+    };
     WatchTimePart();
+    FOwnHeight = height();
 }
 
 void TGridDateTimePicker::WatchTimePart()

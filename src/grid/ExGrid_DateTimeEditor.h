@@ -24,6 +24,8 @@ public:
     QString CellText() const;
     // The cell format: short date, a blank, short time.
     static QString CellFormat();
+    // The height it has of its own; a lower cell does not squeeze it.
+    int OwnHeight() const { return FOwnHeight; }
 
 protected:
     // Tab, Enter, Escape, Page Up, Page Down and End end the edit, from the
@@ -35,4 +37,5 @@ protected:
 private:
     void WatchTimePart();
     TExStringGrid* FGrid;
+    int FOwnHeight = 0;
 };

@@ -292,7 +292,11 @@ bool TGridColorDropDown::WritesOnKey(int key) const
     return key == VK_RETURN;
 }
 
-TGridTimepickerDropDown::TGridTimepickerDropDown(TExStringGrid* grid) : TGridDropDown(grid) {}
+TGridTimepickerDropDown::TGridTimepickerDropDown(TExStringGrid* grid) : TGridDropDown(grid)
+{
+    // Inside a cell the time shows as typed, never as a selected block.
+    SetFocusDraw(false);
+}
 
 void TGridTimepickerDropDown::Load(const QString& text)
 {

@@ -391,7 +391,8 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
         TGridDateTimePicker* picker = DateTimePicker();
         FOriginalDateTime = picker->ReadCellText(text);
         DoGetEditorProp(realCol, aRow, picker);
-        ShowEditorControl(picker, r, w, h, color, font);
+        // Raised to the cell's height, never lowered below its own.
+        ShowEditorControl(picker, r, w, std::max(h, picker->OwnHeight()), color, font);
         FEditCtrl = nullptr;
         break;
     }

@@ -10,6 +10,7 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QCoreApplication>
 
@@ -281,4 +282,58 @@ TEST_F(PickerGrid, TimePickerUpStepsNothingButEndsTheEditAndEscapeKeepsTheCell)
     EXPECT_FALSE(Time()->isVisible());
     EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("11:00:00"));
     EXPECT_EQ(grid->Row(), 1);
+}
+
+// ---------------------------------------------------------------------------
+// The date-and-time editor's height and calendar close-up
+// ---------------------------------------------------------------------------
+
+TEST_F(PickerGrid, DateTimeEditorIsRaisedToATallCellButNotSqueezedByALowOne)
+{
+    grid->SetCells(2, 1, QStringLiteral("05/03/2024 14:30"));
+    grid->SetRowHeights(1, 60);
+    Edit(2, 1);
+    TGridDateTimePicker* p = DateTime();
+    ASSERT_TRUE(p->isVisible());
+    // The cell's inside: its height less the grid line.
+    EXPECT_EQ(p->height(), std::max(59, p->OwnHeight()));
+    KeyClick(Qt::Key_Escape);
+    Settle();
+    grid->SetRowHeights(1, 8);
+    Edit(2, 1);
+    ASSERT_TRUE(p->isVisible());
+    EXPECT_GT(p->OwnHeight(), 8);
+    EXPECT_EQ(p->height(), p->OwnHeight());
+    KeyClick(Qt::Key_Escape);
+    Settle();
+}
+
+TEST_F(PickerGrid, CalendarCloseUpIsRelayedAndDirectDateCloseEndsTheEdit)
+{
+    std::vector<QString> closes;
+    grid->OnDatePickerCloseUp = [&](QObject* sender, int r, int c) {
+        EXPECT_EQ(sender, grid);
+        closes.push_back(QStringLiteral("%1,%2").arg(r).arg(c));
+    };
+    for (bool direct : {false, true}) {
+        grid->MouseActions().SetDirectDateClose(direct);
+        grid->SetCells(2, 3, QStringLiteral("05/03/2024 14:30"));
+        Edit(2, 3);
+        TGridDateTimePicker* p = DateTime();
+        ASSERT_TRUE(p->isVisible()) << direct;
+        // The calendar's close-up notification, as the picker raises it.
+        ASSERT_TRUE(p->OnCloseUp);
+        p->OnCloseUp(p);
+        Settle();
+        EXPECT_EQ(closes.size(), direct ? 2u : 1u);
+        EXPECT_EQ(closes.back(), QStringLiteral("3,2"));
+        EXPECT_EQ(grid->EditMode(), !direct) << direct;
+        EXPECT_EQ(p->isVisible(), !direct) << direct;
+        if (!direct) {
+            p->setFocus();
+            KeyClick(Qt::Key_Escape);
+            Settle();
+        }
+    }
+    grid->OnDatePickerCloseUp = nullptr;
 }
