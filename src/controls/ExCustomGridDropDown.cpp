@@ -1,5 +1,7 @@
 #include "controls/ExCustomGridDropDown.h"
 
+#include "platform/Scope.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -382,30 +384,16 @@ bool TExColGrid::DoMouseWheelDown(TShiftState shift, const TPoint& mousePos)
 {
     FMouseWheelSelection = true;
     FConfirmSelection = false;
-    bool r = false;
-    try {
-        r = TExStringGrid::DoMouseWheelDown(shift, mousePos);
-    } catch (...) {
-        FMouseWheelSelection = false;
-        throw;
-    }
-    FMouseWheelSelection = false;
-    return r;
+    const platform::ScopeExit done{[this] { FMouseWheelSelection = false; }};
+    return TExStringGrid::DoMouseWheelDown(shift, mousePos);
 }
 
 bool TExColGrid::DoMouseWheelUp(TShiftState shift, const TPoint& mousePos)
 {
     FMouseWheelSelection = true;
     FConfirmSelection = false;
-    bool r = false;
-    try {
-        r = TExStringGrid::DoMouseWheelUp(shift, mousePos);
-    } catch (...) {
-        FMouseWheelSelection = false;
-        throw;
-    }
-    FMouseWheelSelection = false;
-    return r;
+    const platform::ScopeExit done{[this] { FMouseWheelSelection = false; }};
+    return TExStringGrid::DoMouseWheelUp(shift, mousePos);
 }
 
 void TExColGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)

@@ -1,6 +1,8 @@
 // The multi-column list: columns, items and the owner-drawn list grid.
 #include "controls/ExMultiColumnDropDown.h"
 
+#include "platform/Scope.h"
+
 #include <QApplication>
 #include <QFontMetrics>
 #include <QStyle>
@@ -351,30 +353,16 @@ bool TExColGrid::DoMouseWheelDown(TShiftState shift, const TPoint& mousePos)
 {
     FMouseWheelSelection = true;
     FConfirmSelection = false;
-    bool handled = false;
-    try {
-        handled = TStringGrid::DoMouseWheelDown(shift, mousePos);
-    } catch (...) {
-        FMouseWheelSelection = false;
-        throw;
-    }
-    FMouseWheelSelection = false;
-    return handled;
+    const platform::ScopeExit done{[this] { FMouseWheelSelection = false; }};
+    return TStringGrid::DoMouseWheelDown(shift, mousePos);
 }
 
 bool TExColGrid::DoMouseWheelUp(TShiftState shift, const TPoint& mousePos)
 {
     FMouseWheelSelection = true;
     FConfirmSelection = false;
-    bool handled = false;
-    try {
-        handled = TStringGrid::DoMouseWheelUp(shift, mousePos);
-    } catch (...) {
-        FMouseWheelSelection = false;
-        throw;
-    }
-    FMouseWheelSelection = false;
-    return handled;
+    const platform::ScopeExit done{[this] { FMouseWheelSelection = false; }};
+    return TStringGrid::DoMouseWheelUp(shift, mousePos);
 }
 
 void TExColGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
