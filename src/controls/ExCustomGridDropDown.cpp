@@ -461,11 +461,144 @@ std::unique_ptr<TCustomExGridDropDown::TDropDownItems> TCustomExGridDropDown::Cr
     return std::make_unique<TDropDownItems>(owner);
 }
 
-QString TCustomExGridDropDown::Version() const
+// ---- relays of the inner grid's events ---------------------------------------
+
+void TCustomExGridDropDown::WithPopupBlocked(const std::function<void()>& call)
 {
-    const unsigned v = 0x06000101;
-    return QStringLiteral("%1.%2.%3.%4").arg(v >> 24).arg((v >> 16) & 0xFF).arg((v >> 8) & 0xFF).arg(v & 0xFF);
+    // A window the handler opens must not close the popup.
+    TDropDownForm* f = DropDownForm();
+    if (f)
+        f->SetBlockActivate(true);
+    const ScopeExit unblock([f] {
+        if (f)
+            f->SetBlockActivate(false);
+    });
+    call();
 }
+
+#define GRID_RELAY(name, event, params, args)                                                                          \
+    void TCustomExGridDropDown::name params                                                                            \
+    {                                                                                                                  \
+        if (event)                                                                                                     \
+            event args;                                                                                                \
+    }
+
+void TCustomExGridDropDown::DoGridAnchorClick(QObject* s, int r, int c, const QString& anchor, bool& autoHandle)
+{
+    if (OnGridAnchorClick)
+        WithPopupBlocked([&] { OnGridAnchorClick(s, r, c, anchor, autoHandle); });
+}
+GRID_RELAY(DoGridAnchorEnter, OnGridAnchorEnter, (QObject * s, int r, int c, const QString& a), (s, r, c, a))
+GRID_RELAY(DoGridAnchorExit, OnGridAnchorExit, (QObject * s, int r, int c, const QString& a), (s, r, c, a))
+GRID_RELAY(DoGridAnchorHint, OnGridAnchorHint, (QObject * s, int r, int c, QString& a), (s, r, c, a))
+
+void TCustomExGridDropDown::DoGridButtonClick(QObject* s, int c, int r)
+{
+    if (OnGridButtonClick)
+        WithPopupBlocked([&] { OnGridButtonClick(s, c, r); });
+}
+GRID_RELAY(DoGridCanSort, OnGridCanSort, (QObject * s, int c, bool& doSort), (s, c, doSort))
+GRID_RELAY(DoGridClickSort, OnGridClickSort, (QObject * s, int c), (s, c))
+GRID_RELAY(DoGridCustomCompare, OnGridCustomCompare, (QObject * s, const QString& a, const QString& b, int& res),
+           (s, a, b, res))
+GRID_RELAY(DoGridRawCompare, OnGridRawCompare, (QObject * s, int c, int r1, int r2, int& res), (s, c, r1, r2, res))
+GRID_RELAY(DoGridColumnSize, OnGridColumnSize, (QObject * s, int c, bool& allow), (s, c, allow))
+GRID_RELAY(DoGridColumnSizing, OnGridColumnSizing, (QObject * s, int c, int size), (s, c, size))
+GRID_RELAY(DoGridEndColumnSize, OnGridEndColumnSize, (QObject * s, int c), (s, c))
+GRID_RELAY(DoGridRowSize, OnGridRowSize, (QObject * s, int r, bool& allow), (s, r, allow))
+GRID_RELAY(DoGridRowSizing, OnGridRowSizing, (QObject * s, int r, int size), (s, r, size))
+GRID_RELAY(DoGridEndRowSize, OnGridEndRowSize, (QObject * s, int r), (s, r))
+GRID_RELAY(DoGridRowMove, OnGridRowMove, (QObject * s, int r, bool& allow), (s, r, allow))
+GRID_RELAY(DoGridRowMoving, OnGridRowMoving, (QObject * s, int r, bool& allow), (s, r, allow))
+GRID_RELAY(DoGridRowMoved, OnGridRowMoved, (QObject * s, int from, int to), (s, from, to))
+GRID_RELAY(DoGridColumnMove, OnGridColumnMove, (QObject * s, int c, bool& allow), (s, c, allow))
+GRID_RELAY(DoGridColumnMoving, OnGridColumnMoving, (QObject * s, int c, bool& allow), (s, c, allow))
+GRID_RELAY(DoGridColumnMoved, OnGridColumnMoved, (QObject * s, int from, int to), (s, from, to))
+// The rectangle comes as a copy: a handler's changes stay with it.
+GRID_RELAY(DoGridCustomCellDraw, OnGridCustomCellDraw,
+           (QObject * s, TCanvas& canvas, int c, int r, TGridDrawState st, TRect rect, bool printing),
+           (s, canvas, c, r, st, rect, printing))
+GRID_RELAY(DoGridCustomCellBkgDraw, OnGridCustomCellBkgDraw,
+           (QObject * s, TCanvas& canvas, int c, int r, TGridDrawState st, TRect rect, bool printing),
+           (s, canvas, c, r, st, rect, printing))
+GRID_RELAY(DoGridCellBalloon, OnGridCellBalloon, (QObject * s, int c, int r, QString& title, QString& text, int& icon),
+           (s, c, r, title, text, icon))
+
+void TCustomExGridDropDown::DoGridGetAlignment(QObject* s, int r, int c, TAlignment& hAlign, TVAlignment& vAlign)
+{
+    if (c >= 0 && c < FColumns->Count())
+        hAlign = FColumns->Items(c)->Alignment();
+    if (OnGridGetAlignment)
+        OnGridGetAlignment(s, r, c, hAlign, vAlign);
+}
+
+void TCustomExGridDropDown::DoGridGetCellColor(QObject* s, int r, int c, TGridDrawState st, TBrush& brush,
+                                               TFont& font)
+{
+    if (c >= 0 && c < FColumns->Count())
+        brush.SetColor(FColumns->Items(c)->Color());
+    if (OnGridGetCellColor)
+        OnGridGetCellColor(s, r, c, st, brush, font);
+}
+GRID_RELAY(DoGridGetCellGradient, OnGridGetCellGradient,
+           (QObject * s, int r, int c, TColor& color, TColor& colorTo, TColor& mirror, TColor& mirrorTo,
+            TCellGradientDirection& gd),
+           (s, r, c, color, colorTo, mirror, mirrorTo, gd))
+
+void TCustomExGridDropDown::DoGridGetFloatFormat(QObject* s, int c, int r, bool& isFloat, QString& format)
+{
+    format.clear();
+    if (OnGridGetFloatFormat)
+        OnGridGetFloatFormat(s, c, r, isFloat, format);
+}
+GRID_RELAY(DoGridGetEditorType, OnGridGetEditorType, (QObject * s, int c, int r, TEditorType& editor), (s, c, r, editor))
+GRID_RELAY(DoGridGetEditorProp, OnGridGetEditorProp, (QObject * s, int r, int c), (s, r, c))
+GRID_RELAY(DoGridCanEditCell, OnGridCanEditCell, (QObject * s, int r, int c, bool& canEdit), (s, r, c, canEdit))
+
+void TCustomExGridDropDown::DoGridEllipsClick(QObject* s, int c, int r, QString& text)
+{
+    if (OnGridEllipsClick)
+        WithPopupBlocked([&] { OnGridEllipsClick(s, c, r, text); });
+}
+GRID_RELAY(DoGridGetDiplText, OnGridGetDiplText, (QObject * s, int c, int r, QString& value), (s, c, r, value))
+GRID_RELAY(DoGridGetFormat, OnGridGetFormat, (QObject * s, int c, TSortStyle& style, QString& prefix, QString& suffix),
+           (s, c, style, prefix, suffix))
+GRID_RELAY(DoGridHint, OnGridHint, (QObject * s, int r, int c, QString& hint), (s, r, c, hint))
+
+void TCustomExGridDropDown::DoGridMouseMove(QObject* s, TShiftState shift, int x, int y)
+{
+    // The first move after a preparation wakes the grid's balloon hints.
+    if (!FBalloonInit) {
+        FBalloonInit = true;
+        if (FExColGrid && FExColGrid->Balloon().Enable()) {
+            FExColGrid->Balloon().SetEnable(false);
+            FExColGrid->Balloon().SetEnable(true);
+        }
+    }
+    if (OnGridMouseMove)
+        OnGridMouseMove(s, shift, x, y);
+}
+GRID_RELAY(DoGridMouseDown, OnGridMouseDown, (QObject * s, TMouseButton b, TShiftState shift, int x, int y),
+           (s, b, shift, x, y))
+GRID_RELAY(DoGridMouseUp, OnGridMouseUp, (QObject * s, TMouseButton b, TShiftState shift, int x, int y),
+           (s, b, shift, x, y))
+GRID_RELAY(DoGridKeyDown, OnGridKeyDown, (QObject * s, int& key, TShiftState shift), (s, key, shift))
+GRID_RELAY(DoGridKeyUp, OnGridKeyUp, (QObject * s, int& key, TShiftState shift), (s, key, shift))
+GRID_RELAY(DoGridKeyPress, OnGridKeyPress, (QObject * s, QChar& key), (s, key))
+GRID_RELAY(DoGridRightClickCell, OnGridRightClickCell, (QObject * s, int r, int c), (s, r, c))
+GRID_RELAY(DoGridScrollHint, OnGridScrollHint, (QObject * s, int r, QString& hint), (s, r, hint))
+GRID_RELAY(DoGridTopLeftChanged, OnGridTopLeftChanged, (QObject * s), (s))
+GRID_RELAY(DoGridSearchEditChange, OnGridSearchEditChange, (QObject * s, const QString& value, bool& defaultSearch),
+           (s, value, defaultSearch))
+GRID_RELAY(DoGridSpinClick, OnGridSpinClick, (QObject * s, int c, int r, int value, bool upDown), (s, c, r, value, upDown))
+GRID_RELAY(DoGridAutoAddRow, OnGridAutoAddRow, (QObject * s, int r), (s, r))
+GRID_RELAY(DoGridInsertRow, OnGridInsertRow, (QObject * s, int r), (s, r))
+GRID_RELAY(DoGridInsertCol, OnGridInsertCol, (QObject * s, int c), (s, c))
+GRID_RELAY(DoGridDeleteRow, OnGridDeleteRow, (QObject * s, int r), (s, r))
+GRID_RELAY(DoGridCanAddRow, OnGridCanAddRow, (QObject * s, bool& canAdd), (s, canAdd))
+GRID_RELAY(DoGridCanInsertRow, OnGridCanInsertRow, (QObject * s, int r, bool& canInsert), (s, r, canInsert))
+GRID_RELAY(DoGridCanDeleteRow, OnGridCanDeleteRow, (QObject * s, int r, bool& canDelete), (s, r, canDelete))
+#undef GRID_RELAY
 
 void TCustomExGridDropDown::SetStyle(TDropDownStyle v)
 {
@@ -671,120 +804,84 @@ void TCustomExGridDropDown::AttachGridEvents()
     // The grid's keys reach the edit through the key forwarding of the open
     // popup (eventFilter), not through its key-down event.
     g.OnKeyDown = nullptr;
-    // Around a handler that may open a window of its own, the popup stays.
-    auto blocked = [this](auto&& call) {
-        TDropDownForm* f = DropDownForm();
-        if (f)
-            f->SetBlockActivate(true);
-        try {
-            call();
-        } catch (...) {
-            if (f)
-                f->SetBlockActivate(false);
-            throw;
-        }
-        if (f)
-            f->SetBlockActivate(false);
+    g.OnAnchorClick = [this](QObject* s, int r, int c, const QString& anchor, bool& autoHandle) {
+        DoGridAnchorClick(s, r, c, anchor, autoHandle);
     };
-#define GRID_RELAY(gridEvent, ownEvent)                                                                                \
-    g.gridEvent = [this](auto&&... a) {                                                                                \
-        if (ownEvent)                                                                                                  \
-            ownEvent(a...);                                                                                            \
-    }
-    g.OnAnchorClick = [this, blocked](QObject* s, int r, int c, const QString& anchor, bool& autoHandle) {
-        if (OnGridAnchorClick)
-            blocked([&] { OnGridAnchorClick(s, r, c, anchor, autoHandle); });
-    };
-    GRID_RELAY(OnAnchorEnter, OnGridAnchorEnter);
-    GRID_RELAY(OnAnchorExit, OnGridAnchorExit);
-    GRID_RELAY(OnAnchorHint, OnGridAnchorHint);
-    g.OnButtonClick = [this, blocked](QObject* s, int c, int r) {
-        if (OnGridButtonClick)
-            blocked([&] { OnGridButtonClick(s, c, r); });
-    };
-    GRID_RELAY(OnColumnSize, OnGridColumnSize);
-    GRID_RELAY(OnColumnSizing, OnGridColumnSizing);
-    GRID_RELAY(OnEndColumnSize, OnGridEndColumnSize);
-    GRID_RELAY(OnRowSize, OnGridRowSize);
-    GRID_RELAY(OnRowSizing, OnGridRowSizing);
-    GRID_RELAY(OnEndRowSize, OnGridEndRowSize);
-    GRID_RELAY(OnRowMove, OnGridRowMove);
-    GRID_RELAY(OnRowMoving, OnGridRowMoving);
-    GRID_RELAY(OnRowMoved, OnGridRowMoved);
-    GRID_RELAY(OnColumnMove, OnGridColumnMove);
-    GRID_RELAY(OnColumnMoving, OnGridColumnMoving);
-    GRID_RELAY(OnColumnMoved, OnGridColumnMoved);
+    g.OnAnchorEnter = [this](QObject* s, int r, int c, const QString& a) { DoGridAnchorEnter(s, r, c, a); };
+    g.OnAnchorExit = [this](QObject* s, int r, int c, const QString& a) { DoGridAnchorExit(s, r, c, a); };
+    g.OnAnchorHint = [this](QObject* s, int r, int c, QString& a) { DoGridAnchorHint(s, r, c, a); };
+    g.OnButtonClick = [this](QObject* s, int c, int r) { DoGridButtonClick(s, c, r); };
+    g.OnColumnSize = [this](QObject* s, int c, bool& allow) { DoGridColumnSize(s, c, allow); };
+    g.OnColumnSizing = [this](QObject* s, int c, int size) { DoGridColumnSizing(s, c, size); };
+    g.OnEndColumnSize = [this](QObject* s, int c) { DoGridEndColumnSize(s, c); };
+    g.OnRowSize = [this](QObject* s, int r, bool& allow) { DoGridRowSize(s, r, allow); };
+    g.OnRowSizing = [this](QObject* s, int r, int size) { DoGridRowSizing(s, r, size); };
+    g.OnEndRowSize = [this](QObject* s, int r) { DoGridEndRowSize(s, r); };
+    g.OnRowMove = [this](QObject* s, int r, bool& allow) { DoGridRowMove(s, r, allow); };
+    g.OnRowMoving = [this](QObject* s, int r, bool& allow) { DoGridRowMoving(s, r, allow); };
+    g.OnRowMoved = [this](QObject* s, int from, int to) { DoGridRowMoved(s, from, to); };
+    g.OnColumnMove = [this](QObject* s, int c, bool& allow) { DoGridColumnMove(s, c, allow); };
+    g.OnColumnMoving = [this](QObject* s, int c, bool& allow) { DoGridColumnMoving(s, c, allow); };
+    g.OnColumnMoved = [this](QObject* s, int from, int to) { DoGridColumnMoved(s, from, to); };
     g.OnCustomCellDraw = nullptr;
     g.OnCustomCellBkgDraw = nullptr;
     if (OnGridCustomCellDraw)
         g.OnCustomCellDraw = [this](QObject* s, TCanvas& canvas, int c, int r, TGridDrawState st, const TRect& rect,
-                                    bool printing) {
-            const TRect copy = rect;
-            if (OnGridCustomCellDraw)
-                OnGridCustomCellDraw(s, canvas, c, r, st, copy, printing);
-        };
+                                    bool printing) { DoGridCustomCellDraw(s, canvas, c, r, st, rect, printing); };
     if (OnGridCustomCellBkgDraw)
         g.OnCustomCellBkgDraw = [this](QObject* s, TCanvas& canvas, int c, int r, TGridDrawState st,
                                        const TRect& rect, bool printing) {
-            const TRect copy = rect;
-            if (OnGridCustomCellBkgDraw)
-                OnGridCustomCellBkgDraw(s, canvas, c, r, st, copy, printing);
+            DoGridCustomCellBkgDraw(s, canvas, c, r, st, rect, printing);
         };
-    GRID_RELAY(OnCellBalloon, OnGridCellBalloon);
+    g.OnCellBalloon = [this](QObject* s, int c, int r, QString& title, QString& text, int& icon) {
+        DoGridCellBalloon(s, c, r, title, text, icon);
+    };
     g.OnGetAlignment = [this](QObject* s, int r, int c, TAlignment& hAlign, TVAlignment& vAlign) {
-        if (c >= 0 && c < FColumns->Count())
-            hAlign = FColumns->Items(c)->Alignment();
-        if (OnGridGetAlignment)
-            OnGridGetAlignment(s, r, c, hAlign, vAlign);
+        DoGridGetAlignment(s, r, c, hAlign, vAlign);
     };
     g.OnGetCellColor = [this](QObject* s, int r, int c, TGridDrawState st, TBrush& brush, TFont& font) {
-        if (c >= 0 && c < FColumns->Count())
-            brush.SetColor(FColumns->Items(c)->Color());
-        if (OnGridGetCellColor)
-            OnGridGetCellColor(s, r, c, st, brush, font);
+        DoGridGetCellColor(s, r, c, st, brush, font);
     };
-    GRID_RELAY(OnGetCellGradient, OnGridGetCellGradient);
+    g.OnGetCellGradient = [this](QObject* s, int r, int c, TColor& color, TColor& colorTo, TColor& mirror,
+                                 TColor& mirrorTo, TCellGradientDirection& gd) {
+        DoGridGetCellGradient(s, r, c, color, colorTo, mirror, mirrorTo, gd);
+    };
     g.OnGetFloatFormat = [this](QObject* s, int c, int r, bool& isFloat, QString& format) {
-        format.clear();
-        if (OnGridGetFloatFormat)
-            OnGridGetFloatFormat(s, c, r, isFloat, format);
+        DoGridGetFloatFormat(s, c, r, isFloat, format);
     };
-    GRID_RELAY(OnGetEditorType, OnGridGetEditorType);
-    GRID_RELAY(OnGetEditorPropInt, OnGridGetEditorProp);
-    GRID_RELAY(OnCanEditCell, OnGridCanEditCell);
-    g.OnEllipsClick = [this, blocked](QObject* s, int c, int r, QString& text) {
-        if (OnGridEllipsClick)
-            blocked([&] { OnGridEllipsClick(s, c, r, text); });
+    g.OnGetEditorType = [this](QObject* s, int c, int r, TEditorType& editor) { DoGridGetEditorType(s, c, r, editor); };
+    g.OnGetEditorPropInt = [this](QObject* s, int r, int c) { DoGridGetEditorProp(s, r, c); };
+    g.OnCanEditCell = [this](QObject* s, int r, int c, bool& canEdit) { DoGridCanEditCell(s, r, c, canEdit); };
+    g.OnEllipsClick = [this](QObject* s, int c, int r, QString& text) { DoGridEllipsClick(s, c, r, text); };
+    g.OnGetDisplText = [this](QObject* s, int c, int r, QString& value) { DoGridGetDiplText(s, c, r, value); };
+    g.OnGetFormat = [this](QObject* s, int c, TSortStyle& style, QString& prefix, QString& suffix) {
+        DoGridGetFormat(s, c, style, prefix, suffix);
     };
-    GRID_RELAY(OnGetDisplText, OnGridGetDiplText);
-    GRID_RELAY(OnGetFormat, OnGridGetFormat);
-    GRID_RELAY(OnGridHint, OnGridHint);
-    g.OnMouseMove = [this](QObject* s, TShiftState shift, int x, int y) {
-        if (!FBalloonInit) {
-            FBalloonInit = true;
-            if (FExColGrid->Balloon().Enable()) {
-                FExColGrid->Balloon().SetEnable(false);
-                FExColGrid->Balloon().SetEnable(true);
-            }
-        }
-        if (OnGridMouseMove)
-            OnGridMouseMove(s, shift, x, y);
+    g.OnGridHint = [this](QObject* s, int r, int c, QString& hint) { DoGridHint(s, r, c, hint); };
+    g.OnMouseMove = [this](QObject* s, TShiftState shift, int x, int y) { DoGridMouseMove(s, shift, x, y); };
+    g.OnMouseDown = [this](QObject* s, TMouseButton b, TShiftState shift, int x, int y) {
+        DoGridMouseDown(s, b, shift, x, y);
     };
-    GRID_RELAY(OnMouseDown, OnGridMouseDown);
-    GRID_RELAY(OnMouseUp, OnGridMouseUp);
-    GRID_RELAY(OnRightClickCell, OnGridRightClickCell);
-    GRID_RELAY(OnScrollHint, OnGridScrollHint);
-    GRID_RELAY(OnTopLeftChanged, OnGridTopLeftChanged);
-    GRID_RELAY(OnSearchEditChange, OnGridSearchEditChange);
-    GRID_RELAY(OnAutoAddRow, OnGridAutoAddRow);
-    GRID_RELAY(OnAutoInsertRow, OnGridInsertRow);
-    GRID_RELAY(OnAutoInsertCol, OnGridInsertCol);
-    GRID_RELAY(OnAutoDeleteRow, OnGridDeleteRow);
-    GRID_RELAY(OnCanAddRow, OnGridCanAddRow);
-    GRID_RELAY(OnCanInsertRow, OnGridCanInsertRow);
-    GRID_RELAY(OnCanDeleteRow, OnGridCanDeleteRow);
-    GRID_RELAY(OnCheckBoxClick, OnGridCheckBoxClick);
-#undef GRID_RELAY
+    g.OnMouseUp = [this](QObject* s, TMouseButton b, TShiftState shift, int x, int y) {
+        DoGridMouseUp(s, b, shift, x, y);
+    };
+    g.OnRightClickCell = [this](QObject* s, int r, int c) { DoGridRightClickCell(s, r, c); };
+    g.OnScrollHint = [this](QObject* s, int r, QString& hint) { DoGridScrollHint(s, r, hint); };
+    g.OnTopLeftChanged = [this](QObject* s) { DoGridTopLeftChanged(s); };
+    g.OnSearchEditChange = [this](QObject* s, const QString& value, bool& defaultSearch) {
+        DoGridSearchEditChange(s, value, defaultSearch);
+    };
+    g.OnAutoAddRow = [this](QObject* s, int r) { DoGridAutoAddRow(s, r); };
+    g.OnAutoInsertRow = [this](QObject* s, int r) { DoGridInsertRow(s, r); };
+    g.OnAutoInsertCol = [this](QObject* s, int c) { DoGridInsertCol(s, c); };
+    g.OnAutoDeleteRow = [this](QObject* s, int r) { DoGridDeleteRow(s, r); };
+    g.OnCanAddRow = [this](QObject* s, bool& canAdd) { DoGridCanAddRow(s, canAdd); };
+    g.OnCanInsertRow = [this](QObject* s, int r, bool& canInsert) { DoGridCanInsertRow(s, r, canInsert); };
+    g.OnCanDeleteRow = [this](QObject* s, int r, bool& canDelete) { DoGridCanDeleteRow(s, r, canDelete); };
+    g.OnCheckBoxClick = [this](QObject* s, int c, int r, bool state) {
+        if (OnGridCheckBoxClick)
+            OnGridCheckBoxClick(s, c, r, state);
+    };
 }
 
 void TCustomExGridDropDown::BeforeDropDown()
@@ -1294,8 +1391,7 @@ bool TCustomExGridDropDown::ControlKeyDown(QKeyEvent* e)
         HandleKeyPress(e);
         consumed = true;
     }
-    if (OnGridKeyDown)
-        OnGridKeyDown(this, key, shift);
+    DoGridKeyDown(this, key, shift);
     return consumed;
 }
 
@@ -1307,8 +1403,7 @@ void TCustomExGridDropDown::ControlKeyUp(QKeyEvent* e)
         FLookupEntry.clear();
     else if (!FExColGrid->EditorMode() || key == VK_RETURN)
         TExCustomDropDown::ControlKeyUp(e);
-    if (OnGridKeyUp)
-        OnGridKeyUp(this, key, shift);
+    DoGridKeyUp(this, key, shift);
 }
 
 void TCustomExGridDropDown::ControlKeyPress(QChar ch)
@@ -1331,8 +1426,7 @@ void TCustomExGridDropDown::ControlKeyPress(QChar ch)
             g.RepaintRow(r);
         }
     }
-    if (OnGridKeyPress)
-        OnGridKeyPress(this, ch);
+    DoGridKeyPress(this, ch);
 }
 
 // ---- looks -----------------------------------------------------------------

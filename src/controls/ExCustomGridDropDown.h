@@ -337,7 +337,7 @@ public:
     TMouseActions& MouseActions() { return *FMouseActions; }
     TBands& Bands() { return *FBands; }
     int RowCount() const { return FItems->Count(); }
-    QString Version() const;
+    std::uint32_t GetVersionNr() const override { return 0x06000101; }
 
     // ---- operations
     TExColGrid* InnerGrid() const { return FExColGrid; }
@@ -405,6 +405,7 @@ public:
     TScrollHintEvent OnGridScrollHint;
     platform::TNotifyEvent OnGridTopLeftChanged;
     decltype(TExStringGrid::OnSearchEditChange) OnGridSearchEditChange;
+    TSpinClickEvent OnGridSpinClick; // never raised
     decltype(TExStringGrid::OnAutoAddRow) OnGridAutoAddRow;
     decltype(TExStringGrid::OnAutoInsertRow) OnGridInsertRow;
     decltype(TExStringGrid::OnAutoInsertCol) OnGridInsertCol;
@@ -431,6 +432,71 @@ public:
 
 protected:
     virtual std::unique_ptr<TDropDownItems> CreateItems(QObject* owner);
+    // Relays of the inner grid's events: each raises the event of its name
+    // with the grid's arguments. Attached before every showing; a descendant
+    // may override them. The sort, compare and spin ones are never raised by
+    // the grid, the key ones by ControlKeyDown, ControlKeyUp, ControlKeyPress.
+    virtual void DoGridAnchorClick(QObject* sender, int aRow, int aCol, const QString& anchor, bool& autoHandle);
+    virtual void DoGridAnchorEnter(QObject* sender, int aRow, int aCol, const QString& anchor);
+    virtual void DoGridAnchorExit(QObject* sender, int aRow, int aCol, const QString& anchor);
+    virtual void DoGridAnchorHint(QObject* sender, int aRow, int aCol, QString& anchor);
+    virtual void DoGridButtonClick(QObject* sender, int aCol, int aRow);
+    virtual void DoGridCanSort(QObject* sender, int aCol, bool& doSort);
+    virtual void DoGridClickSort(QObject* sender, int aCol);
+    virtual void DoGridCustomCompare(QObject* sender, const QString& str1, const QString& str2, int& res);
+    virtual void DoGridRawCompare(QObject* sender, int aCol, int row1, int row2, int& res);
+    virtual void DoGridColumnSize(QObject* sender, int aCol, bool& allow);
+    virtual void DoGridColumnSizing(QObject* sender, int aCol, int columnSize);
+    virtual void DoGridEndColumnSize(QObject* sender, int aCol);
+    virtual void DoGridRowSize(QObject* sender, int aRow, bool& allow);
+    virtual void DoGridRowSizing(QObject* sender, int aRow, int rowSize);
+    virtual void DoGridEndRowSize(QObject* sender, int aRow);
+    virtual void DoGridRowMove(QObject* sender, int aRow, bool& allow);
+    virtual void DoGridRowMoving(QObject* sender, int aRow, bool& allow);
+    virtual void DoGridRowMoved(QObject* sender, int fromIndex, int toIndex);
+    virtual void DoGridColumnMove(QObject* sender, int aCol, bool& allow);
+    virtual void DoGridColumnMoving(QObject* sender, int aCol, bool& allow);
+    virtual void DoGridColumnMoved(QObject* sender, int fromIndex, int toIndex);
+    virtual void DoGridCustomCellDraw(QObject* sender, platform::TCanvas& canvas, int aCol, int aRow,
+                                      platform::TGridDrawState aState, platform::TRect aRect, bool printing);
+    virtual void DoGridCustomCellBkgDraw(QObject* sender, platform::TCanvas& canvas, int aCol, int aRow,
+                                         platform::TGridDrawState aState, platform::TRect aRect, bool printing);
+    virtual void DoGridCellBalloon(QObject* sender, int aCol, int aRow, QString& aTitle, QString& aText, int& aIcon);
+    virtual void DoGridGetAlignment(QObject* sender, int aRow, int aCol, platform::TAlignment& hAlign,
+                                    TVAlignment& vAlign);
+    virtual void DoGridGetCellColor(QObject* sender, int aRow, int aCol, platform::TGridDrawState aState,
+                                    platform::TBrush& aBrush, platform::TFont& aFont);
+    virtual void DoGridGetCellGradient(QObject* sender, int aRow, int aCol, platform::TColor& color,
+                                       platform::TColor& colorTo, platform::TColor& colorMirror,
+                                       platform::TColor& colorMirrorTo, TCellGradientDirection& gd);
+    virtual void DoGridGetFloatFormat(QObject* sender, int aCol, int aRow, bool& isFloat, QString& floatFormat);
+    virtual void DoGridGetEditorType(QObject* sender, int aCol, int aRow, TEditorType& aEditor);
+    virtual void DoGridGetEditorProp(QObject* sender, int aRow, int aCol);
+    virtual void DoGridCanEditCell(QObject* sender, int aRow, int aCol, bool& canEdit);
+    virtual void DoGridEllipsClick(QObject* sender, int aCol, int aRow, QString& s);
+    virtual void DoGridGetDiplText(QObject* sender, int aCol, int aRow, QString& value);
+    virtual void DoGridGetFormat(QObject* sender, int aCol, TSortStyle& aStyle, QString& aPrefix, QString& aSuffix);
+    virtual void DoGridHint(QObject* sender, int aRow, int aCol, QString& hintstr);
+    virtual void DoGridMouseMove(QObject* sender, platform::TShiftState shift, int x, int y);
+    virtual void DoGridMouseDown(QObject* sender, platform::TMouseButton button, platform::TShiftState shift, int x,
+                                 int y);
+    virtual void DoGridMouseUp(QObject* sender, platform::TMouseButton button, platform::TShiftState shift, int x,
+                               int y);
+    virtual void DoGridKeyDown(QObject* sender, int& key, platform::TShiftState shift);
+    virtual void DoGridKeyUp(QObject* sender, int& key, platform::TShiftState shift);
+    virtual void DoGridKeyPress(QObject* sender, QChar& key);
+    virtual void DoGridRightClickCell(QObject* sender, int aRow, int aCol);
+    virtual void DoGridScrollHint(QObject* sender, int aRow, QString& hintstr);
+    virtual void DoGridTopLeftChanged(QObject* sender);
+    virtual void DoGridSearchEditChange(QObject* sender, const QString& value, bool& defaultSearch);
+    virtual void DoGridSpinClick(QObject* sender, int aCol, int aRow, int aValue, bool upDown);
+    virtual void DoGridAutoAddRow(QObject* sender, int aRow);
+    virtual void DoGridInsertRow(QObject* sender, int aRow);
+    virtual void DoGridInsertCol(QObject* sender, int aCol);
+    virtual void DoGridDeleteRow(QObject* sender, int aRow);
+    virtual void DoGridCanAddRow(QObject* sender, bool& canAdd);
+    virtual void DoGridCanInsertRow(QObject* sender, int aRow, bool& canInsert);
+    virtual void DoGridCanDeleteRow(QObject* sender, int aRow, bool& canDelete);
     void Change() override;
     void KeyDown(int& key, platform::TShiftState shift) override;
     void KeyPress(QChar& key) override;
@@ -438,13 +504,15 @@ protected:
     void focusInEvent(QFocusEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
     // Keys typed in the open inner grid.
-    virtual bool ControlKeyDown(QKeyEvent* e);
+    bool ControlKeyDown(QKeyEvent* e) override;
     void ControlKeyUp(QKeyEvent* e) override;
     virtual void ControlKeyPress(QChar ch);
     // A typed character against the rows; the row found, or -1.
     int LookupKey(QChar ch);
 
 private:
+    // Runs a handler with the popup's activation blocked around it.
+    void WithPopupBlocked(const std::function<void()>& call);
     void AttachGridEvents();
     void GridSelectCell(int row);
     void GridSelect();

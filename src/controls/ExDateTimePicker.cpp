@@ -648,15 +648,31 @@ void TExDateTimePicker::changeEvent(QEvent* e)
             FTimePicker->setEnabled(isEnabled() && (!ShowCheckbox() || Checked()));
         if (FLabel && !FLabelAlwaysEnabled)
             FLabel->setEnabled(isEnabled());
+    } else if (e->type() == QEvent::FontChange && FLabel && FParentFnt) {
+        RunGuarded([this] { PositionLabel(); });
     }
 }
 
 void TExDateTimePicker::SetLabelBold(bool bold)
 {
-    if (!FFocusLabel || !FLabel)
-        return;
-    TFont& f = FLabel->Font();
-    f.SetStyle(bold ? (f.Style() | fsBold) : (f.Style() & ~fsBold));
+    // Remembered, so that placing the label again (a move, a resize) keeps it.
+    FFocused = bold;
+    if (FLabel)
+        RunGuarded([this] { PositionLabel(); });
+}
+
+void TExDateTimePicker::SetFocusLabel(bool v)
+{
+    FFocusLabel = v;
+    if (FLabel)
+        PositionLabel();
+}
+
+void TExDateTimePicker::SetParentFont(bool v)
+{
+    FParentFnt = v;
+    if (FLabel)
+        PositionLabel();
 }
 
 void TExDateTimePicker::focusInEvent(QFocusEvent* e)
@@ -731,7 +747,10 @@ void TExDateTimePicker::PositionLabel()
     if (!FLabel)
         return;
     FLabel->SetTransparent(FLabelTransparent);
-    FLabel->SetFont(*FLabelFont);
+    TFont font(FParentFnt ? Font() : *FLabelFont);
+    if (FFocusLabel && FFocused)
+        font.SetStyle(font.Style() | fsBold);
+    FLabel->SetFont(font);
     const int tw = GetTextSize(StripAccelerator(FLabel->Caption()), FLabel->Font()).cx;
     // The picker's positions are the first thirteen of the drop-downs', in their order.
     static_assert(static_cast<int>(exdtp::TLabelPosition::lpRighBottom) == static_cast<int>(::lpRighBottom));

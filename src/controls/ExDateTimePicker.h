@@ -156,8 +156,12 @@ public:
     void SetLabelTransparent(bool v);
     bool LabelAlwaysEnabled() const { return FLabelAlwaysEnabled; }
     void SetLabelAlwaysEnabled(bool v);
+    // The label is bold while the control has the focus.
     bool FocusLabel() const { return FFocusLabel; }
-    void SetFocusLabel(bool v) { FFocusLabel = v; }
+    void SetFocusLabel(bool v);
+    // With ParentFont the label shows in the control's font, not LabelFont.
+    bool ParentFont() const { return FParentFnt; }
+    void SetParentFont(bool v);
     platform::TFont& LabelFont() { return *FLabelFont; }
     void SetLabelFont(const platform::TFont& f) { FLabelFont->Assign(f); }
     platform::TLabel* PickerLabel() const { return FLabel; }
@@ -201,6 +205,8 @@ private:
     bool FLabelTransparent = false;
     bool FFocusLabel = false;
     bool FLabelAlwaysEnabled = false;
+    bool FParentFnt = false;
+    bool FFocused = false; // between focus in and focus out: the label's bold
     bool FFirstRun = true;
     QPointer<TCustomDateTimePicker> FTimePicker;
 };

@@ -26,6 +26,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 // ---------------------------------------------------------------------------
@@ -303,6 +304,15 @@ public:
     bool Pressed() const { return FDown && !FUp; }
     bool Hot() const { return FHot; }
     void SetUp() { FUp = true; }
+    // The push-button style's looks: a flat face with an etched or raised
+    // edge, and a glyph holding 1 to 4 pictures side by side (up, disabled,
+    // down, stay-down).
+    bool Etched() const { return FEtched; }
+    void SetEtched(bool v);
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v);
+    int NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(int n);
     platform::TBitmap& Glyph() { return FGlyph; }
     QString Caption() const { return FCaption; }
     void SetCaption(const QString& c) { FCaption = c; }
@@ -317,8 +327,13 @@ protected:
 private:
     void PaintDropDown(platform::TCanvas& c);
     void PaintButton(platform::TCanvas& c);
+    // The glyph's picture for the current state.
+    platform::TBitmap StateGlyph() const;
 
     TDropDownEditButton* owner_;
+    bool FEtched = false;
+    bool FFlat = false;
+    int FNumGlyphs = 1;
     bool FFocused = false;
     bool FHot = false;
     bool FUp = false;
@@ -334,6 +349,11 @@ public:
     TDropDownEditButton(TExCustomDropDown* edit, QWidget* parent);
     TExDropDownSpeedButton* Button() const { return FButton; }
     TExCustomDropDown* Edit() const { return edit_; }
+    platform::TBitmap& Glyph() { return FButton->Glyph(); }
+    int NumGlyphs() const { return FButton->NumGlyphs(); }
+    void SetNumGlyphs(int n) { FButton->SetNumGlyphs(n); }
+    QString ButtonCaption() const { return FButton->Caption(); }
+    void SetButtonCaption(const QString& c) { FButton->SetCaption(c); }
     void SetBounds(int left, int top, int width, int height) override;
     void SetEnabled(bool e) override;
     void ButtonMouseUp(platform::TMouseButton button);
@@ -515,6 +535,9 @@ public:
             update();
         }
     }
+    // A stored flag; the track-bar drop-down lets the mouse drag its value with it.
+    bool DropDownEnabled() const { return FDropDownEnabled; }
+    void SetDropDownEnabled(bool v) { FDropDownEnabled = v; }
     bool ReadOnly() const { return isReadOnly(); }
     void SetReadOnly(bool r);
     platform::TColor BorderColor() const { return FBorderColor; }
@@ -560,8 +583,29 @@ public:
     void SetLabelPosition(TLabelPosition p);
     int LabelMargin() const { return FLabelMargin; }
     void SetLabelMargin(int m);
+    bool LabelTransparent() const { return FLabelTransparent; }
+    void SetLabelTransparent(bool v);
+    // The label does not follow the control's enabled state.
+    bool LabelAlwaysEnabled() const { return FLabelAlwaysEnabled; }
+    void SetLabelAlwaysEnabled(bool v);
+    platform::TFont& LabelFont() { return *FLabelFont; }
+    void SetLabelFont(const platform::TFont& f) { FLabelFont->Assign(f); }
+    // With ParentFont the label shows in the control's font, not LabelFont.
+    bool ParentFont() const { return FParentFnt; }
+    void SetParentFont(bool v);
     platform::TLabel* Label() const { return FLabel; }
+    // The drop-down button's picture in place of the arrow; empty for none.
+    const platform::TBitmap& DropDownButtonGlyph() const;
+    void SetDropDownButtonGlyph(const platform::TBitmap& glyph);
+    // Version shows GetVersionNr's four bytes, high byte first.
     QString Version() const;
+    virtual std::uint32_t GetVersionNr() const { return 0x01020104; }
+    // The stored properties beyond the published ones: "SelectionColorStyle"
+    // and "QRVStyle", each the ordinal of its value. Reading one stores the
+    // ordinal only (no colours are applied); false for an unknown name or an
+    // ordinal outside its type.
+    std::vector<std::pair<QString, int>> DefinedProperties() const;
+    bool ReadDefinedProperty(const QString& name, int value);
     platform::TColor SelectionColor() const { return FSelectionColor; }
     void SetSelectionColor(platform::TColor c) { FSelectionColor = c; }
     platform::TColor SelectionColorTo() const { return FSelectionColorTo; }
@@ -624,6 +668,9 @@ public:
     // Keys released in the popup or in its hosted control reach the edit's
     // key-up handling as if released there.
     virtual void DropDownKeyUp(QKeyEvent* e);
+    // Keys pressed in the hosted control reach the edit's key handling as if
+    // pressed there. True keeps the key from the hosted control itself.
+    virtual bool ControlKeyDown(QKeyEvent* e);
     virtual void ControlKeyUp(QKeyEvent* e);
     virtual void DropDownResized() {}
     virtual void HandleMouseWheelDown() {}
@@ -654,6 +701,8 @@ protected:
     void leaveEvent(QEvent* e) override;
     void moveEvent(QMoveEvent* e) override;
     void changeEvent(QEvent* e) override;
+    // Showing and hiding the control shows and hides its label.
+    bool event(QEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
@@ -716,12 +765,18 @@ private:
     bool FBlockCopy = false;
     bool FAutoThousandSeparator = true;
     bool FIsModified = false;
+    bool FButtonDown = false; // a press inside the selection, waiting for its release
+    bool FDropDownEnabled = false;
     bool FDroppedDown = false;
     bool FFocusDraw = true;
     bool FForceShadow = false;
     TQRVStyle FQRVStyle = tsCustom;
     int FLabelMargin = 4;
     TLabelPosition FLabelPosition = lpLeftTop;
+    bool FLabelAlwaysEnabled = false;
+    bool FLabelTransparent = false;
+    bool FParentFnt = false;
+    std::unique_ptr<platform::TFont> FLabelFont;
     platform::TColor FBorderColor = platform::clNone, FFocusBorderColor = platform::clNone;
     bool FDisabledBorder = true;
     std::unique_ptr<TDropDownForm> FDropDownForm;

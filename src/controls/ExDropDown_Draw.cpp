@@ -492,15 +492,114 @@ void TExDropDownSpeedButton::PaintDropDown(TCanvas& c)
     c.Polygon({Point(5, 7), Point(11, 7), Point(8, 10)});
 }
 
+void TExDropDownSpeedButton::SetEtched(bool v)
+{
+    if (v != FEtched) {
+        FEtched = v;
+        update();
+    }
+}
+
+void TExDropDownSpeedButton::SetFlat(bool v)
+{
+    if (v != FFlat) {
+        FFlat = v;
+        update();
+    }
+}
+
+void TExDropDownSpeedButton::SetNumGlyphs(int n)
+{
+    n = std::clamp(n, 1, 4);
+    if (n != FNumGlyphs) {
+        FNumGlyphs = n;
+        update();
+    }
+}
+
+TBitmap TExDropDownSpeedButton::StateGlyph() const
+{
+    if (FGlyph.Empty() || FNumGlyphs <= 1)
+        return FGlyph;
+    const int w = FGlyph.Width() / FNumGlyphs;
+    // Up, disabled, down, stay-down; a missing picture is the up one.
+    int index = !isEnabled() ? 1 : FDown ? 2 : 0;
+    if (index >= FNumGlyphs)
+        index = 0;
+    TBitmap part;
+    part.SetImage(FGlyph.Image().copy(index * w, 0, w, FGlyph.Height()));
+    return part;
+}
+
+namespace {
+
+// One frame of two colours: top and left, then right and bottom.
+void EdgeFrame(TCanvas& c, const TRect& r, TColor topLeft, TColor bottomRight)
+{
+    c.Pen().SetWidth(1);
+    c.Pen().SetColor(topLeft);
+    c.MoveTo(r.Left, r.Bottom - 1);
+    c.LineTo(r.Left, r.Top);
+    c.LineTo(r.Right - 1, r.Top);
+    c.Pen().SetColor(bottomRight);
+    c.LineTo(r.Right - 1, r.Bottom - 1);
+    c.LineTo(r.Left - 1, r.Bottom - 1);
+}
+
+// The platform's edge on all four sides: raised or etched, flat (one
+// shadow-coloured line) for a pressed button.
+void DrawButtonEdge(TCanvas& c, const TRect& r, bool etched, bool flat)
+{
+    const TRect inner = Rect(r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1);
+    if (flat) {
+        EdgeFrame(c, r, clBtnShadow, clBtnShadow);
+        EdgeFrame(c, inner, clBtnFace, clBtnFace);
+    } else if (etched) {
+        EdgeFrame(c, r, clBtnShadow, clBtnHighlight);
+        EdgeFrame(c, inner, clBtnHighlight, clBtnShadow);
+    } else {
+        EdgeFrame(c, r, cl3DLight, cl3DDkShadow);
+        EdgeFrame(c, inner, clBtnHighlight, clBtnShadow);
+    }
+}
+
+} // namespace
+
 void TExDropDownSpeedButton::PaintButton(TCanvas& c)
 {
+    if (const TExCustomDropDown* e = owner_->Edit()) {
+        TFont f;
+        f.SetFromQFont(e->font());
+        c.SetFont(f);
+    }
+    const TBitmap glyph = StateGlyph();
     TRect r = ClientRect();
+    if (FFlat) {
+        c.FillRect(r);
+        c.Brush().SetStyle(TBrushStyle::bsSolid);
+        c.Brush().SetColor(clBtnFace);
+        c.FillRect(r);
+        // The edge's rectangle reaches one pixel past the bounds, as the
+        // platform's flat speed button draws it.
+        DrawButtonEdge(c, Rect(r.Left, r.Top, r.Right + 1, r.Bottom + 1), FEtched, FDown);
+        const int shift = FDown ? 1 : 0;
+        if (!glyph.Empty()) {
+            const TRect g = Rect(r.Left + 3 + shift, r.Top + 3 + shift, r.Right - 3 + shift, r.Bottom - 3 + shift);
+            DrawGlyphOnColor(c, glyph, clBtnFace, g);
+        }
+        if (!FCaption.isEmpty()) {
+            TRect t = Rect(r.Left + 3 + shift, r.Top + 1 + shift, r.Right - 3 + shift, r.Bottom - 1 + shift);
+            c.Brush().SetStyle(TBrushStyle::bsClear);
+            c.DrawText(FCaption, t, DT_CENTER | DT_SINGLELINE | DT_VCENTER);
+        }
+        return;
+    }
     DrawFrameControl(c, r, DFC_BUTTON, DFCS_BUTTONPUSH | (Pressed() ? DFCS_PUSHED : 0u));
     r = Rect(3, 3, width() - 3, height() - 3);
     if (Pressed())
         r = Rect(r.Left + 1, r.Top + 1, r.Right + 1, r.Bottom + 1);
-    if (!FGlyph.Empty())
-        DrawGlyphOnColor(c, FGlyph, clBtnFace, r);
+    if (!glyph.Empty())
+        DrawGlyphOnColor(c, glyph, clBtnFace, r);
     if (!FCaption.isEmpty()) {
         c.Brush().SetStyle(TBrushStyle::bsClear);
         c.DrawText(FCaption, r, DT_CENTER | DT_SINGLELINE | DT_VCENTER);

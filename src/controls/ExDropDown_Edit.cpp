@@ -386,7 +386,8 @@ void TDropDownForm::mouseMoveEvent(QMouseEvent* e)
 // TExCustomDropDown: construction
 // ---------------------------------------------------------------------------
 
-TExCustomDropDown::TExCustomDropDown(QWidget* parent) : TControlOf<QLineEdit>(parent)
+TExCustomDropDown::TExCustomDropDown(QWidget* parent)
+    : TControlOf<QLineEdit>(parent), FLabelFont(std::make_unique<TFont>())
 {
     setFrame(true);
     resize(200, 21);
@@ -411,6 +412,10 @@ TExCustomDropDown::TExCustomDropDown(QWidget* parent) : TControlOf<QLineEdit>(pa
     SetSelectionColorStyle(scOffice2007);
     SetComponentStyle(tsOffice2007Luna);
     ResizeControl();
+    FLabelFont->OnChange = [this] {
+        if (FLabel)
+            RunGuarded([this] { UpdateLabel(); });
+    };
 }
 
 TExCustomDropDown::~TExCustomDropDown()
@@ -445,8 +450,45 @@ void TExCustomDropDown::Change()
 
 QString TExCustomDropDown::Version() const
 {
-    const unsigned v = 0x01020104;
+    const std::uint32_t v = GetVersionNr();
     return QStringLiteral("%1.%2.%3.%4").arg(v >> 24).arg((v >> 16) & 0xFF).arg((v >> 8) & 0xFF).arg(v & 0xFF);
+}
+
+std::vector<std::pair<QString, int>> TExCustomDropDown::DefinedProperties() const
+{
+    return {{QStringLiteral("SelectionColorStyle"), static_cast<int>(FSelectionColorStyle)},
+            {QStringLiteral("QRVStyle"), static_cast<int>(FQRVStyle)}};
+}
+
+bool TExCustomDropDown::ReadDefinedProperty(const QString& name, int value)
+{
+    if (name == QLatin1String("SelectionColorStyle")) {
+        if (value < static_cast<int>(scCustom) || value > static_cast<int>(scWindows7))
+            return false;
+        FSelectionColorStyle = static_cast<TSelectionColorStyle>(value);
+        return true;
+    }
+    if (name == QLatin1String("QRVStyle")) {
+        if (value < static_cast<int>(tsOffice2003Blue) || value > static_cast<int>(tsOffice2010Black))
+            return false;
+        FQRVStyle = static_cast<TQRVStyle>(value);
+        return true;
+    }
+    return false;
+}
+
+const TBitmap& TExCustomDropDown::DropDownButtonGlyph() const
+{
+    static const TBitmap none;
+    return FButton ? FButton->Button()->Glyph() : none;
+}
+
+void TExCustomDropDown::SetDropDownButtonGlyph(const TBitmap& glyph)
+{
+    if (!FButton)
+        return;
+    FButton->Button()->Glyph().Assign(glyph);
+    FButton->Button()->update();
 }
 
 void TExCustomDropDown::SetEditorEnabled(bool e)
@@ -531,6 +573,7 @@ void TExCustomDropDown::Assign(const TExCustomDropDown* s)
         return;
     FFocusDraw = s->FFocusDraw;
     FForceShadow = s->FForceShadow;
+    FDropDownEnabled = s->FDropDownEnabled;
     FDropDownColor = s->FDropDownColor;
     FDropDownColorTo = s->FDropDownColorTo;
     FDropDownGradient = s->FDropDownGradient;
@@ -613,8 +656,29 @@ void TExCustomDropDown::moveEvent(QMoveEvent* e)
 void TExCustomDropDown::changeEvent(QEvent* e)
 {
     QLineEdit::changeEvent(e);
-    if (e->type() == QEvent::EnabledChange && FButton)
-        FButton->SetEnabled(isEnabled());
+    RunGuarded([&] {
+        if (e->type() == QEvent::EnabledChange) {
+            if (FButton)
+                FButton->SetEnabled(isEnabled());
+            // This build has no loading step to pass the state at, so the
+            // label takes it when it changes.
+            if (FLabel && !FLabelAlwaysEnabled)
+                FLabel->SetEnabled(isEnabled());
+        } else if (e->type() == QEvent::FontChange) {
+            SetEditRect();
+            if (FLabel && FParentFnt)
+                UpdateLabel();
+        }
+    });
+}
+
+bool TExCustomDropDown::event(QEvent* e)
+{
+    const bool result = TControlOf<QLineEdit>::event(e);
+    if ((e->type() == QEvent::ShowToParent || e->type() == QEvent::HideToParent) && FLabel &&
+        !FLabel->Caption().isEmpty())
+        FLabel->SetVisible(e->type() == QEvent::ShowToParent);
+    return result;
 }
 
 QString TExCustomDropDown::LabelCaption() const
@@ -626,6 +690,8 @@ void TExCustomDropDown::SetLabelCaption(const QString& c)
 {
     if (!FLabel) {
         FLabel = new TLabel(parentWidget());
+        FLabel->SetFont(*FLabelFont);
+        FLabel->SetEnabled(FLabelAlwaysEnabled || isEnabled());
         FLabel->OnClick = [this](QObject*) {
             if (OnLabelClick)
                 OnLabelClick(this);
@@ -649,6 +715,27 @@ void TExCustomDropDown::SetLabelPosition(TLabelPosition p)
 void TExCustomDropDown::SetLabelMargin(int m)
 {
     FLabelMargin = m;
+    if (FLabel)
+        UpdateLabel();
+}
+
+void TExCustomDropDown::SetLabelTransparent(bool v)
+{
+    FLabelTransparent = v;
+    if (FLabel)
+        UpdateLabel();
+}
+
+void TExCustomDropDown::SetLabelAlwaysEnabled(bool v)
+{
+    FLabelAlwaysEnabled = v;
+    if (FLabel)
+        FLabel->SetEnabled(v || isEnabled());
+}
+
+void TExCustomDropDown::SetParentFont(bool v)
+{
+    FParentFnt = v;
     if (FLabel)
         UpdateLabel();
 }
@@ -680,6 +767,8 @@ void TExCustomDropDown::UpdateLabel()
 {
     if (!FLabel)
         return;
+    FLabel->SetTransparent(FLabelTransparent);
+    FLabel->SetFont(FParentFnt ? Font() : *FLabelFont);
     TBitmap measure(1, 1);
     measure.Canvas().SetFont(FLabel->Font());
     TRect mr = Rect(0, 0, 1000, 255);
@@ -1177,6 +1266,13 @@ void TExCustomDropDown::DropDownKeyUp(QKeyEvent* e)
     keyReleaseEvent(e);
 }
 
+bool TExCustomDropDown::ControlKeyDown(QKeyEvent* e)
+{
+    // While the popup stays open the hosted control has the key as well; a
+    // key that closed it is spent.
+    return HandleKeyPress(e) && !FDroppedDown;
+}
+
 void TExCustomDropDown::ControlKeyUp(QKeyEvent* e)
 {
     keyReleaseEvent(e);
@@ -1196,9 +1292,9 @@ bool TExCustomDropDown::eventFilter(QObject* watched, QEvent* e)
 {
     // Keys typed in the hosted control reach the edit as if typed there.
     if (watched == FControl && e->type() == QEvent::KeyPress) {
-        bool used = false;
-        RunGuarded([&] { used = HandleKeyPress(static_cast<QKeyEvent*>(e)); });
-        return used && !FDroppedDown;
+        bool consumed = false;
+        RunGuarded([&] { consumed = ControlKeyDown(static_cast<QKeyEvent*>(e)); });
+        return consumed;
     }
     if (watched == FControl && e->type() == QEvent::KeyRelease) {
         RunGuarded([&] { ControlKeyUp(static_cast<QKeyEvent*>(e)); });

@@ -312,8 +312,8 @@ void TExCustomDropDown::CharFilter(QChar ch, TShiftState shift, bool numPad)
                     OnChange(this);
             }
         }
-        if (FEditType == etMoney)
-            ApplyThousandSeparators();
+        // Money values regroup while digits are typed, not while they are
+        // taken away: leaving the control formats the value again.
         SetModifiedState(true);
         return;
     }
@@ -508,21 +508,46 @@ void TExCustomDropDown::mousePressEvent(QMouseEvent* e)
             RunGuarded([this] { DropDownButtonClick(); });
         return;
     }
+    // A press inside the selection of the focused edit keeps the selection;
+    // the release decides where the caret goes.
+    if (e->button() == Qt::LeftButton && hasFocus() && hasSelectedText()) {
+        const int index = cursorPositionAt(e->position().toPoint());
+        if (index >= selectionStart() && index <= selectionEnd()) {
+            FButtonDown = true;
+            e->accept();
+            return;
+        }
+    }
     QLineEdit::mousePressEvent(e);
 }
 
 void TExCustomDropDown::mouseReleaseEvent(QMouseEvent* e)
 {
+    if (!FEditorEnabled || isReadOnly())
+        update(); // the focus look of AfterPaint
+    if (FButtonDown && e->button() == Qt::LeftButton)
+        setCursorPosition(cursorPositionAt(e->position().toPoint()));
+    if (e->button() == Qt::LeftButton)
+        FButtonDown = false;
     QLineEdit::mouseReleaseEvent(e);
     if (!FEditorEnabled)
         return;
     RunGuarded([this] {
         const int p = static_cast<int>(FPrefix.size());
         const int v = static_cast<int>(Text().size());
-        if (!hasSelectedText() && cursorPosition() < p)
-            setCursorPosition(p);
-        else if (!FSuffix.isEmpty() && !hasSelectedText() && cursorPosition() > p + v)
+        if ((hasSelectedText() ? selectionStart() : cursorPosition()) < p)
+            setSelection(p, v);
+        if (FSuffix.isEmpty())
+            return;
+        if (hasSelectedText() && selectionEnd() > p + v) {
+            const int start = selectionStart();
+            if (start < p + v)
+                setSelection(start, p + v - start);
+            else
+                setCursorPosition(p + v);
+        } else if (!hasSelectedText() && cursorPosition() > p + v) {
             setCursorPosition(p + v);
+        }
     });
 }
 

@@ -331,7 +331,7 @@ private:
     void BuildLookupList();
     void FitColumns();
     // Keys typed into the open list; true when the list must not see the key.
-    bool ControlKeyDown(QKeyEvent* e);
+    bool ControlKeyDown(QKeyEvent* e) override;
     // The list keeps the release of its own paging and arrow keys.
     void ControlKeyUp(QKeyEvent* e) override;
     void ControlKeyPress(QChar ch, platform::TShiftState shift);

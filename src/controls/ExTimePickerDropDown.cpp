@@ -2,11 +2,24 @@
 
 #include "platform/Controls.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 
 using namespace platform;
 
 namespace {
+
+Qt::KeyboardModifiers ModifiersOf(TShiftState shift)
+{
+    Qt::KeyboardModifiers mods;
+    if (shift & ssAlt)
+        mods |= Qt::AltModifier;
+    if (shift & ssShift)
+        mods |= Qt::ShiftModifier;
+    if (shift & ssCtrl)
+        mods |= Qt::ControlModifier;
+    return mods;
+}
 
 QChar TimeSep()
 {
@@ -288,17 +301,15 @@ void TExTimePickerDropDown::BeforeDropDown()
     FDateTimePicker->SetTime(ToQTime(FTime));
     FDateTimePicker->raise();
     FDateTimePicker->OnChange = [this](QObject*) { TimePickerChanged(); };
-    FDateTimePicker->OnKeyDown = [this](QObject*, int& key, TShiftState shift) { ControlKeyDown(key, shift); };
+    // The picker's key-down carries no character: that comes with its key press.
+    FDateTimePicker->OnKeyDown = [this](QObject*, int& key, TShiftState shift) {
+        QKeyEvent relay(QEvent::KeyPress, QtKeyFromVirtualKey(key), ModifiersOf(shift));
+        if (ControlKeyDown(&relay))
+            key = 0;
+    };
     FDateTimePicker->OnKeyPress = [this](QObject*, QChar& key) { ControlKeyPress(key); };
     FDateTimePicker->OnKeyUp = [this](QObject*, int& key, TShiftState shift) {
-        Qt::KeyboardModifiers mods;
-        if (shift & ssAlt)
-            mods |= Qt::AltModifier;
-        if (shift & ssShift)
-            mods |= Qt::ShiftModifier;
-        if (shift & ssCtrl)
-            mods |= Qt::ControlModifier;
-        QKeyEvent relay(QEvent::KeyRelease, QtKeyFromVirtualKey(key), mods);
+        QKeyEvent relay(QEvent::KeyRelease, QtKeyFromVirtualKey(key), ModifiersOf(shift));
         ControlKeyUp(&relay);
     };
     FDateTimePicker->SetFormat(FShowSeconds ? QStringLiteral("HH:mm:ss") : QStringLiteral("HH:mm"));
@@ -379,37 +390,29 @@ void TExTimePickerDropDown::ControlKeyUp(QKeyEvent* e)
         TExCustomDropDown::ControlKeyUp(e);
 }
 
-void TExTimePickerDropDown::ControlKeyDown(int& key, TShiftState shift)
+bool TExTimePickerDropDown::ControlKeyDown(QKeyEvent* e)
 {
-    if (HeldBack(key, shift))
-        return;
-    // Enter, Escape, Tab, F4 and Alt+Up/Down act on the popup from the
-    // picker as from the edit; the picker has nothing more to do with them.
-    int qtKey = 0;
-    switch (key) {
-    case VK_RETURN: qtKey = Qt::Key_Return; break;
-    case VK_ESCAPE: qtKey = Qt::Key_Escape; break;
-    case VK_TAB: qtKey = Qt::Key_Tab; break;
-    case VK_F4: qtKey = Qt::Key_F4; break;
-    case VK_UP: qtKey = Qt::Key_Up; break;
-    case VK_DOWN: qtKey = Qt::Key_Down; break;
-    default: return;
-    }
-    Qt::KeyboardModifiers mods;
-    if (shift & ssAlt)
-        mods |= Qt::AltModifier;
-    if (shift & ssShift)
-        mods |= Qt::ShiftModifier;
-    if (shift & ssCtrl)
-        mods |= Qt::ControlModifier;
-    QKeyEvent relay(QEvent::KeyPress, qtKey, mods);
-    TExCustomDropDown::DropDownKeyDown(&relay);
-    key = 0;
+    if (HeldBack(VirtualKeyFromQt(e->key()), ShiftStateFromQt(e->modifiers())))
+        return false;
+    return TExCustomDropDown::ControlKeyDown(e);
 }
 
 void TExTimePickerDropDown::ControlKeyPress(QChar& key)
 {
-    // Every character is passed on to whoever listens to the edit's.
-    if (OnKeyPress)
-        OnKeyPress(this, key);
+    KeyPress(key);
+    if (key.isNull() || !EditorEnabled())
+        return;
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(key));
+    HandleKeyPress(&typed);
+}
+
+bool TExTimePickerDropDown::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == Control() && (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease) &&
+        FDateTimePicker) {
+        const QWidget* focus = QApplication::focusWidget();
+        if (focus && (focus == FDateTimePicker || FDateTimePicker->isAncestorOf(focus)))
+            return false;
+    }
+    return TExCustomDropDown::eventFilter(watched, e);
 }

@@ -65,6 +65,10 @@ public:
     // aside). The popup's time picker's releases come here too.
     void DropDownKeyUp(QKeyEvent* e) override;
     void ControlKeyUp(QKeyEvent* e) override;
+    // Keys of the popup's panel and of its time picker: Page Up, Page Down,
+    // Up and Down stay with them (Alt aside); every other key reaches the edit
+    // as well, and one that closed the popup goes no further.
+    bool ControlKeyDown(QKeyEvent* e) override;
     // The edit mask for the seconds setting: an optional first hour digit
     // (a blank when absent), the separators kept, blank as the placeholder.
     static QString EditMaskFor(bool showSeconds, QChar sep);
@@ -74,14 +78,15 @@ public:
 protected:
     void Change() override;
     void KeyDown(int& key, platform::TShiftState shift) override;
+    // The picker relays its keys through its own key events; those it leaves
+    // come up through the panel and must not reach the edit a second time.
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     // The edit's text with the mask's blanks in place.
     QString MaskedText() const { return displayText(); }
     void ApplyEditMask();
-    // Keys of the popup's time picker: Page Up, Page Down, Up and Down stay
-    // with it (Alt aside); the others reach the edit.
-    void ControlKeyDown(int& key, platform::TShiftState shift);
+    // Characters typed in the popup's time picker reach the edit as if typed there.
     void ControlKeyPress(QChar& key);
     void SetHourValue(int v);
     void SetMinuteValue(int v);

@@ -1,5 +1,6 @@
 #include "controls/ExTrackBarDropDown.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 
@@ -59,6 +60,7 @@ void TTrackBar::SetMax(int v)
 TExTrackBarDropDown::TExTrackBarDropDown(QWidget* parent) : TExCustomDropDown(parent)
 {
     SetEditorEnabled(false);
+    SetDropDownEnabled(true);
     SetEditType(etNumeric);
     DropDownHeader().SetVisible(false);
     DropDownFooter().SetVisible(false);
@@ -215,9 +217,20 @@ void TExTrackBarDropDown::KeyDown(int& key, TShiftState shift)
         SetPosition(FPosition + FFrequency);
 }
 
+bool TExTrackBarDropDown::ControlKeyDown(QKeyEvent* e)
+{
+    const bool consumed = TExCustomDropDown::ControlKeyDown(e);
+    // The edit's keys have stepped the position; the bar would step it again
+    // (and the other way), so it does not see these.
+    const int key = VirtualKeyFromQt(e->key());
+    if (!EditorEnabled() && !(e->modifiers() & Qt::AltModifier) && (key == VK_UP || key == VK_DOWN))
+        return true;
+    return consumed;
+}
+
 void TExTrackBarDropDown::mousePressEvent(QMouseEvent* e)
 {
-    if (!EditorEnabled() && e->button() == Qt::LeftButton) {
+    if (!EditorEnabled() && DropDownEnabled() && e->button() == Qt::LeftButton) {
         // Dragging over the edit moves the value; a click without a move
         // opens the popup when the button is released.
         FMouseX = qRound(e->position().x());

@@ -2,7 +2,8 @@
 
 // A numeric drop-down whose popup holds a horizontal track bar. The edit takes
 // no typing: the arrow keys step by Frequency, dragging the mouse over the
-// edit steps by one per PageSize pixels, and moving the bar rewrites the text.
+// edit (with DropDownEnabled) steps by one per PageSize pixels, and moving the
+// bar rewrites the text.
 // Before the first showing the properties live in the fields only; the track
 // bar, once made, clamps Position to Min..Max.
 
@@ -54,6 +55,8 @@ public:
     void CreateDropDownForm() override;
     void BeforeDropDown() override;
     void DoHideDropDown(bool cancelled) override;
+    // Up and Down in the open bar step the position once, as in the edit.
+    bool ControlKeyDown(QKeyEvent* e) override;
 
 protected:
     // The edit's change: OnChange, then Position from the text (a text that
