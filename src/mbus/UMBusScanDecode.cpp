@@ -156,6 +156,7 @@ TMBusTelegramDecoder::TMBusTelegramDecoder(TList_Slave_MBus& Wired, TList_Slave_
     m_Time_Format = m_Locale.timeFormat(QLocale::LongFormat);
     m_Time_Format.remove(QLatin1Char('t'));
     m_Time_Format = m_Time_Format.trimmed();
+    m_Time_Has_Millis = m_Time_Format.contains(QLatin1Char('z'));
     Clock = [zone = System_Zone()]() { return QDateTime::currentDateTimeUtc().toTimeZone(zone); };
 }
 
@@ -163,8 +164,29 @@ TMBusTelegramDecoder::Telegram_Stamp TMBusTelegramDecoder::Take_Stamp() const
 {
     Telegram_Stamp stamp;
     stamp.When = Clock ? Clock() : QDateTime::currentDateTimeUtc();
-    stamp.Date = m_Locale.toString(stamp.When.date(), m_Date_Format);
-    stamp.Time = stamp.When.time().toString(m_Time_Format);
+    const QDate date = stamp.When.date();
+    const QTime time = stamp.When.time();
+    if (!date.isValid() || !time.isValid()) {
+        stamp.Date = m_Locale.toString(date, m_Date_Format);
+        stamp.Time = time.toString(m_Time_Format);
+        return stamp;
+    }
+    // The texts change once a day and once a second: telegrams that arrive
+    // within the same second share them.
+    const qint64 day = date.toJulianDay();
+    const int tick = m_Time_Has_Millis ? time.msecsSinceStartOfDay() : time.msecsSinceStartOfDay() / 1000;
+    std::lock_guard<std::mutex> lock(m_Stamp_Lock);
+    if (!m_Stamp_Valid || day != m_Stamp_Day) {
+        m_Stamp_Date = m_Locale.toString(date, m_Date_Format);
+        m_Stamp_Day = day;
+    }
+    if (!m_Stamp_Valid || tick != m_Stamp_Tick) {
+        m_Stamp_Time = time.toString(m_Time_Format);
+        m_Stamp_Tick = tick;
+    }
+    m_Stamp_Valid = true;
+    stamp.Date = m_Stamp_Date;
+    stamp.Time = m_Stamp_Time;
     return stamp;
 }
 
@@ -216,6 +238,7 @@ QString TMBusTelegramDecoder::Man_Letter(int Code)
 
 QString TMBusTelegramDecoder::Trova_Man(uint16_t Code)
 {
+    auto letter = [](int code) { return QLatin1Char((code >= 65 && code <= 90) ? char(code) : '?'); };
     // Each step takes the smallest multiple that reaches the rest, so a zero
     // field borrows from the one above it (0x0420 gives "A??").
     const int m = Code;
@@ -225,7 +248,12 @@ QString TMBusTelegramDecoder::Trova_Man(uint16_t Code)
     const int b = (r + 31) / 32;
     const int second = b - 1;
     const int third = r - second * 32;
-    return Man_Letter(64 + first) + Man_Letter(64 + second) + Man_Letter(64 + third);
+    // As Man_Letter does for each, in one text.
+    QString s(3, Qt::Uninitialized);
+    s[0] = letter(64 + first);
+    s[1] = letter(64 + second);
+    s[2] = letter(64 + third);
+    return s;
 }
 
 QString TMBusTelegramDecoder::Desc_Medium(int Code)

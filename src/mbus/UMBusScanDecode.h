@@ -312,5 +312,15 @@ private:
     QLocale m_Locale;
     QString m_Date_Format;
     QString m_Time_Format;
+    bool m_Time_Has_Millis = false;
     QChar m_Separator;
+    // The date and time texts of the last stamp, by day and by second (by
+    // millisecond when the time format shows them). Wired and wireless
+    // telegrams arrive on different threads.
+    mutable std::mutex m_Stamp_Lock;
+    mutable bool m_Stamp_Valid = false;
+    mutable qint64 m_Stamp_Day = 0;
+    mutable int m_Stamp_Tick = 0;
+    mutable QString m_Stamp_Date;
+    mutable QString m_Stamp_Time;
 };

@@ -1,5 +1,6 @@
 #include "mbus/UMBusScanDecode.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -283,6 +284,177 @@ const char* const Time_Units_Plain[4] = {"Seconds", "Minutes", "Hours", "Days"};
 const char* const Time_Units_S[4] = {"Second(s)", "Minute(s)", "Hour(s)", "Day(s)"};
 const char* const Long_Units_S[4] = {"Hour(s)", "Day(s)", "Month(s)", "Year(s)"};
 
+// A text written character by character, taken as one QString at the end.
+class Text_Buffer {
+public:
+    void Put(char16_t c)
+    {
+        if (m_Size < Capacity)
+            m_Chars[m_Size++] = c;
+    }
+    void Put(const char* text)
+    {
+        while (*text)
+            Put(char16_t(uint8_t(*text++)));
+    }
+    void Put(QChar c) { Put(c.unicode()); }
+    // A non-negative number in decimal.
+    void Number(int value)
+    {
+        char digits[12];
+        int n = 0;
+        unsigned u = value < 0 ? 0u - unsigned(value) : unsigned(value);
+        do {
+            digits[n++] = char('0' + u % 10);
+            u /= 10;
+        } while (u);
+        if (value < 0)
+            Put(u'-');
+        while (n)
+            Put(char16_t(digits[--n]));
+    }
+    // As Two_Digits: a leading "0" for a one-character number.
+    void Two_Digits(int value)
+    {
+        if (value >= 0 && value < 10)
+            Put(u'0');
+        Number(value);
+    }
+    QString Take() const { return QString(reinterpret_cast<const QChar*>(m_Chars), m_Size); }
+
+private:
+    static constexpr int Capacity = 96;
+    char16_t m_Chars[Capacity];
+    int m_Size = 0;
+};
+
+// The texts of the tables, made once and shared by every record.
+
+// Primary VIF durations: on time, operating time, averaging and actuality
+// duration, each by its unit bits.
+const QString& Duration_Text(int Group, int nn)
+{
+    static const std::array<QString, 16> texts = [] {
+        static const char* const prefixes[4] = {"On Time ", "Operating Time ", "Averaging Duration ",
+                                                "Actuality Duration "};
+        std::array<QString, 16> t;
+        for (int g = 0; g < 4; ++g)
+            for (int u = 0; u < 4; ++u)
+                t[size_t(g * 4 + u)] = QString::fromLatin1(prefixes[g]) + QString::fromLatin1(Time_Units_Plain[u]);
+        return t;
+    }();
+    return texts[size_t(Group * 4 + (nn & 3))];
+}
+
+struct Extension_Row {
+    QString Text;
+    int X = -1;
+    int Kind = 0;     // FB factor: 0 none, 1 10^(n+Offset), 2 10^(nn+Offset), 3 10^(nnn+Offset)
+    int Offset = 0;
+};
+
+// VIF FD: description and extension code of each first-VIFE code.
+const std::array<Extension_Row, 128>& FD_Rows()
+{
+    static const std::array<Extension_Row, 128> rows = [] {
+        std::array<Extension_Row, 128> r;
+        for (int code = 0; code < 128; ++code) {
+            const Code_Text& row = FD_Table[code];
+            const int cnn = code & 0x03;
+            QString d;
+            int x = row.X;
+            if (row.Text)
+                d = QString::fromLatin1(row.Text);
+            else if (code >= 0x24 && code <= 0x27)
+                d = QStringLiteral("Storage Interval ") + QString::fromLatin1(Time_Units_S[cnn]);
+            else if (code >= 0x2C && code <= 0x2F)
+                d = QStringLiteral("Duration Since Last Readout ") + QString::fromLatin1(Time_Units_S[cnn]);
+            else if (code >= 0x31 && code <= 0x33)
+                d = QStringLiteral("Duration of Tariff ") + QString::fromLatin1(Time_Units_S[cnn]);
+            else if (code >= 0x34 && code <= 0x37)
+                d = QStringLiteral("Period of Tariff ") + QString::fromLatin1(Time_Units_S[cnn]);
+            else if (code >= 0x3C && code <= 0x3F)
+                d = QStringLiteral("Period of Nominal Data Transmissions ") + QString::fromLatin1(Time_Units_S[cnn]);
+            else if (code >= 0x68 && code <= 0x6B)
+                d = QStringLiteral("Duration Since Last Cumulation ") + QString::fromLatin1(Long_Units_S[cnn]);
+            else if (code >= 0x6C && code <= 0x6F)
+                d = QStringLiteral("Operating Time Battery ") + QString::fromLatin1(Long_Units_S[cnn]);
+            else {
+                d = QStringLiteral("Reserved");
+                x = -1;
+            }
+            r[size_t(code)].Text = d;
+            r[size_t(code)].X = x;
+        }
+        return r;
+    }();
+    return rows;
+}
+
+// VIF FB: description, extension code and factor of each first-VIFE code;
+// every code not listed is reserved.
+const std::array<Extension_Row, 128>& FB_Rows()
+{
+    static const std::array<Extension_Row, 128> rows = [] {
+        struct FB_Row { int From, To; const char* Text; int X; int Kind; int Offset; };
+        static const FB_Row table[] = {
+            {0x00, 0x01, "Energy MWh", 51, 1, -1},
+            {0x02, 0x03, "Reactive Energy kVARh", 137, 1, 0},
+            {0x04, 0x05, "Apparent Energy kVAh", 138, 1, 0},
+            {0x08, 0x09, "Energy GJ", 52, 1, -1},
+            {0x0C, 0x0F, "Energy MCal", 139, 2, -1},
+            {0x10, 0x11, "Volume m3", 53, 1, 2},
+            {0x14, 0x17, "Reactive Power kVAR", 140, 2, -3},
+            {0x18, 0x19, "Volume t", 54, 1, 2},
+            {0x1A, 0x1B, "Relative Humidity %", 141, 1, -1},
+            {0x20, 0x20, "Volume Feet 3", 142, 0, 0},
+            {0x21, 0x21, "Volume 0,1 Feet 3", 55, 0, 0},
+            {0x22, 0x22, "Volume 0,1 American Gallon", 56, 0, 0},
+            {0x23, 0x23, "Volume 1 American Gallon", 57, 0, 0},
+            {0x24, 0x24, "Volume Flow 0,001 American Gallon/min", 58, 0, 0},
+            {0x25, 0x25, "Volume Flow 1 American Gallon/min", 59, 0, 0},
+            {0x26, 0x26, "Volume Flow 1 American Gallon/h", 60, 0, 0},
+            {0x28, 0x29, "Power MW", 61, 1, -1},
+            {0x2A, 0x2A, "Phase U-U (Volt. to Volt.)", 143, 0, 0},
+            {0x2B, 0x2B, "Phase U-I (Volt. to Current)", 144, 0, 0},
+            {0x2C, 0x2F, "Frequency Hz", 145, 2, -3},
+            {0x30, 0x31, "Power GJ/h", 62, 1, -1},
+            {0x34, 0x37, "Apparent Power kVA", 146, 2, -3},
+            {0x58, 0x5B, "Flow Temperature \xB0" "F", 63, 2, -3},
+            {0x5C, 0x5F, "Return Temperature \xB0" "F", 64, 2, -3},
+            {0x60, 0x63, "Temperature Difference \xB0" "F", 65, 2, -3},
+            {0x64, 0x67, "External Temperature \xB0" "F", 66, 2, -3},
+            {0x70, 0x73, "Cold / Warm Temperature Limit \xB0" "F", 67, 2, -3},
+            {0x74, 0x77, "Cold / Warm Temperature Limit \xB0" "C", 68, 2, -3},
+            {0x78, 0x7F, "Cum. Max. of Active Power W", 69, 3, -3},
+        };
+        std::array<Extension_Row, 128> r;
+        const QString reserved = QStringLiteral("Reserved");
+        for (Extension_Row& row : r)
+            row.Text = reserved;
+        for (const FB_Row& row : table) {
+            const QString text = QString::fromLatin1(row.Text);
+            for (int code = row.From; code <= row.To; ++code)
+                r[size_t(code)] = {text, row.X, row.Kind, row.Offset};
+        }
+        return r;
+    }();
+    return rows;
+}
+
+// Combinable VIFEs: the text each listed code appends; null for the reserved.
+const std::array<QString, 128>& Combinable_Texts()
+{
+    static const std::array<QString, 128> texts = [] {
+        std::array<QString, 128> t;
+        for (int code = 0; code < 128; ++code)
+            if (Combinable_Table[code].Text)
+                t[size_t(code)] = QString::fromLatin1(Combinable_Table[code].Text);
+        return t;
+    }();
+    return texts;
+}
+
 QString Latin1_Text(const uint8_t* Bytes, int Count, bool Reversed)
 {
     QString s;
@@ -354,48 +526,68 @@ QString TMBusTelegramDecoder::Format_Value(long double Value, QChar Separator)
     if (Value == 0)
         return QStringLiteral("0");
 
+    Text_Buffer text;
+    if (Value < 0)
+        text.Put(u'-');
+    const long double magnitude = std::fabs(Value);
+    // A whole number of at most 15 digits shows all its digits, as the
+    // rounding to 15 significant digits below would give them.
+    if (magnitude < 1e15L && magnitude == std::trunc(magnitude)) {
+        char digits[20];
+        int n = 0;
+        for (uint64_t u = static_cast<uint64_t>(magnitude); u; u /= 10)
+            digits[n++] = char('0' + u % 10);
+        while (n)
+            text.Put(char16_t(digits[--n]));
+        return text.Take();
+    }
+
     // 15 significant digits, rounded once: d.dddddddddddddde[+-]xx
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14Le", std::fabs(Value));
-    QString digits;
+    std::snprintf(buf, sizeof buf, "%.14Le", magnitude);
+    char digits[24];
+    int count = 0;
     const char* p = buf;
     for (; *p && *p != 'e'; ++p)
-        if (*p >= '0' && *p <= '9')
-            digits.append(QLatin1Char(*p));
+        if (*p >= '0' && *p <= '9' && count < int(sizeof digits))
+            digits[count++] = *p;
     const int exponent = (*p == 'e') ? std::atoi(p + 1) : 0;
-    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0')))
-        digits.chop(1);
+    while (count > 1 && digits[count - 1] == '0')
+        --count;
+    auto put_digits = [&](int from, int to) {
+        for (int i = from; i < to; ++i)
+            text.Put(char16_t(digits[i]));
+    };
 
-    QString text;
-    if (Value < 0)
-        text.append(QLatin1Char('-'));
     if (exponent >= -5 && exponent < 15) {
         if (exponent >= 0) {
             const int intDigits = exponent + 1;
-            if (digits.size() <= intDigits) {
-                text.append(digits);
-                text.append(QString(intDigits - digits.size(), QLatin1Char('0')));
+            if (count <= intDigits) {
+                put_digits(0, count);
+                for (int i = count; i < intDigits; ++i)
+                    text.Put(u'0');
             } else {
-                text.append(digits.left(intDigits));
-                text.append(Separator);
-                text.append(digits.mid(intDigits));
+                put_digits(0, intDigits);
+                text.Put(Separator);
+                put_digits(intDigits, count);
             }
         } else {
-            text.append(QLatin1Char('0'));
-            text.append(Separator);
-            text.append(QString(-exponent - 1, QLatin1Char('0')));
-            text.append(digits);
+            text.Put(u'0');
+            text.Put(Separator);
+            for (int i = 0; i < -exponent - 1; ++i)
+                text.Put(u'0');
+            put_digits(0, count);
         }
     } else {
-        text.append(digits.left(1));
-        if (digits.size() > 1) {
-            text.append(Separator);
-            text.append(digits.mid(1));
+        put_digits(0, 1);
+        if (count > 1) {
+            text.Put(Separator);
+            put_digits(1, count);
         }
-        text.append(QLatin1Char('E'));
-        text.append(QString::number(exponent));
+        text.Put(u'E');
+        text.Number(exponent);
     }
-    return text;
+    return text.Take();
 }
 
 namespace {
@@ -486,9 +678,16 @@ void TMBusTelegramDecoder::Decode_VIF(uint8_t VIF, uint8_t First_VIFE, TVariable
                     u |= ~uint64_t(0) << (8 * n);   // sign-extend
                 v = static_cast<long double>(static_cast<int64_t>(u));
             } else {
-                rawText = QStringLiteral("0x");
-                for (int i = n - 1; i >= 0; --i)
-                    rawText += QStringLiteral("%1").arg(data[i], 2, 16, QLatin1Char('0')).toUpper();
+                static const char hex[] = "0123456789ABCDEF";
+                QString text(2 + 2 * n, Qt::Uninitialized);
+                QChar* out = text.data();
+                *out++ = QLatin1Char('0');
+                *out++ = QLatin1Char('x');
+                for (int i = n - 1; i >= 0; --i) {
+                    *out++ = QLatin1Char(hex[data[i] >> 4]);
+                    *out++ = QLatin1Char(hex[data[i] & 0x0F]);
+                }
+                rawText = text;
             }
         }
         break;
@@ -504,29 +703,28 @@ void TMBusTelegramDecoder::Decode_VIF(uint8_t VIF, uint8_t First_VIFE, TVariable
     const int n = pv & 0x07;
     const int nn = pv & 0x03;
     bool timePoint = false;
-    auto unitText = [&](const char* what) { d = QString::fromLatin1(what) + QString::fromLatin1(Time_Units_Plain[nn]); };
     if (pv <= 0x07) { g = 0; d = QStringLiteral("Energy Wh"); v = Scaled(v, n - 3); }
     else if (pv <= 0x0F) { g = 1; d = QStringLiteral("Energy J"); v = Scaled(v, n); }
     else if (pv <= 0x17) { g = 2; d = QStringLiteral("Volume m3"); v = Scaled(v, n - 6); }
     else if (pv <= 0x1F) { g = 3; d = QStringLiteral("Mass kg"); v = Scaled(v, n - 3); }
-    else if (pv <= 0x23) { g = 4; unitText("On Time "); }
-    else if (pv <= 0x27) { g = 5; unitText("Operating Time "); }
+    else if (pv <= 0x23) { g = 4; d = Duration_Text(0, nn); }
+    else if (pv <= 0x27) { g = 5; d = Duration_Text(1, nn); }
     else if (pv <= 0x2F) { g = 6; d = QStringLiteral("Power W"); v = Scaled(v, n - 3); }
     else if (pv <= 0x37) { g = 7; d = QStringLiteral("Power J/h"); v = Scaled(v, n); }
     else if (pv <= 0x3F) { g = 8; d = QStringLiteral("Volume Flow m3/h"); v = Scaled(v, n - 6); }
     else if (pv <= 0x47) { g = 9; d = QStringLiteral("Volume Flow ext. m3/min"); v = Scaled(v, n - 7); }
     else if (pv <= 0x4F) { g = 10; d = QStringLiteral("Volume Flow ext. m3/s"); v = Scaled(v, n - 9); }
     else if (pv <= 0x57) { g = 11; d = QStringLiteral("Mass Flow kg/h"); v = Scaled(v, n - 3); }
-    else if (pv <= 0x5B) { g = 12; d = QString::fromUtf8("Flow Temperature °C"); v = Scaled(v, nn - 3); }
-    else if (pv <= 0x5F) { g = 13; d = QString::fromUtf8("Return Temperature °C"); v = Scaled(v, nn - 3); }
+    else if (pv <= 0x5B) { g = 12; d = QStringLiteral("Flow Temperature °C"); v = Scaled(v, nn - 3); }
+    else if (pv <= 0x5F) { g = 13; d = QStringLiteral("Return Temperature °C"); v = Scaled(v, nn - 3); }
     else if (pv <= 0x63) { g = 14; d = QStringLiteral("Temperature Difference K"); v = Scaled(v, nn - 3); }
-    else if (pv <= 0x67) { g = 15; d = QString::fromUtf8("External Temperature °C"); v = Scaled(v, nn - 3); }
+    else if (pv <= 0x67) { g = 15; d = QStringLiteral("External Temperature °C"); v = Scaled(v, nn - 3); }
     else if (pv <= 0x6B) { g = 16; d = QStringLiteral("Pressure bar"); v = Scaled(v, nn - 3); }
     else if (pv <= 0x6D) { g = 20; timePoint = true; }
     else if (pv == 0x6E) { g = 22; d = QStringLiteral("Units for H.C.A."); }
     else if (pv == 0x6F) { g = -1; }
-    else if (pv <= 0x73) { g = 17; unitText("Averaging Duration "); }
-    else if (pv <= 0x77) { g = 18; unitText("Actuality Duration "); }
+    else if (pv <= 0x73) { g = 17; d = Duration_Text(2, nn); }
+    else if (pv <= 0x77) { g = 18; d = Duration_Text(3, nn); }
     else if (pv == 0x78) { g = 23; d = QStringLiteral("Fabrication No"); }
     else if (pv == 0x79) { g = 24; d = QStringLiteral("Identification"); }
     else if (pv == 0x7A) { g = 25; d = QStringLiteral("Bus Address"); }
@@ -544,7 +742,13 @@ void TMBusTelegramDecoder::Decode_VIF(uint8_t VIF, uint8_t First_VIFE, TVariable
         const int day = data[0] & 0x1F;
         const int month = data[1] & 0x0F;
         const int year = ((data[0] >> 5) & 0x07) | ((data[1] >> 4) << 3);
-        return Two_Digits(day) + QLatin1Char('/') + Two_Digits(month) + QLatin1Char('/') + Two_Digits(year);
+        Text_Buffer text;
+        text.Two_Digits(day);
+        text.Put(u'/');
+        text.Two_Digits(month);
+        text.Put(u'/');
+        text.Two_Digits(year);
+        return text.Take();
     };
     auto dateF = [&]() {
         // The meter marks a date and time it does not hold as invalid.
@@ -555,14 +759,24 @@ void TMBusTelegramDecoder::Decode_VIF(uint8_t VIF, uint8_t First_VIFE, TVariable
         const int day = data[2] & 0x1F;
         const int month = data[3] & 0x0F;
         const int year = ((data[2] >> 5) & 0x07) | ((data[3] >> 4) << 3);
-        return Two_Digits(day) + QLatin1Char('/') + Two_Digits(month) + QLatin1Char('/') + Two_Digits(year)
-               + QLatin1Char(' ') + Two_Digits(hour) + QLatin1Char(':') + Two_Digits(minute);
+        Text_Buffer text;
+        text.Two_Digits(day);
+        text.Put(u'/');
+        text.Two_Digits(month);
+        text.Put(u'/');
+        text.Two_Digits(year);
+        text.Put(u' ');
+        text.Two_Digits(hour);
+        text.Put(u':');
+        text.Two_Digits(minute);
+        return text.Take();
     };
-    auto timeJ = [&](int at) {
-        const int second = data[at] & 0x3F;
-        const int minute = data[at + 1] & 0x3F;
-        const int hour = data[at + 2] & 0x1F;
-        return Two_Digits(hour) + QLatin1Char(':') + Two_Digits(minute) + QLatin1Char(':') + Two_Digits(second);
+    auto putTimeJ = [&](Text_Buffer& text) {
+        text.Two_Digits(data[2] & 0x1F);
+        text.Put(u':');
+        text.Two_Digits(data[1] & 0x3F);
+        text.Put(u':');
+        text.Two_Digits(data[0] & 0x3F);
     };
 
     // 5. Time point.
@@ -577,10 +791,13 @@ void TMBusTelegramDecoder::Decode_VIF(uint8_t VIF, uint8_t First_VIFE, TVariable
             d = QStringLiteral("Time Point Date and Time (Type F)");
             t = dateF();
             break;
-        case 3:
+        case 3: {
             d = QStringLiteral("Time Point Extended Time Point (Type J)");
-            t = timeJ(0);
+            Text_Buffer text;
+            putTimeJ(text);
+            t = text.Take();
             break;
+        }
         case 6: {
             static const char* const weekdays[8] = {"",         "Monday ", "Tuesday ",  "Wednesday ",
                                                     "Thursday ", "Friday ", "Saturday ", "Sunday "};
@@ -589,8 +806,16 @@ void TMBusTelegramDecoder::Decode_VIF(uint8_t VIF, uint8_t First_VIFE, TVariable
             const int day = data[3] & 0x1F;
             const int month = data[4] & 0x0F;
             const int year = ((data[3] >> 5) & 0x07) | ((data[4] >> 4) << 3);
-            t = QString::fromLatin1(weekdays[weekday]) + Two_Digits(day) + QLatin1Char('/') + Two_Digits(month)
-                + QLatin1Char('/') + Two_Digits(year) + QLatin1Char(' ') + timeJ(0);
+            Text_Buffer text;
+            text.Put(weekdays[weekday]);
+            text.Two_Digits(day);
+            text.Put(u'/');
+            text.Two_Digits(month);
+            text.Put(u'/');
+            text.Two_Digits(year);
+            text.Put(u' ');
+            putTimeJ(text);
+            t = text.Take();
             break;
         }
         default: break;
@@ -610,28 +835,9 @@ void TMBusTelegramDecoder::Decode_VIF(uint8_t VIF, uint8_t First_VIFE, TVariable
     if (VIF == 0xFD) {
         const int code = First_VIFE & 0x7F;
         const int cnn = code & 0x03;
-        const Code_Text& row = FD_Table[code];
+        const Extension_Row& row = FD_Rows()[size_t(code)];
+        d = row.Text;
         x = row.X;
-        if (row.Text)
-            d = QString::fromLatin1(row.Text);
-        else if (code >= 0x24 && code <= 0x27)
-            d = QStringLiteral("Storage Interval ") + QString::fromLatin1(Time_Units_S[cnn]);
-        else if (code >= 0x2C && code <= 0x2F)
-            d = QStringLiteral("Duration Since Last Readout ") + QString::fromLatin1(Time_Units_S[cnn]);
-        else if (code >= 0x31 && code <= 0x33)
-            d = QStringLiteral("Duration of Tariff ") + QString::fromLatin1(Time_Units_S[cnn]);
-        else if (code >= 0x34 && code <= 0x37)
-            d = QStringLiteral("Period of Tariff ") + QString::fromLatin1(Time_Units_S[cnn]);
-        else if (code >= 0x3C && code <= 0x3F)
-            d = QStringLiteral("Period of Nominal Data Transmissions ") + QString::fromLatin1(Time_Units_S[cnn]);
-        else if (code >= 0x68 && code <= 0x6B)
-            d = QStringLiteral("Duration Since Last Cumulation ") + QString::fromLatin1(Long_Units_S[cnn]);
-        else if (code >= 0x6C && code <= 0x6F)
-            d = QStringLiteral("Operating Time Battery ") + QString::fromLatin1(Long_Units_S[cnn]);
-        else {
-            d = QStringLiteral("Reserved");
-            x = -1;
-        }
         if (code <= 0x07)
             v = Scaled(v, cnn - 3);
         else if (code >= 0x40 && code <= 0x4F)
@@ -640,57 +846,15 @@ void TMBusTelegramDecoder::Decode_VIF(uint8_t VIF, uint8_t First_VIFE, TVariable
             v = Scaled(v, (code & 0x0F) - 12);
     } else if (VIF == 0xFB) {
         const int code = First_VIFE & 0x7F;
-        const int c1 = code & 0x01;
-        const int c2 = code & 0x03;
-        const int c3 = code & 0x07;
-        struct FB_Row { int From, To; const char* Text; int X; int Kind; int Offset; };
-        // Kind: 0 no factor, 1 10^(n+Offset), 2 10^(nn+Offset), 3 10^(nnn+Offset)
-        static const FB_Row rows[] = {
-            {0x00, 0x01, "Energy MWh", 51, 1, -1},
-            {0x02, 0x03, "Reactive Energy kVARh", 137, 1, 0},
-            {0x04, 0x05, "Apparent Energy kVAh", 138, 1, 0},
-            {0x08, 0x09, "Energy GJ", 52, 1, -1},
-            {0x0C, 0x0F, "Energy MCal", 139, 2, -1},
-            {0x10, 0x11, "Volume m3", 53, 1, 2},
-            {0x14, 0x17, "Reactive Power kVAR", 140, 2, -3},
-            {0x18, 0x19, "Volume t", 54, 1, 2},
-            {0x1A, 0x1B, "Relative Humidity %", 141, 1, -1},
-            {0x20, 0x20, "Volume Feet 3", 142, 0, 0},
-            {0x21, 0x21, "Volume 0,1 Feet 3", 55, 0, 0},
-            {0x22, 0x22, "Volume 0,1 American Gallon", 56, 0, 0},
-            {0x23, 0x23, "Volume 1 American Gallon", 57, 0, 0},
-            {0x24, 0x24, "Volume Flow 0,001 American Gallon/min", 58, 0, 0},
-            {0x25, 0x25, "Volume Flow 1 American Gallon/min", 59, 0, 0},
-            {0x26, 0x26, "Volume Flow 1 American Gallon/h", 60, 0, 0},
-            {0x28, 0x29, "Power MW", 61, 1, -1},
-            {0x2A, 0x2A, "Phase U-U (Volt. to Volt.)", 143, 0, 0},
-            {0x2B, 0x2B, "Phase U-I (Volt. to Current)", 144, 0, 0},
-            {0x2C, 0x2F, "Frequency Hz", 145, 2, -3},
-            {0x30, 0x31, "Power GJ/h", 62, 1, -1},
-            {0x34, 0x37, "Apparent Power kVA", 146, 2, -3},
-            {0x58, 0x5B, "Flow Temperature \xB0" "F", 63, 2, -3},
-            {0x5C, 0x5F, "Return Temperature \xB0" "F", 64, 2, -3},
-            {0x60, 0x63, "Temperature Difference \xB0" "F", 65, 2, -3},
-            {0x64, 0x67, "External Temperature \xB0" "F", 66, 2, -3},
-            {0x70, 0x73, "Cold / Warm Temperature Limit \xB0" "F", 67, 2, -3},
-            {0x74, 0x77, "Cold / Warm Temperature Limit \xB0" "C", 68, 2, -3},
-            {0x78, 0x7F, "Cum. Max. of Active Power W", 69, 3, -3},
-        };
-        d = QStringLiteral("Reserved");
-        x = -1;
-        for (const FB_Row& row : rows) {
-            if (code < row.From || code > row.To)
-                continue;
-            d = QString::fromLatin1(row.Text);
-            x = row.X;
-            if (row.Kind == 1)
-                v = Scaled(v, c1 + row.Offset);
-            else if (row.Kind == 2)
-                v = Scaled(v, c2 + row.Offset);
-            else if (row.Kind == 3)
-                v = Scaled(v, c3 + row.Offset);
-            break;
-        }
+        const Extension_Row& row = FB_Rows()[size_t(code)];
+        d = row.Text;
+        x = row.X;
+        if (row.Kind == 1)
+            v = Scaled(v, (code & 0x01) + row.Offset);
+        else if (row.Kind == 2)
+            v = Scaled(v, (code & 0x03) + row.Offset);
+        else if (row.Kind == 3)
+            v = Scaled(v, (code & 0x07) + row.Offset);
     }
 
     // 6. Combinable VIFEs, at most ten taken in all.
@@ -725,7 +889,7 @@ void TMBusTelegramDecoder::Decode_VIF(uint8_t VIF, uint8_t First_VIFE, TVariable
                     }
                 }
             } else if (const Code_Text& row = Combinable_Table[code]; row.Text) {
-                d += QString::fromLatin1(row.Text);
+                d += Combinable_Texts()[size_t(code)];
                 if (x == -1)
                     x = row.X;
                 if (code >= 0x70 && code <= 0x77)

@@ -1,6 +1,9 @@
 #include "mbus/UMBusScanDecode.h"
+#include "mbus/UMBusScanDecode_Text.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdio>
 #include <cstring>
 
 // RSP_UD long frames and the data-record parser shared with the wireless
@@ -11,7 +14,11 @@ namespace {
 // Fixed data header of an RSP_UD: 68 L L 68 C A CI, identification (4),
 // manufacturer (2), version, medium, access number, status, signature (2).
 constexpr int Header_End = 19;   // first byte of the record area
-constexpr int Min_Long_Frame = Header_End + 2;
+constexpr int Full_Header_Frame = Header_End + 2;
+// 68 L L 68, C, A, CI, checksum, 16: the least a meter can answer with.
+constexpr int Min_Long_Frame = 9;
+// The identification number (7 to 10) is there, with checksum and stop byte.
+constexpr int Identification_Frame = 13;
 
 // CI fields of an RSP_UD. Only the variable data structure, least
 // significant byte first, holds the header and records read here.
@@ -20,27 +27,36 @@ constexpr uint8_t CI_Fixed = 0x73;
 constexpr uint8_t CI_Variable_MSB = 0x76;
 constexpr uint8_t CI_Fixed_MSB = 0x77;
 
-QString Hex2(uint8_t b)
+constexpr uint8_t CI_Application_Error = 0x70;
+
+const char Hex_Digits[] = "0123456789ABCDEF";
+
+// Text written into a buffer, then taken as one QString.
+QString Printed(const char* format, int value)
 {
-    static const char digits[] = "0123456789ABCDEF";
-    QString s(2, QLatin1Char('0'));
-    s[0] = QLatin1Char(digits[b >> 4]);
-    s[1] = QLatin1Char(digits[b & 0x0F]);
-    return s;
+    char buf[96];
+    const int n = std::snprintf(buf, sizeof buf, format, value);
+    return QString::fromLatin1(buf, std::clamp(n, 0, int(sizeof buf) - 1));
 }
 
 // What the user reads for a meter whose layout is not decoded: the layout by
-// name where the CI field gives one, and the CI field itself.
+// name where the CI field gives one, and the CI field itself. The variable
+// data structure gets here only when its telegram is too short for its header.
 QString Undecoded_Layout_Text(uint8_t ci)
 {
     const char* layout = "unsupported layout";
     switch (ci) {
+    case CI_Variable: layout = "data header cut short"; break;
     case CI_Fixed: layout = "fixed data structure"; break;
     case CI_Fixed_MSB: layout = "fixed data structure, most significant byte first"; break;
     case CI_Variable_MSB: layout = "variable data structure, most significant byte first"; break;
+    case CI_Application_Error: layout = "application error"; break;
     default: break;
     }
-    return QStringLiteral("Data not decoded: %1 (CI $%2)").arg(QLatin1String(layout), Hex2(ci));
+    char buf[96];
+    const int n = std::snprintf(buf, sizeof buf, "Data not decoded: %s (CI $%c%c)", layout, Hex_Digits[ci >> 4],
+                                Hex_Digits[ci & 0x0F]);
+    return QString::fromLatin1(buf, std::clamp(n, 0, int(sizeof buf) - 1));
 }
 
 bool Is_BCD_Code(uint8_t code)
@@ -84,21 +100,21 @@ Data_Field_Info Variable_Field(uint8_t lvar)
     Data_Field_Info f;
     if (lvar <= 0xBF) {
         f.Length = lvar;
-        f.Field_Str = QStringLiteral("Variable Length - ASCII String with %1characters").arg(lvar);
-        f.Desc_Dim = QStringLiteral("Variable length: ASCII string with %1 characters").arg(lvar);
+        f.Field_Str = Printed("Variable Length - ASCII String with %dcharacters", lvar);
+        f.Desc_Dim = Printed("Variable length: ASCII string with %d characters", lvar);
     } else if (lvar <= 0xCF) {
         f.Length = lvar - 0xC0;
-        f.Field_Str = QStringLiteral("Variable Length - Positive BCD Number with %1 digits").arg(2 * f.Length);
-        f.Desc_Dim = QStringLiteral("Variable length: Positive BCD number with %1 *2 digits").arg(f.Length);
+        f.Field_Str = Printed("Variable Length - Positive BCD Number with %d digits", 2 * f.Length);
+        f.Desc_Dim = Printed("Variable length: Positive BCD number with %d *2 digits", f.Length);
     } else if (lvar <= 0xDF) {
         f.Length = lvar - 0xD0;
-        f.Field_Str = QStringLiteral("Variable Length - Negative BCD Number with %1 digits").arg(2 * f.Length);
-        f.Desc_Dim = QStringLiteral("Variable length: Negative BCD number with %1 *2 digits").arg(f.Length);
+        f.Field_Str = Printed("Variable Length - Negative BCD Number with %d digits", 2 * f.Length);
+        f.Desc_Dim = Printed("Variable length: Negative BCD number with %d *2 digits", f.Length);
     } else if (lvar <= 0xF6) {
         // E0 to EF, and the long binary numbers F0 to F6.
         f.Length = TMBusTelegramDecoder::LVAR_Length(lvar);
-        f.Field_Str = QStringLiteral("Variable Length - Binary Number with %1 Bytes").arg(f.Length);
-        f.Desc_Dim = QStringLiteral("Variable length: Binary number with %1 bytes").arg(f.Length);
+        f.Field_Str = Printed("Variable Length - Binary Number with %d Bytes", f.Length);
+        f.Desc_Dim = Printed("Variable length: Binary number with %d bytes", f.Length);
     } else {
         f.Length = 0;
         f.Field_Str = QStringLiteral("Variable Length - Reserved");
@@ -119,6 +135,60 @@ QString Function_Field_Str(int function)
 }
 
 } // namespace
+
+namespace mbus_text {
+
+const QString& Dollar_Hex(uint8_t Byte)
+{
+    static const std::array<QString, 256> texts = [] {
+        std::array<QString, 256> t;
+        for (int b = 0; b < 256; ++b) {
+            const char s[3] = {'$', Hex_Digits[b >> 4], Hex_Digits[b & 0x0F]};
+            t[size_t(b)] = QString::fromLatin1(s, 3);
+        }
+        return t;
+    }();
+    return texts[Byte];
+}
+
+QString Dollar_Hex_List(const uint8_t* Bytes, int Count)
+{
+    // One byte (the usual case) is one of 256 texts.
+    static const std::array<QString, 256> single = [] {
+        std::array<QString, 256> t;
+        for (int b = 0; b < 256; ++b)
+            t[size_t(b)] = Dollar_Hex(uint8_t(b)) + QLatin1Char(' ');
+        return t;
+    }();
+    if (Count <= 0)
+        return QString();
+    if (Count == 1)
+        return single[Bytes[0]];
+    QString s(4 * Count, Qt::Uninitialized);
+    QChar* out = s.data();
+    for (int i = 0; i < Count; ++i) {
+        *out++ = QLatin1Char('$');
+        *out++ = QLatin1Char(Hex_Digits[Bytes[i] >> 4]);
+        *out++ = QLatin1Char(Hex_Digits[Bytes[i] & 0x0F]);
+        *out++ = QLatin1Char(' ');
+    }
+    return s;
+}
+
+QString Hex_Text(const uint8_t* Bytes, int Count)
+{
+    if (Count <= 0)
+        return QString();
+    QString s(2 * Count, Qt::Uninitialized);
+    QChar* out = s.data();
+    for (int i = 0; i < Count; ++i) {
+        *out++ = QLatin1Char(Hex_Digits[Bytes[i] >> 4]);
+        *out++ = QLatin1Char(Hex_Digits[Bytes[i] & 0x0F]);
+    }
+    return s;
+}
+
+} // namespace mbus_text
 
 int TMBusTelegramDecoder::LVAR_Length(uint8_t LVAR)
 {
@@ -141,8 +211,8 @@ int TMBusTelegramDecoder::LVAR_Length(uint8_t LVAR)
 
 bool TMBusTelegramDecoder::Is_Valid_Long_Frame(const uint8_t* Frame, int Length)
 {
-    // A frame of exactly the fixed header is a meter that holds no records;
-    // it is still a meter that answered.
+    // Any layout counts: a meter that answers with a short frame (an
+    // application error, a layout without the fixed header) still answered.
     if (!Frame || Length < Min_Long_Frame)
         return false;
     if (Frame[0] != 0x68 || Frame[3] != 0x68 || Frame[1] != Frame[2] || Frame[Length - 1] != 0x16)
@@ -164,7 +234,9 @@ int TMBusTelegramDecoder::Decode_Wired_Frame(int Index, bool& Last)
 
     const uint8_t* a = Ans_Array;
     const uint8_t ci = a[6];
-    const bool variable = ci == CI_Variable;
+    // The variable data structure with the whole of its fixed header.
+    const bool headerCut = ci == CI_Variable && len < Full_Header_Frame;
+    const bool variable = ci == CI_Variable && !headerCut;
     int position = Index;
     if (!slave) {
         auto s = std::make_unique<TSlave_MBus>();
@@ -172,12 +244,15 @@ int TMBusTelegramDecoder::Decode_Wired_Frame(int Index, bool& Last)
         // The identification number opens the header of the variable and the
         // fixed data structure, in the byte order their CI field gives; the
         // other layouts carry none.
-        if (variable || ci == CI_Fixed || ci == CI_Variable_MSB || ci == CI_Fixed_MSB) {
-            const bool lsbFirst = variable || ci == CI_Fixed;
+        if ((ci == CI_Variable || ci == CI_Fixed || ci == CI_Variable_MSB || ci == CI_Fixed_MSB)
+            && len >= Identification_Frame) {
+            const bool lsbFirst = ci == CI_Variable || ci == CI_Fixed;
             uint32_t id = 0;
             for (int i = 0; i < 4; ++i)
                 id = (id << 8) | a[lsbFirst ? 10 - i : 7 + i];
-            s->Secondary_Addresss = QStringLiteral("%1").arg(id, 2, 16, QLatin1Char('0')).toUpper();
+            char hex[12];
+            const int n = std::snprintf(hex, sizeof hex, "%02X", unsigned(id));
+            s->Secondary_Addresss = QString::fromLatin1(hex, n);
         }
         if (variable) {
             s->Manufacture = a[11] + 256 * a[12];
@@ -212,6 +287,11 @@ bool TMBusTelegramDecoder::Parse_Records(TVariable_MBus_List& List, int Last_Ind
     const int last = std::min(Last_Index, std::clamp(Ans_Len, 0, Ans_Size) - 1);
     int p = std::max(Start, 0);
     const uint8_t* a = Ans_Array;
+    // Room for the records a telegram usually holds (a record takes at least
+    // two bytes), so that a new list does not grow record by record; a list
+    // that already holds records grows by doubling.
+    if (List.empty() && p <= last)
+        List.reserve(std::min<size_t>(size_t(last - p + 1) / 2 + 1, 32));
 
     // One time stamp for the whole telegram.
     auto stamp = [&](TVariable_MBus& rec) {
@@ -234,7 +314,7 @@ bool TMBusTelegramDecoder::Parse_Records(TVariable_MBus_List& List, int Last_Ind
                 rec->DataFieldStr = QStringLiteral("Special Function");
                 stamp(*rec);
                 rec->Real_Wireless_Var = false;
-                rec->DIF = QLatin1Char('$') + Hex2(dif);
+                rec->DIF = mbus_text::Dollar_Hex(dif);
                 List.push_back(std::move(rec));
             }
             p = q + 1;
@@ -330,7 +410,7 @@ bool TMBusTelegramDecoder::Parse_Records(TVariable_MBus_List& List, int Last_Ind
         rec->DataFieldStr = field.Field_Str;
         stamp(*rec);
         rec->Real_Wireless_Var = true;
-        rec->DIF = QLatin1Char('$') + Hex2(dif);
+        rec->DIF = mbus_text::Dollar_Hex(dif);
         rec->dimension = code;
         rec->descdim = field.Desc_Dim;
         rec->nbyte = field.Length;
@@ -353,8 +433,7 @@ bool TMBusTelegramDecoder::Parse_Records(TVariable_MBus_List& List, int Last_Ind
             rec->tarif = tariff;
             rec->device = unit;
             rec->numdife = numDife;
-            for (int i = 0; i < numDife; ++i)
-                rec->DIFE += QLatin1Char('$') + Hex2(difes[i]) + QLatin1Char(' ');
+            rec->DIFE = mbus_text::Dollar_Hex_List(difes, numDife);
         }
         rec->VIF = vif;
         if ((vif & 0x7F) == 0x7C) {
@@ -372,11 +451,9 @@ bool TMBusTelegramDecoder::Parse_Records(TVariable_MBus_List& List, int Last_Ind
         } else if (vif == 0x7F || vif == 0xFF) {
             rec->casovif = 100;
         }
-        for (int i = 0; i < numVife; ++i)
-            rec->VIFE += QLatin1Char('$') + Hex2(vifes[i]) + QLatin1Char(' ');
+        rec->VIFE = mbus_text::Dollar_Hex_List(vifes, numVife);
         rec->PrinVIFE = vifes[0];
-        for (int i = 0; i < field.Length; ++i)
-            rec->totdati += Hex2(data[i]);
+        rec->totdati = mbus_text::Hex_Text(data, field.Length);
         uint32_t partA = 0;
         uint32_t partB = 0;
         for (int i = std::min(field.Length, 4) - 1; i >= 0; --i)

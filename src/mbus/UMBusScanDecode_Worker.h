@@ -214,6 +214,7 @@ private:
     int Decode_Answer_Frame(const Answer& A, bool& Read_Complete);
     bool Is_Long_Frame(const Answer& A) const;
     bool Is_Repeat(const Answer& A) const;
+    bool Repeat_Ends_Read(const Answer& A) const;
     void Digit_State(int k);
     void Digit_Wait(int k);
     int32_t Last_Meter_Number() const;

@@ -23,15 +23,28 @@ const char* const No_Slave = "NO_SLAVE\n\r";
 
 bool TMBusScanDecode::Is_Long_Frame(const Answer& A) const
 {
+    // Any layout, however short: a meter that answers with a frame that is
+    // not decoded (another layout, an application error) is still found, and
+    // kept with what its frame says.
     const int n = static_cast<int>(A.Bytes.size());
-    return A.Valid && n > 21 && Is_Valid_Long_Frame(A.Bytes.data(), n);
+    return A.Valid && Is_Valid_Long_Frame(A.Bytes.data(), n);
 }
 
 bool TMBusScanDecode::Is_Repeat(const Answer& A) const
 {
-    // The same telegram again (a duplicated or late datagram): reading it
-    // twice would double the meter's records.
+    // The same telegram again: reading it twice would double the meter's
+    // records.
     return !m_Last_Frame.empty() && A.Bytes == m_Last_Frame;
+}
+
+bool TMBusScanDecode::Repeat_Ends_Read(const Answer& A) const
+{
+    // With a fixed C-field the frame count bit never changes, so a meter that
+    // keeps the frame-count rule answers every further request with the
+    // telegram it already sent: it has nothing else to give, and the read is
+    // complete. With the toggling bit a repeat is a duplicated or late
+    // datagram, and the real answer is still to come.
+    return Fix_C_Field && Is_Long_Frame(A) && Is_Repeat(A);
 }
 
 int TMBusScanDecode::Decode_Answer_Frame(const Answer& A, bool& Read_Complete)
@@ -244,6 +257,12 @@ void TMBusScanDecode::Scan_Decode()
             // an acknowledgement that came late. Keep waiting.
             const bool stray = (Is_Long_Frame(a) && (a.Bytes[5] != ID_Dev_Primary || Is_Repeat(a)))
                                || (a.Bytes.size() == 1 && a.Bytes[0] == 0xE5);
+            if (Repeat_Ends_Read(a) && a.Bytes[5] == ID_Dev_Primary) {
+                ID_Dev_Found = true;
+                Notify_Slave_List(2, ID_Dev_Primary, 1, 1);
+                Step_Scan = 4;
+                break;
+            }
             if (!stray) {
                 bool complete = false;
                 if (Is_Long_Frame(a) && Decode_Answer_Frame(a, complete) >= 0) {
@@ -321,14 +340,21 @@ void TMBusScanDecode::Scan_Decode()
     case 125: {
         ID_Dev_Found = false;
         const Answer a = Take_Answer();
+        auto readComplete = [&] {
+            TimeOut_Calc = MBus_TimeOut(K330);
+            ID_Dev_Found = true;
+            Notify_Slave_List(2, Last_Meter_Number(), 1, 2);
+            Step_Scan = Sec_Add_Next_Step;
+        };
+        if (a.Valid && Repeat_Ends_Read(a)) {
+            readComplete();
+            break;
+        }
         if (a.Valid && !(Is_Long_Frame(a) && Is_Repeat(a)) && !(a.Bytes.size() == 1 && a.Bytes[0] == 0xE5)) {
             bool complete = false;
             if (Is_Long_Frame(a) && Decode_Answer_Frame(a, complete) >= 0) {
                 if (complete) {
-                    TimeOut_Calc = MBus_TimeOut(K330);
-                    ID_Dev_Found = true;
-                    Notify_Slave_List(2, Last_Meter_Number(), 1, 2);
-                    Step_Scan = Sec_Add_Next_Step;
+                    readComplete();
                 } else {
                     Step_Scan = 124;
                 }

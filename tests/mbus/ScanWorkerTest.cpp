@@ -75,10 +75,11 @@ protected:
         return [this](int32_t a, int32_t b, int32_t c, int32_t d) { reports.push_back({a, b, c, d}); };
     }
 
-    bool Start_Wired(TScanType type, int cut = 3, bool appReset = false, bool sndNke = false)
+    bool Start_Wired(TScanType type, int cut = 3, bool appReset = false, bool sndNke = false, bool fixC = false,
+                     uint8_t fixCValue = 0)
     {
-        return w->Start_Scan(type, shEthernet, QStringLiteral("127.0.0.1"), 2400, 1, appReset, sndNke, cut, false, 0,
-                             false, Recorder());
+        return w->Start_Scan(type, shEthernet, QStringLiteral("127.0.0.1"), 2400, 1, appReset, sndNke, cut, fixC,
+                             fixCValue, false, Recorder());
     }
 
     void Run(int maxPasses = 200000)
@@ -177,6 +178,127 @@ TEST_F(ScanWorkerTest, MultiTelegramMeterIsReadUpToItsLimitWithAlternatingCField
     ASSERT_EQ(wired.Count(), 1);
     EXPECT_EQ(wired.Items(0)->List_Var.size(), 3u) << "one record per telegram, one meter";
     EXPECT_EQ(Found(), (std::vector<Report>{{2, 5, 1, 1}}));
+}
+
+// A meter that keeps the frame-count rule: it sends its next telegram only
+// when the frame count bit differs from that of the request it last answered,
+// and otherwise repeats that answer. Under a fixed C-field the bit never
+// changes, so its first telegram (announcing more) comes back as the answer
+// to the second request: the read is complete, the meter found, and its
+// telegram decoded once.
+TEST_F(ScanWorkerTest, MeterKeepingTheFrameCountRuleIsFoundUnderAFixedCField)
+{
+    const uint32_t id = 55555555;
+    const std::vector<Bytes> telegrams = {Meter_Frame(5, id, true, 1), Meter_Frame(5, id, false, 2)};
+    struct Case {
+        const char* why;
+        TScanType type;
+        bool fix;
+        uint8_t fixValue;
+        Bytes cFields;   // of the REQ_UD2s the meter answered
+        size_t records;
+        Report found;
+    } cases[] = {
+        {"toggling bit: both telegrams", saPrimaryAddress, false, 0, {0x7B, 0x5B}, 2, {2, 5, 1, 1}},
+        {"fixed 7X: the repeat ends the read", saPrimaryAddress, true, 1, {0x7B, 0x7B}, 1, {2, 5, 1, 1}},
+        {"fixed 5X", saPrimaryAddress, true, 0, {0x5B, 0x5B}, 1, {2, 5, 1, 1}},
+        {"fixed 7X, secondary search", saSecondaryAddress, true, 1, {0x7B, 0x7B}, 1, {2, 0x55555555, 1, 2}},
+        {"toggling bit, secondary search", saSecondaryAddress, false, 0, {0x7B, 0x5B}, 2, {2, 0x55555555, 1, 2}},
+    };
+    for (const Case& c : cases) {
+        wired.Clear();
+        reports.clear();
+        Bytes cFields;
+        int lastBit = -1;   // none since the last SND_NKE
+        size_t next = 0;
+        bool selected = false;
+        fake.Answer = [&](const Bytes& req) {
+            std::vector<Bytes> out;
+            if (Converter_Command(req, out))
+                return out;
+            if (req.size() == 5 && req[1] == 0x40) {
+                lastBit = -1;
+                return std::vector<Bytes>{};
+            }
+            if (req.size() == 17 && req[6] == 0x52) {
+                // Selection: the first digit decides (5 or the wildcard).
+                const int a = req[10] >> 4;
+                selected = a == 5 || a == 0xF;
+                return std::vector<Bytes>{selected ? E5 : No_Slave};
+            }
+            const bool toMeter = req.size() == 5 && (req[1] & 0xDF) == 0x5B
+                                 && (req[2] == 5 || (req[2] == 0xFD && selected));
+            if (!toMeter)
+                return std::vector<Bytes>{No_Slave};
+            cFields.push_back(req[1]);
+            const int bit = req[1] & 0x20;
+            size_t answer = next == 0 ? 0 : next - 1;
+            if (lastBit < 0 || bit != lastBit) {
+                answer = std::min(next, telegrams.size() - 1);
+                next = answer + 1;
+            }
+            lastBit = bit;
+            return std::vector<Bytes>{telegrams[answer]};
+        };
+        ASSERT_TRUE(Start_Wired(c.type, 3, false, false, c.fix, c.fixValue)) << c.why;
+        Run();
+        ASSERT_FALSE(w->FInScan) << c.why;
+        EXPECT_EQ(cFields, c.cFields) << c.why;
+        EXPECT_EQ(Found(), (std::vector<Report>{c.found})) << c.why;
+        if (c.type == saPrimaryAddress) {
+            ASSERT_GT(reports.size(), 6u) << c.why;
+            EXPECT_EQ(reports[6], c.found) << c.why << ": no [NOT FOUND] for the address";
+        }
+        ASSERT_EQ(wired.Count(), 1) << c.why;
+        EXPECT_EQ(wired.Items(0)->List_Var.size(), c.records) << c.why;
+    }
+}
+
+// A meter that answers with a valid frame in a layout that is not decoded is
+// found and kept with what its frame says, however short the frame.
+TEST_F(ScanWorkerTest, MetersAnsweringInOtherLayoutsAreFoundWhateverTheFrameLength)
+{
+    const struct Meter {
+        uint8_t address;
+        Bytes frame;
+        const char* secondary;
+        const char* description;
+    } meters[] = {
+        {7, Long_Frame(Hex("0C 13 78 56 34 12"), {}, 7, 0x78), "", "Data not decoded: unsupported layout (CI $78)"},
+        {8, Long_Frame(Hex("00"), {}, 8, 0x70), "", "Data not decoded: application error (CI $70)"},
+        {9, Long_Frame(Hex("78 56 34 12 24 40"), {}, 9, 0x72), "12345678",
+         "Data not decoded: data header cut short (CI $72)"},
+        {10, Long_Frame(Hex("55 00 00 00 0C 13 78 56 34 12 04 6D 3B 17 BF 2C"), {}, 10, 0x7A), "",
+         "Data not decoded: unsupported layout (CI $7A)"},
+    };
+    ASSERT_LT(meters[0].frame.size(), 21u);
+    ASSERT_LT(meters[1].frame.size(), 21u);
+    ASSERT_LT(meters[2].frame.size(), 21u);
+    ASSERT_GT(meters[3].frame.size(), 21u);
+    fake.Answer = [&](const Bytes& req) {
+        std::vector<Bytes> out;
+        if (Converter_Command(req, out))
+            return out;
+        if (req.size() == 5 && (req[1] & 0xDF) == 0x5B)
+            for (const Meter& m : meters)
+                if (req[2] == m.address)
+                    return std::vector<Bytes>{m.frame};
+        if (req.size() == 5 && req[1] == 0x40)
+            return std::vector<Bytes>{};
+        return std::vector<Bytes>{No_Slave};
+    };
+    ASSERT_TRUE(Start_Wired(saPrimaryAddress));
+    Run();
+    ASSERT_FALSE(w->FInScan);
+    EXPECT_EQ(Found(), (std::vector<Report>{{2, 7, 1, 1}, {2, 8, 1, 1}, {2, 9, 1, 1}, {2, 10, 1, 1}}));
+    ASSERT_EQ(wired.Count(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const TSlave_MBus& m = *wired.Items(i);
+        EXPECT_EQ(m.Primary_Addresss, meters[i].address);
+        EXPECT_EQ(m.Secondary_Addresss, QString::fromLatin1(meters[i].secondary)) << int(meters[i].address);
+        EXPECT_EQ(m.description, QString::fromLatin1(meters[i].description)) << int(meters[i].address);
+        EXPECT_TRUE(m.List_Var.empty()) << int(meters[i].address);
+    }
 }
 
 TEST_F(ScanWorkerTest, SecondaryWildcardSearchSeparatesMetersSharingDigits)

@@ -478,6 +478,16 @@ TEST_F(Wired, OtherLayoutsKeepTheMeterWithoutDecodingItsData)
         // No header at all.
         {"no header", 0x78, "0C 13 78 56 34 12 04 6D 3B 17 BF 2C 02 FD 17 00 00", "",
          "Data not decoded: unsupported layout (CI $78)"},
+        // Shorter than the fixed header of an RSP_UD: kept the same way.
+        {"no header, one record", 0x78, "0C 13 78 56 34 12", "", "Data not decoded: unsupported layout (CI $78)"},
+        {"application error", 0x70, "00", "", "Data not decoded: application error (CI $70)"},
+        {"nothing after CI", 0x7A, "", "", "Data not decoded: unsupported layout (CI $7A)"},
+        // The variable data structure cut inside its header: its data are
+        // not taken for records, and its identification only when whole.
+        {"variable header cut", 0x72, "78 56 34 12 24 40", "12345678",
+         "Data not decoded: data header cut short (CI $72)"},
+        {"variable header cut in the identification", 0x72, "78 56 34", "",
+         "Data not decoded: data header cut short (CI $72)"},
     };
     for (const Case& c : cases) {
         const Bytes frame = Long_Frame(Hex(c.afterCi), {}, 0x05, c.ci);
@@ -541,6 +551,8 @@ TEST_F(Wired, LongFrameTest)
         {"lengths differ", with(2, uint8_t(good[1] + 1)), false},
         {"no stop", with(good.size() - 1, 0x17), false},
         {"too short", Bytes(good.begin(), good.begin() + 20), false},
+        {"nine bytes: C, A and CI", Long_Frame({}, {}, 0x05, 0x78), true},
+        {"eight bytes: no CI", Hex("68 02 02 68 08 05 0D 16"), false},
         {"empty", Bytes{}, false},
     };
     for (const Case& c : cases) {
