@@ -17,7 +17,9 @@ const char* const kBottomGap = "platform_bottom_gap";
 const char* const kColor = "platform_color";
 const char* const kCursor = "platform_cursor";
 
-// Watches a parent for size changes and lays its aligned children out again.
+// Watches a parent for size changes and lays its aligned children out again;
+// also watches those children, since one that changes its size or is shown
+// or hidden moves its siblings.
 class AlignWatcher : public QObject
 {
 public:
@@ -29,17 +31,27 @@ public:
     static constexpr const char* kWatcherName = "platform_align_watcher";
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Resize || event->type() == QEvent::Show)
-            detail::Realign(static_cast<QWidget*>(watched));
+        auto* w = static_cast<QWidget*>(watched);
+        const QEvent::Type type = event->type();
+        if (watched == parent()) {
+            if (type == QEvent::Resize || type == QEvent::Show)
+                detail::Realign(w);
+        } else if ((type == QEvent::Resize || type == QEvent::ShowToParent || type == QEvent::HideToParent)
+                   && detail::Align(w) != alNone) {
+            detail::Realign(w->parentWidget());
+        }
         return false;
     }
 };
 
-void EnsureWatcher(QWidget* parent)
+AlignWatcher* EnsureWatcher(QWidget* parent)
 {
-    if (!parent || parent->findChild<QObject*>(QLatin1String(AlignWatcher::kWatcherName), Qt::FindDirectChildrenOnly))
-        return;
-    new AlignWatcher(parent);  // owned by the parent
+    if (!parent)
+        return nullptr;
+    // Only the watcher carries that name.
+    if (QObject* w = parent->findChild<QObject*>(QLatin1String(AlignWatcher::kWatcherName), Qt::FindDirectChildrenOnly))
+        return static_cast<AlignWatcher*>(w);
+    return new AlignWatcher(parent);  // owned by the parent
 }
 
 // Parents being laid out now; moves made by the layout are not the program's.
@@ -203,16 +215,19 @@ void ReadFont(const QWidget* w, TFont& font)
 {
     const QFont f = w->font();
     font.SetFromQFont(f);
-    font.SetColor(FromQColor(w->palette().color(w->foregroundRole())));
+    font.SetColor(FromQColor(w->palette().color(QPalette::Active, w->foregroundRole())));
 }
 
 void ApplyFont(QWidget* w, const TFont& font)
 {
     w->setFont(font.ToQFont());
     QPalette p = w->palette();
-    p.setColor(w->foregroundRole(), ToQColor(font.Color()));
-    if (w->foregroundRole() == QPalette::WindowText)
-        p.setColor(QPalette::ButtonText, ToQColor(font.Color()));
+    // The disabled colours stay the style's, so a disabled control looks disabled.
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        p.setColor(group, w->foregroundRole(), ToQColor(font.Color()));
+        if (w->foregroundRole() == QPalette::WindowText)
+            p.setColor(group, QPalette::ButtonText, ToQColor(font.Color()));
+    }
     w->setPalette(p);
 }
 
@@ -248,7 +263,8 @@ void SetAlign(QWidget* w, TAlign align)
 {
     w->setProperty(kAlign, static_cast<int>(align));
     if (w->parentWidget()) {
-        EnsureWatcher(w->parentWidget());
+        if (AlignWatcher* watcher = EnsureWatcher(w->parentWidget()); align != alNone)
+            w->installEventFilter(watcher);
         Realign(w->parentWidget());
     }
 }

@@ -13,6 +13,7 @@ namespace {
 
 DialogScript* g_script = nullptr;
 std::atomic<int> g_unscripted{0};
+int g_showReal = 0;
 
 QString DefaultCaption(MessageKind kind)
 {
@@ -47,12 +48,15 @@ bool Allowed(MessageButtons buttons, MessageAnswer answer)
     return false;
 }
 
-// No script and nowhere to show a dialog: answer without waiting.
-bool Headless()
+// Nowhere to show a window to a user.
+bool NoScreen()
 {
     const QString name = QGuiApplication::platformName();
     return !qApp || name == QLatin1String("offscreen") || name == QLatin1String("minimal");
 }
+
+// No script and nowhere to show a dialog: answer without waiting.
+bool Headless() { return !qApp || (g_showReal == 0 && NoScreen()); }
 
 void ReportUnscripted(const QString& what)
 {
@@ -163,11 +167,19 @@ MessageAnswer ShowMessage(MessageKind kind, const QString& text, MessageButtons 
     case MessageButtons::YesNoCancel: standard = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel; break;
     }
     QMessageBox box(icon, shown.caption, text, standard, QApplication::activeWindow());
+    // Escape and the close box give the question's own cancel answer (No for
+    // Yes/No), never a key of the window below.
+    switch (CautiousAnswer(buttons)) {
+    case MessageAnswer::Ok: box.setEscapeButton(QMessageBox::Ok); break;
+    case MessageAnswer::No: box.setEscapeButton(QMessageBox::No); break;
+    default: box.setEscapeButton(QMessageBox::Cancel); break;
+    }
     switch (box.exec()) {
     case QMessageBox::Ok: return MessageAnswer::Ok;
     case QMessageBox::Yes: return MessageAnswer::Yes;
     case QMessageBox::No: return MessageAnswer::No;
-    default: return buttons == MessageButtons::Ok ? MessageAnswer::Ok : MessageAnswer::Cancel;
+    case QMessageBox::Cancel: return MessageAnswer::Cancel;
+    default: return CautiousAnswer(buttons);
     }
 }
 
@@ -227,7 +239,7 @@ bool TakeFormAnswer(const QString& caption, const QString& name, FormAction* act
         *action = DialogScriptAccess::Form(*g_script, shown);
         return true;
     }
-    if (Headless()) {
+    if (NoScreen()) {
         ReportUnscripted(caption.isEmpty() ? name : caption);
         *action = nullptr;
         return true;
@@ -245,5 +257,9 @@ void ReportFormLeftOpen(const QString& caption)
 }
 
 int UnscriptedDialogCount() { return g_unscripted.load(); }
+
+ShowRealDialogs::ShowRealDialogs() { ++g_showReal; }
+
+ShowRealDialogs::~ShowRealDialogs() { --g_showReal; }
 
 } // namespace platform

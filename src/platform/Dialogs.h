@@ -97,6 +97,18 @@ private:
 // counted here, so nothing ever waits for a user who is not there.
 int UnscriptedDialogCount();
 
+// While one lives (and no script does), message boxes and file dialogs are
+// shown and wait even without a screen: for tests of the boxes' own keys,
+// which must then answer them with real key events.
+class ShowRealDialogs
+{
+public:
+    ShowRealDialogs();
+    ~ShowRealDialogs();
+    ShowRealDialogs(const ShowRealDialogs&) = delete;
+    ShowRealDialogs& operator=(const ShowRealDialogs&) = delete;
+};
+
 // For the form layer. Asked before a form waits modally for a user: true when
 // it must not wait (a script is installed, or there is no screen), with the
 // script's action for it, if any. The form is recorded as shown (caption and

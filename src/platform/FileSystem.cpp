@@ -6,9 +6,17 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstring>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -140,36 +148,204 @@ bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     return true;
 }
 
-bool WriteFilesTogether(const std::vector<FileToWrite>& files, QString* error)
+namespace {
+
+std::function<int(const QString&)>& File_Step_Probe()
 {
-    std::vector<QString> temps;
-    auto dropTemps = [&] {
-        for (const QString& t : temps)
-            QFile::remove(t);
-    };
+    static std::function<int(const QString&)> probe;
+    return probe;
+}
+
+// One step of WriteFilesTogether: 0 or the error number. The operation
+// answers -1 on failure, as the system calls do.
+template <class Operation>
+int File_Step(const QString& name, Operation&& op)
+{
+    if (const auto& probe = File_Step_Probe())
+        if (const int e = probe(name))
+            return e;
+    return op() == 0 ? 0 : errno;
+}
+
+QString Error_Text(int e) { return QString::fromLocal8Bit(std::strerror(e)); }
+
+int Write_Whole(int fd, const QByteArray& bytes)
+{
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, static_cast<size_t>(left));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            if (n == 0)
+                errno = EIO;
+            return -1;
+        }
+        p += n;
+        left -= n;
+    }
+    return 0;
+}
+
+void Sync_Folder(const QByteArray& folder)
+{
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Whether the folder holds nothing but (some of) these names.
+bool Holds_Only(const QByteArray& folder, const std::vector<QByteArray>& names)
+{
+    DIR* d = ::opendir(folder.constData());
+    if (!d)
+        return false;
+    bool only = true;
+    while (const dirent* e = ::readdir(d)) {
+        const QByteArray name(e->d_name);
+        if (name == "." || name == "..")
+            continue;
+        if (std::find(names.begin(), names.end(), name) == names.end()) {
+            only = false;
+            break;
+        }
+    }
+    ::closedir(d);
+    return only;
+}
+
+// A failed exchange that means "not here", not "failed".
+bool Exchange_Unsupported(int e)
+{
+    return e == EINVAL || e == ENOSYS || e == EOPNOTSUPP || e == EPERM;
+}
+
+} // namespace
+
+void SetFileStepProbe(std::function<int(const QString& step)> probe) { File_Step_Probe() = std::move(probe); }
+
+bool WriteFilesTogether(const QString& folder, const std::vector<FileToWrite>& files, QString* error)
+{
+    const QString firstPath = JoinPath(folder, files.empty() ? QString() : files.front().name);
+    char resolved[PATH_MAX];
+    struct stat folderInfo {};
+    // The real folder, so that a folder reached through a link is replaced where it lies.
+    if (!DirectoryExists(folder) || !::realpath(QFile::encodeName(folder).constData(), resolved)
+        || ::stat(resolved, &folderInfo) != 0)
+        return Fail(error, QStringLiteral("Cannot write \"%1\": the folder \"%2\" does not exist.").arg(firstPath, folder));
+    const QByteArray dir(resolved);
+    const qsizetype slash = dir.lastIndexOf('/');
+    const QByteArray parent = slash > 0 ? dir.left(slash) : QByteArray("/");
+    std::vector<QByteArray> names;
     for (const FileToWrite& f : files) {
-        temps.push_back(f.path + QStringLiteral(".tmp"));
-        QFile file(temps.back());
-        // Unbuffered, so that a short write shows in write()'s count.
-        const bool whole = file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)
-                           && file.write(f.bytes) == f.bytes.size() && file.flush();
-        if (!whole) {
-            const QString why = file.errorString();
-            file.close();
-            dropTemps();
-            return Fail(error, QStringLiteral("Cannot write \"%1\": %2").arg(f.path, why));
-        }
-        file.close();
+        names.push_back(QFile::encodeName(f.name));
+        struct stat info {};
+        if (::lstat((dir + '/' + names.back()).constData(), &info) == 0 && !S_ISREG(info.st_mode))
+            return Fail(error, QStringLiteral("Cannot write \"%1\": it is not a file.")
+                                   .arg(JoinPath(folder, f.name)));
     }
+
+    // 1. The new files, whole and synced, in a folder of their own beside the old one.
+    QByteArray fresh = parent + "/." + dir.mid(slash + 1) + ".new-XXXXXX";
+    bool created = false;
+    if (const int e = File_Step(QStringLiteral("create folder"), [&] {
+            created = ::mkdtemp(fresh.data()) != nullptr;
+            return created ? ::chmod(fresh.constData(), folderInfo.st_mode & 07777) : -1;
+        })) {
+        if (created)
+            ::rmdir(fresh.constData());
+        return Fail(error, QStringLiteral("Cannot write \"%1\": %2").arg(firstPath, Error_Text(e)));
+    }
+    auto in = [](const QByteArray& folderPath, const QByteArray& name) { return folderPath + '/' + name; };
+    auto dropFresh = [&] {
+        for (const QByteArray& n : names)
+            ::unlink(in(fresh, n).constData());
+        ::rmdir(fresh.constData());
+    };
     for (size_t i = 0; i < files.size(); ++i) {
-        if (std::rename(QFile::encodeName(temps[i]).constData(), QFile::encodeName(files[i].path).constData()) != 0) {
-            const QString why = QString::fromLocal8Bit(std::strerror(errno));
-            dropTemps();
-            for (size_t k = 0; k < i; ++k)
-                QFile::remove(files[k].path);
-            return Fail(error, QStringLiteral("Cannot replace \"%1\": %2").arg(files[i].path, why));
+        int fd = -1;
+        int e = File_Step(QStringLiteral("write ") + files[i].name, [&] {
+            fd = ::open(in(fresh, names[i]).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            return fd < 0 ? -1 : Write_Whole(fd, files[i].bytes);
+        });
+        if (e == 0)
+            e = File_Step(QStringLiteral("sync ") + files[i].name, [&] { return ::fsync(fd); });
+        if (fd >= 0)
+            ::close(fd);
+        if (e != 0) {
+            dropFresh();
+            return Fail(error, QStringLiteral("Cannot write \"%1\": %2").arg(JoinPath(folder, files[i].name), Error_Text(e)));
         }
     }
+    if (const int e = File_Step(QStringLiteral("sync folder"), [&] {
+            const int fd = ::open(fresh.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+            const int r = fd < 0 ? -1 : ::fsync(fd);
+            if (fd >= 0)
+                ::close(fd);
+            return r;
+        })) {
+        dropFresh();
+        return Fail(error, QStringLiteral("Cannot write \"%1\": %2").arg(firstPath, Error_Text(e)));
+    }
+
+    // 2. One atomic exchange of the two folders; the old files then go with the fresh name.
+    if (Holds_Only(dir, names)) {
+        const int e = File_Step(QStringLiteral("exchange"), [&] {
+            return ::renameat2(AT_FDCWD, fresh.constData(), AT_FDCWD, dir.constData(), RENAME_EXCHANGE);
+        });
+        if (e == 0) {
+            Sync_Folder(parent);
+            if (File_Step(QStringLiteral("clean up"), [] { return 0; }) == 0)
+                dropFresh();
+            return true;
+        }
+        if (!Exchange_Unsupported(e)) {
+            dropFresh();
+            return Fail(error, QStringLiteral("Cannot replace \"%1\": %2").arg(firstPath, Error_Text(e)));
+        }
+    }
+
+    // 3. Otherwise the old files are kept aside in the fresh folder until every new one is in place.
+    auto aside = [&](const QByteArray& name) { return in(fresh, "old-" + name); };
+    std::vector<size_t> movedAside, placed;
+    auto undo = [&](int e, const QString& what) {
+        bool restored = true;
+        for (size_t i : placed)
+            restored &= ::rename(in(dir, names[i]).constData(), in(fresh, names[i]).constData()) == 0;
+        for (size_t i : movedAside)
+            restored &= ::rename(aside(names[i]).constData(), in(dir, names[i]).constData()) == 0;
+        QString text = QStringLiteral("Cannot replace \"%1\": %2").arg(what, Error_Text(e));
+        if (restored)
+            dropFresh();
+        else
+            text += QStringLiteral("\nThe old files could not all be put back; they are kept in \"%1\".")
+                        .arg(QFile::decodeName(fresh));
+        return Fail(error, text);
+    };
+    for (size_t i = 0; i < names.size(); ++i) {
+        struct stat info {};
+        if (::lstat(in(dir, names[i]).constData(), &info) != 0)
+            continue;
+        if (const int e = File_Step(QStringLiteral("aside ") + files[i].name, [&] {
+                return ::rename(in(dir, names[i]).constData(), aside(names[i]).constData());
+            }))
+            return undo(e, JoinPath(folder, files[i].name));
+        movedAside.push_back(i);
+    }
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (const int e = File_Step(QStringLiteral("place ") + files[i].name, [&] {
+                return ::rename(in(fresh, names[i]).constData(), in(dir, names[i]).constData());
+            }))
+            return undo(e, JoinPath(folder, files[i].name));
+        placed.push_back(i);
+    }
+    Sync_Folder(dir);
+    for (size_t i : movedAside)
+        ::unlink(aside(names[i]).constData());
+    ::rmdir(fresh.constData());
     return true;
 }
 

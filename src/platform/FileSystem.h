@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace platform {
@@ -38,16 +39,26 @@ QStringList SplitLines(const QString& text);
 // over the target, so a failed write leaves the old file as it was.
 bool WriteFileAtomically(const QString& path, const QByteArray& bytes, QString* error = nullptr);
 
-// Files that only make sense together: each is written whole to a temporary
-// file beside it first, and the targets are replaced, in the order given, only
-// when every one is whole. When a replacement fails, the targets already
-// replaced are removed, so no new file stays beside an old partner.
+// Files of one folder that only make sense together (say, two halves of one
+// image). After a failure, and after a crash at any moment, the folder holds
+// either all its old files or all the new ones, never a mix and never one
+// alone. The new files are written and synced in a fresh folder beside it,
+// which then takes the folder's place in one atomic exchange; where the file
+// system cannot exchange folders (or the folder holds anything but these
+// files), the old files are kept aside and put back when a replacement fails,
+// which covers failures but not a crash between the renames. Temporary names
+// are made unique by the system, so they never take a file of the user's.
 struct FileToWrite
 {
-    QString path;
+    QString name;    // within the folder
     QByteArray bytes;
 };
-bool WriteFilesTogether(const std::vector<FileToWrite>& files, QString* error = nullptr);
+bool WriteFilesTogether(const QString& folder, const std::vector<FileToWrite>& files, QString* error = nullptr);
+
+// For tests of WriteFilesTogether: called before each of its steps with the
+// step's name ("write bank1.bin", "exchange", ...). An answer other than 0
+// makes that step fail with it as the error number. Empty: no probe.
+void SetFileStepProbe(std::function<int(const QString& step)> probe);
 
 // Joins a folder and a name with the platform's separator.
 QString JoinPath(const QString& folder, const QString& name);

@@ -67,6 +67,29 @@ bool WidgetWantsChars(QWidget* w)
     return false;
 }
 
+// The form whose keys reach `w`: the nearest form around it within its own
+// window, or the form that opened the popup (a dropped list, a menu) it is
+// in. Another window over a form (a message box, a file dialog) keeps its
+// keys to itself: none.
+TForm* KeyForm(QWidget* w)
+{
+    for (QWidget* x = w; x; x = x->parentWidget()) {
+        if (auto* f = dynamic_cast<TForm*>(x))
+            return f;
+        if (x->isWindow() && x->windowType() != Qt::Popup)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+// A popup that is not a form of ours (an open list, a menu) takes Enter,
+// Escape and its letters itself: they are never the form's dialog keys.
+bool InForeignPopup(QWidget* w)
+{
+    QWidget* window = w->window();
+    return window->windowType() == Qt::Popup && !dynamic_cast<TForm*>(window);
+}
+
 // Sees every key before the widget it is meant for: dialog keys, the form's
 // key preview and accelerators, in the platform's order.
 class FormKeyFilter : public QObject
@@ -86,9 +109,10 @@ public:
             return false;
         last_ = e;
         lastReceiver_ = w;
-        TForm* form = GetParentForm(w);
+        TForm* form = KeyForm(w);
         if (!form || form == w)
             return false;
+        const bool popup = InForeignPopup(w);
         auto* ke = static_cast<QKeyEvent*>(e);
         const int vk = VirtualKeyFromQt(ke->key());
         const TShiftState shift = ShiftStateFromQt(ke->modifiers());
@@ -102,7 +126,7 @@ public:
             return false;
         }
 
-        if ((vk == VK_RETURN || vk == VK_ESCAPE) && !WidgetWantsKey(w, vk)) {
+        if ((vk == VK_RETURN || vk == VK_ESCAPE) && !popup && !WidgetWantsKey(w, vk)) {
             bool taken = false;
             RunGuarded([&] { taken = form->DispatchDialogKey(vk, shift); });
             if (taken)
@@ -115,7 +139,7 @@ public:
                 return true;
         }
         const QString text = ke->text();
-        if (!text.isEmpty() && text[0].isLetterOrNumber() && (!(ke->modifiers() & Qt::ControlModifier)) &&
+        if (!popup && !text.isEmpty() && text[0].isLetterOrNumber() && (!(ke->modifiers() & Qt::ControlModifier)) &&
             ((ke->modifiers() & Qt::AltModifier) || !WidgetWantsChars(w))) {
             bool taken = false;
             RunGuarded([&] { taken = form->DispatchDialogChar(text[0]); });

@@ -16,7 +16,7 @@ struct Scanned
     bool hex = false;
 };
 
-std::optional<Scanned> Scan(const QString& text, uint64_t decimalMax, uint64_t hexMax)
+std::optional<Scanned> Scan(const QString& text, uint64_t decimalMax, uint64_t hexMax, bool hexAllowed = true)
 {
     qsizetype i = 0;
     const qsizetype n = text.size();
@@ -27,7 +27,9 @@ std::optional<Scanned> Scan(const QString& text, uint64_t decimalMax, uint64_t h
         s.negative = text[i] == u'-';
         ++i;
     }
-    if (i < n && text[i] == u'$') {
+    if (!hexAllowed) {
+        // No prefix: "$", "x" and "0x" are not digits here.
+    } else if (i < n && text[i] == u'$') {
         s.hex = true;
         ++i;
     } else if (i < n && (text[i] == u'x' || text[i] == u'X')) {
@@ -84,6 +86,14 @@ std::optional<int64_t> ParseNumber64(const QString& text)
     // 16-digit patterns free of overflow.
     const uint64_t bits = s->negative ? (~s->value + 1) : s->value;
     return static_cast<int64_t>(bits);
+}
+
+std::optional<int> ParseDecimal(const QString& text)
+{
+    const std::optional<Scanned> s = Scan(text, 0x7FFFFFFFull, 0, false);
+    if (!s)
+        return std::nullopt;
+    return static_cast<int>(s->negative ? -static_cast<int64_t>(s->value) : static_cast<int64_t>(s->value));
 }
 
 int NumberOr(const QString& text, int fallback)

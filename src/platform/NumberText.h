@@ -17,6 +17,10 @@ std::optional<int> ParseNumber(const QString& text);
 // number; up to sixteen hexadecimal digits are taken as a 64-bit pattern.
 std::optional<int64_t> ParseNumber64(const QString& text);
 
+// Decimal only, for fields that take no hexadecimal form: blanks and a sign
+// as above, the value within 32 bits.
+std::optional<int> ParseDecimal(const QString& text);
+
 // The number, or the fallback when the text does not convert (most callers
 // pass -1, so bad text fails their range checks).
 int NumberOr(const QString& text, int fallback);

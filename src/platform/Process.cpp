@@ -83,7 +83,11 @@ bool ChildProcess::Start(const QString& program, const QString& argumentText, QS
     pid_ = -1;
     exitCode_.reset();
 
-    const QByteArray path = QFile::encodeName(program);
+    // Absolute, since the program runs in its own folder, where it finds the
+    // files laid beside it (an updater its job), whatever our working folder.
+    const QFileInfo info(program);
+    const QByteArray path = QFile::encodeName(info.absoluteFilePath());
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
     std::vector<QByteArray> storage;
     storage.push_back(path);
     for (const QString& a : SplitArguments(argumentText))
@@ -93,8 +97,12 @@ bool ChildProcess::Start(const QString& program, const QString& argumentText, QS
         argv.push_back(s.data());
     argv.push_back(nullptr);
 
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, folder.constData());
     pid_t pid = -1;
-    const int rc = posix_spawn(&pid, path.constData(), nullptr, nullptr, argv.data(), environ);
+    const int rc = posix_spawn(&pid, path.constData(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
     if (rc != 0) {
         if (error)
             *error = QStringLiteral("Cannot start \"%1\": %2").arg(program, QString::fromLocal8Bit(strerror(rc)));

@@ -15,7 +15,9 @@ bool OpenWithDesktop(const QString& linkOrPath, QString* error = nullptr);
 // double quotes group them, and a doubled quote inside quotes is one quote.
 QStringList SplitArguments(const QString& argumentText);
 
-// A program started directly (no shell) whose end is polled.
+// A program started directly (no shell) whose end is polled. It runs in its
+// own folder (the folder of the program file), where it finds what was laid
+// beside it, not in the caller's working folder.
 class ChildProcess
 {
 public:

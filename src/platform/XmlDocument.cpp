@@ -35,20 +35,70 @@ void AppendText(const pugi::xml_node& node, std::string& out)
     }
 }
 
-// Converts a byte offset of the parsed buffer into a 1-based line and column.
+// Converts a byte offset of the parsed buffer into a 1-based line and column;
+// the column counts characters, so the bytes that continue a UTF-8 character
+// do not count.
 void LineAndColumn(const QByteArray& bytes, ptrdiff_t offset, int* line, int* column)
 {
     *line = 1;
     *column = 1;
     const ptrdiff_t end = std::min<ptrdiff_t>(offset, bytes.size());
     for (ptrdiff_t i = 0; i < end; ++i) {
-        if (bytes.at(i) == '\n') {
+        const auto b = static_cast<unsigned char>(bytes.at(i));
+        if (b == '\n') {
             ++*line;
             *column = 1;
-        } else {
+        } else if ((b & 0xC0) != 0x80) {
             ++*column;
         }
     }
+}
+
+// The offset of the first byte that does not begin or continue a well-formed
+// UTF-8 character (no overlong forms, no surrogates, nothing above U+10FFFF),
+// or -1 when the whole buffer is well-formed. The parser takes such bytes as
+// they come and a reader would get U+FFFD in their place, which a save then
+// writes over the user's text.
+ptrdiff_t FirstInvalidUtf8(const QByteArray& bytes)
+{
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const ptrdiff_t n = bytes.size();
+    ptrdiff_t i = 0;
+    while (i < n) {
+        const unsigned char b = p[i];
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        int length = 0;
+        unsigned char low = 0x80, high = 0xBF;  // allowed range of the second byte
+        if (b >= 0xC2 && b <= 0xDF) {
+            length = 2;
+        } else if (b >= 0xE0 && b <= 0xEF) {
+            length = 3;
+            if (b == 0xE0)
+                low = 0xA0;  // overlong
+            else if (b == 0xED)
+                high = 0x9F;  // surrogates
+        } else if (b >= 0xF0 && b <= 0xF4) {
+            length = 4;
+            if (b == 0xF0)
+                low = 0x90;  // overlong
+            else if (b == 0xF4)
+                high = 0x8F;  // above U+10FFFF
+        } else {
+            return i;
+        }
+        if (i + length > n)
+            return i;
+        if (p[i + 1] < low || p[i + 1] > high)
+            return i;
+        for (int k = 2; k < length; ++k)
+            if ((p[i + k] & 0xC0) != 0x80)
+                return i;
+        i += length;
+    }
+    return -1;
 }
 
 class ByteWriter : public pugi::xml_writer
@@ -246,6 +296,27 @@ bool XmlDocument::LoadFromBytes(const QByteArray& bytes, QString* error)
     doc_->reset();
     const pugi::xml_parse_result result
         = doc_->load_buffer(bytes.constData(), static_cast<size_t>(bytes.size()), kParseOptions);
+    // Text read as UTF-8 (no other encoding found by byte-order mark or
+    // declaration) must be UTF-8: reported like any fault of form, at the
+    // first bad byte unless the parser stopped before it.
+    if (result.encoding == pugi::encoding_utf8) {
+        const ptrdiff_t bad = FirstInvalidUtf8(bytes);
+        if (bad >= 0 && (result || bad <= result.offset)) {
+            int line = 1;
+            int column = 1;
+            LineAndColumn(bytes, bad, &line, &column);
+            QString declared;
+            if (doc_->first_child().type() == pugi::node_declaration)
+                declared = FromUtf8(doc_->first_child().attribute("encoding").value());
+            doc_->reset();
+            QString description = QStringLiteral("Text that is not valid UTF-8");
+            if (!declared.isEmpty() && declared.compare(QLatin1String("UTF-8"), Qt::CaseInsensitive) != 0)
+                description += QStringLiteral("; the encoding \"%1\" that the file declares cannot be read").arg(declared);
+            if (error)
+                *error = QStringLiteral("%1 (line %2, column %3)").arg(description).arg(line).arg(column);
+            return false;
+        }
+    }
     // A document needs one root element; pugixml accepts an empty buffer and
     // a second top-level element, whose content a reader of the first would
     // drop without a word.

@@ -1,11 +1,16 @@
 #include "TestSupport.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
+#include <QTimer>
 #include <QWheelEvent>
 #include <QWidget>
+
+#include <gtest/gtest.h>
 
 namespace testsupport {
 
@@ -88,6 +93,35 @@ void Wheel(QWidget* widget, int delta)
     QWheelEvent e(at, widget->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
                   Qt::NoScrollPhase, false);
     QApplication::sendEvent(widget, &e);
+}
+
+void PressInNextDialog(int qtKey, const QString& text, QString* caption)
+{
+    QTimer::singleShot(0, qApp, [=] {
+        QPointer<QWidget> box = QApplication::activeModalWidget();
+        if (!box) {
+            ADD_FAILURE() << "no modal dialog is up";
+            return;
+        }
+        if (caption)
+            *caption = box->windowTitle();
+        box->activateWindow();
+        QApplication::processEvents();
+        if (QWidget* focus = QApplication::focusWidget(); !focus || !box->isAncestorOf(focus)) {
+            if (QWidget* inner = box->focusWidget())
+                inner->setFocus();
+        }
+        KeyClick(qtKey, Qt::NoModifier, text);
+        // A button's letter clicks it after a short animation.
+        QElapsedTimer waited;
+        waited.start();
+        while (box && box->isVisible() && waited.elapsed() < 2000)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        if (box && box->isVisible()) {
+            ADD_FAILURE() << "the key did not answer the dialog";
+            box->close();
+        }
+    });
 }
 
 } // namespace testsupport

@@ -35,4 +35,10 @@ void TypeKeys(const QString& text);
 // One wheel step at the middle of a widget; positive turns away from the user.
 void Wheel(QWidget* widget, int delta);
 
+// Once the next modal dialog is up (a real one: platform::ShowRealDialogs),
+// presses the key in it as KeyClick does, at its focused control, and notes
+// its caption. A dialog the key does not close is closed and reported as a
+// test failure, so that nothing waits.
+void PressInNextDialog(int qtKey, const QString& text, QString* caption = nullptr);
+
 } // namespace testsupport
