@@ -4,13 +4,16 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
+#include "platform/OctetField.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
-#include "shell/URorudizezFirmWare.h"
+#include "shell/UShell_Services.h"
 #include "widgets/LbButton.h"
 
 #include <QCloseEvent>
 #include <QElapsedTimer>
+
+#include <vector>
 
 TFBoot* FBoot = nullptr;
 
@@ -21,6 +24,34 @@ namespace {
 constexpr int kClientWidth = 449;
 constexpr int kEchoTimeoutMs = 400;
 constexpr int kPingLimitMs = 5000;
+
+// The memory layout a job is written for: the device's addresses and the
+// commands of its boot loader.
+struct Memory_Layout
+{
+    const char* title;
+    const char* address_protection;
+    std::vector<const char*> protections;
+    const char* firmware_file;   // in the MASTER folder
+    const char* firmware_start;
+    const char* bank1_start;
+    const char* bank2_start;
+    const char* firmware_css;    // "Ope_Address_CSS" of the firmware
+    const char* bank_css;        // and of the two banks
+    const char* command;         // "Ope_Command_CSS" and "Ope_WID_Command"
+    const char* wid_address;
+    const char* wid_data;
+    const char* firmware_wid;    // the firmware's "Ope_Write_Internal_Data"; nullptr: none of those elements
+};
+
+// This converter's.
+const Memory_Layout kLayout{"Rizova - DIZ5U15 Ethernet Update", "0x78000", {"0x404", "0x405"}, "SimX5K15.sim",
+                            "0x8000", "0x68000", "0x50800", "0x78100", "0x50100", "0x0B", "0x78200",
+                            "0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00", nullptr};
+// The newer boot loader's.
+const Memory_Layout kNew_Boot_Layout{"Rizova - Ethernet Update", "0x07800", {"0x2C8"}, "SimX5K02.sim", "0x8000",
+                                     "0x07000", "0x80000", "0x07A00", "0x07A00", "0x02", "0x07810",
+                                     "0x00, 0x00, 0x00, 0x01", "0"};
 
 // One operation of the job. The three differ only in these values.
 struct Operation
@@ -34,7 +65,7 @@ struct Operation
     bool go_to_app_after;
 };
 
-void Add_Operation(XmlNode operations, const Operation& op, bool readBack)
+void Add_Operation(XmlNode operations, const Memory_Layout& layout, const Operation& op, bool readBack)
 {
     XmlNode o = operations.AddChild(QStringLiteral("Operation"));
     auto add = [&](const char* name, const QString& text) { o.AddChild(QString::fromLatin1(name)).SetText(text); };
@@ -53,14 +84,47 @@ void Add_Operation(XmlNode operations, const Operation& op, bool readBack)
     add1("Ope_Read_Back", readBack ? "1" : "0");
     add1("Ope_Write_CSS", op.write_css);
     add1("Ope_Address_CSS", op.address_css);
-    add1("Ope_Command_CSS", "0x0B");
+    add1("Ope_Command_CSS", layout.command);
     if (op.write_internal_data) {
         add1("Ope_Write_Internal_Data", op.write_internal_data);
-        add1("Ope_WID_Address", "0x78200");
-        add1("Ope_WID_Command", "0x0B");
-        add1("Ope_WID_Data", "0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00");
+        add1("Ope_WID_Address", layout.wid_address);
+        add1("Ope_WID_Command", layout.command);
+        add1("Ope_WID_Data", layout.wid_data);
     }
     add1("Ope_GoToApp_After", op.go_to_app_after ? "1" : "0");
+}
+
+void Build_Job(XmlDocument& doc, const Memory_Layout& layout, const QString& ip, int option, bool readBack,
+               const QString& masterFolder, const QString& projectFolder)
+{
+    doc.Clear();
+    XmlNode root = doc.AddChild(QStringLiteral("Ethernet_Update"));
+    auto add = [&](const char* name, const QString& text) { root.AddChild(QString::fromLatin1(name)).SetText(text); };
+    add("Version", QStringLiteral("1000"));
+    add("Title", QString::fromLatin1(layout.title));
+    add("IP_Address_Dev", ip);
+    add("Application_Port", QStringLiteral("10000"));
+    add("Boot_Port", QStringLiteral("2008"));
+    add("Boot_Port_Sec", QStringLiteral("2007"));
+    add("Address_Protection", QString::fromLatin1(layout.address_protection));
+    XmlNode protections = root.AddChild(QStringLiteral("Protections"));
+    for (const char* protection : layout.protections)
+        protections.AddChild(QStringLiteral("Protection")).SetText(QString::fromLatin1(protection));
+    XmlNode operations = root.AddChild(QStringLiteral("Operations"));
+
+    const QString bin = JoinPath(projectFolder, QStringLiteral("bin"));
+    const Operation firmware{JoinPath(masterFolder, QString::fromLatin1(layout.firmware_file)), layout.firmware_start,
+                             "1", "1", layout.firmware_css, layout.firmware_wid, option == uoFirmware};
+    const Operation bank1{JoinPath(bin, QStringLiteral("bank1.bin")), layout.bank1_start, "2", "0", layout.bank_css,
+                          "1", false};
+    const Operation bank2{JoinPath(bin, QStringLiteral("bank2.bin")), layout.bank2_start, "2", "0", layout.bank_css,
+                          "0", true};
+    if (option == uoFirmware_Configuration || option == uoFirmware)
+        Add_Operation(operations, layout, firmware, readBack);
+    if (option == uoFirmware_Configuration || option == uoConfiguration) {
+        Add_Operation(operations, layout, bank1, readBack);
+        Add_Operation(operations, layout, bank2, readBack);
+    }
 }
 
 // The four octets of a dotted IPv4 address, each one to three decimal digits
@@ -104,32 +168,13 @@ TPanel* Make_Panel(QWidget* parent, int height)
 void Build_Ethernet_Update_Job(XmlDocument& doc, const QString& ip, int option, bool readBack,
                                const QString& masterFolder, const QString& projectFolder)
 {
-    doc.Clear();
-    XmlNode root = doc.AddChild(QStringLiteral("Ethernet_Update"));
-    auto add = [&](const char* name, const QString& text) { root.AddChild(QString::fromLatin1(name)).SetText(text); };
-    add("Version", QStringLiteral("1000"));
-    add("Title", QStringLiteral("Rizova - DIZ5U15 Ethernet Update"));
-    add("IP_Address_Dev", ip);
-    add("Application_Port", QStringLiteral("10000"));
-    add("Boot_Port", QStringLiteral("2008"));
-    add("Boot_Port_Sec", QStringLiteral("2007"));
-    add("Address_Protection", QStringLiteral("0x78000"));
-    XmlNode protections = root.AddChild(QStringLiteral("Protections"));
-    protections.AddChild(QStringLiteral("Protection")).SetText(QStringLiteral("0x404"));
-    protections.AddChild(QStringLiteral("Protection")).SetText(QStringLiteral("0x405"));
-    XmlNode operations = root.AddChild(QStringLiteral("Operations"));
+    Build_Job(doc, kLayout, ip, option, readBack, masterFolder, projectFolder);
+}
 
-    const QString bin = JoinPath(projectFolder, QStringLiteral("bin"));
-    const Operation firmware{JoinPath(masterFolder, QStringLiteral("SimX5K15.sim")), "0x8000", "1", "1", "0x78100",
-                             nullptr, option == uoFirmware};
-    const Operation bank1{JoinPath(bin, QStringLiteral("bank1.bin")), "0x68000", "2", "0", "0x50100", "1", false};
-    const Operation bank2{JoinPath(bin, QStringLiteral("bank2.bin")), "0x50800", "2", "0", "0x50100", "0", true};
-    if (option == uoFirmware_Configuration || option == uoFirmware)
-        Add_Operation(operations, firmware, readBack);
-    if (option == uoFirmware_Configuration || option == uoConfiguration) {
-        Add_Operation(operations, bank1, readBack);
-        Add_Operation(operations, bank2, readBack);
-    }
+void Build_Ethernet_Update_Job_New_Boot(XmlDocument& doc, const QString& ip, int option, bool readBack,
+                                        const QString& masterFolder, const QString& projectFolder)
+{
+    Build_Job(doc, kNew_Boot_Layout, ip, option, readBack, masterFolder, projectFolder);
 }
 
 TFBoot::TFBoot()
@@ -336,17 +381,13 @@ void TFBoot::FormShow()
 
 void TFBoot::KeyPress(QObject* sender, QChar& key)
 {
-    if (key != u'.')
-        return;
-    key = QChar();
     TEdit* next = sender == E_IP1 ? E_IP2 : sender == E_IP2 ? E_IP3 : sender == E_IP3 ? E_IP4 : nullptr;
-    if (next && next->CanFocus())
-        next->SetFocus();
+    Octet_KeyPress(dynamic_cast<TEdit*>(sender), key, next);
 }
 
 QString TFBoot::IP_Text() const
 {
-    return E_IP1->Text() + u'.' + E_IP2->Text() + u'.' + E_IP3->Text() + u'.' + E_IP4->Text();
+    return Octet_Address(E_IP1, E_IP2, E_IP3, E_IP4);
 }
 
 void TFBoot::PingReply(int bytesReceived)
@@ -394,12 +435,34 @@ bool TFBoot::Compile_XML_Parameter()
 {
     Build_Ethernet_Update_Job(XML1, IP_Text(), CB_Update_Options->ItemIndex(), CB_Update_Option_Read_Back->Checked(),
                               Master_Folder, Project_Folder);
+    return Save_Job();
+}
+
+bool TFBoot::Compile_XML_Parameter_New_Boot()
+{
+    Build_Ethernet_Update_Job_New_Boot(XML1, IP_Text(), CB_Update_Options->ItemIndex(),
+                                       CB_Update_Option_Read_Back->Checked(), Master_Folder, Project_Folder);
+    return Save_Job();
+}
+
+bool TFBoot::Save_Job()
+{
     // An updater started on an old job would write another device or other files.
     QString error;
     if (XML1.Save(JoinPath(Program_Folder, QStringLiteral("Ethernet_Update.xml")), &error))
         return true;
     ShowMessage(MessageKind::Error, error);
     return false;
+}
+
+int TFBoot::Get_Type_Dev()
+{
+    // Every converter of this build is of one type; the file is only looked at.
+    if (FileExists(FileName_ParGen)) {
+        XmlDocument parameters;
+        parameters.Load(FileName_ParGen);
+    }
+    return 0;
 }
 
 void TFBoot::update_ComPort()
@@ -413,7 +476,7 @@ void TFBoot::update_ComPort()
 
 void TFBoot::Update_Buttons()
 {
-    const bool updater = FRorudizezFirmWare && FRorudizezFirmWare->Check_Started_Program();
+    const bool updater = ::Check_Started_Program();
     Btn_Cancel->SetEnabled(!Busy());
     Btn_Update->SetEnabled(!Busy() && !updater);
 }
@@ -437,7 +500,7 @@ void TFBoot::closeEvent(QCloseEvent* event)
 
 void TFBoot::Btn_UpdateClick(QObject*)
 {
-    if (Busy() || (FRorudizezFirmWare && FRorudizezFirmWare->Check_Started_Program()))
+    if (Busy() || ::Check_Started_Program())
         return;
     auto run = [this](auto&& step) {
         ++busy_;
@@ -460,11 +523,9 @@ void TFBoot::Btn_UpdateClick(QObject*)
         Update_Read_Back = CB_Update_Option_Read_Back->Checked();
         if (!Compile_XML_Parameter())
             return;
-        if (FRorudizezFirmWare)
-            run([] {
-                return FRorudizezFirmWare->Start_Program(JoinPath(Program_Folder, QStringLiteral("Ethernet_Update.exe")),
-                                                         QString(), false);
-            });
+        run([] {
+            return ::Start_Program(JoinPath(Program_Folder, QStringLiteral("Ethernet_Update.exe")), QString(), false);
+        });
     } else if (Form_Type == 0) {
         Update_Option_Index = CB_Update_Options->ItemIndex();
         Update_Read_Back = CB_Update_Option_Read_Back->Checked();
@@ -472,10 +533,8 @@ void TFBoot::Btn_UpdateClick(QObject*)
         parameter = Update_Options(parameter);
         parameter += u'"' + JoinPath(Master_Folder, QStringLiteral("simX5Q88.sim")) + QStringLiteral("\" ");
         parameter += u'"' + JoinPath(Project_Folder, QStringLiteral("bin")) + QStringLiteral("/\"");
-        if (FRorudizezFirmWare)
-            run([&] {
-                return FRorudizezFirmWare->Start_Program(JoinPath(Program_Folder, QStringLiteral("Ser_X5Q88_Update.exe")),
-                                                         parameter, false);
-            });
+        run([&] {
+            return ::Start_Program(JoinPath(Program_Folder, QStringLiteral("Ser_X5Q88_Update.exe")), parameter, false);
+        });
     }
 }

@@ -38,6 +38,9 @@ enum TUpdate_Option { uoFirmware_Configuration = 0, uoFirmware = 1, uoConfigurat
 // version comment, one operation per part the option asks for.
 void Build_Ethernet_Update_Job(platform::XmlDocument& doc, const QString& ip, int option, bool readBack,
                                const QString& masterFolder, const QString& projectFolder);
+// The same job for the memory layout of the newer boot loader.
+void Build_Ethernet_Update_Job_New_Boot(platform::XmlDocument& doc, const QString& ip, int option, bool readBack,
+                                        const QString& masterFolder, const QString& projectFolder);
 
 class TFBoot : public platform::TForm
 {
@@ -95,6 +98,10 @@ public:
     QString Update_Options(const QString& s_opt) const;
     // Writes the job; false (after the error box) when it cannot be written.
     bool Compile_XML_Parameter();
+    // The same for the newer boot loader's memory layout; nothing calls it.
+    bool Compile_XML_Parameter_New_Boot();
+    // The type of the device: always 0 (nothing calls it).
+    int Get_Type_Dev();
     void update_ComPort();
 
     // The address as typed: the four edits joined by ".".
@@ -108,6 +115,7 @@ protected:
 
 private:
     void Lay_Out(platform::TPanel* middle);
+    bool Save_Job();
     // Execute and Cancel follow the window's state.
     void Update_Buttons();
 

@@ -1,5 +1,6 @@
 #include "configuration/ULoRa_Set_Access.h"
 #include "configuration/UParGen_File.h"
+#include "configuration/UProject_File.h"
 
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
@@ -237,8 +238,9 @@ void TFLoRa_Set_Access::FormShow()
     // 6.
     TLoRa_Rules rules;
     const TLoRa_Load load = Load_LoRa_Rules(FileName_LoRaWAN_SetAccess, &rules, &error);
-    if (load == TLoRa_Load::Not_Loaded) {
-        fail(error);
+    // Empty tables over a damaged file only when the user allows OK to replace it.
+    if (load == TLoRa_Load::Not_Loaded && !Damaged_File_May_Be_Replaced(error)) {
+        SetModalResult(mrCancel);
         return;
     }
     uplink_in_file_ = static_cast<int>(rules.uplink.size());

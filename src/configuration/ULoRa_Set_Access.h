@@ -51,8 +51,9 @@ QString LoRa_Attribute_Default(const QString& attribute);
 // Whether a check-box cell of a rule is set: its text is exactly "Y", no
 // blanks, no other case, which is what the window's check box shows as
 // checked. Every reader of the rules (this window, the update request's
-// payload check, the image compiler) decides with these two, so that no rule
-// is checked, compiled or left out other than the window shows it.
+// payload check, the image compiler) decides with these two whether a rule is
+// enabled, so that no rule is checked, compiled or left out other than the
+// window shows it. The sending conditions follow LoRa_Trigger_Set below.
 //
 // LoRa_Rule_Enabled takes the "Enable" text as Load_LoRa_Rules gives it: an
 // attribute missing from the file has become "Y" there, so such a rule is
@@ -60,6 +61,18 @@ QString LoRa_Attribute_Default(const QString& attribute);
 // "Enable" the text "Y" before asking.
 bool LoRa_Flag_Set(const QString& text);
 bool LoRa_Rule_Enabled(const QString& enable);
+
+// A sending condition ("OnChange", "OnCMD", "OnTimer") as the image carries
+// it: set when its text, upper-cased and not trimmed, is "Y". The window
+// checks the time of every timer the image will carry.
+bool LoRa_Trigger_Set(const QString& text);
+
+// The converter's data area the rules send from: positions 0 to 1536.
+constexpr int LoRa_Data_Area_Size = 1537;
+// The one test of a rule's byte range against the end of the data area, for
+// the window's OK and the image compiler alike: the message that refuses it
+// (grid row r, from 1), or empty when the range fits.
+QString LoRa_Data_Area_Fault(TLoRa_Table table, int row, int start, int bytes);
 
 // A table's rules: one list of texts per rule, entry i the text of attribute i.
 using TLoRa_Rows = std::vector<QStringList>;
@@ -74,8 +87,9 @@ enum class TLoRa_Load { Missing, Loaded, Not_Loaded };
 
 // Reads every rule of both lists (every element below each list, in order;
 // comments are no rules), each attribute on its own with its default. Missing when there is no file,
-// Not_Loaded with the parser's message when it is not well-formed. A root
-// without a list, or a first node that is no element, reads as empty tables.
+// Not_Loaded with the parser's message when it is not well-formed. The root
+// is the document element (comments before it change nothing); a root
+// without a list reads as empty tables.
 TLoRa_Load Load_LoRa_Rules(const QString& path, TLoRa_Rules* rules, QString* error = nullptr);
 
 // The whole file: root "LoRaWAN_Set_Access", the version comment after it, the
@@ -132,7 +146,8 @@ public:
 
     // Each showing: both files read again, the tables rebuilt. A file that
     // cannot be read is reported and the window closes with Cancel, so that
-    // nothing can be saved over it.
+    // nothing can be saved over it; only a damaged rules file may be replaced,
+    // when the user allows it (the tables then start empty).
     void FormShow();
     void Btn_OKClick(QObject* sender);
     bool Controllo_dati();

@@ -20,6 +20,7 @@ const QString kRow = QStringLiteral("row");
 // for these faults, which the program now reports instead of losing rules.
 const char* const kGapFault = "!! %1 Start Byte is empty: this row and the rows below it would not be saved. "
                               "Fill it in or delete the row";
+const char* const kDataAreaFault = "!! %1 Start Byte %2 and Number Byte %3 pass the end of the data area (%4 bytes)";
 const char* const kTooManyWarning = "Warning!! The file holds %1 LoRaWAN Uplink rules, but the table holds %2: "
                                     "the rules from number %2 on are not shown";
 const char* const kTooManyQuestion = "The file holds %1 LoRaWAN Uplink rules, but the table holds %2: saving "
@@ -113,6 +114,16 @@ bool LoRa_Flag_Set(const QString& text) { return text == QLatin1String("Y"); }
 
 bool LoRa_Rule_Enabled(const QString& enable) { return LoRa_Flag_Set(enable); }
 
+bool LoRa_Trigger_Set(const QString& text) { return text.toUpper() == QLatin1String("Y"); }
+
+QString LoRa_Data_Area_Fault(TLoRa_Table table, int row, int start, int bytes)
+{
+    if (start >= 0 && bytes >= 0 && int64_t(start) + bytes <= LoRa_Data_Area_Size)
+        return QString();
+    return Language_List.value(1243) + QString::number(row)
+           + QString::fromLatin1(kDataAreaFault).arg(LoRa_Layout(table).name).arg(start).arg(bytes).arg(LoRa_Data_Area_Size);
+}
+
 TLoRa_Load Load_LoRa_Rules(const QString& path, TLoRa_Rules* rules, QString* error)
 {
     *rules = {};
@@ -121,7 +132,7 @@ TLoRa_Load Load_LoRa_Rules(const QString& path, TLoRa_Rules* rules, QString* err
     XmlDocument doc;
     if (!doc.Load(path, error))
         return TLoRa_Load::Not_Loaded;
-    const XmlNode root = doc.FirstChild();
+    const XmlNode root = doc.DocumentElement();
     rules->uplink = Read_List(root, LoRa_Layout(TLoRa_Table::Uplink));
     rules->downlink = Read_List(root, LoRa_Layout(TLoRa_Table::Downlink));
     return TLoRa_Load::Loaded;
@@ -174,8 +185,12 @@ QString LoRa_Check_Table(TLoRa_Table table, const TLoRa_Rows& rows, int maxPaylo
             return fault(i, entry(layout.msg_start_byte));
         if (!In_Range(Cell(row, layout.num_byte), 0, maxPayloadSize - 2))
             return fault(i, entry(layout.msg_num_byte) + QString::number(maxPayloadSize - 2));
-        // The time only matters, and is only checked, for a timer the window shows set.
-        if (layout.on_timer > 0 && LoRa_Flag_Set(Cell(row, layout.on_timer))
+        const QString range = LoRa_Data_Area_Fault(table, i + 1, NumberOr(Cell(row, layout.start_byte), -1),
+                                                   NumberOr(Cell(row, layout.num_byte), -1));
+        if (!range.isEmpty())
+            return range;
+        // The time only matters, and is only checked, for a timer the image will carry.
+        if (layout.on_timer > 0 && LoRa_Trigger_Set(Cell(row, layout.on_timer))
             && !In_Range(Cell(row, layout.time), 30, 86400))
             return fault(i, entry(layout.msg_time));
         if (fportShown && !In_Range(Cell(row, layout.fport), 1, 223))

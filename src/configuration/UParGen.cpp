@@ -1,7 +1,9 @@
 #include "configuration/UParGen.h"
 #include "configuration/UParGen_Check.h"
+#include "configuration/UParGen_Form.h"
 #include "configuration/UParGen_Panels.h"
 #include "configuration/UParGen_Payload.h"
+#include "configuration/UProject_File.h"
 
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
@@ -9,6 +11,7 @@
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/NumberText.h"
+#include "platform/OctetField.h"
 #include "widgets/LbButton.h"
 
 #include <QApplication>
@@ -26,84 +29,12 @@ TFParGen* FParGen = nullptr;
 
 using namespace platform;
 using namespace ParGen;
+using namespace ParGen_Form;
 
 namespace {
 
 constexpr int kClientWidth = 460;
 constexpr int kClientHeight = 700;
-constexpr int kRowPitch = 28;
-constexpr int kLabelLeft = 12;
-constexpr int kFieldLeft = 160;
-// Wide enough for 32 hexadecimal digits, the widest ("D") included.
-constexpr int kFieldWidth = 280;
-constexpr int kFieldHeight = 21;
-constexpr int kFirstLabelTop = 13;
-constexpr int kOctetWidth = 44;
-constexpr int kOctetPitch = 58;
-
-// Rows that no layout routine moves stand at fixed places: the label at the
-// row's top and its field 3 pixels higher.
-int Label_Top(int row) { return kFirstLabelTop + kRowPitch * row; }
-int Field_Top(int row) { return Label_Top(row) - 3; }
-
-TLabel* Make_Label(QWidget* parent, const char* name, int row)
-{
-    auto* label = new TLabel(parent);
-    label->SetName(QString::fromLatin1(name));
-    label->SetLeft(kLabelLeft);
-    label->SetTop(Label_Top(row));
-    return label;
-}
-
-TComboBox* Make_Choice(QWidget* parent, const char* name, int row, const QStringList& items)
-{
-    auto* combo = new TComboBox(parent);
-    combo->SetName(QString::fromLatin1(name));
-    combo->SetStyle(csDropDownList);
-    combo->SetBounds(kFieldLeft, Field_Top(row), kFieldWidth, kFieldHeight);
-    combo->SetDropDownCount(16);
-    combo->SetItems(items);
-    return combo;
-}
-
-TEdit* Make_Edit(QWidget* parent, const char* name, int row, int left = kFieldLeft, int width = kFieldWidth)
-{
-    auto* edit = new TEdit(parent);
-    edit->SetName(QString::fromLatin1(name));
-    edit->SetBounds(left, Field_Top(row), width, kFieldHeight);
-    return edit;
-}
-
-TCheckBox* Make_Check(QWidget* parent, const char* name, int row)
-{
-    auto* check = new TCheckBox(parent);
-    check->SetName(QString::fromLatin1(name));
-    check->SetBounds(kLabelLeft, Label_Top(row) - 1, kFieldLeft - kLabelLeft - 6, 17);
-    return check;
-}
-
-// Four octet fields with a "." between neighbours.
-struct Octet_Row
-{
-    TEdit* fields[4];
-    TLabel* dots[3];
-};
-
-Octet_Row Make_Octets(QWidget* parent, const char* name, int row)
-{
-    Octet_Row r{};
-    for (int i = 0; i < 4; ++i) {
-        const QByteArray field = QByteArray(name) + QByteArray::number(i + 1);
-        r.fields[i] = Make_Edit(parent, field.constData(), row, kFieldLeft + i * kOctetPitch, kOctetWidth);
-        if (i < 3) {
-            r.dots[i] = new TLabel(parent);
-            r.dots[i]->SetCaption(QStringLiteral("."));
-            r.dots[i]->SetLeft(kFieldLeft + i * kOctetPitch + kOctetWidth + 5);
-            r.dots[i]->SetTop(Label_Top(row));
-        }
-    }
-    return r;
-}
 
 void Set_Shown(std::initializer_list<QWidget*> controls, bool visible)
 {
@@ -185,7 +116,9 @@ private:
 
 } // namespace
 
-TFParGen::TFParGen()
+TFParGen::TFParGen() : TFParGen(ParGen_Build_Model) {}
+
+TFParGen::TFParGen(const QString& model) : model_(model)
 {
     SetName(QStringLiteral("FParGen"));
     SetBorderStyle(bsSizeable);
@@ -215,11 +148,17 @@ TFParGen::TFParGen()
     CPG->SetName(QStringLiteral("CPG"));
     CPG->SetAlign(alClient);
     CPG->setFrameShape(QFrame::NoFrame);
-    // The model's panels in its order; the group stacks them as they come.
-    Create_LoRa_Panel();
-    Create_MBus_Panel();
-    Create_wMBus_Panel();
-    Create_Ethernet_Panel();
+    // The group stacks its panels, and Tab runs through them, in the order
+    // they are made: the model's panels first, in its order, then the others.
+    if (const TParGen_Model* m = Find_ParGen_Model(model_))
+        for (const char* name : m->panels)
+            Create_Panel(QLatin1String(name));
+    for (const TParGen_Panel& p : ParGen_Panels())
+        if (!Panel(QLatin1String(p.name)))
+            Create_Panel(QLatin1String(p.name));
+    for (QWidget* w : CPG->widget()->findChildren<QWidget*>())
+        if (!w->objectName().isEmpty())
+            controls_.emplace(w->objectName(), w);
     Wire_Events();
 
     OnShow = [this](QObject*) { FormShow(); };
@@ -462,6 +401,12 @@ TCategoryPanel* TFParGen::Panel(const QString& name) const
     return it == panels_.end() ? nullptr : it->second;
 }
 
+QWidget* TFParGen::Control(const QString& name) const
+{
+    const auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second;
+}
+
 // ---------------------------------------------------------------- texts
 
 void TFParGen::Set_Lang()
@@ -528,47 +473,23 @@ void TFParGen::Set_Lang()
     row(L_wMBus_Wireless_Present, CB_wMBus_Wireless_Present, 645, 648);
     row(L_wMBus_Mode, CB_wMBus_Mode, 649, 650);
     row(L_wMBus_Radio_Channel, CB_wMBus_Radio_Channel, 651, 652);
+
+    Set_Lang_Protocols();
 }
 
 // ---------------------------------------------------------------- panels
 
-void TFParGen::Order_TAB_Panels()
-{
-    const TParGen_Model* model = Find_ParGen_Model(ParGen_Build_Model);
-    if (!model)
-        return;
-    // The window holds this model's panels, made in the model's order, so the
-    // group stacks them and Tab goes through them in that order.
-    const QStringList captions = ParGen_Panel_Captions(*model);
-    for (size_t i = 0; i < model->panels.size(); ++i) {
-        if (TCategoryPanel* panel = Panel(QLatin1String(model->panels[i]))) {
-            panel->SetVisible(true);
-            panel->SetCaption(captions.value(static_cast<int>(i)));
-        }
-    }
-}
-
-void TFParGen::Move_GroupBoxs()
-{
-    const TParGen_Model* model = Find_ParGen_Model(ParGen_Build_Model);
-    if (!model)
-        return;
-    for (const char* name : model->panels) {
-        const QLatin1String n(name);
-        if (n == QLatin1String("CP_LoRa"))
-            RePosition_Object_LoRa();
-        else if (n == QLatin1String("CP_MBus"))
-            RePosition_Object_MBus();
-        else if (n == QLatin1String("CP_wMBus"))
-            RePosition_Object_wMBus();
-        else if (n == QLatin1String("CP_Ethernet"))
-            RePosition_Object_Ethernet();
-    }
-}
-
 void TFParGen::Set_Panel_Height(TCategoryPanel* panel, const QWidget* last)
 {
     panel->SetExpandedHeight(last->y() + last->height() + CPG->HeaderHeight() + 12);
+}
+
+void TFParGen::Set_Panel_Height(const char* panel, const char* last)
+{
+    TCategoryPanel* p = Panel(QLatin1String(panel));
+    const QWidget* w = Control(QLatin1String(last));
+    if (p && w)
+        Set_Panel_Height(p, w);
 }
 
 void TFParGen::RePosition_Object_LoRa()
@@ -723,10 +644,13 @@ void TFParGen::FormShow()
 {
     TParGen_Values values;
     QString error;
-    // A file that cannot be read is reported and shown as a new configuration;
-    // it stays as it is until OK.
-    if (Load_ParGen(FileName_ParGen, &values, &error) == TParGen_Load::Not_Loaded)
-        ShowErrorBox(error);
+    // A file that cannot be read is shown as a new configuration only when the
+    // user allows OK to replace it; otherwise the window closes and it stays.
+    if (Load_ParGen(FileName_ParGen, &values, &error) == TParGen_Load::Not_Loaded
+        && !Damaged_File_May_Be_Replaced(error)) {
+        SetModalResult(mrCancel);
+        return;
+    }
     Set_Values(values);
     Move_GroupBoxs();
     Set_Max_Payload_Size();
@@ -789,25 +713,40 @@ void TFParGen::On_Change(QObject* sender)
     } else if (sender == CB_LoRa_Activation_Method || sender == CB_MBus_OnWire_Present
                || sender == CB_wMBus_Wireless_Present) {
         Move_GroupBoxs();
+    } else {
+        // The other models' choices that rows or panels depend on.
+        static const char* const layout_choices[] = {"CB_WiFi_Type", "CB_WiFi_Secure_Type",
+                                                     "CB_SNMP_Agent_SecurityLevel", "CB_BACnet_Master_Type",
+                                                     "CB_BACnet_Slave_Type"};
+        for (const char* name : layout_choices)
+            if (sender == Control(QLatin1String(name))) {
+                Move_GroupBoxs();
+                return;
+            }
     }
 }
 
-void TFParGen::On_Click(QObject*)
+void TFParGen::On_Click(QObject* sender)
 {
-    // The check boxes of this model's panels change only themselves.
+    // The check boxes of this model's panels change only themselves; these of
+    // the other models' panels show or hide rows.
+    static const char* const layout_checks[] = {"CB_SNMP_Agent_Version3", "CB_MQTT_WillFlag", "CB_TLS_Enable",
+                                                "CB_TLS_En_Server_Auth", "CB_TLS_En_Client_Auth", "CB_WiFi_IP_Auto",
+                                                "CB_WiFi_En_DHCP", "CB_TLS_Server_Enable",
+                                                "CB_MQTT_PublishTopicConnection"};
+    for (const char* name : layout_checks)
+        if (sender == Control(QLatin1String(name))) {
+            Move_GroupBoxs();
+            return;
+        }
 }
 
 void TFParGen::KeyPress(QObject* sender, QChar& key)
 {
-    if (key != u'.')
-        return;
-    key = QChar();
+    // Only the Ethernet panel's octets form a chain.
     const auto it = std::find(ethernet_chain_.begin(), ethernet_chain_.end(), sender);
-    if (it == ethernet_chain_.end() || it + 1 == ethernet_chain_.end())
-        return;
-    TEdit* next = *(it + 1);
-    if (next->CanFocus())
-        next->SetFocus();
+    TEdit* next = it != ethernet_chain_.end() && it + 1 != ethernet_chain_.end() ? *(it + 1) : nullptr;
+    Octet_KeyPress(dynamic_cast<TEdit*>(sender), key, next);
 }
 
 void TFParGen::OnKeyPress(QObject*, QChar& key)

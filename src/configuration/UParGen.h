@@ -5,12 +5,18 @@
 // category panels. Each showing loads "ParGen.xml" (or the defaults), OK
 // checks and rewrites it, Cancel writes nothing.
 //
-// The file, the checks, the data-rate table and the model's panel table are
-// plain code beside the window (UParGen_File.h, UParGen_Check.h,
-// UParGen_Payload.h, UParGen_Panels.h); the window only moves values between
-// them and its controls.
+// The window holds a panel for every protocol of the family; the model it is
+// made for shows its own (UParGen_Panels.h), the others stay hidden and are
+// neither loaded nor saved. The other models' panels, their texts and every
+// layout routine are in UParGen_Protocols.cpp.
+//
+// The file, the checks, the data-rate table and the model table are plain
+// code beside the window (UParGen_File.h, UParGen_Check.h, UParGen_Payload.h,
+// UParGen_Panels.h); the window only moves values between them and its
+// controls.
 
 #include "configuration/UParGen_File.h"
+#include "configuration/UParGen_Panels.h"
 
 #include "platform/Forms.h"
 
@@ -33,8 +39,14 @@ class TLbButton;
 class TFParGen : public platform::TForm
 {
 public:
+    // The window of the model this program is built for.
     TFParGen();
+    // The window as the given model of the family shows it (one of
+    // ParGen_Models(); an unknown model shows no panel).
+    explicit TFParGen(const QString& model);
     ~TFParGen() override;
+
+    const QString& Model() const { return model_; }
 
     platform::TPanel* P_Title = nullptr;
     platform::TLabel* L_SW_Code = nullptr;
@@ -115,6 +127,8 @@ public:
     platform::TLabel* L_Ethernet_UDP_Port = nullptr;
     platform::TEdit* E_Ethernet_UDP_Port = nullptr;
 
+    // A damaged "ParGen.xml" closes the window with Cancel unless the user
+    // allows OK to replace it; the window then shows the defaults.
     void FormShow();
     void FormResize();
     // The wheel over the panels scrolls them, also over a choice list, which
@@ -136,17 +150,32 @@ public:
     void Move_GroupBoxs();
     void Set_Lang();
 
+    // The model's layout: each of its panels laid out in its order.
+    void RePosition_Objects();
+    // The layout routine of one panel, by the panel's name.
+    void RePosition_Object(const QString& panel);
     void RePosition_Object_LoRa();
     void RePosition_Object_MBus();
     void RePosition_Object_wMBus();
     void RePosition_Object_Ethernet();
+    void RePosition_Object_BACnet_Master();
+    void RePosition_Object_BACnet_Slave();
+    void RePosition_Object_MQTT();
+    void RePosition_Object_TLS();
+    void RePosition_Object_TLS_Server();
+    void RePosition_Object_SNMP_Agent();
+    void RePosition_Object_PROFINET();
+    void RePosition_Object_WiFi();
+    // The panels whose layout only fits the height to their last control.
+    void RePosition_Object_Height(const TParGen_Panel& panel);
 
     // The values the controls hold, as OK writes them, and the reverse.
     TParGen_Values Values() const;
     void Set_Values(const TParGen_Values& values);
 
-    // The window's category panels by name.
+    // The window's category panels, and every named control of them, by name.
     platform::TCategoryPanel* Panel(const QString& name) const;
+    QWidget* Control(const QString& name) const;
 
 private:
     struct Binding
@@ -155,6 +184,24 @@ private:
         QWidget* control;
     };
 
+    // The controls of one row of a panel, each with its place against the
+    // row's top, so that a layout can show, hide and move the row whole.
+    struct Row
+    {
+        std::vector<std::pair<QWidget*, int>> parts;
+    };
+
+    void Create_Panel(const QString& name);
+    void Create_Protocol_Panel(platform::TCategoryPanel* panel, const TParGen_Panel_Rows& rows);
+    void Set_Lang_Protocols();
+    const Row& Row_Of(const char* control) const;
+    void Show_Rows(std::initializer_list<const char*> controls, bool visible);
+    // Moves each shown row to `top`, the next one a row lower; hides the others.
+    void Stack_Rows(int top, const std::vector<std::pair<const char*, bool>>& rows);
+    int Row_Top(const char* control) const;
+    int Choice_Index(const char* control) const;
+    bool Checked(const char* control) const;
+    void Set_Panel_Height(const char* panel, const char* last);
     void Create_LoRa_Panel();
     void Create_MBus_Panel();
     void Create_wMBus_Panel();
@@ -163,7 +210,12 @@ private:
     void Set_Panel_Height(platform::TCategoryPanel* panel, const QWidget* last);
 
     std::vector<Binding> bindings_;
+    QString model_;
     std::map<QString, platform::TCategoryPanel*> panels_;
+    std::map<QString, QWidget*> controls_;
+    std::vector<Row> rows_;
+    std::map<QString, size_t> row_of_;
+    std::vector<platform::TEdit*> octets_;
     std::vector<platform::TEdit*> ethernet_chain_;
     struct Hex_Field
     {

@@ -69,25 +69,27 @@ std::optional<TParGen_Fault> Check_ParGen(const TParGen_Values& v)
         return Fault(499);
 
     // The image builder pads short keys and turns what is not hexadecimal into
-    // zeros, so every key of the chosen method must be whole. The JoinEUI goes
-    // into the image with either method; with ABP it may stay empty (all zero).
+    // zeros, so a key of the chosen method that is filled in must be whole. An
+    // empty one is allowed (it goes into the image as zeros), so the other
+    // settings can be saved before the keys are known. The JoinEUI goes into
+    // the image with either method.
     const bool otaa = v[LoRa_Activation_Method].trimmed().compare(Method_OTAA, Qt::CaseInsensitive) == 0;
     struct Key
     {
         Element element;
         int digits;
-        bool needed;
+        bool compiled;
         int message;
     };
     const Key keys[] = {
         {LoRa_Device_Address, 8, !otaa, 500},
-        {LoRa_JoinEUI, 16, otaa || !v[LoRa_JoinEUI].isEmpty(), 501},
+        {LoRa_JoinEUI, 16, true, 501},
         {LoRa_Network_Session_Key, 32, !otaa, 502},
         {LoRa_Application_Session_Key, 32, !otaa, 503},
         {LoRa_Application_Key, 32, otaa, 504},
     };
     for (const Key& k : keys)
-        if (k.needed && !Is_Hex_Digits(v[k.element], k.digits))
+        if (k.compiled && !v[k.element].isEmpty() && !Is_Hex_Digits(v[k.element], k.digits))
             return Fault(k.message);
 
     for (int i = 0; i < 4; ++i)

@@ -174,9 +174,9 @@ TParGen_Load Load_ParGen(const QString& path, TParGen_Values* values, QString* e
     XmlDocument doc;
     if (!doc.Load(path, error))
         return TParGen_Load::Not_Loaded;
-    // The first node is the parameters element whatever its name; a comment
-    // there reads as an element without children.
-    *values = ParGen_Read_Values(doc.FirstChild());
+    // The document element is the parameters element whatever its name, as
+    // every reader of the configuration's files takes it.
+    *values = ParGen_Read_Values(doc.DocumentElement());
     return TParGen_Load::Loaded;
 }
 
@@ -211,7 +211,7 @@ std::optional<QString> TParGen_Reader::Text(const QString& element) const
 {
     if (!loaded_)
         return std::nullopt;
-    const XmlNode node = doc_.FirstChild().FindChild(element);
+    const XmlNode node = doc_.DocumentElement().FindChild(element);
     if (node.IsNull())
         return std::nullopt;
     return node.Text();

@@ -129,7 +129,7 @@ public:
     // when it is not well-formed or cannot be read.
     TParGen_Load Load(const QString& path, QString* error = nullptr);
 
-    // The element's text below the document's first node; nothing when the
+    // The element's text below the document element; nothing when the
     // element (or the file) is missing.
     std::optional<QString> Text(const QString& element) const;
     // The text by the program's number rule; the fallback when missing or no number.

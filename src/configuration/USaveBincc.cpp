@@ -52,9 +52,10 @@ const std::vector<TNodo>& Wireless_Nodes() { return State().wireless; }
 
 void Load_Project_File(XmlDocument& doc, const QString& path)
 {
+    // The loader's message names the file already.
     QString why;
     if (!doc.Load(path, &why))
-        throw TCompile_Fault{QStringLiteral("Cannot read \"%1\":\n%2").arg(path, why)};
+        throw TCompile_Fault{why};
 }
 
 namespace {
@@ -231,7 +232,8 @@ void Compile_LoRaWAN_Rules(uint32_t loraBlockAddress)
         return;
     XmlDocument doc;
     Load_Project_File(doc, FileName_LoRaWAN_SetAccess);
-    const XmlNode uplink = doc.FirstChild().FindChild(QStringLiteral("LoRaWAN_Uplink"));
+    // The root is the document element, as the rules window reads it.
+    const XmlNode uplink = doc.DocumentElement().FindChild(QStringLiteral("LoRaWAN_Uplink"));
     if (uplink.IsNull())
         throw TCompile_Fault{QStringLiteral("\"%1\" has no element \"LoRaWAN_Uplink\".").arg(FileName_LoRaWAN_SetAccess)};
 
@@ -248,13 +250,9 @@ void Compile_LoRaWAN_Rules(uint32_t loraBlockAddress)
         const int start = Rule_Number(row, "StartByte", 0);
         const int bytes = Rule_Number(row, "NumByte", 0);
         // The converter would send bytes from beyond its data area.
-        if (start < 0 || bytes < 0 || int64_t(start) + bytes > Data_Area_Size)
-            throw TCompile_Fault{QStringLiteral("Error row %1!! [LoraWAN Uplink] Start Byte %2 and Number Byte %3 "
-                                                "pass the end of the data area (%4 bytes).")
-                                     .arg(gridRow)
-                                     .arg(start)
-                                     .arg(bytes)
-                                     .arg(Data_Area_Size)};
+        const QString range = LoRa_Data_Area_Fault(TLoRa_Table::Uplink, gridRow, start, bytes);
+        if (!range.isEmpty())
+            throw TCompile_Fault{range};
         if (count == Rule_Records)
             throw TCompile_Fault{QStringLiteral("\"%1\" holds more than %2 enabled uplink rules.")
                                      .arg(FileName_LoRaWAN_SetAccess)
@@ -263,11 +261,11 @@ void Compile_LoRaWAN_Rules(uint32_t loraBlockAddress)
         Put_Field(record, Rule_Fields[RR_Start_Byte], static_cast<uint16_t>(start));
         Put_Field(record, Rule_Fields[RR_Num_Byte], static_cast<uint16_t>(bytes));
         uint8_t triggers = 0;
-        if (LoRa_Flag_Set(Rule_Attribute(row, "OnChange")))
+        if (LoRa_Trigger_Set(Rule_Attribute(row, "OnChange")))
             triggers |= 0x01;
-        if (LoRa_Flag_Set(Rule_Attribute(row, "OnCMD")))
+        if (LoRa_Trigger_Set(Rule_Attribute(row, "OnCMD")))
             triggers |= 0x02;
-        if (LoRa_Flag_Set(Rule_Attribute(row, "OnTimer")))
+        if (LoRa_Trigger_Set(Rule_Attribute(row, "OnTimer")))
             triggers |= 0x04;
         Put_Field(record, Rule_Fields[RR_Triggers], triggers);
         Put_Field(record, Rule_Fields[RR_Period], static_cast<uint32_t>(Rule_Number(row, "Time", 30)));
@@ -312,7 +310,8 @@ void Compile_Or_Throw()
     XmlNode parGenRoot;
     if (hasParGen) {
         Load_Project_File(parGen, FileName_ParGen);
-        parGenRoot = parGen.FirstChild();
+        // The document element, as the general parameters window reads it.
+        parGenRoot = parGen.DocumentElement();
         Compile_Par_Gen(parGenRoot);
     }
     for (int f = 0; f < General_Field_Count; ++f)
@@ -361,15 +360,14 @@ bool Save_Bank_Files(QString* error)
     if (!s.compiled)
         return fail(QStringLiteral("No device images have been compiled: nothing is written."));
 
-    const QString folder = platform::JoinPath(Project_Folder, QStringLiteral("bin"));
-    // Neither replaces its old file until both are whole, so the device never
-    // gets a new bank 2 beside an old bank 1 whose key table would not match.
+    // Both or neither: the device must never get a new bank 2 beside an old
+    // bank 1 whose key table would not match it.
     const std::vector<platform::FileToWrite> files = {
-        {platform::JoinPath(folder, QStringLiteral("bank2.bin")), Bank2_Bytes()},
-        {platform::JoinPath(folder, QStringLiteral("bank1.bin")), Bank1_Bytes()},
+        {QStringLiteral("bank2.bin"), Bank2_Bytes()},
+        {QStringLiteral("bank1.bin"), Bank1_Bytes()},
     };
     QString why;
-    if (!platform::WriteFilesTogether(files, &why))
+    if (!platform::WriteFilesTogether(platform::JoinPath(Project_Folder, QStringLiteral("bin")), files, &why))
         return fail(why + QStringLiteral("\nThe device images were not written."));
     return true;
 }

@@ -28,8 +28,9 @@ bool Write_Device_Images();
 // The same two steps without a message box: false with the reason.
 // Reads FileName_ParGen, FileName_M_Bus and FileName_LoRaWAN_SetAccess.
 bool Compile_Device_Image(QString* error);
-// Writes both files to temporary files beside them and renames them over the
-// old ones only when both were written whole. Needs a successful compilation.
+// Replaces the pair in "bin" as one: after a failure or a crash "bin" holds
+// the old pair or the new one (platform::WriteFilesTogether). Needs a
+// successful compilation.
 bool Save_Bank_Files(QString* error);
 
 // The used parts of the two buffers, as the last compilation left them.
@@ -38,10 +39,6 @@ QByteArray Bank2_Bytes();
 
 // The packed BCD of the value's lowest eight decimal digits.
 uint32_t Int_To_BCD(uint32_t value);
-
-// The converter's data area that the uplink rules send from: positions 0 to
-// 1536, as every window allows them.
-constexpr int Data_Area_Size = 1537;
 
 // The image builder's own records of the M-Bus network ("M_Bus.xml" read on
 // its own, not through the editor's classes of the same names).

@@ -5,6 +5,7 @@
 #include "configuration/USaveBincc_Private.h"
 
 #include "mbus/UMeter_Bus.h"
+#include "mbus/UMeter_Bus_Checks.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberText.h"
 #include "shell/UComon.h"
@@ -56,15 +57,40 @@ uint8_t Data_Field_Code(uint8_t dimension)
     return dimension < 8 ? codes[dimension] : 2;
 }
 
+// The node's name in a message: its number in the file and its description.
+QString Meter_Name(const XmlNode& n, int meter)
+{
+    return QStringLiteral("\"M_Bus.xml\", node %1 \"%2\"").arg(meter).arg(Attr(n, "Descrizione").value_or(QString()));
+}
+
+// A wired meter polled by its secondary address answers to eight digits,
+// which the record carries one nibble each; ID holds them so, ready to write.
+// A text that gives no such digits stops the compilation: a default would
+// send the converter after another meter.
+uint32_t Secondary_Identifier(const XmlNode& n, int meter)
+{
+    if (const std::optional<uint32_t> id = Low32(n, "ID"))
+        return Int_To_BCD(*id);
+    const std::optional<QString> text = Attr(n, "ID_Secondary");
+    if (!text)
+        return Int_To_BCD(1);
+    if (const std::optional<uint32_t> digits = MBus_Secondary_Identifier(*text))
+        return *digits;
+    throw TCompile_Fault{QStringLiteral("%1: the secondary address \"%2\" is neither a number nor eight hexadecimal "
+                                        "digits.")
+                             .arg(Meter_Name(n, meter), *text)};
+}
+
 TNodo Read_Meter(const XmlNode& n, bool wired)
 {
     TNodo m;
     if (wired) {
         m.ID_Type = static_cast<uint8_t>(Num(n, "Node_ID_Type", 0));
+        // A secondary identification is read when the meter is taken (Secondary_Identifier).
         if (const std::optional<uint32_t> id = Low32(n, "ID"))
             m.ID = *id;
-        else
-            m.ID = static_cast<uint32_t>(Num(n, m.ID_Type == 0 ? "ID_Primary" : "ID_Secondary", 1));
+        else if (m.ID_Type == 0)
+            m.ID = static_cast<uint32_t>(Num(n, "ID_Primary", 1));
         m.SND_NKE = static_cast<uint8_t>(Num(n, "Send_SND_NKE", 0));
         m.Reset_App = static_cast<uint8_t>(Num(n, "Reset_App", 0));
         const std::optional<int> cut = Num_Opt(n, "Cut_After");
@@ -165,8 +191,8 @@ TVariabile Read_Variable(const XmlNode& v, int meter, int variable)
 void Put_Meter(uint8_t* record, const TNodo& m, bool wired)
 {
     uint32_t identifier = m.ID;
-    if (wired)
-        identifier = m.ID_Type == 0 ? (m.ID & 0xFF) : Int_To_BCD(m.ID);
+    if (wired && m.ID_Type == 0)
+        identifier = m.ID & 0xFF;
     const uint64_t values[Meter_Field_Count] = {
         m.ID_Type,   identifier,         m.Vars.size(), m.Add,        m.SND_NKE,    m.Reset_App,
         m.Opzioni_Check, m.Node_State,   m.Ident_Num,   m.Swap_IN,    m.Var_Type,   m.Cut_After,
@@ -210,13 +236,12 @@ void Compile_MBus_Network(const XmlNode* parGenRoot)
     Put_Field(image, Header_Fields[H_Marker], 0x40);
     Put_Field(image, Header_Fields[H_Wired_Table], Header_Size);
 
+    std::optional<QString> networkFault;
     if (platform::FileExists(FileName_M_Bus)) {
         XmlDocument doc;
         Load_Project_File(doc, FileName_M_Bus);
         int meterNumber = 0;
-        for (const XmlNode& n : doc.FirstChild().Children()) {
-            if (!n.IsElement())
-                continue;
+        for (const XmlNode& n : MBus_Network_Elements(MBus_Network_Root(doc))) {
             ++meterNumber;
             const std::optional<int> enable = Num_Opt(n, "Node_Enable");
             if (enable && *enable != 1)
@@ -224,18 +249,18 @@ void Compile_MBus_Network(const XmlNode* parGenRoot)
             const bool wired = Num(n, "MBus_Type", 1) == 1;
             if (wired ? !s.wired_present : !s.wireless_present)
                 continue;
-            const TNodo meter = Read_Meter(n, wired);
+            TNodo meter = Read_Meter(n, wired);
             std::vector<TNodo>& list = wired ? s.wired : s.wireless;
             bool created = false;
             int variableNumber = 0;
-            for (const XmlNode& v : n.Children()) {
-                if (!v.IsElement())
-                    continue;
+            for (const XmlNode& v : MBus_Network_Elements(n)) {
                 ++variableNumber;
                 if (!Text_One(v, "Enable"))
                     continue;
                 TVariabile variable = Read_Variable(v, meterNumber, variableNumber);
                 if (!created) {
+                    if (wired && meter.ID_Type != 0)
+                        meter.ID = Secondary_Identifier(n, meterNumber);
                     if (wired && list.size() == 255)
                         throw TCompile_Fault{QStringLiteral("More than 255 wired M-Bus meters are enabled; the "
                                                             "device reads at most 255.")};
@@ -253,6 +278,14 @@ void Compile_MBus_Network(const XmlNode* parGenRoot)
                 list.back().Vars.push_back(std::move(variable));
             }
         }
+
+        // The network the image holds, read as the editor reads it, is
+        // checked as the editor's OK checks it, whatever wrote the file
+        // (reported after the faults of the image's own size).
+        const MBus_Read_Result network = Read_MBus_Network_Document(doc);
+        if (!network.Ok)
+            throw TCompile_Fault{QStringLiteral("\"M_Bus.xml\": %1").arg(network.Error)};
+        networkFault = MBus_Network_Fault(network.Nodes, TNetwork_Scope{s.wired_present, s.wireless_present, true});
     }
 
     // Layout: meter tables, variable records, texts.
@@ -271,6 +304,8 @@ void Compile_MBus_Network(const XmlNode* parGenRoot)
                 offset += v.Len_VIF_ASCII;
             }
     Need(offset + (parGenRoot ? Line_Block_Size : 0));
+    if (networkFault)
+        throw TCompile_Fault{QStringLiteral("\"M_Bus.xml\": %1").arg(*networkFault)};
 
     uint32_t at = Header_Size;
     for (std::vector<TNodo>* list : {&s.wired, &s.wireless})

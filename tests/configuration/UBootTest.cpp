@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -375,6 +376,27 @@ TEST_F(UpdateWindow, AnUpdaterThatCannotStartOrFailsIsReported)
     B().Btn_UpdateClick(B().Btn_Update);
     ASSERT_EQ(script.Shown().size(), 1u);
     EXPECT_TRUE(script.Shown()[0].text.contains("Cannot start"));
+}
+
+// The updater runs in the program folder, where its job lies, whatever the
+// configurator's working folder is.
+TEST_F(UpdateWindow, TheUpdaterRunsInTheProgramFolder)
+{
+    PutUpdater("pwd -P > \"$d/folder.txt\"\ntest -f Ethernet_Update.xml && echo job >> \"$d/folder.txt\"");
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    struct Working_Folder
+    {
+        QString before = QDir::currentPath();
+        ~Working_Folder() { QDir::setCurrent(before); }
+    } restore;
+    ASSERT_TRUE(QDir::setCurrent(elsewhere.path()));
+    SetAddress("127", "0", "0", "1");
+    FakeEcho(EchoStatus::Answered);
+    DialogScript script;
+    B().Btn_UpdateClick(B().Btn_Update);
+    EXPECT_TRUE(script.Shown().empty());
+    EXPECT_EQ(ReadAll(dir.filePath("folder.txt")), QFileInfo(dir.path()).canonicalFilePath().toUtf8() + "\njob\n");
 }
 
 TEST_F(UpdateWindow, AJobThatCannotBeWrittenStartsNoUpdater)

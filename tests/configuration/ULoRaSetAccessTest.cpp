@@ -281,7 +281,11 @@ TEST_F(LoRaWindow, EveryCheckOfTheWindow)
         {"a plain rule passes", "51", "Fixed", {up({})}, ""},
         {"no rules at all pass", "51", "Fixed", {}, ""},
         {"Start Byte above 1536", "51", "Fixed", {up({{"start", "1537"}})}, start1},
-        {"Start Byte 1536 passes", "51", "Fixed", {up({{"start", "1536"}})}, ""},
+        {"Start Byte 1536 passes", "51", "Fixed", {up({{"start", "1536"}, {"num", "1"}})}, ""},
+        // The same test and message as the image compiler's.
+        {"a range past the end of the data area", "51", "Fixed", {up({{"start", "1536"}, {"num", "2"}})},
+         "Error row 1!! [LoraWAN Uplink] Start Byte 1536 and Number Byte 2 pass the end of the data area (1537 bytes)"},
+        {"a range ending at the last position passes", "51", "Fixed", {up({{"start", "1500"}, {"num", "37"}})}, ""},
         {"Start Byte below 0", "51", "Fixed", {up({{"start", "-1"}})}, start1},
         {"Start Byte that is no number", "51", "Fixed", {up({{"start", "abc"}})}, start1},
         {"Start Byte in hexadecimal after $", "51", "Fixed", {up({{"start", "$10"}})}, ""},
@@ -299,8 +303,9 @@ TEST_F(LoRaWindow, EveryCheckOfTheWindow)
         {"On Timer with 86401", "51", "Fixed", {up({{"onTimer", "Y"}, {"time", "86401"}})},
          "Error row 1!! [LoraWAN Uplink] Time (s) must be between 30 and 86400"},
         {"no time needed without On Timer", "51", "Fixed", {up({{"onTimer", "N"}, {"time", ""}})}, ""},
-        // The timer's check box shows only "Y" as set: the time is checked exactly then.
-        {"On Timer lower-case y is not set", "51", "Fixed", {up({{"onTimer", "y"}, {"time", "5"}})}, ""},
+        // The image carries the timer when On Timer, upper-cased, is "Y": its time is checked exactly then.
+        {"On Timer lower-case y is set", "51", "Fixed", {up({{"onTimer", "y"}, {"time", "5"}})},
+         "Error row 1!! [LoraWAN Uplink] Time (s) must be between 30 and 86400"},
         {"On Timer with a blank before Y is not set", "51", "Fixed", {up({{"onTimer", " Y"}, {"time", "5"}})}, ""},
         {"FPort 0 while variable", "51", "Variable", {up({{"fport", "0"}})},
          "Error row 1!! [LoraWAN Uplink] FPort must be between 1 and 223"},
@@ -330,6 +335,9 @@ TEST_F(LoRaWindow, EveryCheckOfTheWindow)
         {"downlink Num. Byte above the payload limit less 2", "51", "Fixed", {},
          "Error row 2!! [LoraWAN Downlink] Number Byte must be between 0 and 49",
          {{"Y", "0", "49", "", ""}, {"Y", "0", "50", "", ""}}},
+        {"downlink range past the data area", "51", "Fixed", {},
+         "Error row 1!! [LoraWAN Downlink] Start Byte 1530 and Number Byte 10 pass the end of the data area (1537 bytes)",
+         {{"Y", "1530", "10", "", ""}}},
         {"downlink FPort 224 while variable", "51", "Variable", {},
          "Error row 1!! [LoraWAN Downlink] FPort must be between 1 and 223", {{"Y", "0", "2", "224", ""}}},
         {"downlink FPort not checked while fixed", "51", "Fixed", {}, "", {{"Y", "0", "2", "0", ""}}},
@@ -492,6 +500,37 @@ TEST_F(LoRaWindow, AFileThatIsNotWellFormedClosesTheWindow)
     script.AnswerForm([](QWidget&) {});
     EXPECT_EQ(w->ShowModal(), mrCancel);
     EXPECT_EQ(script.Unanswered(), 1);  // the error box
+}
+
+// The user may allow a damaged rules file to be replaced: the window then
+// opens on empty tables and only OK replaces the file; "No" keeps it.
+TEST_F(LoRaWindow, ADamagedRulesFileIsReplacedOnlyWhenTheUserAllowsIt)
+{
+    const QByteArray bad = "<LoRaWAN_Set_Access><LoRaWAN_Uplink>";
+    Write_ParGen("51", "Fixed");
+    for (MessageAnswer answer : {MessageAnswer::No, MessageAnswer::Yes}) {
+        SCOPED_TRACE(answer == MessageAnswer::Yes ? "Yes" : "No");
+        Write_Rules(bad);
+        DialogScript script;
+        script.AnswerMessage(answer);
+        w->SetModalResult(mrNone);
+        w->FormShow();
+        ASSERT_EQ(script.Shown().size(), 1u);
+        EXPECT_EQ(script.Shown()[0].kind, MessageKind::Error);
+        EXPECT_EQ(script.Shown()[0].buttons, MessageButtons::YesNo);
+        EXPECT_TRUE(script.Shown()[0].text.contains("LoRaWAN_SetAccess.xml"));
+        EXPECT_EQ(Rules_File(), bad) << "nothing is written by showing";
+        if (answer == MessageAnswer::No) {
+            EXPECT_EQ(w->ModalResult(), mrCancel);
+            continue;
+        }
+        EXPECT_EQ(w->ModalResult(), mrNone);
+        EXPECT_EQ(Up_Row(1), QStringList({"0", "Y", "", "", "", "", "", "", "", ""}));
+        Put(1, Up{});
+        EXPECT_TRUE(Ok().empty());
+        EXPECT_EQ(w->ModalResult(), mrOk);
+        EXPECT_EQ(Rules_File(), LoRa_Rules_Bytes(TLoRa_Rules{{Up{}.Cells()}, {}}));
+    }
 }
 
 // More rules in the file than rows in the table: what fits is shown, the user

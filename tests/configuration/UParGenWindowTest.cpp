@@ -291,8 +291,14 @@ TEST_F(ParGenWindow, EveryCheckOfOkWithItsMessage)
         {"payload no number", text(&W_::E_LoRa_Payload_Size, "x"), 497,
          "Error LoRa!! Payload Size must be between 1 and 115"},
         {"no activation method", none(&W_::CB_LoRa_Activation_Method), 499},
-        // Keys and addresses of the chosen method must be whole.
-        {"ABP: device address empty", text(&W_::E_LoRa_Device_Address, ""), 500},
+        // Keys and addresses of the chosen method must be whole when filled in;
+        // empty they go into the image as zeros.
+        {"ABP: device address empty", text(&W_::E_LoRa_Device_Address, ""), 0},
+        {"ABP: every key empty",
+         both(both(text(&W_::E_LoRa_Device_Address, ""), text(&W_::E_LoRa_JoinEUI, "")),
+              both(text(&W_::E_LoRa_Network_Session_Key, ""), text(&W_::E_LoRa_Application_Session_Key, ""))),
+         0},
+        {"ABP: device address a blank", text(&W_::E_LoRa_Device_Address, " "), 500},
         {"ABP: device address short", text(&W_::E_LoRa_Device_Address, "26011B2"), 500},
         {"ABP: device address not hexadecimal", text(&W_::E_LoRa_Device_Address, "26011B2G"), 500},
         {"ABP: JoinEUI partly typed", text(&W_::E_LoRa_JoinEUI, "70B3D5"), 501},
@@ -302,7 +308,9 @@ TEST_F(ParGenWindow, EveryCheckOfOkWithItsMessage)
         {"ABP: application session key with a blank",
          text(&W_::E_LoRa_Application_Session_Key, "F0E0D0C0B0A09080 060504030201000"), 503},
         {"ABP: the hidden application key is not checked", text(&W_::E_LoRa_Application_Key, "12"), 0},
-        {"OTAA: JoinEUI needed", both(otaa, text(&W_::E_LoRa_JoinEUI, "")), 501},
+        {"OTAA: JoinEUI empty", both(otaa, text(&W_::E_LoRa_JoinEUI, "")), 0},
+        {"OTAA: JoinEUI short", both(otaa, text(&W_::E_LoRa_JoinEUI, "70B3D57ED000123")), 501},
+        {"OTAA: application key empty", both(otaa, text(&W_::E_LoRa_Application_Key, "")), 0},
         {"OTAA: application key needed", both(otaa, text(&W_::E_LoRa_Application_Key, "00112233")), 504},
         {"OTAA: the hidden ABP keys are not checked",
          both(otaa, both(text(&W_::E_LoRa_Device_Address, ""), text(&W_::E_LoRa_Network_Session_Key, "1"))), 0},
@@ -355,7 +363,10 @@ TEST_F(ParGenWindow, EveryCheckOfOkWithItsMessage)
     }
 }
 
-TEST_F(ParGenWindow, AnUnreadableFileIsReportedShownAsNewAndKeptUntilOk)
+// A file that cannot be read may still hold every value the user entered:
+// the window says so and, unless the user allows it to be replaced, closes
+// without writing. Allowed, it opens on the defaults and only OK replaces it.
+TEST_F(ParGenWindow, AnUnreadableFileIsReplacedOnlyWhenTheUserAllowsIt)
 {
     const QByteArray broken[] = {"", QByteArray("\x00\xFF garbage", 10), "<!--SW_VERSION = 1.002-->",
                                  "<Par_Gen><LoRa_RF_Band>EU868</LoRa_RF_Band>"};
@@ -363,31 +374,46 @@ TEST_F(ParGenWindow, AnUnreadableFileIsReportedShownAsNewAndKeptUntilOk)
         SCOPED_TRACE(bytes.toStdString());
         ASSERT_TRUE(WriteAll(File(), bytes));
         DialogScript script;
-        Open(script, [&] {
+        script.AnswerForm([](QWidget&) {});
+        script.AnswerMessage(MessageAnswer::No);
+        EXPECT_EQ(W().ShowModal(), mrCancel);
+        ASSERT_EQ(script.Shown().size(), 2u);
+        EXPECT_EQ(script.Shown()[1].kind, MessageKind::Error);
+        EXPECT_EQ(script.Shown()[1].buttons, MessageButtons::YesNo);
+        EXPECT_EQ(script.Shown()[1].text.count("ParGen.xml"), 1) << script.Shown()[1].text.toStdString();
+        EXPECT_EQ(script.AnswersLeft(), 0);
+        EXPECT_EQ(ReadAll(File()), bytes) << "kept";
+
+        // Allowed: the defaults are shown, and Cancel still keeps the file.
+        DialogScript allow;
+        allow.AnswerForm([&](QWidget&) {
             EXPECT_EQ(W().Values(), ParGen_New_Values());
             testsupport::Click(W().Btn_Cancel);
         });
-        ASSERT_EQ(script.Shown().size(), 2u);
-        EXPECT_EQ(script.Shown()[1].kind, MessageKind::Error);
-        EXPECT_TRUE(script.Shown()[1].text.contains("ParGen.xml"));
+        allow.AnswerMessage(MessageAnswer::Yes);
+        EXPECT_EQ(W().ShowModal(), mrCancel);
+        EXPECT_EQ(allow.AnswersLeft(), 0);
         EXPECT_EQ(ReadAll(File()), bytes) << "kept until OK";
     }
 
-    // OK replaces it with a whole file.
+    // Allowed, OK replaces it with a whole file.
     DialogScript script;
-    Open(script, [&] {
+    script.AnswerForm([&](QWidget&) {
         Fill_Full_Configuration();
         Ok();
     });
+    script.AnswerMessage(MessageAnswer::Yes);
+    EXPECT_EQ(W().ShowModal(), mrOk);
     EXPECT_EQ(ReadAll(File()).toStdString(), kFullConfiguration.toStdString());
 }
 
 TEST_F(ParGenWindow, ValuesThatDoNotConvertShowTheirDefaultsOrNothing)
 {
+    // The document element is read, as the image compiler reads it.
     ASSERT_TRUE(WriteAll(File(), "<!--x--><Par_Gen><LoRa_RF_Band>EU868</LoRa_RF_Band></Par_Gen>"));
     DialogScript script;
     Open(script, [&] {
-        EXPECT_EQ(W().CB_LoRa_RF_Band->Text(), "AS923") << "a comment first: nothing is read";
+        EXPECT_EQ(W().CB_LoRa_RF_Band->Text(), "EU868") << "a comment first changes nothing";
         EXPECT_EQ(W().CB_LoRa_DataRate->ItemIndex(), 0);
         W().Close();
     });
