@@ -5,7 +5,9 @@
 #include <QThread>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
+#include <linux/serial.h>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/ioctl.h>
@@ -66,6 +68,48 @@ int BaudrateValue(TBaudrate b)
     return rates[b];
 }
 
+uint32_t HoldFlags(bool CtsFlow, int ModemLines, bool OutputStopped)
+{
+    uint32_t f = 0;
+    if (CtsFlow && ModemLines >= 0 && !(ModemLines & TIOCM_CTS))
+        f |= fCtsHold;
+    if (OutputStopped)
+        f |= fXoffHold;
+    return f;
+}
+
+uint32_t LineCountEvents(const TLineCounts& Before, const TLineCounts& After, uint32_t& Errors)
+{
+    // Counters only grow; a smaller value (a driver that reset them) is no error.
+    auto gained = [](int b, int a) { return a > b; };
+    Errors = 0;
+    if (gained(Before.BufOverrun, After.BufOverrun)) Errors |= CE_RXOVER;
+    if (gained(Before.Overrun, After.Overrun)) Errors |= CE_OVERRUN;
+    if (gained(Before.Parity, After.Parity)) Errors |= CE_RXPARITY;
+    if (gained(Before.Frame, After.Frame)) Errors |= CE_FRAME;
+    if (gained(Before.Brk, After.Brk)) Errors |= CE_BREAK;
+    uint32_t mask = 0;
+    if (Errors & (CE_OVERRUN | CE_RXPARITY | CE_FRAME | CE_RXOVER))
+        mask |= EV_ERR;
+    if (Errors & CE_BREAK)
+        mask |= EV_BREAK;
+    return mask;
+}
+
+namespace {
+
+// The driver's line counters; false where the driver keeps none (a pty).
+bool Read_Line_Counts(int Handle, TLineCounts& Counts)
+{
+    serial_icounter_struct ic {};
+    if (::ioctl(Handle, TIOCGICOUNT, &ic) != 0)
+        return false;
+    Counts = {ic.frame, ic.overrun, ic.parity, ic.brk, ic.buf_overrun};
+    return true;
+}
+
+} // namespace
+
 // ---------------------------------------------------------------- event chars
 
 void TCommEventChars::Set(char& Field, char c)
@@ -90,8 +134,9 @@ void TCommEventChars::Assign(const TCommEventChars& Source)
 
 // ---------------------------------------------------------------- event thread
 
-TCommEventThread::TCommEventThread(int Handle, TCommEventTypes Events, TCommEvent Signal)
-    : FCommHandle(Handle), m_Mask(CommEventMask(Events)), OnSignal(std::move(Signal))
+TCommEventThread::TCommEventThread(int Handle, TCommEventTypes Events, TCommEvent Signal,
+                                   std::atomic<uint32_t>& Errors)
+    : FCommHandle(Handle), m_Mask(CommEventMask(Events)), OnSignal(std::move(Signal)), m_Errors(Errors)
 {
     m_Wake = ::eventfd(0, EFD_CLOEXEC);
     m_Thread = std::thread(&TCommEventThread::Execute, this);
@@ -115,6 +160,14 @@ void TCommEventThread::Stop()
         [[maybe_unused]] const ssize_t w = ::write(m_Wake, &one, sizeof one);
 }
 
+void TCommEventThread::Note_Events(uint32_t Mask)
+{
+    m_Noted |= Mask;
+    const uint64_t one = 1;
+    if (m_Wake >= 0)
+        [[maybe_unused]] const ssize_t w = ::write(m_Wake, &one, sizeof one);
+}
+
 void TCommEventThread::Execute()
 {
     // termios has no wait for port events: the thread looks at the port
@@ -123,14 +176,25 @@ void TCommEventThread::Execute()
     int lastModem = -1;
     if (int m = 0; ::ioctl(FCommHandle, TIOCMGET, &m) == 0)
         lastModem = m;
+    TLineCounts lastCounts;
+    const bool counted = Read_Line_Counts(FCommHandle, lastCounts);
     while (!m_Terminated) {
         pollfd p{m_Wake, POLLIN, 0};
-        ::poll(&p, 1, 10);
+        if (::poll(&p, 1, 10) > 0) {
+            uint64_t woken = 0;
+            [[maybe_unused]] const ssize_t r = ::read(m_Wake, &woken, sizeof woken);
+        }
         if (m_Terminated)
             break;
-        uint32_t mask = 0;
+        uint32_t mask = m_Noted.exchange(0);
+        if (TLineCounts now; counted && Read_Line_Counts(FCommHandle, now)) {
+            uint32_t errors = 0;
+            mask |= LineCountEvents(lastCounts, now, errors);
+            m_Errors |= errors;
+            lastCounts = now;
+        }
         int in = 0;
-        if (::ioctl(FCommHandle, FIONREAD, &in) == 0) {
+        if (::ioctl(FCommHandle, TIOCINQ, &in) == 0) {
             if (in > lastIn)
                 mask |= EV_RXCHAR;
             lastIn = in;
@@ -206,6 +270,8 @@ void TCustomComm::Open()
     // thread does not wait for them, so a Close made from a handler cannot
     // lock up against it.
     std::weak_ptr<Alive> weak = m_Alive;
+    m_Errors = 0;
+    m_Output_Stopped = false;
     m_EventThread = std::make_unique<TCommEventThread>(
         m_Handle, m_MonitorEvents, [this, weak](TCommEventThread*, uint32_t mask) {
             auto dispatch = [this, weak, mask] {
@@ -220,10 +286,32 @@ void TCustomComm::Open()
                 QMetaObject::invokeMethod(app, dispatch, Qt::QueuedConnection);
             else
                 dispatch();
-        });
-    // Reads return at once with what has arrived: non-blocking descriptor.
+        }, m_Errors);
+    Set_Timeouts();
     ApplyLineSettings();
-    // The queues of the tty driver have their own fixed sizes.
+    Setup_Queues();
+}
+
+void TCustomComm::Set_Timeouts()
+{
+    // Reads return at once with what has arrived: a non-blocking descriptor
+    // that waits for no byte and no time.
+    termios t {};
+    const int flags = ::fcntl(m_Handle, F_GETFL);
+    if (flags < 0 || ::fcntl(m_Handle, F_SETFL, flags | O_NONBLOCK) != 0 || ::tcgetattr(m_Handle, &t) != 0)
+        Raise("Error updating CommTimeouts", errno);
+    t.c_cc[VMIN] = 0;
+    t.c_cc[VTIME] = 0;
+    if (::tcsetattr(m_Handle, TCSANOW, &t) != 0)
+        Raise("Error updating CommTimeouts", errno);
+}
+
+void TCustomComm::Setup_Queues()
+{
+    // The tty driver's queues have sizes of their own; what can fail here
+    // is a size no queue can have.
+    if (m_ReadBufSize < 1 || m_WriteBufSize < 1)
+        Raise("Error initializing Read/Write Buffers", EINVAL);
 }
 
 void TCustomComm::Close()
@@ -347,8 +435,12 @@ int TCustomComm::Read(void* Buffer, int Count)
     if (Count <= 0)
         return 0;
     const ssize_t n = ::read(m_Handle, Buffer, static_cast<size_t>(Count));
-    if (n >= 0)
+    if (n >= 0) {
+        // The driver does not look for the event character: the reader does.
+        if (n > 0 && m_EventThread && ::memchr(Buffer, static_cast<unsigned char>(m_DCB.EvtChar), static_cast<size_t>(n)))
+            m_EventThread->Note_Events(EV_RXFLAG);
         return static_cast<int>(n);
+    }
     if (errno == EAGAIN || errno == EINTR)
         return 0;   // nothing received yet
     Raise("Read error", errno);
@@ -357,7 +449,7 @@ int TCustomComm::Read(void* Buffer, int Count)
 int TCustomComm::InQueCount() const
 {
     int n = 0;
-    if (!Enabled() || ::ioctl(m_Handle, FIONREAD, &n) != 0)
+    if (!Enabled() || ::ioctl(m_Handle, TIOCINQ, &n) != 0)
         return -1;
     return n;
 }
@@ -415,6 +507,7 @@ void TCustomComm::SetBREAKState(bool State)
 void TCustomComm::SetXONState(bool State)
 {
     Escape(m_Handle, m_Handle >= 0 && ::tcflow(m_Handle, State ? TCOON : TCOOFF) == 0);
+    m_Output_Stopped = !State;
 }
 
 namespace {
@@ -431,12 +524,28 @@ bool TCustomComm::CTS() const { return Modem_Bit(m_Handle, TIOCM_CTS); }
 bool TCustomComm::DSR() const { return Modem_Bit(m_Handle, TIOCM_DSR); }
 bool TCustomComm::RING() const { return Modem_Bit(m_Handle, TIOCM_RI); }
 bool TCustomComm::RLSD() const { return Modem_Bit(m_Handle, TIOCM_CD); }
-// termios does not tell why output is held.
-bool TCustomComm::CtsHold() const { return false; }
-bool TCustomComm::DsrHold() const { return false; }
-bool TCustomComm::RlsdHold() const { return false; }
-bool TCustomComm::XoffHold() const { return false; }
-bool TCustomComm::XOffSent() const { return false; }
+TComStat TCustomComm::Comm_Status(uint32_t* Errors) const
+{
+    TComStat s;
+    if (Errors)
+        *Errors = Enabled() ? m_Errors.exchange(0) : 0;
+    if (!Enabled())
+        return s;
+    termios t {};
+    const bool ctsFlow = ::tcgetattr(m_Handle, &t) == 0 && (t.c_cflag & CRTSCTS);
+    int m = 0;
+    s.Flags = HoldFlags(ctsFlow, ::ioctl(m_Handle, TIOCMGET, &m) == 0 ? m : -1, m_Output_Stopped);
+    s.InQue = InQueCount();
+    s.OutQue = OutQueCount();
+    return s;
+}
+
+// Reading the hold states leaves the error flags for OnError.
+bool TCustomComm::CtsHold() const { return Hold(fCtsHold); }
+bool TCustomComm::DsrHold() const { return Hold(fDsrHold); }
+bool TCustomComm::RlsdHold() const { return Hold(fRlsdHold); }
+bool TCustomComm::XoffHold() const { return Hold(fXoffHold); }
+bool TCustomComm::XOffSent() const { return Hold(fXoffSent); }
 
 void TCustomComm::Check_Closed_For_Change(bool Changed)
 {
@@ -483,11 +592,12 @@ void TCustomComm::SetFlowControl(TFlowControl v) { const bool c = v != m_FlowCon
 
 void TCustomComm::DispatchCommEvents(uint32_t Mask)
 {
-    const int inQueue = InQueCount();
+    uint32_t errors = 0;
+    const int inQueue = Comm_Status(&errors).InQue;
     if ((Mask & EV_BREAK) && OnBreak) OnBreak(this);
     if ((Mask & EV_CTS) && OnCts) OnCts(this);
     if ((Mask & EV_DSR) && OnDsr) OnDsr(this);
-    if ((Mask & EV_ERR) && OnError) OnError(this, 0);
+    if ((Mask & EV_ERR) && OnError) OnError(this, errors);
     if ((Mask & EV_RING) && OnRing) OnRing(this);
     if ((Mask & EV_RLSD) && OnRlsd) OnRlsd(this);
     if ((Mask & EV_RXCHAR) && OnRxChar && inQueue > 0) OnRxChar(this, static_cast<uint32_t>(inQueue));

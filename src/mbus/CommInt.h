@@ -54,6 +54,32 @@ constexpr uint32_t fBinary = 0x1, fParity = 0x2, fOutxCtsFlow = 0x4, fOutxDsrFlo
                    fDsrSensitivity = 0x40, fTXContinueOnXoff = 0x80, fOutX = 0x100, fInX = 0x200,
                    fErrorChar = 0x400, fNull = 0x800, fRtsHandshake = 0x2000;
 
+// The flags of the port's communication status (bits 0 to 4) and the error
+// flags of the error-clearing status call.
+constexpr uint32_t fCtsHold = 0x1, fDsrHold = 0x2, fRlsdHold = 0x4, fXoffHold = 0x8, fXoffSent = 0x10;
+constexpr uint32_t CE_RXOVER = 0x1, CE_OVERRUN = 0x2, CE_RXPARITY = 0x4, CE_FRAME = 0x8, CE_BREAK = 0x10;
+
+struct TComStat {
+    uint32_t Flags = 0;   // fCtsHold .. fXoffSent
+    int InQue = 0;
+    int OutQue = 0;
+};
+
+// The hold flags Linux can tell: output waits for CTS when the driver does
+// hardware flow control and CTS is low (ModemLines: the TIOCM bits, -1 when
+// they cannot be read), and for XON when the component stopped it. The
+// driver never holds output for DSR or RLSD and does not report an XOFF it
+// sent, so those bits stay clear.
+uint32_t HoldFlags(bool CtsFlow, int ModemLines, bool OutputStopped);
+
+// The line counters of the driver (TIOCGICOUNT).
+struct TLineCounts {
+    int Frame = 0, Overrun = 0, Parity = 0, Brk = 0, BufOverrun = 0;
+};
+// The port events (EV_ERR, EV_BREAK) and the error flags for what the
+// counters gained from Before to After.
+uint32_t LineCountEvents(const TLineCounts& Before, const TLineCounts& After, uint32_t& Errors);
+
 struct TDCB {
     uint32_t BaudRate = 9600;
     uint32_t Flags = fBinary;
@@ -100,12 +126,15 @@ using TCommErrorEvent = std::function<void(TCustomComm* Sender, uint32_t Errors)
 class TCommEventThread {
 public:
     using TCommEvent = std::function<void(TCommEventThread* Sender, uint32_t Status)>;
-    TCommEventThread(int Handle, TCommEventTypes Events, TCommEvent OnSignal);
+    // Errors gathers the error flags of the line errors the thread sees.
+    TCommEventThread(int Handle, TCommEventTypes Events, TCommEvent OnSignal, std::atomic<uint32_t>& Errors);
     ~TCommEventThread();
     // Tells the thread to stop; it ends after its current pass.
     void Stop();
     // A write was queued: report the send queue empty when it drains.
     void Note_Write() { m_Tx_Pending = true; }
+    // Events seen by the component itself, reported with the next pass.
+    void Note_Events(uint32_t Mask);
     uint32_t FEventMask = 0;
 
 private:
@@ -117,6 +146,8 @@ private:
     int m_Wake = -1;
     std::atomic<bool> m_Terminated{false};
     std::atomic<bool> m_Tx_Pending{false};
+    std::atomic<uint32_t> m_Noted{0};
+    std::atomic<uint32_t>& m_Errors;
     std::thread m_Thread;
 };
 
@@ -192,6 +223,11 @@ protected:
 
 private:
     void DispatchCommEvents(uint32_t Mask);
+    // The port's status; with Errors, also takes and clears the error flags.
+    TComStat Comm_Status(uint32_t* Errors) const;
+    bool Hold(uint32_t Flag) const { return Enabled() && (Comm_Status(nullptr).Flags & Flag); }
+    void Set_Timeouts();
+    void Setup_Queues();
     void Check_Closed_For_Change(bool Changed);
     void Apply_If(bool Changed);
 
@@ -210,6 +246,10 @@ private:
     TCommOptions m_Options = 0;
     TFlowControl m_FlowControl = fcDefault;
     TDCB m_DCB;
+    // Error flags gathered by the event thread, cleared by the status call.
+    mutable std::atomic<uint32_t> m_Errors{0};
+    // Output stopped by SetXONState(false).
+    std::atomic<bool> m_Output_Stopped{false};
     // Shared with events in flight to the main thread: a closed or released
     // component gets none of them.
     struct Alive;

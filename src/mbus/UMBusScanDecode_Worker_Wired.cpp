@@ -1,4 +1,5 @@
 #include "mbus/UMBusScanDecode_Worker.h"
+#include "mbus/UScanDecode_Export.h"
 
 #include <cstring>
 
@@ -399,6 +400,10 @@ void TMBusScanDecode::Scan_Decode()
         if (!FInScan)
             break;
         Close_Transport();
+        // Written while still in the scan: the window empties the path only
+        // between scans.
+        if (!SaveXMLFile.isEmpty())
+            Save_XML_File_DLL(Wired_List(), SaveXMLFile);
         FInScan = false;
         if (Enable_Send_In_Last_Step)
             Notify_Slave_List(3, 0, 0, static_cast<int32_t>(Type_To_Send_In_Last_Step));

@@ -1,4 +1,5 @@
 #include "mbus/UMBusScanDecode_Worker.h"
+#include "mbus/UScanDecode_Export.h"
 
 // The wireless scan: configuration mode, the radio module's type and set-up
 // (Telit: AT commands; RadioCrafts: byte commands, configuration memory and
@@ -465,6 +466,10 @@ void TMBusScanDecode::Scan_Decode_Wireless()
     }
     case 503:
         Close_Transport();
+        // Written while still in the scan: the window empties the path only
+        // between scans.
+        if (!SaveXMLFile.isEmpty())
+            Save_Wireless_XML_File_DLL(Wireless_List(), SaveXMLFile);
         FInScan = false;
         break;
     default:

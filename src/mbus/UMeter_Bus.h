@@ -13,7 +13,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
+
+namespace platform {
+class XmlDocument;
+class XmlNode;
+}
 
 // Choice lists of the M-Bus network. The network file and the device image
 // store a choice as its position in these lists, so their order is part of the
@@ -47,6 +53,17 @@ constexpr int MBus_ToD_VIF_ASCII = 21;       // "VIF is in ASCII"
 constexpr int MBus_Dim_Variable_Length = 7;  // "Variable Length"
 constexpr int MBus_VIFE_None = 255;          // also "Not Selected"
 
+// A number of the file that its field cannot hold (a hand-edited "-1" in a
+// byte field, "99999999999" in an address): the field holds what the reading
+// made of it, which must not reach the file in its place unnoticed.
+struct TOut_Of_Range
+{
+    QString Attribute;
+    QString Text;
+    int64_t Low = 0;
+    int64_t High = 0;
+};
+
 // One value that the converter takes from a meter's telegrams and places in
 // its data area.
 class TVariabile
@@ -71,6 +88,10 @@ public:
     int32_t TP_Mod_Year = 0;
     uint16_t Position = 0;
     uint8_t Post_Operation = 0;
+
+    // Not part of the file: what the reading could not keep; empty once the
+    // variable is taken from the page.
+    std::vector<TOut_Of_Range> Out_Of_Range;
 
     // A split time point takes the six positions TP_Mod_Year .. TP_Mod_Year + 5.
     bool Uses_Time_Point() const { return TP_Mod_Regs; }
@@ -119,6 +140,10 @@ public:
     // until the node is changed. Empty for every other node.
     QString Node_Sec_Text;
 
+    // Not part of the file: what the reading could not keep of the node's own
+    // attributes; empty once the node is taken from the page.
+    std::vector<TOut_Of_Range> Out_Of_Range;
+
     bool Is_Wired() const { return MBus_Type == MBus_Type_Wired; }
     bool By_Secondary() const { return Node_ID_Type != 0; }
     // The secondary address as the file holds it.
@@ -126,6 +151,20 @@ public:
 };
 
 using TNodi_List = std::vector<TNodo>;
+
+// The identification a wired meter answers to by its secondary address, as
+// the device image carries it: eight digits, one nibble each, most
+// significant first. A number gives its lowest eight decimal digits ("123" is
+// 00000123); eight hexadecimal digits, as a scan writes what the meter
+// answers ("1234ABCD"), are taken as they stand. Nothing for any other text.
+std::optional<uint32_t> MBus_Secondary_Identifier(const QString& text);
+
+// The file's structure, read one way by the editor, the scan's extending and
+// the image compiler: the document element holds the nodes (whatever stands
+// before it, an XML declaration or a comment), each node its variables; only
+// elements count, whatever their names.
+platform::XmlNode MBus_Network_Root(const platform::XmlDocument& doc);
+std::vector<platform::XmlNode> MBus_Network_Elements(const platform::XmlNode& parent);
 
 // The network file. Its layout (element and attribute names, their order,
 // the defaults) lives in UMeter_Bus_File.cpp and nowhere else.
@@ -141,6 +180,8 @@ struct MBus_Read_Result
 // A missing file is an empty network.
 MBus_Read_Result Read_MBus_Network(const QString& path);
 MBus_Read_Result Read_MBus_Network_Bytes(const QByteArray& bytes);
+// The network of a document already loaded.
+MBus_Read_Result Read_MBus_Network_Document(const platform::XmlDocument& doc);
 // The file's bytes for a network; Write_MBus_Network replaces the file
 // atomically and, on failure, leaves it as it was and says why.
 QByteArray MBus_Network_Bytes(const TNodi_List& nodes);

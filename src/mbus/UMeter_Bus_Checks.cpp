@@ -4,6 +4,8 @@
 #include "platform/NumberText.h"
 #include "shell/ULanguage.h"
 
+#include <algorithm>
+#include <map>
 #include <optional>
 
 using platform::NumberOr;
@@ -19,30 +21,68 @@ bool In_Time_Point(int64_t v, int64_t year) { return v >= year && v <= year + 5;
 bool Time_Points_Overlap(int64_t a, int64_t b) { return a <= b + 5 && a + 5 >= b; }
 
 // Each conflict names the node, and the variable, between texts of the table.
+QString Node_Conflict_Text(int a, const TNodo& n, int b) { return Msg(a) + n.Description + Msg(b); }
+
+QString Var_Conflict_Text(int a, const TNodo& n, int b, const TVariabile& v, int c)
+{
+    return Msg(a) + n.Description + Msg(b) + v.Description + Msg(c);
+}
+
 bool Node_Conflict(int a, const TNodo& n, int b)
 {
-    platform::ShowMessage(platform::MessageKind::Error, Msg(a) + n.Description + Msg(b));
+    platform::ShowMessage(platform::MessageKind::Error, Node_Conflict_Text(a, n, b));
     return true;
 }
 
 bool Var_Conflict(int a, const TNodo& n, int b, const TVariabile& v, int c)
 {
-    platform::ShowMessage(platform::MessageKind::Error,
-                          Msg(a) + n.Description + Msg(b) + v.Description + Msg(c));
+    platform::ShowMessage(platform::MessageKind::Error, Var_Conflict_Text(a, n, b, v, c));
     return true;
 }
 
 bool Valid_Node(const TNodi_List& nodes, int i) { return i >= 0 && i < static_cast<int>(nodes.size()); }
 
-// The node's address of the given type.
-int Address_Of(const TNodo& n, int type) { return type == 0 ? n.Node_Pri : n.Node_Sec; }
-bool Same_Address(const TNodo& n, int address, int type)
+// A secondary address compares as the identification the meter answers to,
+// so a scan's "1234ABCD" equals itself, and a text that is neither a number
+// nor eight hexadecimal digits equals nothing. The address comes as the
+// page's text.
+bool Same_Address(const TNodo& n, const QString& address, int type)
 {
     const int ownType = n.By_Secondary() ? 1 : 0;
-    // A secondary address kept as text that is no number equals no number.
-    if (type == 1 && !n.Node_Sec_Text.isEmpty())
+    if (ownType != type)
         return false;
-    return ownType == type && Address_Of(n, type) == address;
+    if (type == 0)
+        return platform::ParseNumber(address) == n.Node_Pri;
+    const std::optional<uint32_t> own = MBus_Secondary_Identifier(n.Secondary_Text());
+    return own && own == MBus_Secondary_Identifier(address);
+}
+
+bool Node_ID_Free(const TNodi_List& nodes, TMBus_Selection sel, const QString& address, int type)
+{
+    for (int i = 0; i < static_cast<int>(nodes.size()); ++i) {
+        const TNodo& n = nodes[static_cast<size_t>(i)];
+        if (i != sel.IND_NODO) {
+            if (n.Is_Wired() && Same_Address(n, address, type)) {
+                MBus_Error(1892);
+                return false;
+            }
+        } else if (sel.IND_VAR != -1 && Same_Address(n, address, type)) {
+            // A variable is selected: the page adds a node, its own node counts.
+            MBus_Error(1891);
+            return false;
+        }
+    }
+    return true;
+}
+
+// The scanned identification (hexadecimal digits, no number) that the
+// selected node keeps and the page shows unchanged: taken as it stands.
+bool Kept_Identification(const TNodi_List& nodes, TMBus_Selection sel, const QString& text)
+{
+    if (!sel.Changing_Node() || !Valid_Node(nodes, sel.IND_NODO))
+        return false;
+    const QString& kept = nodes[static_cast<size_t>(sel.IND_NODO)].Node_Sec_Text;
+    return !kept.isEmpty() && text == kept;
 }
 
 // A number the page needs as a whole number.
@@ -140,26 +180,13 @@ void MBus_Error(int message)
 
 bool Check_Node_ID(const TNodi_List& nodes, TMBus_Selection sel, int address, int type)
 {
-    for (int i = 0; i < static_cast<int>(nodes.size()); ++i) {
-        const TNodo& n = nodes[static_cast<size_t>(i)];
-        if (i != sel.IND_NODO) {
-            if (n.Is_Wired() && Same_Address(n, address, type)) {
-                MBus_Error(1892);
-                return false;
-            }
-        } else if (sel.IND_VAR != -1 && Same_Address(n, address, type)) {
-            // A variable is selected: the page adds a node, its own node counts.
-            MBus_Error(1891);
-            return false;
-        }
-    }
-    return true;
+    return Node_ID_Free(nodes, sel, QString::number(address), type);
 }
 
 bool Check_Node_ID2(const TNodi_List& nodes, int address, int type)
 {
     for (const TNodo& n : nodes) {
-        if (Same_Address(n, address, type)) {
+        if (Same_Address(n, QString::number(address), type)) {
             MBus_Error(1890);
             return false;
         }
@@ -167,7 +194,7 @@ bool Check_Node_ID2(const TNodi_List& nodes, int address, int type)
     return true;
 }
 
-bool Check_Registers(const TNodi_List& nodes, TMBus_Selection sel, int P, int S, bool isNew, int Y)
+static std::optional<QString> Registers_Conflict(const TNodi_List& nodes, TMBus_Selection sel, int P, int S, bool isNew, int Y)
 {
     for (int i = 0; i < static_cast<int>(nodes.size()); ++i) {
         const TNodo& n = nodes[static_cast<size_t>(i)];
@@ -175,26 +202,26 @@ bool Check_Registers(const TNodi_List& nodes, TMBus_Selection sel, int P, int S,
             continue;
         const bool rssi = !n.Is_Wired() && n.RSSI > 0;
         if (n.Node_State == P)
-            return Node_Conflict(1787, n, 1788);
+            return Node_Conflict_Text(1787, n, 1788);
         if (n.Ident_Num == P)
-            return Node_Conflict(1789, n, 1790);
+            return Node_Conflict_Text(1789, n, 1790);
         if (rssi && n.RSSI == P)
-            return Node_Conflict(1791, n, 1792);
+            return Node_Conflict_Text(1791, n, 1792);
         if (S > 0) {
             if (n.Node_State == S)
-                return Node_Conflict(1793, n, 1794);
+                return Node_Conflict_Text(1793, n, 1794);
             if (n.Ident_Num == S)
-                return Node_Conflict(1795, n, 1796);
+                return Node_Conflict_Text(1795, n, 1796);
             if (rssi && n.RSSI == S)
-                return Node_Conflict(1797, n, 1798);
+                return Node_Conflict_Text(1797, n, 1798);
         }
         if (Y > 0) {
             if (In_Time_Point(n.Node_State, Y))
-                return Node_Conflict(1799, n, 1800);
+                return Node_Conflict_Text(1799, n, 1800);
             if (In_Time_Point(n.Ident_Num, Y))
-                return Node_Conflict(1801, n, 1802);
+                return Node_Conflict_Text(1801, n, 1802);
             if (rssi && In_Time_Point(n.RSSI, Y))
-                return Node_Conflict(1803, n, 1804);
+                return Node_Conflict_Text(1803, n, 1804);
         }
         for (int j = 0; j < static_cast<int>(n.Var_List.size()); ++j) {
             const TVariabile& v = n.Var_List[static_cast<size_t>(j)];
@@ -202,24 +229,32 @@ bool Check_Registers(const TNodi_List& nodes, TMBus_Selection sel, int P, int S,
                 continue;
             const bool tp = v.Uses_Time_Point();
             if (v.PositionData == P)
-                return Var_Conflict(1805, n, 1806, v, 1807);
+                return Var_Conflict_Text(1805, n, 1806, v, 1807);
             if (tp && In_Time_Point(P, v.TP_Mod_Year))
-                return Var_Conflict(1811, n, 1812, v, 1813);
+                return Var_Conflict_Text(1811, n, 1812, v, 1813);
             if (S > 0) {
                 if (v.PositionData == S)
-                    return Var_Conflict(1814, n, 1815, v, 1816);
+                    return Var_Conflict_Text(1814, n, 1815, v, 1816);
                 if (tp && In_Time_Point(S, v.TP_Mod_Year))
-                    return Var_Conflict(1820, n, 1821, v, 1822);
+                    return Var_Conflict_Text(1820, n, 1821, v, 1822);
             }
             if (Y > 0) {
                 if (In_Time_Point(v.PositionData, Y))
-                    return Var_Conflict(1823, n, 1824, v, 1825);
+                    return Var_Conflict_Text(1823, n, 1824, v, 1825);
                 if (tp && Time_Points_Overlap(v.TP_Mod_Year, Y))
-                    return Var_Conflict(1829, n, 1830, v, 1831);
+                    return Var_Conflict_Text(1829, n, 1830, v, 1831);
             }
         }
     }
-    return false;
+    return std::nullopt;
+}
+
+bool Check_Registers(const TNodi_List& nodes, TMBus_Selection sel, int P, int S, bool isNew, int Y)
+{
+    const std::optional<QString> conflict = Registers_Conflict(nodes, sel, P, S, isNew, Y);
+    if (conflict)
+        platform::ShowMessage(platform::MessageKind::Error, *conflict);
+    return conflict.has_value();
 }
 
 bool Controllo_Dati_New_Nodo(const TNodi_List& nodes, TMBus_Selection sel, const TNode_Page& page)
@@ -268,13 +303,14 @@ bool Controllo_Dati_New_Nodo(const TNodi_List& nodes, TMBus_Selection sel, const
         taken = {nodeState, ident, rssi};
     } else {
         const int type = page.ID_Primary ? 0 : 1;
-        const int address = NumberOr(page.ID_Primary ? page.ID_Pri : page.ID_Sec, -1);
+        const QString& text = page.ID_Primary ? page.ID_Pri : page.ID_Sec;
+        const int address = NumberOr(text, -1);
         if (page.ID_Primary && !In(address, 0, 255))
             return MBus_Error(1875), false;
-        if (!page.ID_Primary && !In(address, 0, 99999999))
+        if (!page.ID_Primary && !In(address, 0, 99999999) && !Kept_Identification(nodes, sel, text))
             return MBus_Error(1876), false;
         // Its result is the check's, and the steps after it still run.
-        result = Check_Node_ID(nodes, sel, address, type);
+        result = Node_ID_Free(nodes, sel, text, type);
         if (page.Node_State_On) {
             nodeState = NumberOr(page.Node_State, -1);
             if (!In(nodeState, 0, 1536))
@@ -364,12 +400,14 @@ bool Controllo_Dati_New_Var(const TNodi_List& nodes, TMBus_Selection sel, const 
 TNodo Take_Node(const TNode_Page& page, const TNodo& base)
 {
     TNodo n = base;  // variables, and a wired node's signal-strength fields, stay
+    n.Out_Of_Range.clear();  // every field of the node comes from the page now
     n.Enable = page.Enable ? 1 : 0;
     n.Description = page.Description;
     n.Node_Pri = Strict(page.ID_Pri);
-    if (page.ID_Primary && !base.Node_Sec_Text.isEmpty() && page.ID_Sec == base.Node_Sec_Text) {
+    if (!base.Node_Sec_Text.isEmpty() && page.ID_Sec == base.Node_Sec_Text) {
         // A secondary address in hexadecimal digits, as a scan writes it, that
-        // the page shows unchanged and does not address by: kept as written.
+        // the page shows unchanged: kept as written, whichever address the
+        // node is polled by.
         n.Node_Sec = base.Node_Sec;
         n.Node_Sec_Text = base.Node_Sec_Text;
     } else {
@@ -518,4 +556,151 @@ bool Check_Paste(const TNodi_List& nodes, const TPaste_Request& request)
         }
     }
     return accepted;
+}
+
+// ---------------------------------------------------------------- the whole network
+
+namespace {
+
+QString Node_Name(const TNodi_List& nodes, size_t i)
+{
+    return QStringLiteral("Node %1 \"%2\"").arg(i + 1).arg(nodes[i].Description);
+}
+
+QString Item_Name(const TNodi_List& nodes, size_t i, int j)
+{
+    QString name = Node_Name(nodes, i);
+    if (j >= 0)
+        name += QStringLiteral(", Variable %1 \"%2\"").arg(j + 1).arg(nodes[i].Var_List[static_cast<size_t>(j)].Description);
+    return name;
+}
+
+bool In_Scope(const TNodo& n, TNetwork_Scope scope)
+{
+    if (n.Enable != 1 || !(n.Is_Wired() ? scope.Wired : scope.Wireless))
+        return false;
+    return !scope.Only_With_Values
+           || std::any_of(n.Var_List.begin(), n.Var_List.end(), [](const TVariabile& v) { return v.Enable; });
+}
+
+// A stretch of the data area that one value of the network occupies.
+struct Claim
+{
+    int64_t low, high;
+    size_t node;
+    int var;  // -1 for a position of the node itself
+    const char* what;
+};
+
+std::vector<Claim> Claims(const TNodi_List& nodes, TNetwork_Scope scope)
+{
+    std::vector<Claim> out;
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const TNodo& n = nodes[i];
+        if (!In_Scope(n, scope))
+            continue;
+        // A node's positions count where the device writes them: with their boxes on.
+        auto node = [&](bool on, int64_t p, const char* what) {
+            if (on && p > 0)
+                out.push_back({p, p, i, -1, what});
+        };
+        node(n.Enable_NS, n.Node_State, "Node State");
+        node(n.Enable_IN, n.Ident_Num, "Identification Number");
+        node(!n.Is_Wired() && n.Enable_RSSI, n.RSSI, "RSSI");
+        node(n.Enable_AN, n.Access_Number, "Access Number");
+        node(n.Enable_MS, n.Manufacturer_Spec, "Manufacturer Specific Data");
+        for (size_t j = 0; j < n.Var_List.size(); ++j) {
+            const TVariabile& v = n.Var_List[j];
+            if (!v.Enable)
+                continue;
+            if (v.PositionData > 0)
+                out.push_back({v.PositionData, v.PositionData, i, static_cast<int>(j), "Modbus Register"});
+            if (v.Uses_Time_Point() && v.TP_Mod_Year > 0)
+                out.push_back({v.TP_Mod_Year, int64_t(v.TP_Mod_Year) + 5, i, static_cast<int>(j), "Time Point"});
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::optional<QString> MBus_Value_Fault(const TNodi_List& nodes)
+{
+    auto text = [](const QString& where, const TOut_Of_Range& r, const char* page, const char* item) {
+        return QStringLiteral("Error!! %1: \"%2\" holds \"%3\", which is not between %4 and %5. Change it on the %6 "
+                              "page, or delete the %7.")
+            .arg(where, r.Attribute, r.Text, QString::number(r.Low), QString::number(r.High), QLatin1String(page),
+                 QLatin1String(item));
+    };
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const TNodo& n = nodes[i];
+        if (!n.Out_Of_Range.empty())
+            return text(Node_Name(nodes, i), n.Out_Of_Range.front(), "Nodes", "node");
+        for (size_t j = 0; j < n.Var_List.size(); ++j)
+            if (!n.Var_List[j].Out_Of_Range.empty())
+                return text(Item_Name(nodes, i, static_cast<int>(j)), n.Var_List[j].Out_Of_Range.front(), "Variables",
+                            "variable");
+    }
+    return std::nullopt;
+}
+
+std::optional<QString> MBus_Network_Fault(const TNodi_List& nodes, TNetwork_Scope scope)
+{
+    // Addresses: the device polls each wired meter by the low byte of its
+    // primary address or by its secondary identification.
+    std::map<std::pair<int, uint32_t>, size_t> seen;
+    for (size_t i = 0; i < nodes.size(); ++i) {
+        const TNodo& n = nodes[i];
+        if (!n.Is_Wired() || !In_Scope(n, scope))
+            continue;
+        const int type = n.By_Secondary() ? 1 : 0;
+        uint32_t id = static_cast<uint8_t>(n.Node_Pri);
+        if (type == 1) {
+            const std::optional<uint32_t> secondary = MBus_Secondary_Identifier(n.Secondary_Text());
+            if (!secondary)
+                return QStringLiteral("Error!! %1: the Secondary ID \"%2\" is neither a number nor eight hexadecimal "
+                                      "digits.")
+                    .arg(Node_Name(nodes, i), n.Secondary_Text());
+            id = *secondary;
+        }
+        const auto [at, fresh] = seen.emplace(std::make_pair(type, id), i);
+        if (!fresh) {
+            auto address = [&](size_t k) {
+                return type == 1 ? QStringLiteral("Secondary ID ") + nodes[k].Secondary_Text()
+                                 : QStringLiteral("Primary ID ") + QString::number(nodes[k].Node_Pri);
+            };
+            return QStringLiteral("Error!! %1 (%2) and %3 (%4) have the same M-Bus address.")
+                .arg(Node_Name(nodes, at->second), address(at->second), Node_Name(nodes, i), address(i));
+        }
+    }
+
+    // Positions: sorted by where they start, two overlap when one starts
+    // before the farthest end seen so far.
+    std::vector<Claim> claims = Claims(nodes, scope);
+    std::stable_sort(claims.begin(), claims.end(), [](const Claim& a, const Claim& b) { return a.low < b.low; });
+    const Claim* reach = nullptr;
+    for (const Claim& c : claims) {
+        if (reach && c.low <= reach->high) {
+            const bool inFileOrder = std::make_pair(reach->node, reach->var) <= std::make_pair(c.node, c.var);
+            const Claim& first = inFileOrder ? *reach : c;
+            const Claim& second = inFileOrder ? c : *reach;
+            return QStringLiteral("Error!! ModBus Register %1 is used twice: %2 (%3) and %4 (%5).")
+                .arg(c.low)
+                .arg(Item_Name(nodes, first.node, first.var), QLatin1String(first.what), Item_Name(nodes, second.node, second.var),
+                     QLatin1String(second.what));
+        }
+        if (!reach || c.high > reach->high)
+            reach = &c;
+    }
+    return std::nullopt;
+}
+
+bool Check_Network(const TNodi_List& nodes)
+{
+    std::optional<QString> fault = MBus_Value_Fault(nodes);
+    if (!fault)
+        fault = MBus_Network_Fault(nodes);
+    if (fault)
+        platform::ShowMessage(platform::MessageKind::Error, *fault);
+    return !fault;
 }

@@ -16,6 +16,7 @@
 #include <QString>
 
 #include <array>
+#include <optional>
 #include <stdexcept>
 #include <vector>
 
@@ -164,3 +165,25 @@ struct TPaste_Request
 };
 // The paste dialog's OK: true when every value is in range and free.
 bool Check_Paste(const TNodi_List& nodes, const TPaste_Request& request);
+
+// The whole network, whatever wrote it (the pages, a scan, an import, a hand
+// edit). Which nodes count: enabled ones of the kinds given; the image
+// compiler also leaves out a node without an enabled variable, which it does
+// not place.
+struct TNetwork_Scope
+{
+    bool Wired = true;
+    bool Wireless = true;
+    bool Only_With_Values = false;
+};
+// The first number of the file that a node or variable could not keep
+// (TOut_Of_Range), named by node and variable, attribute and text.
+std::optional<QString> MBus_Value_Fault(const TNodi_List& nodes);
+// The first of: two wired nodes the device would poll by the same address, a
+// secondary address the device cannot take, two values placed on the same
+// data-area position (a node's positions counting with their boxes on, a time
+// point as its six positions).
+std::optional<QString> MBus_Network_Fault(const TNodi_List& nodes, TNetwork_Scope scope = {});
+// The editor's OK: both of the above; the first fault is shown in an error
+// box and false returned.
+bool Check_Network(const TNodi_List& nodes);

@@ -4,6 +4,10 @@
 #include "platform/NumberText.h"
 #include "platform/XmlDocument.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
+#include <limits>
 #include <optional>
 
 // The layout of "M_Bus.xml": the root "M-Bus_Network", the comment
@@ -38,14 +42,53 @@ uint16_t Word(const Text& t, int32_t fallback) { return static_cast<uint16_t>(Nu
 // On only for exactly "1".
 bool Flag(const Text& t) { return t && *t == QLatin1String("1"); }
 
+// A text that is a number by the program's rule, whatever its size: what
+// does not fit in 64 bits is a number too large for any field.
+std::optional<int64_t> Number_Text(const QString& text)
+{
+    if (const std::optional<int64_t> n = platform::ParseNumber64(text))
+        return n;
+    static const QRegularExpression digits(QStringLiteral("^\\s*[+-]?(\\d+|(\\$|0?[xX])[0-9A-Fa-f]+)$"));
+    if (!digits.match(text).hasMatch())
+        return std::nullopt;
+    return text.contains(u'-') ? std::numeric_limits<int64_t>::min() : std::numeric_limits<int64_t>::max();
+}
+
+// Whether a number's text fits the field it is read into; a missing
+// attribute or a text that is no number takes the field's default, as the
+// file's rule says, and is no fault of range.
+struct Range
+{
+    int64_t low, high;
+};
+constexpr Range Range_Byte{0, 0xFF};
+constexpr Range Range_Word{0, 0xFFFF};
+constexpr Range Range_Number{std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()};
+// "-1" and "4294967295" are the same 32 bits of a storage number.
+constexpr Range Range_Low32{std::numeric_limits<int32_t>::min(), 0xFFFFFFFFLL};
+
+void Note_Range(std::vector<TOut_Of_Range>& out, const QString& name, const Text& t, Range range)
+{
+    if (!t)
+        return;
+    const std::optional<int64_t> n = Number_Text(*t);
+    // A 32-bit field also takes up to eight hexadecimal digits as a bit pattern.
+    const bool fits = n && ((*n >= range.low && *n <= range.high)
+                            || (range.high == Range_Number.high && platform::ParseNumber(*t)));
+    if (n && !fits)
+        out.push_back({name, *t, range.low, range.high});
+}
+
 QString Dec(int64_t v) { return QString::number(v); }
 QString Bit(bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); }
 
+// A number field also has the range of values it can hold; text fields none.
 struct Node_Attribute
 {
     QString name;
     QString (*write)(const TNodo&);
     void (*read)(TNodo&, const Text&);
+    std::optional<Range> range;
 };
 
 struct Variable_Attribute
@@ -53,17 +96,18 @@ struct Variable_Attribute
     QString name;
     QString (*write)(const TVariabile&);
     void (*read)(TVariabile&, const Text&);
+    std::optional<Range> range;
 };
 
 #define NODE_NUMBER(attr, field, fallback, conv)                                                  \
     Node_Attribute{QStringLiteral(attr), [](const TNodo& n) { return Dec(n.field); },            \
-                   [](TNodo& n, const Text& t) { n.field = conv(t, fallback); }}
+                   [](TNodo& n, const Text& t) { n.field = conv(t, fallback); }, Range_##conv}
 #define NODE_TEXT(attr, field)                                                                    \
     Node_Attribute{QStringLiteral(attr), [](const TNodo& n) { return n.field; },                 \
-                   [](TNodo& n, const Text& t) { n.field = t.value_or(QString()); }}
+                   [](TNodo& n, const Text& t) { n.field = t.value_or(QString()); }, std::nullopt}
 #define NODE_KEY(i)                                                                               \
     Node_Attribute{QStringLiteral("wMBus_Key_" #i), [](const TNodo& n) { return n.wMBus_Key[i - 1]; }, \
-                   [](TNodo& n, const Text& t) { n.wMBus_Key[i - 1] = t.value_or(QString()); }}
+                   [](TNodo& n, const Text& t) { n.wMBus_Key[i - 1] = t.value_or(QString()); }, std::nullopt}
 
 // Written in this order, all 45 for every node.
 const std::vector<Node_Attribute>& Node_Layout()
@@ -76,7 +120,8 @@ const std::vector<Node_Attribute>& Node_Layout()
                            n.Node_Sec = Number(t, 1);
                            // Kept as written when it is text that is no number.
                            n.Node_Sec_Text = (t && !t->isEmpty() && !platform::ParseNumber(*t)) ? *t : QString();
-                       }},
+                       },
+                       std::nullopt},
         NODE_TEXT("Descrizione", Description),
         NODE_NUMBER("Send_SND_NKE", Send_SNK, 0, Byte),
         NODE_NUMBER("Reset_App", Reset_App, 0, Byte),
@@ -115,16 +160,16 @@ const QString kLegacyId = QStringLiteral("ID");
 
 #define VAR_NUMBER(attr, field, fallback, conv)                                                       \
     Variable_Attribute{QStringLiteral(attr), [](const TVariabile& v) { return Dec(v.field); },        \
-                       [](TVariabile& v, const Text& t) { v.field = conv(t, fallback); }}
+                       [](TVariabile& v, const Text& t) { v.field = conv(t, fallback); }, Range_##conv}
 #define VAR_FLAG(attr, field)                                                                         \
     Variable_Attribute{QStringLiteral(attr), [](const TVariabile& v) { return Bit(v.field); },        \
-                       [](TVariabile& v, const Text& t) { v.field = Flag(t); }}
+                       [](TVariabile& v, const Text& t) { v.field = Flag(t); }, std::nullopt}
 #define VAR_TEXT(attr, field)                                                                         \
     Variable_Attribute{QStringLiteral(attr), [](const TVariabile& v) { return v.field; },             \
-                       [](TVariabile& v, const Text& t) { v.field = t.value_or(QString()); }}
+                       [](TVariabile& v, const Text& t) { v.field = t.value_or(QString()); }, std::nullopt}
 // Required: read apart (Required_Numbers), so the read of the table skips them.
 #define VAR_REQUIRED(attr, field)                                                                     \
-    Variable_Attribute{QStringLiteral(attr), [](const TVariabile& v) { return Dec(v.field); }, nullptr}
+    Variable_Attribute{QStringLiteral(attr), [](const TVariabile& v) { return Dec(v.field); }, nullptr, Range_Number}
 
 // Written in this order, all 19 for every variable.
 const std::vector<Variable_Attribute>& Variable_Layout()
@@ -142,7 +187,8 @@ const std::vector<Variable_Attribute>& Variable_Layout()
                                // A 64-bit number of which the low 32 bits are kept: "-1" is 4294967295.
                                const std::optional<int64_t> n = t ? platform::ParseNumber64(*t) : std::nullopt;
                                v.Storage_Number = static_cast<uint32_t>(static_cast<uint64_t>(n.value_or(0)));
-                           }},
+                           },
+                           Range_Low32},
         VAR_NUMBER("Tariff", Tariff, 0, Number),
         VAR_NUMBER("VIFE", VIFE, 0, Byte),
         VAR_FLAG("BCDtoINT", BCDtoINT),
@@ -184,27 +230,17 @@ bool Required_Numbers(const XmlNode& e, TVariabile& v, QString* error)
     return true;
 }
 
-// Only elements are nodes and variables: a comment or a stray text between
-// them is no meter and no value.
-std::vector<XmlNode> Elements(const XmlNode& parent)
-{
-    std::vector<XmlNode> out;
-    for (const XmlNode& c : parent.Children())
-        if (c.IsElement())
-            out.push_back(c);
-    return out;
-}
-
-MBus_Read_Result Read_Document(const XmlDocument& doc, const QString& path)
+MBus_Read_Result Read_Document(const XmlDocument& doc)
 {
     MBus_Read_Result result;
-    // The root element, also when a comment stands before it: a file so
-    // edited still holds its network.
-    const XmlNode root = doc.DocumentElement();
-    for (const XmlNode& e : Elements(root)) {
+    for (const XmlNode& e : MBus_Network_Elements(MBus_Network_Root(doc))) {
         TNodo node;
-        for (const Node_Attribute& a : Node_Layout())
-            a.read(node, e.Attribute(a.name));
+        for (const Node_Attribute& a : Node_Layout()) {
+            const Text t = e.Attribute(a.name);
+            a.read(node, t);
+            if (a.range)
+                Note_Range(node.Out_Of_Range, a.name, t, *a.range);
+        }
         if (const Text id = e.Attribute(kLegacyId); id && platform::ParseNumber(*id)) {
             const int32_t address = *platform::ParseNumber(*id);
             node.Node_Sec_Text.clear();
@@ -216,11 +252,15 @@ MBus_Read_Result Read_Document(const XmlDocument& doc, const QString& path)
                 node.Node_Sec = address;
             }
         }
-        for (const XmlNode& ve : Elements(e)) {
+        for (const XmlNode& ve : MBus_Network_Elements(e)) {
             TVariabile var;
-            for (const Variable_Attribute& a : Variable_Layout())
+            for (const Variable_Attribute& a : Variable_Layout()) {
+                const Text t = ve.Attribute(a.name);
                 if (a.read)
-                    a.read(var, ve.Attribute(a.name));
+                    a.read(var, t);
+                if (a.range)
+                    Note_Range(var.Out_Of_Range, a.name, t, *a.range);
+            }
             if (!Required_Numbers(ve, var, &result.Error)) {
                 // Nothing of a network read in part is handed out.
                 result.Ok = false;
@@ -258,6 +298,33 @@ QString TNodo::Secondary_Text() const
     return Node_Sec_Text.isEmpty() ? QString::number(Node_Sec) : Node_Sec_Text;
 }
 
+std::optional<uint32_t> MBus_Secondary_Identifier(const QString& text)
+{
+    QString digits;
+    if (const std::optional<int> n = platform::ParseNumber(text))
+        digits = QStringLiteral("%1").arg(static_cast<uint32_t>(*n) % 100000000u, 8, 10, QLatin1Char('0'));
+    else if (text.size() == 8 && std::all_of(text.begin(), text.end(), [](QChar c) {
+                 const char16_t u = c.unicode();
+                 return (u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F');
+             }))
+        digits = text;
+    else
+        return std::nullopt;
+    return digits.toUInt(nullptr, 16);
+}
+
+XmlNode MBus_Network_Root(const XmlDocument& doc) { return doc.DocumentElement(); }
+
+std::vector<XmlNode> MBus_Network_Elements(const XmlNode& parent)
+{
+    // A comment or a stray text between them is no meter and no value.
+    std::vector<XmlNode> out;
+    for (const XmlNode& c : parent.Children())
+        if (c.IsElement())
+            out.push_back(c);
+    return out;
+}
+
 QString Invalid_Integer_Text(const QString& text)
 {
     return QStringLiteral("'%1' is not a valid integer value").arg(text);
@@ -273,7 +340,7 @@ MBus_Read_Result Read_MBus_Network(const QString& path)
         result.Ok = false;
         return result;
     }
-    return Read_Document(doc, path);
+    return Read_Document(doc);
 }
 
 MBus_Read_Result Read_MBus_Network_Bytes(const QByteArray& bytes)
@@ -284,8 +351,10 @@ MBus_Read_Result Read_MBus_Network_Bytes(const QByteArray& bytes)
         result.Ok = false;
         return result;
     }
-    return Read_Document(doc, QString());
+    return Read_Document(doc);
 }
+
+MBus_Read_Result Read_MBus_Network_Document(const XmlDocument& doc) { return Read_Document(doc); }
 
 QByteArray MBus_Network_Bytes(const TNodi_List& nodes)
 {

@@ -629,6 +629,8 @@ void TFMeter_Bus::FormShow()
     CB_Cut_After->SetItems(MBus_Cut_After_List());
     Show_Choice(CB_Cut_After, 0);
     Read_Network();
+    // Nothing is selected now: the page buttons say so ("ADD NODE").
+    Aggiorna_Label();
     Sposta_Oggetti_Var(0);
     PasteVariable1->SetEnabled(Copy_Var != nullptr);
     PasteNode1->SetEnabled(Copy_Node != nullptr);
@@ -1127,6 +1129,10 @@ void TFMeter_Bus::LbButton2Click()
     // A file that could not be read stays as it is unless the user changed
     // the network shown in its place.
     if (!(Load_Failed && !Is_Change)) {
+        // Whatever wrote the file: the whole network is checked before it is
+        // written, and a fault keeps the window open.
+        if (!Check_Network(Nodi_List))
+            return;
         QString error;
         if (!Write_MBus_Network(Nodi_List, FileName_M_Bus, &error)) {
             ShowErrorBox(error);

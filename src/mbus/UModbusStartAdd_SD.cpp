@@ -86,7 +86,7 @@ bool TFModbusStartAdd_SD::Check_Data()
         int message = 0;
         if (text.isEmpty())
             message = 2409;
-        else if (const int v = ParseNumber(text).value_or(-1); v < 1 || v > 59999)
+        else if (const int v = ParseDecimal(text).value_or(-1); v < 1 || v > 59999)
             message = 2410;
         if (message) {
             ShowMessage(MessageKind::Error, Language_List.value(2408) + QString::number(row) + Language_List.value(message));

@@ -7,8 +7,6 @@
 #include "shell/ULanguage.h"
 #include "widgets/LbButton.h"
 
-#include <algorithm>
-
 TFNewIDNode* FNewIDNode = nullptr;
 
 using namespace platform;
@@ -20,8 +18,8 @@ QString L(int n) { return Language_List.value(n); }
 // The "Index" column, the only one the user edits, is tinted.
 constexpr TColor kIndexTint = 0x00E1FFFF;
 constexpr int kLabelWidth = 78;
+constexpr int kIndexWidth = 64;
 constexpr int kDescriptionWidth = 223;
-constexpr int kMinDescriptionWidth = 150;
 
 } // namespace
 
@@ -114,7 +112,7 @@ TFNewIDNode::TFNewIDNode()
         const char* header;
         int width;
         bool readOnly;
-    } columns[] = {{"Desc. Reg.", kLabelWidth, true}, {"Index", 64, false}, {"Description Variable", kDescriptionWidth, true}};
+    } columns[] = {{"Desc. Reg.", kLabelWidth, true}, {"Index", kIndexWidth, false}, {"Description Variable", kDescriptionWidth, true}};
     for (int c = 0; c < 3; ++c) {
         TGridColumnItem* item = ESG_MR_Var->Columns().GetItem(c);
         item->SetHeader(QString::fromLatin1(columns[c].header));
@@ -210,14 +208,10 @@ void TFNewIDNode::Fill_Grid(const std::vector<TVariabile>& vars)
             g.SetCellEx(2, row + i, v.Description);
         }
     }
-    // The row labels are wider than their column in most fonts: the column
-    // takes their width from the descriptions' column, so the grid keeps its width.
-    int widest = kLabelWidth;
-    for (int r = 1; r < g.RowCount(); ++r)
-        widest = std::max(widest, g.GetCellTextSize(0, r, false, false).cx + 8);
-    const int extra = std::min(widest - kLabelWidth, kDescriptionWidth - kMinDescriptionWidth);
-    g.Columns().GetItem(0)->SetWidth(kLabelWidth + extra);
-    g.Columns().GetItem(2)->SetWidth(kDescriptionWidth - extra);
+    // The columns keep their widths; a row label longer than its column is cut.
+    const int widths[3] = {kLabelWidth, kIndexWidth, kDescriptionWidth};
+    for (int c = 0; c < 3; ++c)
+        g.Columns().GetItem(c)->SetWidth(widths[c]);
 }
 
 TPaste_Request TFNewIDNode::Request() const

@@ -10,6 +10,7 @@
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberText.h"
+#include "platform/OctetField.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 #include "widgets/BaseGrid.h"
@@ -19,6 +20,7 @@
 #include <QImage>
 #include <QLocale>
 #include <QPainter>
+#include <QScrollBar>
 
 #include <algorithm>
 
@@ -62,6 +64,29 @@ TBitmap Lock_Picture(bool closed)
     b.SetImage(img);
     return b;
 }
+
+// The progress list lets any line be its top one, the last included, so that
+// the newest report can stand at the top with the room below it empty.
+class TProgressList : public TListBox
+{
+public:
+    explicit TProgressList(QWidget* parent) : TListBox(parent) { setVerticalScrollMode(ScrollPerItem); }
+    void Set_Top_Index(int index)
+    {
+        executeDelayedItemsLayout();
+        verticalScrollBar()->setValue(index);
+    }
+
+protected:
+    void updateGeometries() override
+    {
+        // The list's own range ends where the last line reaches the bottom.
+        const int top = verticalScrollBar()->value();
+        TListBox::updateGeometries();
+        verticalScrollBar()->setMaximum(std::max(0, Count() - 1));
+        verticalScrollBar()->setValue(top);
+    }
+};
 
 } // namespace
 
@@ -218,13 +243,7 @@ void TFScanDecode::Build_Controls()
     const std::array<TEdit*, 4> parts = {E_IP1, E_IP2, E_IP3, E_IP4};
     for (size_t i = 0; i < parts.size(); ++i) {
         TEdit* next = i + 1 < parts.size() ? parts[i + 1] : nullptr;
-        parts[i]->OnKeyPress = [next](QObject*, QChar& key) {
-            if (key != u'.')
-                return;
-            key = QChar();
-            if (next && next->isVisible() && next->isEnabled())
-                next->setFocus();
-        };
+        parts[i]->OnKeyPress = [field = parts[i], next](QObject*, QChar& key) { Octet_KeyPress(field, key, next); };
     }
     L_ComPort = label(P_Main, 32);
     CB_ComPort = list("CB_ComPort", {}, -1);
@@ -279,7 +298,7 @@ void TFScanDecode::Build_Controls()
     L_Num_Slave->Font().SetStyle(fsBold);
     L_AvailableDevice = label(P_TreeView, 16);
     L_AvailableDevice->SetTop(32);
-    LB_AvailableDevice = new TListBox(P_TreeView);
+    LB_AvailableDevice = new TProgressList(P_TreeView);
     LB_AvailableDevice->SetName(QStringLiteral("LB_AvailableDevice"));
     LB_AvailableDevice->SetStyle(lbOwnerDrawFixed);
     LB_AvailableDevice->SetBounds(16, 52, kClientWidth - 32, 340);
@@ -610,7 +629,7 @@ void TFScanDecode::StartScan()
         return;
     }
     Cancel_Device_List();
-    const QString address = E_IP1->Text() + u'.' + E_IP2->Text() + u'.' + E_IP3->Text() + u'.' + E_IP4->Text();
+    const QString address = Octet_Address(E_IP1, E_IP2, E_IP3, E_IP4);
     const int baud = ParseNumber(CB_MBus_Baud->Text()).value_or(2400);
     const int cut = ParseNumber(E_Opt_Cut_After->Text()).value_or(3);
     LB_AvailableDevice->Clear();
@@ -654,7 +673,7 @@ void TFScanDecode::StarScanWireless()
     }
     Cancel_Device_List_Wireless();
     const int mode = kModeCodes[std::clamp(CB_wMBus_Mode->ItemIndex(), 0, 4)];
-    const QString address = E_IP1->Text() + u'.' + E_IP2->Text() + u'.' + E_IP3->Text() + u'.' + E_IP4->Text();
+    const QString address = Octet_Address(E_IP1, E_IP2, E_IP3, E_IP4);
     const int scan = ++m_Scan_Number;
     const bool started = TR_ScanDecode->Start_Scan_Wireless(
         shEthernet, address, static_cast<uint16_t>(port), mode, std::max(0, CB_wMBus_Radio_Channel->ItemIndex()),
@@ -726,8 +745,7 @@ void TFScanDecode::Show_Slave_Progress(int32_t Type, int32_t Id, int32_t Found, 
     else
         return;
     LB_AvailableDevice->AddItem(line);
-    if (QListWidgetItem* last = LB_AvailableDevice->item(LB_AvailableDevice->Count() - 1))
-        LB_AvailableDevice->scrollToItem(last, QAbstractItemView::PositionAtTop);
+    static_cast<TProgressList*>(LB_AvailableDevice)->Set_Top_Index(LB_AvailableDevice->Count() - 1);
 }
 
 void TFScanDecode::Draw_Progress_Line(int Index, const TRect& Rect)

@@ -7,7 +7,16 @@
 //
 // The one rule a reader must know: the register counter r runs over the whole
 // file being written (meters continue each other's count), and a record's
-// "ModReg" and "PositionData" are both r before the record.
+// "ModReg" and "PositionData" are both r before the record. Nothing saved
+// lands on a position already used: extending a file starts r after every
+// position the file holds, and a meter's own start register (StartModnode)
+// can only move it further on.
+//
+// The converter family reads the file in dialects chosen by XML_Code_Dev:
+// extra node identifiers (2, 4, 5, 7, 8, 10), one "Group" around the wired
+// nodes (4, 7), BACnet objects in place of registers (12), the wired bus type
+// (12, 13, 14) and, with StartModnode, registers for the node state and the
+// identification number (0, 1, 9, 13, 14). Other codes write the plain form.
 
 #include "mbus/UMBusScanDecode.h"
 
@@ -19,9 +28,9 @@
 // The parameters of both writers.
 struct TSaveConfXML {
     int32_t Append = 0;         // 1: add to the existing file; otherwise replace it
-    int32_t XML_Code_Dev = 21;  // dialect of the file
-    int32_t Mod_Start = 1;      // first register number
-    int32_t Index_Baud = 0;
+    int32_t XML_Code_Dev = 21;  // device code: the dialect of the file
+    int32_t Mod_Start = 1;      // first register number (extending: at least the first free one)
+    int32_t Index_Baud = 0;     // the group's baud rate and parity (codes 4, 7)
     int32_t Index_Par = 0;
     int32_t Node_ID_Type = 0;   // 0 primary, 1 secondary
     int32_t SND_NKE = 0;
@@ -29,8 +38,8 @@ struct TSaveConfXML {
     int32_t Cut_After = 3;      // most telegrams read from one meter
     int32_t StartModnode = 0;   // 1: per-node start registers, only ticked records count
     std::vector<int32_t> SMN_Array;
-    bool En_NodeState = false;
-    bool En_IdeNum = false;
+    bool En_NodeState = false;  // with StartModnode: registers for the node state
+    bool En_IdeNum = false;     // with StartModnode: registers for the identification number
     QString File_Name;
 };
 

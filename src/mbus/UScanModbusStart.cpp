@@ -62,7 +62,7 @@ void TFScanModbusStart::Set_Lang()
 
 void TFScanModbusStart::Btn_OKClick()
 {
-    const int value = ParseNumber(E_StartModAdd->Text()).value_or(-1);
+    const int value = ParseDecimal(E_StartModAdd->Text()).value_or(-1);
     if (value < 1 || value > 65535) {
         ShowMessage(MessageKind::Error, Language_List.value(2206));
         return;
