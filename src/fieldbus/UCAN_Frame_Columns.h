@@ -3,7 +3,7 @@
 // What the CAN receive and transmit tables share: the identifier formats,
 // the identifier checks by format, and the eight byte-position columns.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

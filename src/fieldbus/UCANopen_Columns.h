@@ -4,7 +4,7 @@
 // files carry every attribute) and the byte-position checks of a value of
 // up to eight bytes.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

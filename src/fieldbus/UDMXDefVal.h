@@ -5,7 +5,7 @@
 // channel count comes from "ParGen.xml" at each showing; every channel is a
 // rule (no key column), written as a "Row" element.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& DMXDefVal_Form();
 

@@ -5,7 +5,7 @@
 // "DNETM_Net.xml", the slaves directly under the root "DNET_Net"; the offset
 // window reads the same file.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& DNet_Form();
 

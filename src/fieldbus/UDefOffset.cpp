@@ -1,5 +1,6 @@
 #include "fieldbus/UDefOffset.h"
 
+#include "rules/URule_Checks.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 
@@ -19,9 +20,9 @@ TFDefOffset* FDefOffset = nullptr;
 
 namespace {
 
-// Not in the language table, whose entries are fixed: it has no text for an
-// offset beyond the data array, which only an edited file can hold.
-const char* const kOutside = "Error in %1! The offset %2 is outside the LoRaWAN data array (0 to %3).";
+// The built-in table has no text for an offset beyond the data array, which
+// only an edited file can hold: a language file may give one.
+const char* const kOutside = "Error in %s! The offset %d is outside the LoRaWAN data array (0 to %d).";
 
 QString Text(int entry) { return Language_List.value(entry); }
 
@@ -68,7 +69,9 @@ void Write_Byte_Rows(XmlNode list, const QStringList& offsets, const QStringList
 
 QString Outside_Text(const char* kind, int64_t offset, int size, int id, int byte)
 {
-    return QString::fromLatin1(kOutside).arg(QLatin1String(kind)).arg(offset).arg(size - 1) + QStringLiteral("\n\r( ")
+    return rules::Format_Message(Spare_Text(spare_text::DeviceNet_Outside, QString::fromLatin1(kOutside)),
+                                 {QString::fromLatin1(kind), qlonglong(offset), size - 1})
+           + QStringLiteral("\n\r( ")
            + Text(3922) + QString::number(id) + Text(3923) + QString::number(byte) + QStringLiteral(")");
 }
 
@@ -314,6 +317,7 @@ void TFDefOffset::FormShow()
     ECG_ByteIN->Columns().GetItem(1)->SetComboItems(positions(MAX_BYTE_IN));
     ECG_ByteOUT->Columns().GetItem(1)->SetComboItems(positions(MAX_BYTE_OUT));
     Slave_Before_Select = -1;
+    Unread.Clear();
     Load_Slave_DN();
     Load_Offset_Slave_DN();
     Select_First();
@@ -325,6 +329,8 @@ void TFDefOffset::Load_Slave_DN()
     std::vector<QStringList> texts;
     QString error;
     if (dnet::Load_Slaves(FileName_DNETM_Net, List_Slaves_DN, &texts, &error) == dnet::TLoad::Not_Loaded) {
+        // Without the slaves no offset has a place: every offset of the file would go.
+        Unread.Add(FileName_DNETM_DefOff, error);
         ShowErrorBox(error);
         return;
     }
@@ -336,9 +342,13 @@ void TFDefOffset::Load_Slave_DN()
 
 void TFDefOffset::Load_Offset_Slave_DN()
 {
+    // Offsets of slaves or bytes the network no longer has go with them:
+    // the network changed, the file is whole.
     QString error;
-    if (dnet::Load_Offsets(FileName_DNETM_DefOff, List_Slaves_DN, &error) == dnet::TLoad::Not_Loaded)
+    if (dnet::Load_Offsets(FileName_DNETM_DefOff, List_Slaves_DN, &error) == dnet::TLoad::Not_Loaded) {
+        Unread.Add(FileName_DNETM_DefOff, error);
         ShowErrorBox(error);
+    }
 }
 
 void TFDefOffset::Select_First()
@@ -433,7 +443,8 @@ bool TFDefOffset::Save_Offset_Slave_DN()
 void TFDefOffset::bitbtn1Click(QObject*)
 {
     Save_Data_ByteIN_ByteOUT();
-    if (!Check_Data() || !Save_Offset_Slave_DN())
+    if (!Check_Data() || !Consent_To_Replace(Unread) || !Save_Offset_Slave_DN())
         return;
+    Unread.Clear();
     SetModalResult(mrOk);
 }

@@ -9,6 +9,7 @@
 // the shown slave's lists, written back into them before another slave is
 // shown and before OK.
 
+#include "rules/URule_Files.h"
 #include "platform/Forms.h"
 
 #include <QByteArray>
@@ -92,6 +93,8 @@ public:
     int MAX_BYTE_IN = kDN_Max_Byte;
     int MAX_BYTE_OUT = kDN_Max_Byte;
     dnet::TByte_Check Check_Byte_Offset;
+    // What the last showing could not read; OK asks before replacing the offsets.
+    TUnread Unread;
 
     void Set_Lang();
     void FormShow();

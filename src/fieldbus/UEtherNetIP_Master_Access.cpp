@@ -1,6 +1,6 @@
 #include "fieldbus/UEtherNetIP_Master_Access.h"
 #include "fieldbus/UEtherNetIP_EDS.h"
-#include "fieldbus/URule_Checks.h"
+#include "rules/URule_Checks.h"
 
 // Descriptions name only what a column or check differs in.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

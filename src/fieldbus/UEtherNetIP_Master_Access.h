@@ -10,7 +10,7 @@
 // The IP address is the one key: the rules that are checked are the rules
 // that are written, up to the first row without an address.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& EtherNetIP_Master_Form();
 

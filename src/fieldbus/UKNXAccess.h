@@ -5,7 +5,7 @@
 // kind, sending condition and place in the data area. Kept in
 // "KNX_SetAccess.xml" under the list "KNX_in_Write".
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& KNX_Access_Form();
 

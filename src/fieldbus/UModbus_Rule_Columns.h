@@ -4,7 +4,7 @@
 // the kinds of rule (registers take two bytes a point, status points one bit)
 // and the checks from Slave ID to the span in the data area.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

@@ -5,7 +5,7 @@
 // ID, and where their values lie in its data areas. Kept in
 // "ModbusTCPM_SetAccess.xml" (lists "Modbus_Read" and "Modbus_Write").
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& Modbus_TCP_Master_Form();
 

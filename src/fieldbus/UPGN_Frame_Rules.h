@@ -5,8 +5,8 @@
 // packet, single frame), the byte range each may capture, and what a row
 // adds to the bytes captured by the whole table.
 
-#include "fieldbus/URule_Checks.h"
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/URule_Checks.h"
+#include "rules/USet_Access_Form.h"
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"

@@ -5,7 +5,7 @@
 // position of each of its eight bytes ("None": not stored). Kept in
 // "CAN_Rec_Frames.xml", the rules directly under the root.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& ReceiveCAN_Form();
 

@@ -6,7 +6,7 @@
 // converter requests it itself. Kept in "J1939_Rec_Frames.xml", the rules
 // directly under the root "Receive_J1939".
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& ReceiveJ1939_Form();
 

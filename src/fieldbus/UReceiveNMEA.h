@@ -5,7 +5,7 @@
 // protocol, fast packet or single frame) and the bytes captured. Kept in
 // "NMEA_Rec_Frames.xml", the rules directly under the root "Receive_NMEA_2000".
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& ReceiveNMEA_Form();
 

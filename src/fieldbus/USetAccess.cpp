@@ -15,6 +15,7 @@ TFSetAccess* FSetAccess = nullptr;
 namespace {
 
 QStringList Publish_Topics;
+constexpr int kTopic = 12;
 
 TRule_Form Make_Form()
 {
@@ -44,14 +45,10 @@ TRule_Form Make_Form()
     read.enable = 1;
     read.capacity = kDataArea;
     read.hints_by_real = true;
+    // The cell holds the stored index until the window turns it into the
+    // topic (After_Load), and the index again when OK writes it.
     TRule_Column topic{.attribute = "Index_Topic", .header = 3042, .hint = 3053, .editor = edComboList,
                        .width = 100, .hidden = true};
-    topic.from_file = [](const QString& stored) {
-        const int i = platform::NumberOr(stored, -1);
-        return i >= 0 && i < Publish_Topics.size() ? Publish_Topics[i] : QString();
-    };
-    // Stored empty while the column is hidden, as it always is.
-    topic.to_file = [](const QString&) { return QString(); };
     read.columns = {
         {.header = 3016, .width = 40},
         Check_Column("Enable", 3017, 3043, "Y"),
@@ -68,9 +65,10 @@ TRule_Form Make_Form()
         topic,
         Text_Column("Mnemonic", 3027, 3054, 200),
     };
-    // The Topic column is never shown, so it is never checked (3078).
     read.checks = Checks({2, 3, 4, 5, 6, 7, 8, 9, &kReadStatus, 125, 2000, 1, 3069, 3070, 3071, 3072, 3073, 3074,
                           3075, 3076, 3077});
+    // Only while the Topic column is shown, which nothing in this program does.
+    read.checks.push_back({.kind = TRule_Check_Kind::Not_Empty, .column = kTopic, .message = 3078, .shown = kTopic});
 
     TRule_Grid write;
     write.name = QStringLiteral("ECG_Modbus_Write");
@@ -121,6 +119,9 @@ TFSetAccess::TFSetAccess()
     TS_Modbus_Write = Tabs[1];
     ECG_Modbus_Read = Grids[0];
     ECG_Modbus_Write = Grids[1];
+    ECG_Modbus_Read->OnComboChange = [this](QObject* s, int col, int row, int index, const QString& text) {
+        ComboChange(s, col, row, index, text);
+    };
 }
 
 TFSetAccess::~TFSetAccess()
@@ -131,5 +132,48 @@ TFSetAccess::~TFSetAccess()
 
 void TFSetAccess::Before_Load()
 {
+    if (!ECG_Modbus_Read->IsHiddenColumn(kTopic))
+        ECG_Modbus_Read->HideColumn(kTopic);
     ComboItem_Topic.assign(ECG_Modbus_Read->RowCount() - 1, -1);
+}
+
+void TFSetAccess::After_Load()
+{
+    // A row without Index_Topic holds the empty fallback: no remembered index.
+    for (int r = 1; r < ECG_Modbus_Read->RowCount(); ++r) {
+        const int index = platform::NumberOr(Get_Cell(0, kTopic, r), -1);
+        ComboItem_Topic[static_cast<size_t>(r - 1)] = index;
+        Set_Cell(0, kTopic, r, Get_Topic_From_Index(index));
+    }
+}
+
+void TFSetAccess::ComboChange(QObject*, int col, int row, int itemIndex, const QString&)
+{
+    if (col == kTopic && row >= 1 && row <= static_cast<int>(ComboItem_Topic.size()))
+        ComboItem_Topic[static_cast<size_t>(row - 1)] = itemIndex;
+}
+
+QString TFSetAccess::Get_Topic_From_Index(int index) const
+{
+    return index >= 0 && index < List_Publish_Topic.size() ? List_Publish_Topic[index] : QString();
+}
+
+int TFSetAccess::Get_Index_From_Topic(const QString& topic, int remembered) const
+{
+    if (remembered >= 0 && remembered < List_Publish_Topic.size() && List_Publish_Topic[remembered] == topic)
+        return remembered;
+    return static_cast<int>(List_Publish_Topic.indexOf(topic));
+}
+
+void TFSetAccess::Cells_To_File(int grid, TRule_Rows& rows) const
+{
+    if (grid != 0)
+        return;
+    // Stored empty while the column is hidden, as it always is here.
+    const bool shown = !ECG_Modbus_Read->IsHiddenColumn(kTopic);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        QString& cell = rows[i][kTopic - 1];
+        const int remembered = i < ComboItem_Topic.size() ? ComboItem_Topic[i] : -1;
+        cell = shown ? QString::number(Get_Index_From_Topic(cell, remembered)) : QString();
+    }
 }

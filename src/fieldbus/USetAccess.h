@@ -5,7 +5,7 @@
 // values lie in its data areas. Kept in "ModbusM_SetAccess.xml" under the
 // root "EtherNetIP_to_Modbus" (lists "Modbus_Read" and "Modbus_Write").
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 #include <vector>
 
@@ -35,8 +35,18 @@ public:
     void Btn_InsertRowClick(QObject* sender) { Btn_InsRowClick(sender); }
     void bitbtn1Click(QObject* sender) { Btn_OKClick(sender); }
 
+    // The read grid's choice change: a Topic choice is remembered for its row.
+    void ComboChange(QObject* sender, int col, int row, int itemIndex, const QString& selection);
+    // The topic at a position of the list; empty outside it.
+    QString Get_Topic_From_Index(int index) const;
+    // The topic's position: the remembered one when it still holds the text,
+    // else the text's first position; -1 when the list lacks it.
+    int Get_Index_From_Topic(const QString& topic, int remembered) const;
+
 protected:
     void Before_Load() override;
+    void After_Load() override;
+    void Cells_To_File(int grid, TRule_Rows& rows) const override;
 };
 
 extern TFSetAccess* FSetAccess;

@@ -4,7 +4,7 @@
 // CANopen side, 30 of each, with the data-area position of every byte. Kept
 // in "PDO_CANopen.xml", which the EDS writer reads too.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& Set_PDO_Access_Form();
 

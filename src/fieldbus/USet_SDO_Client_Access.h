@@ -4,7 +4,7 @@
 // to other CANopen devices, 256 of each, with the data-area position of each
 // byte of the value. Kept in "SDO_Client_CANopen.xml".
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& Set_SDO_Client_Access_Form();
 

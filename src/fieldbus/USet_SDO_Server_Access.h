@@ -5,7 +5,7 @@
 // data-area position of each byte. Kept in "SDO_Server_CANopen.xml", which
 // the EDS writer reads too.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 #include <set>
 

@@ -5,7 +5,7 @@
 // the data-area position each of its eight bytes carries ("None": no byte).
 // Kept in "CAN_Send_Frames.xml", the rules directly under the root.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& TransmitCAN_Form();
 

@@ -7,7 +7,7 @@
 // The checks end at the first empty PGN, the saved rules at the first empty
 // Priority.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& TransmitJ1939_Form();
 

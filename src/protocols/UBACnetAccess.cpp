@@ -5,7 +5,7 @@
 
 #include "protocols/UImportEDEFile.h"
 
-#include "fieldbus/URule_Checks.h"
+#include "rules/URule_Checks.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 
@@ -157,16 +157,17 @@ void Add_Destination_Checks(std::vector<TRule_Check>& checks, int enDest, int dL
 void Add_Span_Checks(std::vector<TRule_Check>& checks, int position, int nbyte, int startBit)
 {
     using K = TRule_Check_Kind;
-    checks.push_back({.kind = K::Range, .column = position, .low = 0, .high = kRule_Capacity_Last, .message = 0,
+    checks.push_back({.kind = K::Range, .column = position, .low = 0, .high = kRule_Capacity_Last, 
+                      .message = spare_text::BACnet_Position,
                       .text = QStringLiteral("!! Position must be between 0 and "), .bound = true});
-    checks.push_back({.kind = K::Test, .column = startBit, .message = 0,
+    checks.push_back({.kind = K::Test, .column = startBit, .message = spare_text::BACnet_Start_Bit,
                       .text = QStringLiteral("!! Start Bit must be between 0 and 7"),
                       .test = [startBit](const QStringList& r, int) {
                           const QString bit = Cell(r, startBit);
                           return bit.trimmed().isEmpty() || rules::In_Range(bit, 0, 7);
                       }});
     checks.push_back(
-        {.kind = K::Test, .column = nbyte, .message = 0,
+        {.kind = K::Test, .column = nbyte, .message = spare_text::BACnet_Span,
          .text = QStringLiteral("!! Position plus NByte must be minor or equal to "), .bound = true,
          .test =
              [position, nbyte](const QStringList& r, int capacity) {

@@ -10,7 +10,7 @@
 // is hidden, not checked, and the Object Type column ends the table). The
 // window therefore owns its description and re-tailors it at each showing.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 #include "platform/Dialogs.h"
 
 #include <QString>

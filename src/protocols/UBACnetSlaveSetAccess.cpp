@@ -5,7 +5,7 @@
 
 #include "protocols/UBACnet_Eng_Unit.h"
 
-#include "fieldbus/URule_Checks.h"
+#include "rules/URule_Checks.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 

@@ -9,7 +9,7 @@
 // "BACnet_Desc_Chars_Limit" = "1" in "ParGen.xml" (long object names) halves
 // the tables: 1000 rows each and 1000 objects in all, else 2000 and 2000.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 #include <QString>
 

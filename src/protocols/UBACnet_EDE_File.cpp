@@ -1,6 +1,6 @@
 #include "protocols/UBACnet_EDE_File.h"
 
-#include "fieldbus/UText_File_Writer.h"
+#include "rules/UText_File_Writer.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 
@@ -155,14 +155,14 @@ bool Export_EDE_File(const QString& path)
 void Save_EDE_File()
 {
     FileDialogRequest request;
-    request.filter = QStringLiteral("BACnet EDE File (*.csv)");
+    request.filter = QStringLiteral("CSV (MS-DOS) (*.csv)");
     request.initialFolder = Project_Folder;
-    request.defaultSuffix = QStringLiteral("csv");
     const QString chosen = AskSaveFileName(request);
     if (chosen.isEmpty())
         return;
     const QString path = With_File_Extension(chosen, QStringLiteral(".csv"));
-    if (!Confirm_Overwrite(path, Language_List.value(1103)))
+    // Only Yes replaces the file; No and Cancel both leave it.
+    if (!Confirm_Overwrite(path, Language_List.value(1103), true))
         return;
     Export_EDE_File(path);
 }

@@ -5,7 +5,7 @@
 // array, and an optional conversion, factor and swaps. Kept in
 // "IEC61850_Variables.xml", the rules directly under the root.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& IEC61850_Variables_Form();
 

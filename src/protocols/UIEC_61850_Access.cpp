@@ -1,7 +1,7 @@
 #include "protocols/UIEC_61850_Access.h"
 #include "protocols/UIEC_Client_Decode.h"
 
-#include "fieldbus/URule_Checks.h"
+#include "rules/URule_Checks.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 
@@ -17,6 +17,9 @@
 using namespace platform;
 
 TFIEC_61850_Access* FIEC_61850_Access = nullptr;
+
+QString TDataSet_DA::bType() const { return Select_DA ? Select_DA->fbType : Stored_bType; }
+QString TDataSet_DA::Reference() const { return Select_DA ? Select_DA->fReference : Stored_Reference; }
 
 namespace {
 
@@ -230,9 +233,7 @@ void TFIEC_61850_Access::Refill_Device_List()
     QStringList names;
     for (const auto& device : List_IEC_Dev)
         // A catalogue file that is gone keeps its place, under its file name.
-        names << (device->fName.isEmpty() && device->List_LDevice.empty()
-                      ? device->fFileName + QStringLiteral(" (missing)")
-                      : device->fName);
+        names << (device->fMissing ? device->fFileName + QStringLiteral(" (missing)") : device->fName);
     LB_IEC_Devices->SetItems(names);
 }
 
@@ -276,6 +277,20 @@ void TFIEC_61850_Access::Btn_Add_IEC_DeviceClick(QObject*)
     Refill_Device_List();
 }
 
+bool TFIEC_61850_Access::Rows_Use_Device(const TIEC_Device& device) const
+{
+    for (const auto& row : List_DataSet) {
+        if (!row->Select_DataSet)
+            continue;
+        for (const auto& ld : device.List_LDevice)
+            for (const auto& ln : ld->List_LN)
+                for (const auto& set : ln->List_DataSet)
+                    if (set.get() == row->Select_DataSet)
+                        return true;
+    }
+    return false;
+}
+
 void TFIEC_61850_Access::Btn_Remove_IEC_DeviceClick(QObject*)
 {
     const int n = Selected_Device();
@@ -285,6 +300,10 @@ void TFIEC_61850_Access::Btn_Remove_IEC_DeviceClick(QObject*)
         for (int r = 1; r < grid->RowCount(); ++r)
             if (Is_Index(grid->GetCellEx(1, r), n))
                 return;
+    // A data-set row holds its data set and members, whatever its Index
+    // cell says since: they must outlive the row.
+    if (Rows_Use_Device(*List_IEC_Dev[n]))
+        return;
     for (VOruVizizaZezo* grid : {ECG_DA, ECG_DataSet})
         for (int r = 1; r < grid->RowCount(); ++r) {
             const int index = rules::Rule_Number(grid->GetCellEx(1, r));
@@ -475,8 +494,13 @@ void TFIEC_61850_Access::Set_Start_Num_Byte()
             ECG_DA->SetCellEx(cdaStartByte, r, QStringLiteral("0"));
             ECG_DA->SetCellEx(cdaNumByte, r, size);
         }
-        ECG_DA->GetCellProperties(cdaStartByte, r)->SetReadOnly(fixed);
-        ECG_DA->GetCellProperties(cdaNumByte, r)->SetReadOnly(fixed);
+        // A cell without properties of its own is editable: only a lock needs them.
+        for (int c : {cdaStartByte, cdaNumByte}) {
+            if (fixed)
+                ECG_DA->GetCellProperties(c, r)->SetReadOnly(true);
+            else if (TCellProperties* props = ECG_DA->CellPropsAt(c, r))
+                props->SetReadOnly(false);
+        }
     }
 }
 
@@ -566,8 +590,8 @@ void TFIEC_61850_Access::Show_DataSet_DAs()
         const TDataSet_DA& record = *set->List_DAs[i];
         const int row = i + 1;
         ECG_DS_Vars->SetCellEx(0, row, QString::number(row));
-        ECG_DS_Vars->SetCellEx(cmbType, row, record.Select_DA ? record.Select_DA->fbType : QString());
-        ECG_DS_Vars->SetCellEx(cmReference, row, record.Select_DA ? record.Select_DA->fReference : QString());
+        ECG_DS_Vars->SetCellEx(cmbType, row, record.bType());
+        ECG_DS_Vars->SetCellEx(cmReference, row, record.Reference());
         ECG_DS_Vars->SetCellEx(cmPosition, row, record.Position);
         ECG_DS_Vars->SetCellEx(cmStartBit, row, record.bitAddress);
         ECG_DS_Vars->SetCellEx(cmConvertion, row, record.conversion);
@@ -700,12 +724,13 @@ bool TFIEC_61850_Access::Controllo_dati()
 
 void TFIEC_61850_Access::Btn_OKClick(QObject*)
 {
-    if (!Controllo_dati())
+    if (!Controllo_dati() || !Consent_To_Replace(Unread))
         return;
     QString error;
     if (!WriteFileAtomically(FileName_IEC_61850_Client, File_Bytes(), &error)) {
         ShowErrorBox(error);
         return;
     }
+    Unread.Clear();
     SetModalResult(mrOk);
 }

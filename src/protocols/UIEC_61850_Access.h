@@ -6,6 +6,7 @@
 // variables grid, data sets with per-member settings in the data-set grids.
 // Kept in "IEC_61850_Client.xml" together with the catalogue files it names.
 
+#include "rules/URule_Files.h"
 #include "platform/Forms.h"
 
 #include <QByteArray>
@@ -35,6 +36,12 @@ struct TDataSet_DA
 {
     TIEC_DA* Select_DA = nullptr;  // into the catalogue model
     QString Position, bitAddress, conversion, multFactor, Mnemonic;
+    // The member as the project file named it, for a row whose data set the
+    // catalogue does not hold (its file is gone): kept and written back as read.
+    QString Stored_bType, Stored_Reference;
+
+    QString bType() const;
+    QString Reference() const;
 };
 
 // One data-set row: the data set it stands for (nothing when the catalogue
@@ -94,6 +101,8 @@ public:
     std::vector<std::unique_ptr<TDataSet>> List_DataSet;
     int DataSet_Row_Select = 0;
     QStringList Hint;
+    // What the last showing could not read; OK asks before replacing the file.
+    TUnread Unread;
 
     void Set_Lang();
     void FormShow();
@@ -128,6 +137,8 @@ private:
     QString Check_Variables();
     QString Check_DataSets();
     TIEC_DataSet* Get_DataSet(int device, const QString& reference) const;
+    // Whether a data-set row's records point into the device's model.
+    bool Rows_Use_Device(const TIEC_Device& device) const;
     // The device shown in the tree (not owned), or nothing.
     TIEC_Device* shown_ = nullptr;
 };

@@ -3,7 +3,7 @@
 #include "protocols/UIEC_61850_Access.h"
 #include "protocols/UIEC_Client_Decode.h"
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 #include "shell/UComon.h"
 
 #include "grid/ExCGrid.h"
@@ -80,9 +80,7 @@ QByteArray TFIEC_61850_Access::File_Bytes() const
             continue;
         for (const auto& record : List_DataSet[r - 1]->List_DAs) {
             XmlNode m = members.AddChild(QStringLiteral("DataSet_DA_Item"));
-            const QString values[] = {record->Select_DA ? record->Select_DA->fbType : QString(),
-                                      record->Select_DA ? record->Select_DA->fReference : QString(),
-                                      record->Position, record->bitAddress, record->conversion, record->multFactor,
+            const QString values[] = {record->bType(), record->Reference(), record->Position, record->bitAddress, record->conversion, record->multFactor,
                                       record->Mnemonic};
             for (int i = 0; i < 7; ++i)
                 m.SetAttribute(L(Member_Attributes[i]), values[i]);
@@ -97,6 +95,7 @@ void TFIEC_61850_Access::Reset()
     Selected_IEC_DS = nullptr;
     DataSet_Row_Select = 0;
     shown_ = nullptr;
+    Unread.Clear();
     TV_IEC_Device->Clear();
     List_DataSet.clear();
     while (!List_IEC_Dev.empty())
@@ -126,17 +125,22 @@ void TFIEC_61850_Access::Load_File(const QString& path)
         return;
     XmlDocument doc;
     QString error;
+    // Whatever stops the reading is said, and kept for OK's question.
+    const auto stop = [&](const QString& why) {
+        Unread.Add(path, why);
+        ShowMessage(MessageKind::Error, why);
+    };
     if (!doc.Load(path, &error)) {
-        ShowMessage(MessageKind::Error, error);
+        stop(error);
         return;
     }
     const XmlNode root = doc.DocumentElement();
     if (!root || root.Name() != L(Root)) {
-        ShowMessage(MessageKind::Error, path + QStringLiteral(": not an IEC 61850 client file (no root element \"")
-                                            + L(Root) + QStringLiteral("\")"));
+        stop(path + QStringLiteral(": not an IEC 61850 client file (no root element \"") + L(Root)
+             + QStringLiteral("\")"));
         return;
     }
-    // Whatever stops the reading, what was read stays and shows.
+    // What was read before a stop stays and shows.
     const auto finish = [this] {
         Set_Start_Num_Byte();
         Refill_Device_List();
@@ -151,49 +155,65 @@ void TFIEC_61850_Access::Load_File(const QString& path)
         // A file that is gone (or named outside the catalogue) keeps its
         // place, so the rows' device indices still point at their devices.
         if (!Plain_File_Name(name) || !FileExists(file)) {
-            List_IEC_Dev.push_back(TIEC_Device::Placeholder(name));
+            List_IEC_Dev.push_back(
+                TIEC_Device::Placeholder(name, item.Attribute(QStringLiteral("Name")).value_or(QString())));
+            Unread.Add(path, QStringLiteral("The catalogue file \"%1\" is missing").arg(file));
             continue;
         }
         auto device = TIEC_Device::Create(file, &error);
         if (!device) {
-            ShowMessage(MessageKind::Error, error);
+            stop(error);
             finish();
             return;
         }
         List_IEC_Dev.push_back(std::move(device));
     }
 
-    int r = 0;
+    // The rows are read first and the grid sized once: growing it a row at a
+    // time costs the grid's whole layout per row.
+    std::vector<QStringList> rows;
+    bool stopped = false;
     for (const XmlNode& item : root.FindChild(QStringLiteral("List_DA_Selected")).Children()) {
         if (!item.IsElement())
             continue;
         QStringList cells;
-        for (int c = 1; c < cdaCount; ++c) {
+        cells.reserve(cdaCount - 1);
+        for (int c = 1; c < cdaCount && !stopped; ++c) {
             const std::optional<QString> value = item.Attribute(L(DA_Attributes[c - 1]));
             if (!value && c != cdaStartByte && c != cdaNumByte) {
-                ShowMessage(MessageKind::Error, Rule_Missing_Attribute_Message());
-                finish();
-                return;
+                stop(Rule_Missing_Attribute_Message(path, QStringLiteral("List_DA_Selected"),
+                                                    static_cast<int>(rows.size()) + 1, L(DA_Attributes[c - 1])));
+                stopped = true;
             }
             cells << value.value_or(QString());
         }
-        r = r == 0 ? 1 : r + 1;
-        if (r >= ECG_DA->RowCount())
-            ECG_DA->SetRowCount(r + 1);
-        ECG_DA->SetCellEx(0, r, QString::number(r));
-        for (int c = 1; c < cdaCount; ++c)
-            ECG_DA->SetCellEx(c, r, cells[c - 1]);
+        if (stopped)
+            break;
+        rows.push_back(std::move(cells));
     }
+    if (!rows.empty())
+        ECG_DA->SetRowCount(static_cast<int>(rows.size()) + 1);
+    for (int i = 0; i < static_cast<int>(rows.size()); ++i) {
+        ECG_DA->SetCellEx(0, i + 1, QString::number(i + 1));
+        for (int c = 1; c < cdaCount; ++c)
+            ECG_DA->SetCellEx(c, i + 1, rows[i][c - 1]);
+    }
+    rows.clear();
+    if (stopped) {
+        finish();
+        return;
+    }
+    int r = 0;
 
-    r = 0;
-    for (const XmlNode& item : root.FindChild(QStringLiteral("List_DataSet_Selected")).Children()) {
+    const QString sets = QStringLiteral("List_DataSet_Selected");
+    for (const XmlNode& item : root.FindChild(sets).Children()) {
         if (!item.IsElement())
             continue;
         QStringList cells;
         for (int c = 1; c < cdsCount; ++c) {
             const std::optional<QString> value = item.Attribute(L(DS_Attributes[c - 1]));
             if (!value) {
-                ShowMessage(MessageKind::Error, Rule_Missing_Attribute_Message());
+                stop(Rule_Missing_Attribute_Message(path, sets, r + 1, L(DS_Attributes[c - 1])));
                 finish();
                 return;
             }
@@ -201,8 +221,8 @@ void TFIEC_61850_Access::Load_File(const QString& path)
         }
         const std::optional<int> device = ParseNumber(cells[cdsIndex - 1]);
         if (!device) {
-            ShowMessage(MessageKind::Error,
-                        QStringLiteral("'%1' is not a valid integer value").arg(cells[cdsIndex - 1]));
+            stop(QStringLiteral("'%1' is not a valid integer value").arg(cells[cdsIndex - 1])
+                 + Rule_File_Place(path, sets, r + 1, L(DS_Attributes[cdsIndex - 1])));
             finish();
             return;
         }
@@ -224,10 +244,18 @@ void TFIEC_61850_Access::Load_File(const QString& path)
                                   ? set->Select_DataSet->List_DA[j]
                                   : nullptr;
             ++j;
-            // A record whose member is no longer where it was is dropped.
-            if (!member || member->fbType != get("bType") || member->fReference != get("Reference"))
-                continue;
             auto record = std::make_unique<TDataSet_DA>();
+            if (!set->Select_DataSet) {
+                // The catalogue does not hold the data set: its members stay as the file named them.
+                record->Stored_bType = get("bType");
+                record->Stored_Reference = get("Reference");
+            } else if (!member || member->fbType != get("bType") || member->fReference != get("Reference")) {
+                // A record whose member is no longer where it was is dropped.
+                Unread.Add(path, QStringLiteral("Data-set row %1: the member \"%2\" is no longer in its data set")
+                                     .arg(r)
+                                     .arg(get("Reference")));
+                continue;
+            }
             record->Select_DA = member;
             record->Position = get("Position");
             record->bitAddress = get("StartBit");

@@ -394,10 +394,12 @@ std::unique_ptr<TIEC_Device> TIEC_Device::Create(const QString& path, QString* e
     return device;
 }
 
-std::unique_ptr<TIEC_Device> TIEC_Device::Placeholder(const QString& fileName)
+std::unique_ptr<TIEC_Device> TIEC_Device::Placeholder(const QString& fileName, const QString& name)
 {
     std::unique_ptr<TIEC_Device> device(new TIEC_Device());
     device->fFileName = fileName;
+    device->fName = name;
+    device->fMissing = true;
     return device;
 }
 

@@ -115,8 +115,9 @@ public:
     static std::unique_ptr<TIEC_Device> Create_From_Bytes(const QByteArray& bytes, const QString& fileName,
                                                           QString* error = nullptr);
     // A device that stands for a catalogue file that cannot be read, so
-    // that the devices after it keep their positions.
-    static std::unique_ptr<TIEC_Device> Placeholder(const QString& fileName);
+    // that the devices after it keep their positions; it keeps the name the
+    // project file gave it.
+    static std::unique_ptr<TIEC_Device> Placeholder(const QString& fileName, const QString& name = QString());
     ~TIEC_Device();
 
     QString fName;
@@ -126,6 +127,8 @@ public:
     // Types left unexpanded because they refer back to themselves or the
     // model grew past its bound; the rest of the file is still read.
     bool fTypes_Cut = false;
+    // A placeholder: its catalogue file was not there to be read.
+    bool fMissing = false;
 
     TIEC_LDevice* Find_LDevice(const QString& inst) const;
 

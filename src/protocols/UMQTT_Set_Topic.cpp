@@ -5,7 +5,7 @@
 
 #include "protocols/UTopicTemplate.h"
 
-#include "fieldbus/URule_Checks.h"
+#include "rules/URule_Checks.h"
 #include "shell/UComon.h"
 
 #include "grid/ExCGrid.h"
@@ -28,7 +28,8 @@ struct Shared_Checks
 {
     int data_type, dimension, position;
     int msg_type, msg_int, msg_float, msg_other, msg_position;
-    const char* span_text;
+    int msg_span;           // an entry only a language file fills ...
+    const char* span_text;  // ... and its English
 };
 
 void Add_Shared_Checks(TRule_Grid& g, const Shared_Checks& s)
@@ -51,7 +52,7 @@ void Add_Shared_Checks(TRule_Grid& g, const Shared_Checks& s)
     // The whole value must lie in the data array, as the Modbus windows
     // require: a position alone in range may still run past its end.
     g.checks.push_back(
-        {.kind = K::Test, .column = p, .message = 0, .text = QString::fromLatin1(s.span_text), .bound = true,
+        {.kind = K::Test, .column = p, .message = s.msg_span, .text = QString::fromLatin1(s.span_text), .bound = true,
          .test =
              [p, d](const QStringList& r, int capacity) {
                  const int64_t size = std::max(1, rules::Rule_Number(Cell(r, d)));
@@ -123,7 +124,7 @@ TRule_Grid Publish_Grid()
         {.header = 5294, .hint = 5296, .editor = box, .width = 70, .fallback = "N"},
         {.attribute = "Mnemonic", .header = 5218, .hint = 5222, .width = 150, .mandatory = true},
     };
-    Add_Shared_Checks(g, {pDataType, pDimension, pPosition, 5252, 5253, 5254, 5255, 5256,
+    Add_Shared_Checks(g, {pDataType, pDimension, pPosition, 5252, 5253, 5254, 5255, 5256, spare_text::MQTT_Publish_Span,
                           "!! [MQTT Publish] Position plus Dimension must be minor or equal to "});
     g.checks.push_back(IP_Check(pIPAddress, 5274));
     g.checks.push_back(Template_Check(pInputTemplate, 5277));
@@ -168,7 +169,7 @@ TRule_Grid Subscribe_Grid()
         {.header = 5294, .hint = 5298, .editor = box, .width = 70, .fallback = "N"},
         {.attribute = "Mnemonic", .header = 5228, .hint = 5232, .width = 150, .mandatory = true},
     };
-    Add_Shared_Checks(g, {sDataType, sDimension, sPosition, 5257, 5258, 5259, 5260, 5261,
+    Add_Shared_Checks(g, {sDataType, sDimension, sPosition, 5257, 5258, 5259, 5260, 5261, spare_text::MQTT_Subscribe_Span,
                           "!! [MQTT Subscribe] Position plus Dimension must be minor or equal to "});
     g.checks.push_back(IP_Check(sIPAddress, 5275));
     g.checks.push_back({.kind = TRule_Check_Kind::Range, .column = sPort, .low = 0, .high = 65535, .message = 5276,

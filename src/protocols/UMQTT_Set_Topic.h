@@ -11,7 +11,7 @@
 // loaded; its checks run only while it is shown. OnCMD, Channel, Swap and
 // Swap Word have no attribute: they are not kept in the file.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 #include <memory>
 #include <vector>

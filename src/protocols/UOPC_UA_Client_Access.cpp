@@ -242,10 +242,16 @@ void TFOPC_UA_Client_Access::FormShow()
     Erase_Var_Grid(ECG_OPC_UA_Var_W);
     OPC_UA_Server_List.clear();
     Ind_Server = -1;
+    Unread.Clear();
     if (FileExists(FileName_OPC_UA_Client)) {
         QString error;
-        if (!Load_OPC_UA_Client_File(FileName_OPC_UA_Client, OPC_UA_Server_List, &error))
+        QString foreign;
+        if (!Load_OPC_UA_Client_File(FileName_OPC_UA_Client, OPC_UA_Server_List, &error, &foreign)) {
+            Unread.Add(FileName_OPC_UA_Client, error);
             ShowErrorBox(error);
+        } else if (!foreign.isEmpty()) {
+            Unread.Add(FileName_OPC_UA_Client, foreign);
+        }
     }
     Show_OPC_UA_Server_List();
     Show_OPC_UA_Var_List();
@@ -561,12 +567,13 @@ bool TFOPC_UA_Client_Access::Controllo_Dati()
 void TFOPC_UA_Client_Access::Btn_OKClick(QObject*)
 {
     Commit_Grids();
-    if (!Controllo_Dati())
+    if (!Controllo_Dati() || !Consent_To_Replace(Unread))
         return;
     QString error;
     if (!WriteFileAtomically(FileName_OPC_UA_Client, OPC_UA_Client_File_Bytes(OPC_UA_Server_List), &error)) {
         ShowErrorBox(error);
         return;
     }
+    Unread.Clear();
     SetModalResult(mrOk);
 }

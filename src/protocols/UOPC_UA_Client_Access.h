@@ -5,6 +5,7 @@
 // from it. The data live in an object model; the grids are views of it,
 // copied back when a variable grid loses the focus. Kept in "OPC_UA_Client.xml".
 
+#include "rules/URule_Files.h"
 #include "platform/Forms.h"
 
 #include <QByteArray>
@@ -75,8 +76,11 @@ using TOPC_UA_Server_List = std::vector<std::unique_ptr<TOPC_UA_Server>>;
 // Bytes one value of the named data type takes in the data array (0 for an unknown name).
 int GetLenVarType(const QString& name);
 // The whole project file, and its reading (false with the parser's message).
+// `foreign` gets why a well-formed file is not one this window writes (its
+// root has another name), empty otherwise.
 QByteArray OPC_UA_Client_File_Bytes(const TOPC_UA_Server_List& servers);
-bool Load_OPC_UA_Client_File(const QString& path, TOPC_UA_Server_List& servers, QString* error);
+bool Load_OPC_UA_Client_File(const QString& path, TOPC_UA_Server_List& servers, QString* error,
+                             QString* foreign = nullptr);
 // The first fault of the enabled variables, as the error box shows it; empty when none.
 QString Check_OPC_UA_Client(const TOPC_UA_Server_List& servers);
 // Positions from where every server above this one ends, read and write apart.
@@ -116,6 +120,8 @@ public:
     int Ind_Server = -1;
     bool Do_Copy_Read = false, Do_Copy_Write = false;
     QStringList Hint_Server_List, Hint_Var_R_List, Hint_Var_W_List;
+    // What the last showing could not read; OK asks before replacing the file.
+    TUnread Unread;
 
     void Set_Lang();
     void FormShow();

@@ -2,7 +2,7 @@
 // the checks and the automatic positions.
 #include "protocols/UOPC_UA_Client_Access.h"
 
-#include "fieldbus/URule_Checks.h"
+#include "rules/URule_Checks.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 
@@ -238,12 +238,18 @@ QByteArray OPC_UA_Client_File_Bytes(const TOPC_UA_Server_List& servers)
     return doc.ToBytes();
 }
 
-bool Load_OPC_UA_Client_File(const QString& path, TOPC_UA_Server_List& servers, QString* error)
+bool Load_OPC_UA_Client_File(const QString& path, TOPC_UA_Server_List& servers, QString* error,
+                             QString* foreign)
 {
     servers.clear();
+    if (foreign)
+        foreign->clear();
     XmlDocument doc;
     if (!doc.Load(path, error))
         return false;
+    const QString root = doc.DocumentElement().Name();
+    if (foreign && root != QLatin1String("OPC_UA_Client"))
+        *foreign = QStringLiteral("The root element is \"%1\", not \"OPC_UA_Client\"").arg(root);
     const XmlNode list = doc.DocumentElement().FindChild(QStringLiteral("OPC_UA_Server_List"));
     for (const XmlNode& e : list.Children()) {
         if (!e.IsElement())

@@ -6,7 +6,7 @@
 // list "OPC_UA_Server_Variables". Choosing a type sets its Length, which only
 // String and ByteString let the user change.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& OPC_UA_Server_Access_Form();
 

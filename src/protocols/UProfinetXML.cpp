@@ -1,6 +1,6 @@
 #include "protocols/UProfinetXML.h"
 
-#include "fieldbus/UText_File_Writer.h"
+#include "rules/UText_File_Writer.h"
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
 #include "platform/NumberText.h"

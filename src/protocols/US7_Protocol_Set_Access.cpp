@@ -3,7 +3,7 @@
 // Descriptions name only what a column or check differs in.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
-#include "fieldbus/URule_Checks.h"
+#include "rules/URule_Checks.h"
 #include "shell/UComon.h"
 
 #include "platform/Dialogs.h"

@@ -5,7 +5,7 @@
 // (write tab). Kept in "S7_Protocol.xml"; the data-area sizes come from
 // "ParGen.xml".
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 // Descriptions name only what a column or check differs in.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
-#include "fieldbus/URule_Checks.h"
+#include "rules/URule_Checks.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 
@@ -105,7 +105,7 @@ TRule_Form Make_Form()
     g.checks.push_back({.kind = K::Range, .column = cBytes, .low = 0, .high = 1024, .message = 6146});
     // The value must end inside the data area, as the Modbus windows require.
     g.checks.push_back(
-        {.kind = K::Test, .column = cBytes, .message = 0,
+        {.kind = K::Test, .column = cBytes, .message = spare_text::SNMP_Manager_Span,
          .text = QStringLiteral("!! Position plus Number bytes must be minor or equal to "), .bound = true,
          .test =
              [](const QStringList& r, int capacity) {

@@ -5,7 +5,7 @@
 // the request kind, when it is sent and where its value lies in the data
 // area. Kept in "SNMP_Manager.xml", the rules directly under the root.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& SNMP_Manager_Form();
 

@@ -1,6 +1,6 @@
 #include "protocols/USNMP_MIB.h"
 
-#include "fieldbus/UText_File_Writer.h"
+#include "rules/UText_File_Writer.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 

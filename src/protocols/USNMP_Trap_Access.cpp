@@ -3,7 +3,7 @@
 // Descriptions name only what a column or check differs in.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
-#include "fieldbus/URule_Checks.h"
+#include "rules/URule_Checks.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 
@@ -116,7 +116,8 @@ TRule_Grid Make_Grid(const Layout& l)
             {.kind = K::Range, .column = l.num_bits, .low = 1, .high = 64, .message = m[5], .when = is_int},
             {.kind = K::Range, .column = l.num_bits, .low = 1, .high = 16, .message = m[6], .when = is_string},
             // The converter would read or write past its data area.
-            {.kind = K::Test, .column = l.position, .high = kRule_Capacity_Last, .message = 0,
+            {.kind = K::Test, .column = l.position, .high = kRule_Capacity_Last,
+             .message = l.write ? spare_text::SNMP_Write_Span : spare_text::SNMP_Read_Span,
              .text = "!! [SNMP " + side + "] The value must end inside the data area, whose last byte is ",
              .bound = true,
              .test = [copy](const QStringList& r, int capacity) { return Ends_In_Area(copy, r, capacity); }},

@@ -8,7 +8,7 @@
 // Column 0 shows an object's index among the enabled rows of its grid, not
 // the row number: that index is the object's number in the MIB.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& SNMP_Trap_Form();
 

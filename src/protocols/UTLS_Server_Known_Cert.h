@@ -5,7 +5,7 @@
 // "TLS_Known_Cert.xml", the rows directly under the root. Nothing checks a
 // certificate's form.
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 const TRule_Form& TLS_Server_Known_Cert_Form();
 

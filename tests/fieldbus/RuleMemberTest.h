@@ -4,7 +4,7 @@
 // folder, showing and OK under a dialog script, rows typed into a grid, and a
 // runner for a table of checks (the row typed, the error box expected).
 
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"

@@ -91,7 +91,14 @@ TEST_F(DMX, FewerChannelsThanTheFileCutsIt)
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].kind, platform::MessageKind::Warning);
     EXPECT_EQ(w->ECG_DMX_Def_Val->GetCellEx(1, 24), "23");
-    Ok();
+    // OK asks before it drops them: No keeps the file, Yes cuts it.
+    const auto asked = Ok();
+    ASSERT_EQ(asked.size(), 1u);
+    EXPECT_EQ(asked[0].kind, platform::MessageKind::Confirmation);
+    EXPECT_EQ(ReadAll(File()).count("<Row "), 512);
+    platform::DialogScript yes;
+    yes.AnswerMessage(platform::MessageAnswer::Yes);
+    w->Btn_OKClick(w->Btn_OK);
     EXPECT_EQ(ReadAll(File()).count("<Row "), 24);
 }
 

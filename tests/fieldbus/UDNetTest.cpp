@@ -131,7 +131,7 @@ TEST_F(DNet, SavesByteForByteAndCancelKeepsTheFile)
                                  "<row ID=\"2\" NB_IN=\"2\"/></DNET_Net>"));
     const auto shown = Show();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, Rule_Missing_Attribute_Message());
+    EXPECT_EQ(shown[0].text, Rule_Missing_Attribute_Message() + "\nFile \"" + File() + "\", row 2, attribute \"NB_OUT\"");
     EXPECT_EQ(Row(*w->ESG, 1), (QStringList{"1", "1", "2", "3", "a"}));
     // What was read before the missing one stays.
     EXPECT_EQ(Row(*w->ESG, 2), (QStringList{"2", "2", "2", "", ""}));

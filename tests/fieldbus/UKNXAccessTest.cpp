@@ -1,7 +1,7 @@
 // KNX rules: the window's checks as one table, the address and length rules
 // on their own, and the file written and read back byte for byte.
 #include "fieldbus/UKNXAccess.h"
-#include "fieldbus/URule_Checks.h"
+#include "rules/URule_Checks.h"
 
 #include "RuleMemberTest.h"
 
@@ -146,7 +146,9 @@ TEST_F(KNXAccess, SavesByteForByteAndReadsDefaults)
                      "</BACnet_to_KNX>");
     const auto shown = Show();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, Rule_Missing_Attribute_Message());
+    EXPECT_TRUE(shown[0].text.startsWith(Rule_Missing_Attribute_Message() + "\nFile \"" + File()
+                                         + "\", list \"KNX_in_Write\", row 1, attribute \""))
+        << shown[0].text.toStdString();
     EXPECT_EQ(w->ECG_KNX_in_Write->GetCellEx(1, 1), "N");
     EXPECT_EQ(w->ECG_KNX_in_Write->GetCellEx(2, 1), "1.1.1");
 }

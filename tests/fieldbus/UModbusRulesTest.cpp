@@ -7,6 +7,8 @@
 
 #include "platform/Controls.h"
 
+#include <tuple>
+
 using namespace membertest;
 using testsupport::ReadAll;
 using testsupport::WriteAll;
@@ -132,4 +134,68 @@ TEST_F(ModbusRTU, SavesByteForByte)
     Show();
     Ok();
     EXPECT_EQ(ReadAll(File()), expected);
+}
+
+// The Topic column, for a list of topics filled one day: the stored index is
+// remembered per row and turned into the topic, a choice in the column is
+// remembered, and OK stores the index only while the column is shown.
+TEST_F(ModbusRTU, TopicIndexFollowsTheList)
+{
+    struct Restore
+    {
+        QStringList& list;
+        ~Restore() { list.clear(); }
+    } restore{w->List_Publish_Topic};
+    w->List_Publish_Topic = {"plant/a", "plant/b", "plant/b"};
+    const auto row = [](const QByteArray& topic) {
+        return "<row Enable=\"Y\" Slave_ID=\"1\" Type=\"Holding Register\" Address=\"0\" NPoint=\"1\" PollTime=\"10\" "
+               "MaxError=\"0\" Position=\"0\" Bit=\"0\" Swap=\"N\" SwapWord=\"N\" "
+               + topic + " Mnemonic=\"m\"/>";
+    };
+    ASSERT_TRUE(WriteAll(File(), "<EtherNetIP_to_Modbus><Modbus_Read>" + row("Index_Topic=\"2\"")
+                                     + row("Index_Topic=\"x\"") + row("") + row("Index_Topic=\"7\"")
+                                     + "</Modbus_Read><Modbus_Write/></EtherNetIP_to_Modbus>"));
+    EXPECT_TRUE(Show().empty());
+    VOruVizizaZezo& g = *w->ECG_Modbus_Read;
+    ASSERT_EQ(w->ComboItem_Topic.size(), 512u);
+    EXPECT_EQ(std::vector<int>(w->ComboItem_Topic.begin(), w->ComboItem_Topic.begin() + 5),
+              (std::vector<int>{2, -1, -1, 7, -1}));
+    EXPECT_EQ(g.GetCellEx(12, 1), "plant/b");
+    EXPECT_EQ(g.GetCellEx(12, 2), "") << "no number";
+    EXPECT_EQ(g.GetCellEx(12, 4), "") << "outside the list";
+    EXPECT_TRUE(g.IsHiddenColumn(12));
+
+    for (const auto& [topic, remembered, index] : std::vector<std::tuple<QString, int, int>>{
+             {"plant/b", 2, 2}, {"plant/b", 1, 1}, {"plant/b", -1, 1}, {"plant/b", 0, 1}, {"plant/z", 2, -1}})
+        EXPECT_EQ(w->Get_Index_From_Topic(topic, remembered), index) << topic.toStdString() << " " << remembered;
+    EXPECT_EQ(w->Get_Topic_From_Index(0), "plant/a");
+    EXPECT_EQ(w->Get_Topic_From_Index(3), "");
+    EXPECT_EQ(w->Get_Topic_From_Index(-1), "");
+
+    // Shown: a choice is remembered, an empty Topic is refused, OK stores the indices.
+    g.UnHideColumn(12);
+    ASSERT_TRUE(g.OnComboChange);
+    g.OnComboChange(&g, 12, 2, 0, "plant/a");
+    w->Set_Cell(0, 12, 2, "plant/a");
+    g.OnComboChange(&g, 11, 3, 1, "Y");  // another column: nothing remembered
+    EXPECT_EQ(w->ComboItem_Topic[1], 0);
+    EXPECT_EQ(w->ComboItem_Topic[2], -1);
+    auto shown = Ok();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, "Error row 3!! [Modbus Read] Select a Topic");
+    w->Set_Cell(0, 12, 3, "plant/b");
+    w->Set_Cell(0, 12, 4, "plant/a");
+    EXPECT_TRUE(Ok().empty());
+    const QByteArray saved = ReadAll(File());
+    for (const char* stored : {"Index_Topic=\"2\"", "Index_Topic=\"0\" Mnemonic=\"m\" />\n\t\t<row Enable=\"Y\"",
+                               "Index_Topic=\"1\""})
+        EXPECT_TRUE(saved.contains(stored)) << stored;
+    EXPECT_EQ(saved.count("Index_Topic=\"0\""), 2);
+
+    // Hidden again at the next showing: stored empty.
+    Show();
+    EXPECT_TRUE(g.IsHiddenColumn(12));
+    EXPECT_EQ(w->ComboItem_Topic[0], 2);
+    EXPECT_TRUE(Ok().empty());
+    EXPECT_EQ(ReadAll(File()).count("Index_Topic=\"\""), 4);
 }

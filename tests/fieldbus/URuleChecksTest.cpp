@@ -1,6 +1,6 @@
 // The check primitives of the rule tables, each as a table of texts that a
 // user may type and the answer the windows rely on.
-#include "fieldbus/URule_Checks.h"
+#include "rules/URule_Checks.h"
 
 #include "support/TestSupport.h"
 

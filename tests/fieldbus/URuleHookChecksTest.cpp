@@ -1,7 +1,7 @@
 // The checks a member writes as code: a row test with a bound that depends
 // on the row, a message without a language entry, and the window's stateful
 // hook, all in the order the description gives.
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 #include "shell/ULanguage.h"
 #include "support/TestSupport.h"

@@ -1,7 +1,7 @@
 // The rule-table engine, once, through a small description of its own: two
 // grids on tabs, one with an enable column, defaults and a mandatory
 // attribute, a range with and without its bound, a key column ending the rules.
-#include "fieldbus/USet_Access_Form.h"
+#include "rules/USet_Access_Form.h"
 
 // Descriptions name only what a column or check differs in.
 #pragma GCC diagnostic ignored "-Wmissing-field-initializers"
@@ -188,7 +188,8 @@ TEST_F(Engine, LoadsDefaultsAndStopsAtAMissingMandatoryAttribute)
     const auto shown = Show();
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_EQ(shown[0].kind, MessageKind::Error);
-    EXPECT_EQ(shown[0].text, "Could not convert variant of type (Null) into type (OleStr)");
+    EXPECT_EQ(shown[0].text, "Could not convert variant of type (Null) into type (OleStr)\nFile \"" + Test_Path
+                                 + "\", list \"List_A\", row 2, attribute \"Size\"");
     // Defaults for Enable and Position; Note has no default and reads empty.
     EXPECT_EQ(Row(A(), 1), (QStringList{"1", "Y", "a", "1", "0", ""}));
     // The cut row keeps what was read before the missing Size.

@@ -1,6 +1,6 @@
 // The description files' common writer: bytes per encoding, the extension
 // fix-up and the overwrite question.
-#include "fieldbus/UText_File_Writer.h"
+#include "rules/UText_File_Writer.h"
 
 #include "platform/Dialogs.h"
 #include "support/TestSupport.h"

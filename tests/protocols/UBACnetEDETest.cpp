@@ -5,7 +5,7 @@
 #include "protocols/UBACnet_Eng_Unit.h"
 #include "protocols/UImportEDEFile.h"
 
-#include "fieldbus/UText_File_Writer.h"
+#include "rules/UText_File_Writer.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 #include "support/TestSupport.h"

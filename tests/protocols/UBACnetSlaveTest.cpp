@@ -159,7 +159,7 @@ TEST_F(BACnetSlave, SavesByteForByteAndKeepsSwap)
                      "</BACnet_in_Read><BACnet_in_Write/></BACnet_to_Modbus>");
     const auto shown = Show();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, Rule_Missing_Attribute_Message());
+    EXPECT_EQ(shown[0].text, Rule_Missing_Attribute_Message(File(), "BACnet_in_Read", 2, "Bit"));
     EXPECT_EQ(w->Get_Cell(0, cMnemonic, 1), "A");
     EXPECT_EQ(w->Get_Cell(0, cEngUnit, 2), "2");
     EXPECT_EQ(w->Get_Cell(0, cMnemonic, 2), "");

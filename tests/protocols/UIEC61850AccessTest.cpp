@@ -373,6 +373,65 @@ TEST_F(IEC61850Client, RemovingDevicesKeepsRowsPointingAtTheirDevices)
     EXPECT_TRUE(QFile::exists(dir.filePath("ICD_Catalog/a.icd"))) << "the catalogue keeps its files";
 }
 
+// A data-set row holds its data set and members, whatever its Index cell
+// says: the device stays as long as such a row does (under ASan a removal
+// would show as a use after free below).
+TEST_F(IEC61850Client, ADeviceStaysWhileADataSetRowHoldsItsModel)
+{
+    Show();
+    Add_Device("a.icd", kScl);
+    Add_Device("b.icd", kScl);
+    Choose_Device(0);
+    Pick(Node(0, 0).List_DataSet[0]->TreeNode);
+    ASSERT_EQ(w->List_DataSet.size(), 1u);
+    for (const char* typed : {"1", "x", ""}) {
+        w->ECG_DataSet->SetCellEx(cdsIndex, 1, typed);
+        w->LB_IEC_Devices->SetItemIndex(0);
+        w->Btn_Remove_IEC_DeviceClick(nullptr);
+        EXPECT_EQ(w->List_IEC_Dev.size(), 2u) << "Index typed over with \"" << typed << "\"";
+    }
+    // A click on the data-set grid shows the members, and OK writes them.
+    w->ECG_DataSet->SetCellEx(cdsIndex, 1, "1");
+    w->ECG_DataSet->OnClickCell(w->ECG_DataSet, 1, cdsReference);
+    EXPECT_EQ(w->ECG_DS_Vars->GetCellEx(cmReference, 2), "RelayLD0/MMXU1.TotW.q");
+    w->ECG_DataSet->SetCellEx(cdsIPAddress, 1, "1.2.3.4");
+    w->ECG_DataSet->SetCellEx(cdsPort, 1, "102");
+    for (int m = 1; m <= 2; ++m) {
+        Set_Member(1, m, cmPosition, "0");
+        Set_Member(1, m, cmMultFact, "None");
+    }
+    EXPECT_EQ(Ok(), "");
+    EXPECT_TRUE(ReadAll(File()).contains("<DataSet_DA_Item bType=\"Quality\" Reference=\"RelayLD0/MMXU1.TotW.q\""));
+
+    // Once the row is gone, so may the device go.
+    w->PC_DA_DataSet->SetActivePage(w->TS_DataSet);
+    w->ECG_DataSet->SetRow(1);
+    w->Btn_RemoveVarClick(nullptr);
+    w->LB_IEC_Devices->SetItemIndex(0);
+    w->Btn_Remove_IEC_DeviceClick(nullptr);
+    EXPECT_EQ(w->List_IEC_Dev.size(), 1u);
+}
+
+// A catalogue file that is gone: the device keeps its name and its data-set
+// rows their members, so OK (once the user agreed) writes the file as it was.
+TEST_F(IEC61850Client, AMissingCatalogueFileLosesNothing)
+{
+    ASSERT_TRUE(WriteAll(File(), kSaved));
+    EXPECT_TRUE(Show().empty()) << "a missing catalogue file is not said at the showing";
+    EXPECT_EQ(w->LB_IEC_Devices->Items(), QStringList({"relay.icd (missing)"}));
+    w->ECG_DataSet->OnClickCell(w->ECG_DataSet, 1, cdsReference);
+    EXPECT_EQ(Row(w->ECG_DS_Vars, 2), QStringList({"2", "Quality", "RelayLD0/MMXU1.TotW.q", "104", "", "", "2.5",
+                                                   "Quality"}));
+    DialogScript script;
+    script.AnswerMessage(MessageAnswer::Yes);
+    w->Btn_OKClick(nullptr);
+    ASSERT_EQ(script.Shown().size(), 1u);
+    EXPECT_EQ(script.Shown()[0].kind, platform::MessageKind::Confirmation);
+    EXPECT_TRUE(script.Shown()[0].text.contains("ICD_Catalog/relay.icd\" is missing"));
+    EXPECT_EQ(w->ModalResult(), platform::mrOk);
+    EXPECT_EQ(ReadAll(File()), kSaved);
+}
+
 TEST_F(IEC61850Client, CatalogueCopies)
 {
     Show();
@@ -446,15 +505,22 @@ TEST_F(IEC61850Client, LoadingKeepsDevicePositions)
     ASSERT_EQ(w->List_DataSet[0]->List_DAs.size(), 1u);
     EXPECT_EQ(w->List_DataSet[0]->List_DAs[0]->Position, "5");
 
-    // Written back, the missing files keep their entries.
+    // Written back (once the user agreed to replace what was not read whole),
+    // the missing files keep their entries and names.
     EXPECT_EQ(Ok(), "Error in DataSet row 1!! IP Address must be a valid TCP IP Address (Ex. 192.168.1.125)");
     w->ECG_DataSet->SetCellEx(cdsIPAddress, 1, "1.2.3.4");
     w->ECG_DataSet->SetCellEx(cdsPort, 1, "102");
     w->List_DataSet[0]->List_DAs[0]->multFactor = "None";
-    EXPECT_EQ(Ok(), "");
+    const QString question = Ok();
+    EXPECT_TRUE(question.contains("b.icd\" is missing")) << question.toStdString();
+    EXPECT_TRUE(question.contains("the member \"elsewhere\" is no longer in its data set")) << question.toStdString();
+    EXPECT_EQ(ReadAll(File()), file) << "not replaced without a Yes";
+    DialogScript yes;
+    yes.AnswerMessage(MessageAnswer::Yes);
+    w->Btn_OKClick(nullptr);
     const QByteArray saved = ReadAll(File());
-    EXPECT_TRUE(saved.contains("<ICD_File Name=\"\" FileName=\"b.icd\" />"));
-    EXPECT_TRUE(saved.contains("<ICD_File Name=\"\" FileName=\"../outside.icd\" />"));
+    EXPECT_TRUE(saved.contains("<ICD_File Name=\"Gone\" FileName=\"b.icd\" />"));
+    EXPECT_TRUE(saved.contains("<ICD_File Name=\"Out\" FileName=\"../outside.icd\" />"));
 }
 
 TEST_F(IEC61850Client, DamagedFilesStopTheLoadingAndSayWhy)
@@ -472,10 +538,14 @@ TEST_F(IEC61850Client, DamagedFilesStopTheLoadingAndSayWhy)
     const std::vector<Case> cases = {
         {"<IEC_68850_Client><List_DA_Selected>" + item + "<DA_Item Index=\"0\"/>" + item +
              "</List_DA_Selected></IEC_68850_Client>",
-         "Could not convert variant of type (Null) into type (OleStr)", 1, "an attribute missing"},
+         "Could not convert variant of type (Null) into type (OleStr)\nFile \"" + File()
+             + "\", list \"List_DA_Selected\", row 2, attribute \"bType\"",
+         1, "an attribute missing"},
         {"<IEC_68850_Client><List_DataSet_Selected><DataSet_Item Index=\"x\" Reference=\"\" GooseName=\"\" "
          "EnGoose=\"\" IPAddress=\"\" Port=\"\" Time=\"\" Mnemonic=\"\"/></List_DataSet_Selected></IEC_68850_Client>",
-         "'x' is not a valid integer value", 0, "an index that is no number"},
+         "'x' is not a valid integer value\nFile \"" + File()
+             + "\", list \"List_DataSet_Selected\", row 1, attribute \"Index\"",
+         0, "an index that is no number"},
         {"<IEC_68850_Client><List_DA_Selected>" + item, "", 0, "not well-formed"},
         {"<Other/>", "", 0, "another root"},
     };

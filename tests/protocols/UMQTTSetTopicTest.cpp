@@ -248,7 +248,8 @@ TEST_F(MQTTSetTopic, MandatoryAttributeStopsTheLoading)
                                  "</MQTT_Subscribe></MQTT_Set_Topic>"));
     const std::vector<platform::ShownDialog> shown = Show();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_EQ(shown[0].text, "Could not convert variant of type (Null) into type (OleStr)");
+    EXPECT_EQ(shown[0].text, "Could not convert variant of type (Null) into type (OleStr)\nFile \"" + File()
+                                 + "\", list \"MQTT_Publish\", row 2, attribute \"QoS\"");
     EXPECT_EQ(w->Get_Cell(kPub, pTopic, 1), "a");
     EXPECT_EQ(w->Get_Cell(kPub, pTopic, 2), "b");
     EXPECT_EQ(w->Get_Cell(kPub, pQoS, 2), "");

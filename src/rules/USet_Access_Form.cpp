@@ -1,7 +1,7 @@
 // The rule-table engine: loading, checking and writing the rule files, and
 // the window that every member of the family shares.
-#include "fieldbus/USet_Access_Form.h"
-#include "fieldbus/URule_Checks.h"
+#include "rules/USet_Access_Form.h"
+#include "rules/URule_Checks.h"
 
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
@@ -115,7 +115,11 @@ QString Check_Cell(const TRule_Form& form, const TRule_Check& check, int rowNumb
         return QString();
     if (check.formatted && message == check.message)
         return rules::Format_Message(Text(message), {rowNumber, capacity});
-    QString text = message == 0 ? check.text : Text(message);
+    // A check with both an entry and a text: the text is the English for an
+    // entry that only a language file fills.
+    QString text = message == 0            ? check.text
+                   : check.text.isEmpty() ? Text(message)
+                                          : Spare_Text(message, check.text);
     if (check.row_prefix)
         text = rules::Error_Row_Text(
             Text(form.grids[g].error_prefix > 0 ? form.grids[g].error_prefix : form.error_prefix), rowNumber, text);
@@ -129,12 +133,6 @@ QString Check_Cell(const TRule_Form& form, const TRule_Check& check, int rowNumb
 }
 
 } // namespace
-
-QString Rule_Missing_Attribute_Message()
-{
-    return rules::Format_Message(QStringLiteral("Could not convert variant of type (%s) into type (%s)"),
-                                 {QStringLiteral("Null"), QStringLiteral("OleStr")});
-}
 
 QString Rule_Too_Many_Warning(int inFile, int shown) { return QString::fromLatin1(kTooMany).arg(inFile).arg(shown); }
 
@@ -181,7 +179,8 @@ TRule_Load Load_Rule_File(const TRule_Form& form, const QString& path, const std
                 if (value) {
                     cells << (column.from_file ? column.from_file(*value) : *value);
                 } else if (column.mandatory) {
-                    out->error = Rule_Missing_Attribute_Message();
+                    out->error = Rule_Missing_Attribute_Message(path, grid.list,
+                                                                static_cast<int>(read.size()), column.attribute);
                     return TRule_Load::Stopped;
                 } else {
                     cells << (column.fallback_of_row ? column.fallback_of_row(cells) : column.fallback);
@@ -487,6 +486,7 @@ void TSet_Access_Form::Fill_Grid(int g, const TRule_Rows& rows)
 
 void TSet_Access_Form::FormShow()
 {
+    unread_.Clear();
     if (!Prepare_Show())
         return;
     const int n = static_cast<int>(Grids.size());
@@ -504,19 +504,25 @@ void TSet_Access_Form::FormShow()
     TRule_File file;
     const TRule_Load load = Load_Rule_File(form_, form_.path ? *form_.path : QString(), rows, &file);
     not_shown_.assign(n, 0);
+    const QString path = form_.path ? *form_.path : QString();
     if (load == TRule_Load::Not_Loaded) {
+        unread_.Add(path, file.error);
         ShowErrorBox(file.error);
     } else {
         for (int g = 0; g < n; ++g)
             Fill_Grid(g, file.grids[g]);
         After_Load();
-        if (load == TRule_Load::Stopped)
+        if (load == TRule_Load::Stopped) {
+            unread_.Add(path, file.error);
             ShowErrorBox(file.error);
+        }
         for (int g = 0; g < n; ++g) {
             not_shown_[g] = file.not_shown[g];
-            if (not_shown_[g] > 0)
-                ShowMessage(MessageKind::Warning, Rule_Too_Many_Warning(rows[g] + not_shown_[g], rows[g]),
-                            MessageButtons::Ok);
+            if (not_shown_[g] > 0) {
+                const QString warning = Rule_Too_Many_Warning(rows[g] + not_shown_[g], rows[g]);
+                unread_.Add(path, warning);
+                ShowMessage(MessageKind::Warning, warning, MessageButtons::Ok);
+            }
         }
     }
     Copied.assign(n, false);
@@ -543,8 +549,10 @@ TRule_Rows TSet_Access_Form::Grid_Rows(int g) const
 std::vector<TRule_Rows> TSet_Access_Form::Rules_To_Save() const
 {
     std::vector<TRule_Rows> all;
-    for (int g = 0; g < static_cast<int>(Grids.size()); ++g)
+    for (int g = 0; g < static_cast<int>(Grids.size()); ++g) {
         all.push_back(Grid_Rows(g));
+        Cells_To_File(g, all.back());
+    }
     return all;
 }
 
@@ -568,13 +576,14 @@ bool TSet_Access_Form::Controllo_dati()
 
 void TSet_Access_Form::Btn_OKClick(QObject*)
 {
-    if (!Controllo_dati())
+    if (!Controllo_dati() || !Consent_To_Replace(unread_))
         return;
     QString error;
     if (!Save_Rule_File(form_, form_.path ? *form_.path : QString(), Rules_To_Save(), &error)) {
         ShowErrorBox(error);
         return;
     }
+    unread_.Clear();
     SetModalResult(mrOk);
 }
 

@@ -31,9 +31,10 @@ QByteArray Text_File_Bytes(const QStringList& lines, TText_File_Format format);
 // already ends with it, in any letter case.
 QString With_File_Extension(const QString& name, const QString& extension);
 
-// When the file exists, asks the question (Yes, No); true when the file may
-// be written: it does not exist, or the answer was Yes.
-bool Confirm_Overwrite(const QString& path, const QString& question);
+// When the file exists, asks the question (Yes, No; with Cancel too when
+// offered); true when the file may be written: it does not exist, or the
+// answer was Yes.
+bool Confirm_Overwrite(const QString& path, const QString& question, bool offerCancel = false);
 
 // Writes the lines over the file. On failure shows an error box with the
 // file system's text and returns false; the old file is left as it was.

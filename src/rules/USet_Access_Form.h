@@ -13,6 +13,7 @@
 // checked and what is saved: the rules end at the first row whose key cell
 // is blank after trimming (a grid without a key column keeps every row).
 
+#include "rules/URule_Files.h"
 #include "grid/ExGrid.h"
 #include "platform/Forms.h"
 
@@ -181,7 +182,8 @@ struct TRule_File
 // Reads the file into at most `rows[g]` rules per grid. The root is the
 // document element, whatever precedes it. Optional attributes take their
 // defaults; a missing mandatory one stops the reading there (Stopped, the
-// conversion message), what was read before stays.
+// conversion message naming the file, row and attribute), what was read
+// before stays.
 TRule_Load Load_Rule_File(const TRule_Form& form, const QString& path, const std::vector<int>& rows,
                           TRule_File* out);
 // The rules a grid saves: up to the first blank key.
@@ -197,8 +199,6 @@ bool Save_Rule_File(const TRule_Form& form, const QString& path, const std::vect
                     QString* error = nullptr);
 // The notice when a file holds more rules than a grid shows.
 QString Rule_Too_Many_Warning(int inFile, int shown);
-// The platform's conversion message for a missing mandatory attribute.
-QString Rule_Missing_Attribute_Message();
 
 class TSet_Access_Form : public platform::TForm
 {
@@ -249,6 +249,8 @@ public:
     void Set_Cell(int grid, int col, int row, const QString& text);
     bool Check_Rows(int grid) const;
     int Not_Shown(int grid) const { return grid < int(not_shown_.size()) ? not_shown_[grid] : 0; }
+    // What the last showing could not read of the file; OK asks before replacing it.
+    const TUnread& Unread() const { return unread_; }
 
 protected:
     // Member settings before the grids are reset (row counts, capacities);
@@ -264,6 +266,10 @@ protected:
     // After the file's rules are in the grids, and after a row was pasted.
     virtual void After_Load() {}
     virtual void After_Paste(int grid, int row) {}
+    // The cells as OK writes them, where a member stores something else than
+    // what a cell shows and needs its own state to say what (the rows as the
+    // grid holds them, entry c - 1 for column c).
+    virtual void Cells_To_File(int grid, TRule_Rows& rows) const {}
     // After Delete Row (answered Yes) or Insert Row moved the rows of a grid.
     virtual void After_Row_Move(int grid) {}
     // Member code to tailor the texts after the family's.
@@ -278,4 +284,5 @@ private:
 
     const TRule_Form& form_;
     std::vector<int> not_shown_;
+    TUnread unread_;
 };

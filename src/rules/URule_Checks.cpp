@@ -1,4 +1,4 @@
-#include "fieldbus/URule_Checks.h"
+#include "rules/URule_Checks.h"
 
 #include "shell/UComon.h"
 

@@ -1,4 +1,4 @@
-#include "fieldbus/UText_File_Writer.h"
+#include "rules/UText_File_Writer.h"
 
 #include "platform/Dialogs.h"
 #include "platform/FileSystem.h"
@@ -26,11 +26,12 @@ QString With_File_Extension(const QString& name, const QString& extension)
     return name + extension;
 }
 
-bool Confirm_Overwrite(const QString& path, const QString& question)
+bool Confirm_Overwrite(const QString& path, const QString& question, bool offerCancel)
 {
     if (!platform::FileExists(path))
         return true;
-    return platform::ShowMessage(platform::MessageKind::Confirmation, question, platform::MessageButtons::YesNo) ==
+    const auto buttons = offerCancel ? platform::MessageButtons::YesNoCancel : platform::MessageButtons::YesNo;
+    return platform::ShowMessage(platform::MessageKind::Confirmation, question, buttons) ==
            platform::MessageAnswer::Yes;
 }
 
