@@ -68,6 +68,28 @@ bool Parse_Lng_Line(const QString& rawLine, int count, Lng_Line* out)
     return true;
 }
 
+bool Lng_File_Text(const QStringList& table, QByteArray* bytes, QString* error)
+{
+    QByteArray out("\xEF\xBB\xBF");
+    for (qsizetype n = 0; n < table.size(); ++n) {
+        const QString& text = table[n];
+        if (text.contains(kPilcrow) || text.contains(QLatin1String("/#/")) || text.contains(u'\n')
+            || text.contains(u'\r')) {
+            if (error)
+                *error = QStringLiteral("Entry %1 cannot be written to a language file.").arg(n);
+            return false;
+        }
+        // The reader trims the text and skips an empty one: quoting keeps both.
+        const bool quoted = text.isEmpty() || Trim(text) != text;
+        // The blank before "=" is the format's: the reader drops that character.
+        out += "STR" + QByteArray::number(n) + " = ";
+        out += (quoted ? kPilcrow + text + kPilcrow : text).toUtf8();
+        out += "\r\n";
+    }
+    *bytes = out;
+    return true;
+}
+
 bool Read_Lng_File(const QString& path)
 {
     QStringList lines;

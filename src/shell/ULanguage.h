@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -22,3 +23,9 @@ struct Lng_Line
     QString text;
 };
 bool Parse_Lng_Line(const QString& line, int count, Lng_Line* out);
+
+// A language file that gives every entry of `table` exactly as it stands: UTF-8
+// with a byte-order mark, one "STRn = text" line per entry, a text with blanks
+// at an end (or none at all) quoted with "¶". A text that no line can carry
+// (a line break, "¶" or "/#/" in it) gives false and names its entry in `error`.
+bool Lng_File_Text(const QStringList& table, QByteArray* bytes, QString* error);

@@ -1,7 +1,7 @@
 #include "shell/UNew_Project.h"
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
-#include "shell/URorudizezFirmWare.h"
+#include "shell/UShell_Services.h"
 
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
@@ -112,7 +112,6 @@ void TFNew_Project::Btn_OKClick(QObject*)
     ForceFolders(JoinPath(folder, QStringLiteral("bin")));
     Project_Name = name;
     Project_Folder = folder;
-    if (FRorudizezFirmWare)
-        FRorudizezFirmWare->Set_Files();
+    ::Set_Files();
     SetModalResult(mrOk);
 }

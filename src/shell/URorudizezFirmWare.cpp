@@ -5,6 +5,7 @@
 #include "shell/UOpenConf.h"
 #include "shell/UAbout.h"
 #include "shell/USoftOptions.h"
+#include "shell/UShell_Services.h"
 
 #include "mbus/UInsertKeyWireless.h"
 #include "mbus/UMeter_Bus_Form.h"
@@ -117,10 +118,20 @@ TFRorudizezFirmWare::TFRorudizezFirmWare(const QString& programFolder)
 {
     Init_Shell_Resources();
     FormCreate(programFolder);
+    // The other windows reach these through the shell's services, not through this window.
+    TShell_Services& services = Shell_Services();
+    services.Start_Program = [this](const QString& program, const QString& parameter, bool hidden) {
+        return Start_Program(program, parameter, hidden);
+    };
+    services.Check_Started_Program = [this] { return Check_Started_Program(); };
+    services.Change_Language = [this] { Change_Language(); };
+    services.owner = this;
 }
 
 TFRorudizezFirmWare::~TFRorudizezFirmWare()
 {
+    if (Shell_Services().owner == this)
+        Shell_Services() = TShell_Services();
     if (FRorudizezFirmWare == this)
         FRorudizezFirmWare = nullptr;
 }
@@ -450,65 +461,86 @@ void TFRorudizezFirmWare::Set_Lang()
     Show_Configuration_Lines();
 }
 
-void TFRorudizezFirmWare::Change_Language()
+namespace {
+
+template <class W>
+void Add_Language_Window(std::vector<TFRorudizezFirmWare::Language_Window>& list, W* window)
 {
-    // The scan window and its dialogs keep the start-up language; the about
-    // box takes no texts from the table.
-    Set_Lang();
-    if (FNew_Project)
-        FNew_Project->Set_Lang();
-    if (FOpenConf)
-        FOpenConf->Set_Lang();
-    if (FSoftOptions)
-        FSoftOptions->Set_Lang();
-    if (FBoot)
-        FBoot->Set_Lang();
-    if (FParGen)
-        FParGen->Set_Lang();
-    if (FLoRa_Set_Access)
-        FLoRa_Set_Access->Set_Lang();
-    if (FMeter_Bus)
-        FMeter_Bus->Set_Lang();
-    if (FNewIDNode)
-        FNewIDNode->Set_Lang();
-    // The windows of the other family members, in their fixed order.
-    if (FImportEDEFile)
-        FImportEDEFile->Set_Lang();
-    if (FBACnet_Eng_Unit)
-        FBACnet_Eng_Unit->Set_Lang();
-    if (FDefOffset)
-        FDefOffset->Set_Lang();
-    if (FEtherNEtIP_EDS)
-        FEtherNEtIP_EDS->Set_Lang();
-    if (FProfinetFileName)
-        FProfinetFileName->Set_Lang();
-    if (FIEC_61850_Access)
-        FIEC_61850_Access->Set_Lang();
-    if (FTopicTemplate)
-        FTopicTemplate->Set_Lang();
-    if (FOPC_UA_Add_Server)
-        FOPC_UA_Add_Server->Set_Lang();
-    if (FOPC_UA_Client_Access)
-        FOPC_UA_Client_Access->Set_Lang();
-    if (FOPC_UA_Scan_Server)
-        FOPC_UA_Scan_Server->Set_Lang();
-    TSet_Access_Form* const rules[] = {
-        FBACnetAccess,        FBACnetSlaveSetAccess,     FSetAccess,         FModbus_TCP_Master_Set_Access,
-        FReceiveCAN,          FTransmitCAN,              FSet_PDO_Access,    FSet_SDO_Client_Access,
-        FSet_SDO_Server_Access, FDNet,                   FDMXDefVal,         FEtherNetIP_Master_Access,
-        FReceiveJ1939,        FTransmitJ1939,            FKNXAccess,         FReceiveNMEA,
-        FTransmitNMEA,        FIEC61850_Variables,       FTLS_Server_Known_Cert, FMQTT_Set_Topic,
-        FOPC_UA_Server_Access, FS7_Protocol_Set_Access,  FSNMPManagerAccess, FSNMP_Trap_Access};
-    for (TSet_Access_Form* w : rules)
-        if (w)
-            w->Set_Lang();
+    if (window)
+        list.push_back({window, [window] { window->Set_Lang(); }});
 }
 
-void TFRorudizezFirmWare::Set_Files()
+} // namespace
+
+std::vector<TFRorudizezFirmWare::Language_Window> TFRorudizezFirmWare::Language_Windows()
 {
-    for (const Project_File& f : Project_Files())
-        *f.path = Project_Folder + QLatin1Char('/') + QString::fromLatin1(f.name);
+    std::vector<Language_Window> list;
+    const auto add = [&list](auto* window) { Add_Language_Window(list, window); };
+    add(this);
+    add(FNew_Project);
+    add(FOpenConf);
+    add(FSoftOptions);
+    add(FBoot);
+    add(FParGen);
+    add(FLoRa_Set_Access);
+    add(FBACnetAccess);
+    add(FImportEDEFile);
+    add(FBACnetSlaveSetAccess);
+    add(FBACnet_Eng_Unit);
+    add(FMeter_Bus);
+    add(FNewIDNode);
+    add(FSetAccess);
+    add(FModbus_TCP_Master_Set_Access);
+    add(FReceiveCAN);
+    add(FTransmitCAN);
+    add(FSet_PDO_Access);
+    add(FSet_SDO_Client_Access);
+    add(FSet_SDO_Server_Access);
+    add(FDNet);
+    add(FDefOffset);
+    add(FDMXDefVal);
+    add(FEtherNetIP_Master_Access);
+    add(FEtherNEtIP_EDS);
+    add(FReceiveJ1939);
+    add(FTransmitJ1939);
+    add(FKNXAccess);
+    add(FReceiveNMEA);
+    add(FTransmitNMEA);
+    add(FIEC_61850_Access);
+    add(FProfinetFileName);
+    add(FTLS_Server_Known_Cert);
+    add(FIEC61850_Variables);
+    add(FMQTT_Set_Topic);
+    add(FTopicTemplate);
+    add(FOPC_UA_Client_Access);
+    add(FOPC_UA_Add_Server);
+    add(FOPC_UA_Scan_Server);
+    add(FOPC_UA_Server_Access);
+    add(FS7_Protocol_Set_Access);
+    add(FSNMPManagerAccess);
+    add(FSNMP_Trap_Access);
+    return list;
 }
+
+void TFRorudizezFirmWare::Change_Language()
+{
+    for (const Language_Window& w : Language_Windows())
+        w.Set_Lang();
+}
+
+int TFRorudizezFirmWare::Get_Type_BACnet()
+{
+    if (!FileExists(FileName_ParGen))
+        return 0;
+    QString error;
+    if (!XML1.Load(FileName_ParGen, &error)) {
+        ShowErrorBox(error);
+        return 0;
+    }
+    return NumberOr(XML1.DocumentElement().FindChild(QStringLiteral("BACnet_Type")).Text(), 0);
+}
+
+void TFRorudizezFirmWare::Set_Files() { ::Set_Files(); }
 
 const TFRorudizezFirmWare::Step* TFRorudizezFirmWare::Find_Step(QObject* sender) const
 {
@@ -606,7 +638,7 @@ bool TFRorudizezFirmWare::Check_Config_LoraWAN(QString* loadError)
                 *loadError = error;
             return false;
         }
-        c = NumberOr(XML1.FirstChild().FindChild(QStringLiteral("LoRa_Payload_Size")).Text(), 0);
+        c = NumberOr(XML1.DocumentElement().FindChild(QStringLiteral("LoRa_Payload_Size")).Text(), 0);
     }
     // The rules as the rules window reads them, so that a rule it shows as
     // enabled is checked here too (a missing "Enable" reads as "Y").

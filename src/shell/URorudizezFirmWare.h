@@ -85,7 +85,21 @@ public:
 
     void Btn_Click(QObject* sender);
     void Set_Lang();
+    // Re-texts the windows of Language_Windows, in that order.
     void Change_Language();
+    struct Language_Window
+    {
+        platform::TForm* window;
+        std::function<void()> Set_Lang;
+    };
+    // This window and the 42 others that take their texts again after a
+    // language change. The scan window and its three dialogs keep the start-up
+    // language; the about box takes no texts from the table.
+    std::vector<Language_Window> Language_Windows();
+    // "BACnet_Type" of "ParGen.xml" (1 MS/TP, else BACnet/IP); 0 when the file
+    // or the element is missing or holds no number. A file that does not load
+    // is reported in an error box and gives 0.
+    int Get_Type_BACnet();
     void Set_Files();
     // Writes "Vudidid.xml"; false (after the error box) when it cannot.
     bool Save_Setting();

@@ -2,6 +2,7 @@
 #include "shell/UComon.h"
 #include "shell/ULanguage.h"
 #include "shell/URorudizezFirmWare.h"
+#include "shell/UShell_Services.h"
 
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
@@ -238,8 +239,8 @@ void TFSoftOptions::LangClick(int slot)
     Language_Name = name;
     Load_Language();
     Language_Name = committed;
-    if (FRorudizezFirmWare)
-        FRorudizezFirmWare->Change_Language();
+    if (Shell_Services().Change_Language)
+        ::Change_Language();
     else
         Set_Lang();
     // Set_Lang wrote page 1 of 1; the page shown says where it really is.
