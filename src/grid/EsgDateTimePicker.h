@@ -32,12 +32,33 @@ public:
     platform::TColor ButtonTextColorHot = platform::clNone;
     platform::TColor ButtonTextColorDown = platform::clNone;
 
+    bool DisabledBorder() const { return FDisabledBorder; }
+    void SetDisabledBorder(bool v) { FDisabledBorder = v; update(); }
+    int ButtonWidth() const { return FButtonWidth; }
+    // The mouse is over the control, over its drop-down button.
+    bool MouseInControl() const { return FMouseInControl; }
+    bool ButtonHover() const { return FButtonHover; }
+    // Where the Metro look draws its drop-down button.
+    QRect ButtonRect() const;
+
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void enterEvent(QEnterEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+
+private:
+    bool MetroActive() const { return FMetroStyle; }
+    void DrawButton(QPainter& p);
+    void DrawBorders(QPainter& p);
 
 private:
     platform::TFormBorderStyle FBorderStyle = platform::TFormBorderStyle::bsNone;
     platform::TColor FBorderColor = platform::clNone;
     platform::TColor FFocusBorderColor = platform::clNone;
     bool FMetroStyle = false;
+    bool FDisabledBorder = false;
+    bool FMouseInControl = false;
+    bool FButtonHover = false;
+    int FButtonWidth;
 };

@@ -11,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QKeyEvent>
+#include <QKeySequence>
 
 #include <algorithm>
 #include <climits>
@@ -469,6 +470,11 @@ bool TEsgSpinEdit::AcceptsChar(QChar c) const
 
 void TEsgSpinEdit::keyPressEvent(QKeyEvent* e)
 {
+    // Cut and paste change the text: only while typing is allowed.
+    if ((e->matches(QKeySequence::Paste) || e->matches(QKeySequence::Cut)) && (!FEditorEnabled || isReadOnly())) {
+        e->accept();
+        return;
+    }
     switch (e->key()) {
     case Qt::Key_Up: RunGuarded([this] { StepUp(false); }); e->accept(); return;
     case Qt::Key_Down: RunGuarded([this] { StepDown(false); }); e->accept(); return;

@@ -1041,8 +1041,11 @@ void VOruVizizaZezo::FilterSelected(int itemIndex)
             SetFilterActive(false);
         if (condition.isEmpty())
             Filter().RemoveColumnFilter(filterCol);
-        else
-            Filter().ColFilter(filterCol)->SetCondition(condition);
+        else {
+            TFilterData* f = Filter().ColFilter(filterCol);
+            f->SetCondition(condition);
+            f->SetCaseSensitive(item->FilterCaseSensitive());
+        }
         if (AutoFilterUpdate()) {
             SetFixedRowAlways(true);
             SetFilterActive(true);

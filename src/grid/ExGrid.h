@@ -36,6 +36,7 @@
 class QIODevice;
 namespace platform {
 class TRichEdit;
+class TPopupMenu;
 }
 class TExStringGrid;
 
@@ -234,7 +235,8 @@ public:
     QString Section() const { return FSection; }
     void SetSection(const QString& v) { FSection = v; }
     bool Stretch() const { return FStretch; }
-    void SetStretch(bool v) { FStretch = v; }
+    // With a grid that has a parent, the stretch column is stretched at once.
+    void SetStretch(bool v);
     int StretchColumn() const { return FStretchColumn; }
     void SetStretchColumn(int v) { FStretchColumn = v; }
     bool SynchWithGrid() const { return FSynchWithGrid; }
@@ -778,7 +780,7 @@ private:
     int FHeight = 0;
     TStringObjectList FItems;
     int FLevel = 0;
-    // Hidden as part of a row list (a filter level), by display index.
+    // Hidden as part of a row list (a filter level).
     bool FFromList = false;
 };
 
@@ -1711,7 +1713,9 @@ public:
     void LoadFromCSV(const QString& fileName, int maxRows = 0);
     void InsertFromCSV(const QString& fileName, int maxRows = 0);
     void LoadFromCSVStream(QIODevice& stream, int maxRows = 0);
-    // Rectangle: first column, first row, last column, last row (inclusive).
+    // Rectangle: first column, first row, last column, last row (inclusive),
+    // in display columns, as is the load point: hidden columns neither travel
+    // nor receive cells.
     void SaveRectToBinStream(const platform::TRect& r, QIODevice& stream);
     void SaveToBinStream(QIODevice& stream);
     void SaveToBinFile(const QString& fileName);
@@ -1767,7 +1771,12 @@ public:
     void UnMarkInGrid(bool doFixed);
     // The checker is not owned; a checker that goes away leaves none.
     TExStringGridCheck* CellChecker() const { return FCellChecker.data(); }
-    void SetCellChecker(TExStringGridCheck* v) { FCellChecker = v; }
+    void SetCellChecker(TExStringGridCheck* v)
+    {
+        FCellChecker = v;
+        if (v)
+            FreeNotification(v);
+    }
     bool CheckCell(int aCol, int aRow);
     bool CheckCells(int fromCol, int fromRow, int toCol, int toRow);
     bool CheckCol(bool doFixed, int aCol);
@@ -2388,6 +2397,9 @@ public:
     bool IsHoverFixedCell(int aCol, int aRow);
     bool URLShow() const { return FURLShow; }
     void SetURLShow(bool v);
+    // With URLShow, a right press on a link cell opens its editor.
+    bool URLEdit() const { return FURLEdit; }
+    void SetURLEdit(bool v) { FURLEdit = v; }
     bool URLFull() const { return FURLFull; }
     void SetURLFull(bool v);
     bool URLUnderlineOnHover() const { return FURLUnderlineOnHover; }
@@ -2495,10 +2507,21 @@ public:
 
     TCustomCellDrawEvent OnCustomCellBkgDraw;
     TCustomCellDrawEvent OnCustomCellDraw;
+    // The measured size of a cell (real column), printing or not; may change it.
+    std::function<void(QObject* sender, platform::TCanvas& canvas, int aCol, int aRow, platform::TSize& aSize,
+                       bool printing)>
+        OnCustomCellSize;
     TGridBorderPropEvent OnGetCellBorderProp;
     TGridGradientEvent OnGetCellGradient;
     TGridPaintedEvent OnPainted;
     TCanShowFixedDropDownEvent OnCanShowFixedDropDown;
+    // The menu of the headers' drop-down button; not owned: one that goes
+    // away leaves none.
+    platform::TPopupMenu* FixedDropDownMenu() const;
+    void SetFixedDropDownMenu(platform::TPopupMenu* v);
+    // A press on a header's drop-down button; the handler may give the menu.
+    std::function<void(QObject* sender, int aCol, int aRow, platform::TPopupMenu*& menu, bool& keepFixedCellHighlighted)>
+        OnFixedDropDownClick;
     std::function<void(QObject* sender, int aCol, int aRow, bool& hasSpinEdit)> OnHasSpinEdit;
 
     // ---- events
@@ -2631,6 +2654,11 @@ public:
     // The calendar of a date editor closed (with MouseActions.DirectDateClose
     // the edit then ends).
     std::function<void(QObject* sender, int aRow, int aCol)> OnDatePickerCloseUp;
+    std::function<void(QObject* sender, int aRow, int aCol)> OnDatePickerDropDown;
+    // Reads a cell text for the date editor; the date comes preset to now.
+    std::function<void(QObject* sender, const QString& text, TDateTime& aDate)> OnCustomStrToDate;
+    // The unit of the value-and-unit editor changed.
+    std::function<void(QObject* sender, int aCol, int aRow, const QString& newUnit)> OnUnitChanged;
     TGridEditBtn* EditBtn() const { return FEditBtn; }
     TGridUnitEditBtn* UnitEditBtn() const { return FUnitEditBtn; }
     TGridCheckBox* EditCheckBox() const { return FEditCheck; }
@@ -3283,6 +3311,7 @@ protected:
     bool FEditChange = false;
     bool FNilObjects = false;
     QPointer<TExStringGridCheck> FCellChecker;
+    QPointer<QObject> FFixedDropDownMenu;
     int FAutoNumberStart = 0;
     int FAutoNumberOffset = 0;
     TSortDirection FAutoNumberDirection = sdAscending;
@@ -3316,6 +3345,7 @@ protected:
     bool FHovering = false;
     bool FAutoThemeAdapt = false;
     bool FURLShow = false;
+    bool FURLEdit = false;
     bool FURLFull = false;
     bool FURLUnderlineOnHover = false;
     bool FEnhTextSize = false;
@@ -3433,6 +3463,8 @@ protected:
     bool CommitDropDownEditor();
     // The drop-down editors made so far take the grid's style and tones.
     void DropDownEditorsTakeStyle();
+    // The drop-down editors that exist take this style alone.
+    void DropDownEditorsTakeComponentStyle(TQRVStyle style);
     TExCustomDropDown* DropDownEditorOf(TEditorType kind, bool create);
     // Enter or Escape belongs to the drop-down editor that is up (not to the form).
     bool DropDownEditorWantsKey(int key);
@@ -3684,6 +3716,8 @@ protected:
     void SizeChanged(int oldColCount, int oldRowCount) override;
     void Notification(QObject* component, platform::TOperation operation) override;
     void HookOwnerFormResize();
+    // A press on a header's drop-down button: the event, then the menu.
+    void HeaderDropDownPress(int aCol, int aRow, const platform::TRect& r);
     void HandleMouseLeaveMessage(platform::TMessage& m);
     void HandleCancelModeMessage(platform::TMessage& m);
     void HideMoveArrows();

@@ -330,7 +330,7 @@ private:
     bool FOleDropSource = false;
     bool FOleColumnsOnly = false;
     bool FOleColumnDragDrop = false;
-    bool FShowCells = false;
+    bool FShowCells = true;
     bool FOleDropTarget = false;
     bool FOleDropRTF = false;
     bool FOleInsertRows = false;

@@ -123,20 +123,35 @@ void TExStringGrid::FitRowHeight(int aRow, bool growOnly)
     int highest = 0;
     for (int c = 0; c < ColCount(); ++c) {
         const int real = RealColIndex(c);
-        if (InMergedRange(*this, real, aRow, false) && !IsBaseCell(real, aRow))
+        if (IsIgnoredColumn(real) || (InMergedRange(*this, real, aRow, false) && !IsBaseCell(real, aRow)))
             continue;
         const TCellType type = GetCellType(real, aRow);
         int h = 0;
-        if (type == ctCheckBox || type == ctDataCheckBox || type == ctVirtCheckBox || type == ctRadioButton)
+        if (type == ctCheckBox || type == ctDataCheckBox || type == ctVirtCheckBox || type == ctRadioButton) {
             h = DefaultRowHeight();
-        else
-            h = GetCellTextSize(real, aRow, false, FWordWrap).cy + GetCellGraphicSize(real, aRow).cy;
+        } else {
+            // A graphic filling the cell's height takes what the row gives
+            // it: measured, it would grow the row at every fit.
+            const TCellGraphic* g = GetCellGraphic(real, aRow);
+            const int text = GetCellTextSize(real, aRow, false, FWordWrap).cy;
+            if (g && g->CellVAlign == vaFull)
+                h = GetCellEx(real, aRow).isEmpty() ? DefaultRowHeight() : text;
+            else
+                h = text + GetCellGraphicSize(real, aRow).cy;
+        }
         highest = std::max(highest, h);
     }
     int height = highest + TotalYOffset() + 2 * GridLineWidth() + (FXYOffsetTopLeftOnly ? 2 : 0);
     if (growOnly && RowHeights(aRow) >= height)
         return;
     SetRowHeights(aRow, std::max(0, LimitSize(height, FMinRowHeight, FMaxRowHeight)));
+    // The text editor follows the new height, its caret at the end of the text.
+    if (VisibleRowCount() + TBaseGrid::FixedRows() >= RowCount() && EditorMode() && FSizeWhileTyping->Height()) {
+        if (TInplaceEdit* editor = InplaceEditor(); editor && editor->isVisible()) {
+            editor->SetSelStart(static_cast<int>(editor->Text().size()));
+            editor->SetSelLength(0);
+        }
+    }
 }
 
 void TExStringGrid::AutoSizeRow(int aRow, int padding)

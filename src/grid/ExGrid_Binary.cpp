@@ -360,16 +360,19 @@ void TExStringGrid::SaveRectToBinStream(const TRect& r, QIODevice& stream)
     for (int row = r.Top; row <= r.Bottom; ++row) {
         ExportNotification(esExportNextRow, row);
         for (int col = r.Left; col <= r.Right; ++col) {
-            TCellProperties* p = CellPropsAt(col, row);
+            // The rectangle is in display columns: hidden columns are left
+            // out, and each shown cell is read at its real column.
+            const int rc = RealColIndex(col);
+            TCellProperties* p = CellPropsAt(rc, row);
             RecordWriter cell("TGridCellIO");
             cell.Int("Col", col);
             cell.Int("Row", row);
-            cell.Str("Cell", GetCellEx(col, row));
+            cell.Str("Cell", GetCellEx(rc, row));
             cell.Bool("HasProp", p != nullptr);
             cell.WriteTo(stream);
             if (!p)
                 continue;
-            TCellGraphic* g = GetCellGraphic(col, row);
+            TCellGraphic* g = GetCellGraphic(rc, row);
             const TCellType type = g ? g->CellType : ctEmpty;
             const bool hasGraphic = g && type != ctEmpty && (!HasOwnPayload(type) || g->CellCreated);
             RecordWriter pw("TGridCellPropIO");
@@ -462,7 +465,7 @@ void TExStringGrid::SaveRectToBinStream(const TRect& r, QIODevice& stream)
             }
         }
         if (progress.Active())
-            progress.Report(Percent(row - r.Top, r.Bottom - r.Top));
+            progress.Report(Percent(row, r.Bottom - r.Top));
     }
     ExportNotification(esExportDone, -1);
 }
@@ -598,9 +601,9 @@ void TExStringGrid::LoadAtPointFromBinStream(const TPoint& p, QIODevice& stream,
     for (const CellGroup& cg : groups) {
         const long long tc = static_cast<long long>(cg.col) - originCol + p.X;
         const long long tr = static_cast<long long>(cg.row) - originRow + p.Y;
-        if (tc < 0 || tr < 0 || tc >= TotalColCount() || tr >= RowCount())
+        if (tc < 0 || tr < 0 || tc >= ColCount() || tr >= RowCount())
             continue;
-        const int col = static_cast<int>(tc), row = static_cast<int>(tr);
+        const int col = RealColIndex(static_cast<int>(tc)), row = static_cast<int>(tr);
         SetCellEx(col, row, cg.text);
         if (row != lastRow) {
             lastRow = row;
@@ -626,15 +629,13 @@ void TExStringGrid::LoadAtPointFromBinStream(const TPoint& p, QIODevice& stream,
         if (pr.Has("CellProperties.CellObject")) {
             const auto v = static_cast<quintptr>(pr.Get<long long>("CellProperties.CellObject", 0));
             t->SetCellObject(objects.count(v) ? reinterpret_cast<TObject*>(v) : nullptr);
-        } else {
-            t->SetCellObject(nullptr);
         }
         if (pr.Has("CellProperties.Control")) {
             const auto v = static_cast<quintptr>(pr.Get<long long>("CellProperties.Control", 0));
             t->SetControl(controls.count(v) ? reinterpret_cast<QWidget*>(v) : nullptr);
         }
         t->SetFontColor(static_cast<TColor>(pr.Int("CellProperties.FontColor", static_cast<int>(t->FontColor()))));
-        t->SetFontName(pr.Get<QString>("CellProperties.FontName", QString()));
+        t->SetFontName(pr.Get<QString>("CellProperties.FontName", t->FontName()));
         t->SetFontSize(pr.Int("CellProperties.FontSize", t->FontSize(), -1000, 1000));
         t->SetFontStyle(static_cast<TFontStyles>(pr.Int("CellProperties.FontStyle", static_cast<int>(t->FontStyle()), 0, 15)));
         t->SetEditor(static_cast<TEditorType>(

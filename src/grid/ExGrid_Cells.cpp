@@ -110,10 +110,19 @@ void TExStringGrid::SetObjectsEx(int aCol, int aRow, TObject* aObject)
             return;
         while (cells.Count() <= aCol)
             cells.Add(QString());
-        if (auto* props = dynamic_cast<TCellProperties*>(cells.Objects(aCol)))
-            props->SetCellObject(aObject);
-        else
-            cells.SetObjects(aCol, aObject);
+        // The object goes into the cell's properties, made for the cell as
+        // a shown row's are, so that it comes back with the row.
+        TObject* held = cells.Objects(aCol);
+        auto* props = dynamic_cast<TCellProperties*>(held);
+        if (!props) {
+            if (held)
+                throw REruVidaZuvez(QStringLiteral("The cell holds an object that is not its properties"));
+            if (!aObject)
+                return;
+            props = NewCellProperties(aCol, std::clamp(RowRealToDispl(aRow), 0, std::max(0, RowCount() - 1)));
+            cells.SetObjects(aCol, props);
+        }
+        props->SetCellObject(aObject);
         return;
     }
     SetObjectEx(aCol, RowRealToDispl(aRow), aObject);
@@ -128,7 +137,12 @@ TObject* TExStringGrid::GetGridObjectsEx(int aCol, int aRow) const
 
 void TExStringGrid::CellTextChanged(int aCol, int aRow)
 {
-    // Cell scroll bars follow their text's height (with the cell graphics).
+    // A cell scroll bar with automatic range scrolls the cell's text: one
+    // row's height per page over the height the text needs.
+    if (aCol < 0 || aRow < 0 || aRow >= RowCount() || !HasAutoRangeScrollBar(aCol, aRow))
+        return;
+    const TSize needed = GetCellTextSize(aCol, aRow, false, true);
+    SetScrollProp(aCol, aRow, RowHeights(aRow), needed.cy);
 }
 
 // ---------------------------------------------------------------------------

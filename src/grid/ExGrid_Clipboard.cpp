@@ -196,7 +196,7 @@ void TExStringGrid::CopyRectToClipboard(const TRect& r, bool disjunct)
     if (FNavigation->AllowFmtClipboard()) {
         QBuffer buffer;
         buffer.open(QIODevice::WriteOnly);
-        SaveRectToBinStream(TRect{RealColIndex(r.Left), r.Top, RealColIndex(r.Right), r.Bottom}, buffer);
+        SaveRectToBinStream(TRect{r.Left, r.Top, r.Right, r.Bottom}, buffer);
         data->setData(GridCellsClipboardFormat(), buffer.data());
     }
     AddToClipboard(data);
@@ -522,8 +522,7 @@ int TExStringGrid::PasteAtCell(int aCol, int aRow, int& rows, int& cols)
                     continue;
                 QBuffer buffer;
                 buffer.open(QIODevice::WriteOnly);
-                const int rc = RealColIndex(c);
-                SaveRectToBinStream(TRect{rc, r, rc, r}, buffer);
+                SaveRectToBinStream(TRect{c, r, c, r}, buffer);
                 kept[{c, r}] = buffer.data();
                 if (editable)
                     asked.emplace_back(c, r);
@@ -533,14 +532,14 @@ int TExStringGrid::PasteAtCell(int aCol, int aRow, int& rows, int& cols)
         {
             QBuffer buffer(&bytes);
             buffer.open(QIODevice::ReadOnly);
-            LoadAtPointFromBinStream(TPoint{RealColIndex(aCol), aRow}, buffer, false);
+            LoadAtPointFromBinStream(TPoint{aCol, aRow}, buffer, false);
         }
         const auto restore = [this](int c, int r, QByteArray& cell) {
             const int rc = RealColIndex(c);
             FreeCellPropsRect(rc, r, rc, r);
             QBuffer buffer(&cell);
             buffer.open(QIODevice::ReadOnly);
-            LoadAtPointFromBinStream(TPoint{rc, r}, buffer, false);
+            LoadAtPointFromBinStream(TPoint{c, r}, buffer, false);
         };
         for (const auto& [c, r] : asked) {
             auto it = kept.find({c, r});

@@ -486,7 +486,9 @@ void TExStringGrid::SetSpreadSheet(bool v)
 void TExStringGrid::SetAutoSize(bool v)
 {
     FAutoSize = v;
-    // Fitting the columns to their contents comes with the auto-size operations.
+    // Loading sizes them once the layout is read.
+    if (v && !Loading())
+        AutoSizeColumns(false, 10);
 }
 
 void TExStringGrid::SetFlat(bool v)

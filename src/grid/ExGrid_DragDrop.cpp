@@ -14,6 +14,7 @@
 #include <QBuffer>
 #include <QCursor>
 #include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QMimeData>
@@ -465,23 +466,68 @@ bool TExStringGrid::OleDropCol(const QPoint& screen, int dropCol)
 
 QWidget* TExStringGrid::SelectionToForm(const TRect& aRect)
 {
-    TRect a = TBaseGrid::CellRect(aRect.Left, aRect.Top);
-    TRect b = TBaseGrid::CellRect(aRect.Right, aRect.Bottom);
-    if (b.Right < a.Left)
-        std::swap(a, b);
-    if (b.Bottom < a.Top) {
-        std::swap(a.Top, b.Top);
-        std::swap(a.Bottom, b.Bottom);
+    // Every cell of the rectangle is painted, also those scrolled out of view.
+    const int left = std::max(0, std::min(aRect.Left, aRect.Right));
+    const int right = std::min(ColCount() - 1, std::max(aRect.Left, aRect.Right));
+    const int top = std::max(0, std::min(aRect.Top, aRect.Bottom));
+    const int bottom = std::min(RowCount() - 1, std::max(aRect.Top, aRect.Bottom));
+    const int line = GridLineWidth();
+    std::vector<int> xs{0}, ys{0};
+    for (int c = left; c <= right; ++c)
+        xs.push_back(xs.back() + ColWidths(c) + line);
+    for (int r = top; r <= bottom; ++r)
+        ys.push_back(ys.back() + RowHeights(r) + line);
+    // Grid sizes are bounded; the picture is never larger than the screen needs.
+    // From the first cell's left edge to the last one's right edge.
+    const int width = std::clamp(xs.back() - line, 1, 8192), height = std::clamp(ys.back() - line, 1, 8192);
+    // The cell painter keeps scrolled cells off the fixed area: the cells are
+    // painted beyond it and cut out afterwards.
+    const int ox = FixedColsWidth(), oy = FixedRowsHeight();
+    QImage image(ox + width, oy + height, QImage::Format_RGB32);
+    image.fill(ToQColor(Color()));
+    {
+        TCanvas canvas;
+        canvas.BindImage(&image);
+        const TGridRect sel = Selection();
+        for (int r = top; r <= bottom && ys[r - top] < height; ++r)
+            for (int c = left; c <= right && xs[c - left] < width; ++c) {
+                const TRect cell{ox + xs[c - left], oy + ys[r - top], ox + xs[c - left + 1], oy + ys[r - top + 1]};
+                const bool fixed = IsFixed(c, r);
+                TGridDrawState state = fixed ? gdFixed : 0;
+                if (!fixed && c >= sel.Left && c <= sel.Right && r >= sel.Top && r <= sel.Bottom)
+                    state |= gdSelected;
+                PaintCellExt(canvas, c, r, cell, state);
+                TRect content = cell;
+                if (fixed) {
+                    content.Right -= 1;
+                    content.Bottom -= 2;
+                } else {
+                    InflateRect(content, -line, -line);
+                }
+                DrawCellContent(canvas, c, r, content, state);
+            }
+        // The fixed lines the grid draws at its own outer edges.
+        canvas.Pen().SetColor(GridFixedLineColor());
+        canvas.Pen().SetWidth(1);
+        canvas.Pen().SetStyle(psSolid);
+        if (left == 0 && TBaseGrid::FixedCols() > 0 && (Options() & goFixedVertLine)) {
+            canvas.MoveTo(ox, oy);
+            canvas.LineTo(ox, oy + height);
+        }
+        if (top == 0 && TBaseGrid::FixedRows() > 0 && (Options() & goFixedHorzLine)) {
+            canvas.MoveTo(ox, oy);
+            canvas.LineTo(ox + width, oy);
+        }
+        canvas.Flush();
     }
-    const QRect area(a.Left, a.Top, std::max(1, b.Right - a.Left + 1), std::max(1, b.Bottom - a.Top + 1));
-    QPixmap picture = ClientSurface()->grab(area);
+    image = image.copy(ox, oy, width, height);
     auto* form = new TNoActiveForm(this);
     auto* label = new QLabel(form);
-    label->setPixmap(picture);
+    label->setPixmap(QPixmap::fromImage(image));
     auto* layout = new QVBoxLayout(form);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(label);
-    form->resize(picture.size());
+    form->resize(image.size());
     return form;
 }
 
@@ -538,11 +584,8 @@ bool TExStringGrid::OleDragStartMove(TShiftState shift, int x, int y)
     const bool columnDrag = header && dd.OleColumnDragDrop();
     if (dd.ShowCells() && !MoveForm) {
         const TGridRect s = Selection();
-        const TRect picture = columnDrag
-                                  ? TRect{aCol, 0, aCol, std::min(RowCount() - 1, VisibleRowCount())}
-                                  : TRect{std::max(s.Left, LeftCol()), std::max(s.Top, TopRow()),
-                                          std::min(s.Right, LeftCol() + VisibleColCount()),
-                                          std::min(s.Bottom, TopRow() + VisibleRowCount())};
+        const TRect picture = columnDrag ? TRect{aCol, 0, aCol, std::min(RowCount() - 1, VisibleRowCount())}
+                                         : TRect{s.Left, s.Top, s.Right, s.Bottom};
         MoveForm = SelectionToForm(picture);
         MoveForm->move(ClientSurface()->mapToGlobal(QPoint(x, y)));
         MoveForm->show();
@@ -552,8 +595,9 @@ bool TExStringGrid::OleDragStartMove(TShiftState shift, int x, int y)
     if (columnDrag) {
         if (!dd.ShowCells())
             ShowDragButton(GetCellEx(realCol, 0), ColWidths(aCol), RowHeights(0), x, y);
-        const DragResult r = BeginOleColumnDrag(ClientSurface(), source, realCol, true, effect);
-        if (r != DragResult::Cancelled && OnOleDragStop)
+        if (BeginOleColumnDrag(ClientSurface(), source, realCol, true, effect) == DragResult::Cancelled)
+            effect = DropEffect::None; // stopped all the same, with no effect
+        if (OnOleDragStop)
             OnOleDragStop(this, EffectNumber(effect));
         return true;
     }
@@ -563,15 +607,14 @@ bool TExStringGrid::OleDragStartMove(TShiftState shift, int x, int y)
     if (fmt) {
         QBuffer buffer(&stream);
         buffer.open(QIODevice::WriteOnly);
-        SaveRectToBinStream(TRect{RealColIndex(FDropSelection.Left), FDropSelection.Top,
-                                  RealColIndex(FDropSelection.Right), FDropSelection.Bottom},
-                            buffer);
+        SaveRectToBinStream(
+            TRect{FDropSelection.Left, FDropSelection.Top, FDropSelection.Right, FDropSelection.Bottom}, buffer);
     }
     const DragResult r = BeginOleTextDrag(ClientSurface(), source, SelectedText(), GetCellEx(realCol, aRow), effect,
                                           true, fmt ? &stream : nullptr);
     if (r == DragResult::Cancelled)
-        return true;
-    if (effect == DropEffect::Move && !dd.OleCopyAlways())
+        effect = DropEffect::None; // stopped all the same, with no effect
+    else if (effect == DropEffect::Move && !dd.OleCopyAlways())
         OleRemoveDragSource();
     if (OnOleDragStop)
         OnOleDragStop(this, EffectNumber(effect));

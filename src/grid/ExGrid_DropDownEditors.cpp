@@ -509,6 +509,15 @@ bool TExStringGrid::DropDownEditorWantsKey(int key)
     return key == VK_ESCAPE && d->DroppedDown();
 }
 
+void TExStringGrid::DropDownEditorsTakeComponentStyle(TQRVStyle style)
+{
+    for (TEditorType kind : {edTrackbarDropDown, edMemoDropDown, edCalculatorDropDown, edDetailDropDown,
+                             edColorPickerDropDown, edImagePickerDropDown, edTimePickerDropDown, edExGridDropDown,
+                             edGridDropDown})
+        if (TExCustomDropDown* d = DropDownEditorOf(kind, false))
+            d->SetComponentStyle(style);
+}
+
 void TExStringGrid::DropDownEditorsTakeStyle()
 {
     for (TEditorType kind : {edTrackbarDropDown, edMemoDropDown, edCalculatorDropDown, edDetailDropDown,

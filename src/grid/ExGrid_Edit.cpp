@@ -8,9 +8,11 @@
 #include "grid/ExGrid_Editors.h"
 #include "grid/EsgSpin.h"
 #include "grid/ExGrid_DateTimeEditor.h"
+#include "grid/ExGrid_Windows.h"
 #include "platform/Messages.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 
 #include <algorithm>
 #include <cmath>
@@ -363,6 +365,15 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
                                                                    : sptNormal;
         DoGetEditorProp(realCol, aRow, spin);
         spin->SetText(text);
+        // A date spin over a text that is no date opens on today, not on
+        // the zero date.
+        if (type == sptDate && !text.trimmed().isEmpty() && text.trimmed() != u"0") {
+            try {
+                (void)TextToDate(text.trimmed());
+            } catch (const std::invalid_argument&) {
+                spin->SetText(QString());
+            }
+        }
         // The text is normalised to the kind (an empty cell may stay empty).
         if (!(text.isEmpty() && spin->AllowEmptyValue()))
             spin->SetSpinType(type);
@@ -385,6 +396,11 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
         DoGetEditorProp(realCol, aRow, picker);
         picker->ReadCellText(text);
         ShowEditorControl(picker, r, w, h, color, font);
+        // The calendar drops down at once (F4 opens it).
+        if (FEditControl != edTimeEdit && FMouseActions->DirectDateDrop() && isVisible()) {
+            QKeyEvent f4(QEvent::KeyPress, Qt::Key_F4, Qt::NoModifier);
+            QCoreApplication::sendEvent(picker, &f4);
+        }
         break;
     }
     case edDateTimeEdit: {
@@ -468,10 +484,28 @@ TGridDatePicker* TExStringGrid::DatePicker()
     if (!FEditDate) {
         FEditDate = new TGridDatePicker(this);
         FEditDate->setEnabled(false);
-        QObject::connect(FEditDate, &QDateTimeEdit::dateTimeChanged, this, [this](const QDateTime& d) {
-            if (FEditDate->isVisible())
-                RunGuarded([&] { DateTimeChanged(d.isValid() ? SpinDateTimeOf(d.date(), d.time().msecsSinceStartOfDay() / 86400000.0) : 0); });
-        });
+        // A change reaches OnEditChange as the picker's time or date text.
+        FEditDate->OnChange = [this](QObject*) {
+            if (!FEditDate->isVisible() || !OnEditChange)
+                return;
+            const QString text = FEditDate->Kind() == dtkTime
+                                     ? TimeToText(FEditDate->Time().msecsSinceStartOfDay() / 86400000.0)
+                                     : DateToText(SpinDateTimeOf(FEditDate->Date(), 0));
+            OnEditChange(this, Col(), Row(), text);
+        };
+        FEditDate->OnDropDown = [this](QObject*) {
+            FEditDate->SetCalendarStyles(FEditDate->Weeknumbers(), FEditDate->ShowToday(), FEditDate->ShowTodayCircle());
+            if (OnDatePickerDropDown)
+                OnDatePickerDropDown(this, Row(), Col());
+        };
+        FEditDate->OnCloseUp = [this](QObject*) {
+            if (!FEditDate->isVisible())
+                return;
+            if (OnDatePickerCloseUp)
+                OnDatePickerCloseUp(this, Row(), Col());
+            if (FMouseActions->DirectDateClose() && FEditMode)
+                HideInplaceEdit();
+        };
     }
     return FEditDate;
 }
@@ -569,7 +603,18 @@ void TExStringGrid::CommitSpecialEditor()
             FEditSpin->ClampToBounds();
             const QString value = FEditSpin->Text();
             hide(FEditSpin);
-            StoreEditorValue(Col(), Row(), value);
+            const int realCol = RealColIndex(Col());
+            // The value goes in typed by the kind; an allowed empty value empties the cell.
+            if (FEditSpin->AllowEmptyValue() && value.trimmed().isEmpty())
+                StoreEditorValue(Col(), Row(), QString());
+            else if (FEditControl == edSpinEdit)
+                SetInts(realCol, Row(), FEditSpin->Value());
+            else if (FEditControl == edFloatSpinEdit)
+                SetFloats(realCol, Row(), FEditSpin->FloatValue());
+            else if (FEditControl == edDateSpinEdit)
+                SetDates(realCol, Row(), FEditSpin->DateValue());
+            else
+                StoreEditorValue(Col(), Row(), value);
             FEditMode = false;
         }
         break;
@@ -779,13 +824,34 @@ void TExStringGrid::CellControlsUpdate(bool rebuildList)
 void TExStringGrid::TopLeftChanged()
 {
     TBaseGrid::TopLeftChanged();
+    // Painted over the scrolled cells: a rectangle around several selected
+    // rows, and a background picture or gradient.
+    const TGridRect sel = Selection();
+    if ((FSelectionRectangle && sel.Bottom > sel.Top) || !FBackGround->Bitmap().Empty() || FBackGround->IsGradient())
+        Invalidate();
     if (FEditMode && FEditControl != edNormal && !IsDefaultEditorKind(FEditControl))
         HideInplaceEdit();
+    UpdateProportionalVScroll();
+    UpdateProportionalHScroll();
+    // The grid's own bars move their thumbs.
+    for (QWidget* bar : {static_cast<QWidget*>(vscrlctrl), static_cast<QWidget*>(hscrlctrl)})
+        if (bar)
+            bar->update();
+    UpdateFooter();
     CellControlsUpdate(false);
     if (FFocusWindow && FFocusWindow->isVisible())
         PlaceFocusWindow();
-    UpdateProportionalVScroll();
-    UpdateProportionalHScroll();
+    // A synchronised grid follows; two grids synchronised with each other
+    // stop where they agree.
+    TStringGrid* sync = FSyncGrid->Grid();
+    if (sync && sync != this) {
+        if (FSyncGrid->ScrollVertical() && sync->TopRow() != TopRow() && TopRow() >= sync->FixedRows() &&
+            TopRow() < sync->RowCount())
+            sync->SetTopRow(TopRow());
+        if (FSyncGrid->ScrollHorizontal() && sync->LeftCol() != LeftCol() && LeftCol() >= sync->FixedCols() &&
+            LeftCol() < sync->ColCount())
+            sync->SetLeftCol(LeftCol());
+    }
 }
 
 // ---------------------------------------------------------------------------

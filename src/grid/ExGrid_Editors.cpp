@@ -563,6 +563,8 @@ TGridButton::TGridButton(TExStringGrid* grid) : TCustomControl(SurfaceOf(grid)),
 {
     setFocusPolicy(Qt::StrongFocus);
     hide();
+    // The button's click is the grid's button click of the current cell.
+    OnClick = [this](QObject*) { FGrid->DoCurrentButtonClick(); };
 }
 
 void TGridButton::ReCreate()
@@ -1172,7 +1174,15 @@ void TGridEditBtn::mouseDoubleClickEvent(QMouseEvent* e)
 
 // ------------------------------------------------------------------ TGridUnitEditBtn
 
-TGridUnitEditBtn::TGridUnitEditBtn(TExStringGrid* grid) : TEsgUnitEditBtn(SurfaceOf(grid)), FGrid(grid) { hide(); }
+TGridUnitEditBtn::TGridUnitEditBtn(TExStringGrid* grid) : TEsgUnitEditBtn(SurfaceOf(grid)), FGrid(grid)
+{
+    hide();
+    // A unit chosen in the editor is the grid's unit change of the current cell.
+    OnUnitChanged = [this](QObject*, const QString& unit) {
+        if (FGrid->OnUnitChanged)
+            FGrid->OnUnitChanged(FGrid, FGrid->Col(), FGrid->Row(), unit);
+    };
+}
 
 void TGridUnitEditBtn::DoClickBtn(QObject* sender)
 {
@@ -1258,17 +1268,32 @@ void TGridDatePicker::ReadCellText(const QString& text)
         return;
     }
     QDate d = QDate::currentDate();
-    try {
-        if (!text.trimmed().isEmpty())
-            d = SpinDateOf(TextToDate(text));
-    } catch (const std::invalid_argument&) {
-        d = QDate::currentDate();
+    if (!text.trimmed().isEmpty()) {
+        try {
+            if (FGrid->OnCustomStrToDate) {
+                TDateTime value = SpinDateTimeOf(QDate::currentDate(), QTime::currentTime().msecsSinceStartOfDay() / 86400000.0);
+                FGrid->OnCustomStrToDate(FGrid, text, value);
+                d = SpinDateOf(value);
+            } else {
+                d = SpinDateOf(TextToDate(text));
+            }
+        } catch (const std::invalid_argument&) {
+            d = QDate::currentDate();
+        }
     }
+    if (!d.isValid())
+        d = QDate::currentDate();
+    if (MaxDate().isValid() && d > MaxDate())
+        d = MaxDate().addDays(-1);
+    else if (MinDate().isValid() && d <= MinDate())
+        d = MinDate().addDays(1);
     SetDate(d);
 }
 
 QString TGridDatePicker::CellText() const
 {
+    if (ShowCheckbox() && !Checked())
+        return QString();
     if (Kind() == dtkTime)
         return TimeToText(Time().msecsSinceStartOfDay() / 86400000.0);
     return DateToText(SpinDateTimeOf(Date(), 0));

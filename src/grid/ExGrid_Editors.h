@@ -216,8 +216,19 @@ public:
     TExStringGrid* Grid() const { return FGrid; }
     // The value read from a cell text (time or date by Kind; a date that
     // does not read becomes today) and the text of the value.
+    // A date comes through the grid's OnCustomStrToDate when set, and is
+    // kept inside the limits: after MaxDate it becomes the day before it, at
+    // or before MinDate the day after it.
     void ReadCellText(const QString& text);
+    // Empty while the picker's check box is off.
     QString CellText() const;
+    // The calendar's looks, applied each time it drops down.
+    bool Weeknumbers() const { return FWeekNumbers; }
+    void SetWeeknumbers(bool v) { FWeekNumbers = v; }
+    bool ShowToday() const { return FShowToday; }
+    void SetShowToday(bool v) { FShowToday = v; }
+    bool ShowTodayCircle() const { return FShowTodayCircle; }
+    void SetShowTodayCircle(bool v) { FShowTodayCircle = v; }
 
 protected:
     bool event(QEvent* e) override;
@@ -226,4 +237,7 @@ protected:
 
 private:
     TExStringGrid* FGrid;
+    bool FWeekNumbers = false;
+    bool FShowToday = true;
+    bool FShowTodayCircle = true;
 };

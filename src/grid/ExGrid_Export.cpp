@@ -6,6 +6,7 @@
 #include "grid/ExGrid_Exchange.h"
 
 #include "platform/FileSystem.h"
+#include "platform/HourglassCursor.h"
 
 #include <QFile>
 
@@ -163,6 +164,7 @@ QString Aligned(QString piece, int width, platform::TAlignment a)
 
 void WriteASCII(TExStringGrid& g, const QString& fileName, bool unicode, bool append)
 {
+    const platform::HourglassCursor busy;
     QStringList lines;
     if (append && QFile::exists(fileName))
         lines = ReadFileLines(fileName);

@@ -9,6 +9,9 @@
 #include <QEvent>
 #include <QSet>
 
+#include <algorithm>
+#include <vector>
+
 using namespace platform;
 
 namespace {
@@ -320,47 +323,72 @@ void TFooterPanel::Paint()
         fillBackground(false);
         if (footRow < 0)
             break;
-        int x = 0;
-        auto column = [&](int col) {
-            const int cw = g.ColWidths(col);
-            const TRect r = Rect(x, 0, x + cw, client.Bottom);
+        // Columns in painting order: the fixed ones, then the scrolled ones.
+        std::vector<int> cols;
+        for (int i = 0; i < g.FixedCols() && i < g.ColCount(); ++i)
+            cols.push_back(i);
+        for (int i = std::max(g.LeftCol(), g.FixedCols()); i < g.ColCount(); ++i)
+            cols.push_back(i);
+        std::vector<int> xs{0};
+        for (int col : cols)
+            xs.push_back(xs.back() + g.ColWidths(col));
+        const bool whiteEdge = !g.Flat() && (g.Look() == glSoft || g.Look() == glQRV || g.Look() == glXP ||
+                                             g.Look() == glVista);
+        size_t mergedUntil = 0; // columns before it lie inside a merged cell painted already
+        for (size_t k = 0; k < cols.size(); ++k) {
+            const int col = cols[k];
             const int real = g.RealColIndex(col);
             const bool fixed = col < g.FixedCols();
-            if (!fixed) {
-                TBrush brush;
-                brush.SetColor(clNone);
-                TFont font;
-                if (g.OnGetCellColor)
-                    g.OnGetCellColor(&g, footRow, real, gdFixed, brush, font);
-                TColor fill = brush.Color();
-                if (g.GetColors(real, footRow) != clNone)
-                    fill = g.GetColors(real, footRow);
-                if (fill != clNone) {
-                    c.Brush().SetColor(fill);
-                    c.FillRect(r);
-                }
+            const TRect r = Rect(xs[k], 0, xs[k + 1], client.Bottom);
+            const bool inside = k < mergedUntil || g.IsMergedNonBaseCell(real, footRow);
+            // A merged cell of the last row is one rectangle over its columns.
+            TRect cell = r;
+            if (!inside) {
+                const size_t span = static_cast<size_t>(std::max(0, g.CellSpan(real, footRow).X));
+                const size_t last = std::min(cols.size() - 1, k + span);
+                cell.Right = xs[last + 1];
+                mergedUntil = last + 1;
             }
-            if (!fixed && g.OnFooterPaint)
-                g.OnFooterPaint(this, col, c, r);
-            else
-                g.DrawCellContent(c, col, footRow, r, gdFixed);
+            if (!inside) {
+                if (!fixed) {
+                    TBrush brush;
+                    brush.SetColor(clNone);
+                    TFont font;
+                    if (g.OnGetCellColor)
+                        g.OnGetCellColor(&g, footRow, real, gdFixed, brush, font);
+                    TColor fill = brush.Color();
+                    if (g.GetColors(real, footRow) != clNone)
+                        fill = g.GetColors(real, footRow);
+                    if (fill != clNone) {
+                        c.Brush().SetColor(fill);
+                        c.FillRect(cell);
+                    }
+                }
+                if (!fixed && g.OnFooterPaint)
+                    g.OnFooterPaint(this, col, c, cell);
+                else
+                    g.DrawCellContent(c, col, footRow, cell, gdFixed);
+            }
+            // The separators, none inside a merged cell.
             if (g.Options() & goFixedVertLine) {
-                c.Pen().SetColor(fixed || g.Look() == glVista ? g.GridLineColor() : TColor(0x808080));
-                c.MoveTo(r.Right - 1, 0);
-                c.LineTo(r.Right - 1, client.Bottom);
+                if (whiteEdge && !inside) {
+                    c.Pen().SetColor(clWhite);
+                    c.MoveTo(cell.Left, 0);
+                    c.LineTo(cell.Left, client.Bottom);
+                }
+                if (k + 1 >= mergedUntil) {
+                    c.Pen().SetColor(fixed || g.Look() == glVista ? g.GridLineColor() : TColor(0x808080));
+                    c.MoveTo(r.Right - 1, 0);
+                    c.LineTo(r.Right - 1, client.Bottom);
+                }
             }
             if (g.Options() & goFixedHorzLine) {
                 c.Pen().SetColor(g.GridLineColor());
                 c.MoveTo(r.Left, 0);
                 c.LineTo(r.Right, 0);
             }
-            x += cw;
-        };
-        for (int i = 0; i < g.FixedCols() && i < g.ColCount(); ++i)
-            column(i);
-        for (int i = std::max(g.LeftCol(), g.FixedCols()); i < g.ColCount(); ++i)
-            column(i);
-        w = x;
+        }
+        w = xs.back();
         break;
     }
     case fsColumnPreview: {
@@ -379,6 +407,13 @@ void TFooterPanel::Paint()
     }
     case fsCustomPreview: {
         fillBackground(true);
+        if (g.Designing()) {
+            // While designing there is no current row: the template as written.
+            c.Brush().SetStyle(bsClear);
+            c.TextOut(2, 2, f.CustomTemplate());
+            c.Brush().SetStyle(bsSolid);
+            break;
+        }
         const QString text = g.ExpandFooterTemplate(f.CustomTemplate(), g.Row());
         THTMLDrawOptions options;
         THTMLDrawResult result;

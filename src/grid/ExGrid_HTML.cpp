@@ -8,7 +8,9 @@
 // clipboard's) writes no files and leaves the pictures out.
 #include "grid/ExGrid.h"
 #include "grid/ExGrid_Exchange.h"
+#include "platform/Process.h"
 
+#include "widgets/EsgHTMLE.h"
 #include "widgets/ExUtil.h"
 #include "widgets/PictureContainer.h"
 
@@ -281,7 +283,8 @@ struct HtmlWriter
         g.QuerySaveCellText(realCol, row, raw);
         if (raw.trimmed().isEmpty())
             return Nbsp();
-        QString t = EscapeText(raw);
+        // Accented letters of body cells become named entities on request.
+        QString t = body && hs.ConvertSpecialChars ? EncodeHTMLEntities(raw, true) : EscapeText(raw);
         if (body && hs.NonBreakingText)
             t.replace(u' ', Nbsp());
         // Every line break, whatever its form, becomes one break tag.
@@ -472,12 +475,14 @@ void WriteHTML(TExStringGrid& g, const QString& fileName, bool unicode, bool app
 
 void TExStringGrid::SaveToHTML(const QString& fileName, bool show, bool unicode)
 {
-    Q_UNUSED(show);
     WriteHTML(*this, fileName, unicode, false);
+    if (show || HTMLSettings().AutoPreview)
+        platform::OpenWithDesktop(QFileInfo(fileName).absoluteFilePath());
 }
 
 void TExStringGrid::AppendToHTML(const QString& fileName, bool show, bool unicode)
 {
-    Q_UNUSED(show);
     WriteHTML(*this, fileName, unicode, true);
+    if (show || HTMLSettings().AutoPreview)
+        platform::OpenWithDesktop(QFileInfo(fileName).absoluteFilePath());
 }

@@ -243,13 +243,40 @@ void TExStringGrid::CopyItemToRow(const TGridItem& item, int row)
         SetRowHeights(row, item.Height());
 }
 
+namespace {
+
+// The real rows of ascending display rows, in one pass over the sorted
+// stored indices (an index stored twice counts once, as in the maps).
+std::vector<int> RealOfAscending(const std::vector<int>& hidden, const std::vector<int>& displayRows)
+{
+    std::vector<int> real;
+    real.reserve(displayRows.size());
+    size_t j = 0;
+    int below = 0;
+    for (int d : displayRows) {
+        if (d < 0) {
+            real.push_back(d);
+            continue;
+        }
+        while (j < hidden.size() && hidden[j] <= d + below) {
+            if (j == 0 || hidden[j] != hidden[j - 1])
+                ++below;
+            ++j;
+        }
+        real.push_back(d + below);
+    }
+    return real;
+}
+
+} // namespace
+
 std::vector<int> TExStringGrid::RealRowsOf(int rowIndex, int count) const
 {
     std::vector<int> rows;
     rows.reserve(static_cast<size_t>(std::max(0, count)));
     for (int i = 0; i < count; ++i)
-        rows.push_back(RowDisplToReal(rowIndex + i));
-    return rows;
+        rows.push_back(rowIndex + i);
+    return RealOfAscending(FGridItems.SortedIdx(), rows);
 }
 
 void TExStringGrid::LowerStoredIndices(const std::vector<int>& removedReal)
@@ -563,10 +590,14 @@ void TExStringGrid::HideRowList(const TIntList& rowList)
     std::vector<int> heights(static_cast<size_t>(RowCount()));
     for (int r = 0; r < RowCount(); ++r)
         heights[static_cast<size_t>(r)] = RowHeights(r);
-    for (int r : rows) {
+    // Stored by real index like every other hidden row, so that both maps
+    // and the rows hidden otherwise keep agreeing with the list's rows.
+    const std::vector<int> real = RealOfAscending(FGridItems.SortedIdx(), rows);
+    for (size_t k = 0; k < rows.size(); ++k) {
+        const int r = rows[k];
         TGridItem* item = FGridItems.Add();
         StoreRowInItem(*item, r);
-        item->SetIdx(r);
+        item->SetIdx(real[k]);
         item->SetHeight(heights[static_cast<size_t>(r)]);
         item->SetLevel(FFilterLevel);
         item->FFromList = true;
@@ -598,6 +629,9 @@ void TExStringGrid::RestoreHiddenItems(std::vector<TGridItem*> items)
     const bool marking = ModifiedMarking();
     SetModifiedMarking(false);
     ScopeExit restore{[this, marking] { SetModifiedMarking(marking); }};
+    // The rows taken back leave the store in one pass at the end; until
+    // then they are counted out of it by hand (taken in ascending order).
+    std::vector<TGridItem*> taken;
     size_t i = 0;
     while (i < items.size()) {
         // A run of consecutive indices comes back in one insertion.
@@ -605,25 +639,24 @@ void TExStringGrid::RestoreHiddenItems(std::vector<TGridItem*> items)
         while (j < items.size() && items[j]->Idx() == items[j - 1]->Idx() + 1)
             ++j;
         const int first = items[i]->Idx();
-        const int below = FGridItems.CountBelow(first);
+        const int takenBelow = static_cast<int>(
+            std::lower_bound(taken.begin(), taken.end(), first,
+                             [](const TGridItem* t, int v) { return t->Idx() < v; }) -
+            taken.begin());
+        const int below = FGridItems.CountBelow(first) - takenBelow;
         const int d = std::clamp(first - below, 0, RowCount());
         const int n = static_cast<int>(j - i);
         const int before = RowCount();
         InsertRowRange(d, n, false);
         // A row the grid could not take stays stored.
-        const int taken = std::min(n, RowCount() - before);
-        for (size_t k = i; k < i + static_cast<size_t>(std::max(0, taken)); ++k) {
-            TGridItem* item = items[k];
-            CopyItemToRow(*item, d + static_cast<int>(k - i));
-            for (int m = 0; m < FGridItems.Count(); ++m) {
-                if (FGridItems.Items(m) == item) {
-                    FGridItems.Delete(m);
-                    break;
-                }
-            }
+        const int took = std::min(n, RowCount() - before);
+        for (size_t k = i; k < i + static_cast<size_t>(std::max(0, took)); ++k) {
+            CopyItemToRow(*items[k], d + static_cast<int>(k - i));
+            taken.push_back(items[k]);
         }
         i = j;
     }
+    FGridItems.Delete(taken);
     CellControlsUpdate();
 }
 
@@ -686,14 +719,20 @@ void TExStringGrid::UnHideRowList()
         const int body = RowCount() - footer;
         n = std::min(n, body - oldBody);
         items.resize(static_cast<size_t>(std::max(0, n)));
-        // Each stored row goes back to its display index, in order and inside
-        // the grid (rows removed while filtered leave higher indices behind);
-        // the shown rows fill the places between.
+        // Each stored row goes back to the display row of its real index
+        // among the rows that stay hidden, in order and inside the grid (a
+        // lowered row count leaves higher indices behind); the shown rows
+        // fill the places between.
+        std::vector<int> own(items.size());
+        for (size_t k = 0; k < items.size(); ++k)
+            own[k] = items[k]->Idx();
         std::vector<int> target(items.size());
         int previous = -1;
         for (int k = 0; k < n; ++k) {
-            const int idx = items[static_cast<size_t>(k)]->Idx();
-            previous = std::clamp(idx, previous + 1, body - (n - k));
+            const int idx = own[static_cast<size_t>(k)];
+            const int ownBelow = static_cast<int>(std::lower_bound(own.begin(), own.end(), idx) - own.begin());
+            const int displ = idx - (FGridItems.CountBelow(idx) - ownBelow);
+            previous = std::clamp(displ, previous + 1, body - (n - k));
             target[static_cast<size_t>(k)] = previous;
         }
         // From the bottom: every shown row moves down or stays.
@@ -1074,10 +1113,14 @@ void TExStringGrid::ClearRect(int aCol1, int aRow1, int aCol2, int aRow2)
 // otherwise they are real. One index space per call.
 void TExStringGrid::ClearCellsCore(int aCol1, int aRow1, int aCol2, int aRow2, bool displayCols)
 {
+    // The cell store keeps texts written outside the counts: the rectangle
+    // clears them too, as far as anything was ever written.
+    const TPoint written = WrittenExtent();
+    const int realCols = std::min(std::max({TotalColCount(), FMaxColCount, written.X}), MaxStoredCols);
     aCol1 = std::max(0, aCol1);
     aRow1 = std::max(0, aRow1);
-    aCol2 = std::min(aCol2, displayCols ? ColCount() - 1 : TotalColCount() - 1);
-    aRow2 = std::min(aRow2, RowCount() - 1);
+    aCol2 = std::min(aCol2, displayCols ? realCols - FNumHidden - 1 : realCols - 1);
+    aRow2 = std::min(aRow2, std::min(std::max({RowCount(), FMaxRowCount, written.Y}), MaxStoredRows) - 1);
     for (int row = aRow1; row <= aRow2; ++row) {
         for (int c = aCol1; c <= aCol2; ++c) {
             const int a = displayCols ? RealColIndex(c) : c;
@@ -1096,7 +1139,10 @@ void TExStringGrid::ClearCellsCore(int aCol1, int aRow1, int aCol2, int aRow2, b
     }
     if (FHasCellProps && !AnyCellProps())
         FHasCellProps = false;
-    // Reported in real columns, as the cells are addressed.
+    // Reported in real columns, as the cells are addressed, and only the
+    // part inside the grid: the cells beyond it are no cells of the grid.
+    aCol2 = std::min(aCol2, displayCols ? ColCount() - 1 : TotalColCount() - 1);
+    aRow2 = std::min(aRow2, RowCount() - 1);
     if (!Destroying() && !FBlockCellChange && aCol1 <= aCol2 && aRow1 <= aRow2) {
         if (displayCols)
             CellsChanged(Rect(RealColIndex(aCol1), aRow1, RealColIndex(aCol2), aRow2));

@@ -218,7 +218,15 @@ void TExStringGrid::TextFill(bool doFixed, const QString& txt)
 
 void TExStringGrid::FormatFill(bool doFixed, const QString& fmt)
 {
-    FillCells(doFixed, [&](int c, int r) { return fmt.arg(c).arg(r); });
+    // The platform's format language, two integers: column, then row.
+    QString probe;
+    if (!FormatValuesText(fmt, {0, 0}, probe))
+        throw REruVidaZuvez(QStringLiteral("Format '%1' invalid or incompatible with argument").arg(fmt));
+    FillCells(doFixed, [&](int c, int r) {
+        QString text;
+        FormatValuesText(fmt, {static_cast<double>(c), static_cast<double>(r)}, text);
+        return text;
+    });
 }
 
 void TExStringGrid::RandomFill(bool doFixed, int rnd)

@@ -35,13 +35,16 @@ bool TExStringGrid::event(QEvent* e)
 {
     if (e->type() != QEvent::ToolTip) {
         const bool result = TBaseGrid::event(e);
+        // A new application style brings its colours.
+        if (e->type() == QEvent::StyleChange)
+            RunGuarded([&] { ApplyActiveStyleColors(); });
         // The thin bars follow the client area.
         if (e->type() == QEvent::Resize && (vscrlctrl || hscrlctrl))
             RunGuarded([&] { CreateScrollControls(); });
-        // Shown: the thin bars of ssMetro exist, and the thumbs are proportional.
+        // Shown: the grid's own bars exist, and the thumbs are proportional.
         if (e->type() == QEvent::Show)
             RunGuarded([&] {
-                if (FScrollType == ssMetro && !vscrlctrl)
+                if (FScrollType != ssNormal && !vscrlctrl)
                     ScrollTypeChanged();
                 UpdateProportionalVScroll();
                 UpdateProportionalHScroll();

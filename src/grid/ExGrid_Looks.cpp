@@ -2,6 +2,7 @@
 // and styles, colour tones, XP schemes and the office theme, and the plain
 // appearance properties of the string grid.
 #include "grid/ExGrid.h"
+#include "grid/ExGrid_Editors.h"
 
 #include "widgets/EsgHTMLE.h"
 #include "widgets/ExDropDownLook.h"
@@ -468,7 +469,8 @@ void TExStringGrid::SetLook(TGridLook v)
         FQRVStyle = tsOffice2007Luna;
         SetSelectionStyle(ssOffice2007);
     } else if (v != glCustom) {
-        // The drop-down editors, once they exist, take tsWindowsXP here.
+        if (!Designing())
+            DropDownEditorsTakeComponentStyle(tsWindowsXP);
         SetSelectionStyle(ssDefault);
         if (!Loading())
             ApplyLookColors(v);
@@ -788,6 +790,47 @@ void TExStringGrid::SetComponentStyle(TQRVStyle style)
         SetScrollType(ssNormal);
 }
 
+namespace {
+
+// The buttons of the editors in the tones' colours; the date picker also
+// turns to its Metro look.
+void EditorsTakeTones(TExStringGrid& g, const TColorTones& tones)
+{
+    const TColor face = tones.Background.BrushColor, hot = tones.Hover.BrushColor, down = tones.Selected.BrushColor,
+                 border = tones.Background.BorderColor;
+    if (TGridEditBtn* edit = g.EditBtn()) {
+        TExSpeedButton* b = edit->Button();
+        b->ButtonColor = face;
+        b->ButtonColorHot = hot;
+        b->ButtonColorDown = down;
+        b->ButtonBorderColor = border;
+        b->update();
+    }
+    if (TGridCombo* combo = g.Combobox()) {
+        combo->SetButtonColor(face);
+        combo->SetButtonColorHot(hot);
+        combo->SetButtonColorDown(down);
+        combo->SetButtonBorderColor(border);
+        combo->SetBorderColor(g.Color());
+        combo->SetFlat(true);
+    }
+    TSpinButtonColors& spin = g.SpinEdit()->ButtonColors();
+    spin.ButtonColor = face;
+    spin.ButtonColorHot = hot;
+    spin.ButtonColorDown = down;
+    spin.ButtonBorderColor = border;
+    g.SpinEdit()->update();
+    TGridDatePicker* picker = g.DatePicker();
+    picker->ButtonColor = face;
+    picker->ButtonColorHot = hot;
+    picker->ButtonColorDown = down;
+    picker->ButtonBorderColor = border;
+    picker->SetBorderColor(face);
+    picker->SetMetroStyle(true);
+}
+
+} // namespace
+
 void TExStringGrid::SetColorTones(const TColorTones& tones)
 {
     FColorTones = tones;
@@ -821,7 +864,8 @@ void TExStringGrid::SetColorTones(const TColorTones& tones)
     cl.SetRadioOffGlyph(glyph);
     LoadBitmapResource(glyph, QStringLiteral("metroradioon"));
     cl.SetRadioOnGlyph(glyph);
-    // The editors' buttons take the tones once the editors exist.
+    if (!Designing())
+        EditorsTakeTones(*this, tones);
     cl.SetFlatButton(true);
     FFloatingFooter->SetColor(tones.Foreground.BrushColor);
     FSearchFooter->SetColor(tones.Foreground.BrushColor);

@@ -348,6 +348,14 @@ void TCellNode::Assign(const TPersistent* source)
     FTreeColor = s->FTreeColor;
 }
 
+void TColumnSize::SetStretch(bool v)
+{
+    FStretch = v;
+    auto* grid = dynamic_cast<TExStringGrid*>(FOwner);
+    if (v && grid && grid->parentWidget() && FStretchColumn >= -1 && FStretchColumn < grid->ColCount())
+        grid->StretchColumnToClient(FStretchColumn);
+}
+
 void TColumnSize::Assign(const TPersistent* source)
 {
     const auto* s = dynamic_cast<const TColumnSize*>(source);
@@ -807,6 +815,8 @@ void TExStringGrid::Loaded()
     }
     FFixedRowsMin = TBaseGrid::FixedRows();
     FFixedColsMin = TBaseGrid::FixedCols();
+    if (FAutoSize)
+        AutoSizeColumns(false, 4);
     if (FColumnSize->Save())
         LoadColSizes();
     FMinRowHeight = DefaultRowHeight();
@@ -844,12 +854,25 @@ void TExStringGrid::Assign(const TExStringGrid* source)
     FActiveCellShow = s->FActiveCellShow;
     SetActiveRowShow(s->ActiveRowShow());
     SetAlign(s->Align());
+    FilterDropDown().Assign(&s->FilterDropDown());
+    FAnchorHint = s->FAnchorHint;
+    SetAutoNumAlign(s->FAutoNumAlign);
+    // The columns are sized with the cells below, not before them.
     FAutoSize = s->FAutoSize;
+    SetAutoThemeAdapt(s->FAutoThemeAdapt);
     FAutoFilterUpdate = s->FAutoFilterUpdate;
     FMouseActions->Assign(s->FMouseActions.get());
     FNavigation->Assign(s->FNavigation.get());
+    FGrouping->Assign(s->FGrouping.get());
     FSearchFooter->Assign(s->FSearchFooter.get());
     FPrintSettings->Assign(s->FPrintSettings.get());
+    {
+        TFilter& filter = Filter();
+        const TFilter& from = s->Filter();
+        filter.Clear();
+        for (int i = 0; i < from.Count(); ++i)
+            filter.Insert(i)->Assign(*from.Items(i));
+    }
     FHTMLSettings->Assign(s->FHTMLSettings.get());
     FBands->Assign(s->FBands.get());
     FCellNode->Assign(s->FCellNode.get());
@@ -868,6 +891,10 @@ void TExStringGrid::Assign(const TExStringGrid* source)
     SetDefaultColWidth(s->DefaultColWidth());
     SetDefaultRowHeight(s->DefaultRowHeight());
     SetFixedRowHeight(s->FixedRowHeight());
+    SetFixedColWidth(s->FixedColWidth());
+    FInvalidEntryTitle = s->FInvalidEntryTitle;
+    FInvalidEntryIcon = s->FInvalidEntryIcon;
+    FInvalidEntryText = s->FInvalidEntryText;
     SetOptions(s->Options());
     for (int c = 0; c < ColCount(); ++c)
         SetColWidths(c, s->ColWidths(c));

@@ -3,6 +3,7 @@
 #include "grid/ExGrid.h"
 #include "grid/ExGrid_Private.h"
 
+#include "platform/Controls.h"
 #include "platform/Messages.h"
 #include "widgets/EsgHTMLE.h"
 #include "widgets/ExUtil.h"
@@ -283,6 +284,14 @@ void TExStringGrid::PressCell(TMessage& m, int aCol, int aRow, int x, int y, TSh
         raiseMouseDown();
         raiseClickCell();
         NodeButtonPress(aRow, x);
+        return;
+    }
+
+    // Column 0 of a grid with nodes holds the node glyphs: a press there
+    // beside a glyph selects nothing.
+    if (aRow >= fixedRows && aCol == 0 && HasNodes() && !FMouseActions->RowSelect() && !(Options() & goRowSizing)) {
+        raiseMouseDown();
+        raiseClickCell();
         return;
     }
 
@@ -704,6 +713,28 @@ void TExStringGrid::FollowCellLink(const QString& anchor)
     ScrollInView(c, r);
 }
 
+void TExStringGrid::HeaderDropDownPress(int aCol, int aRow, const TRect& r)
+{
+    TPopupMenu* menu = FixedDropDownMenu();
+    if (menu)
+        menu->setProperty("Tag", aCol);
+    bool keepHighlighted = false;
+    if (OnFixedDropDownClick)
+        OnFixedDropDownClick(this, aCol, aRow, menu, keepHighlighted);
+    if (!menu)
+        return;
+    FMouseDownMove = false;
+    FHoverFixedX = aCol;
+    FHoverFixedY = aRow;
+    TBaseGrid::RepaintCell(aCol, aRow);
+    const QPoint at = ClientSurface()->mapToGlobal(QPoint(r.Right - 16, r.Bottom));
+    menu->Popup(at.x(), at.y());
+    if (!keepHighlighted) {
+        FHoverFixedX = FHoverFixedY = -1;
+        TBaseGrid::RepaintCell(aCol, aRow);
+    }
+}
+
 void TExStringGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (shift & ssDouble) {
@@ -732,9 +763,13 @@ void TExStringGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int
     if (onCell && button == mbLeft) {
         const TRect r = TBaseGrid::CellRect(aCol, aRow);
         const int right = (Options() & goColSizing) ? r.Right - 2 : r.Right;
-        // The header's drop-down menu itself is not built here.
-        if (x >= r.Right - 16 && x <= right && IsHoverFixedCell(aCol, aRow) && FControlLook->FixedDropDownButton())
+        if (x >= r.Right - 16 && x <= right && IsHoverFixedCell(aCol, aRow) && FControlLook->FixedDropDownButton()) {
             FDropDownDown = true;
+            if (FixedDropDownMenu() || OnFixedDropDownClick) {
+                HeaderDropDownPress(aCol, aRow, r);
+                return;
+            }
+        }
         if (aRow == TBaseGrid::FixedRows() - 1 && IsHoverFixedCell(aCol, aRow) &&
             FControlLook->FixedGradientDownTo() != clNone) {
             FFixedCellDown = true;
@@ -1295,8 +1330,12 @@ void TExStringGrid::HandleRButtonDownMessage(TMessage& m)
     }
     if (OnRightClickCell)
         OnRightClickCell(this, aRow, aCol);
-    // Opening a URL cell's editor by a right click needs the URL edit option
-    // (not built here).
+    // A link is followed by the left button; the right one edits it.
+    if (FURLShow && FURLEdit && aCol >= 0 && aRow >= 0 && aCol < ColCount() && aRow < RowCount() &&
+        IsURL(GetCellEx(RealColIndex(aCol), aRow))) {
+        MoveColRow(aCol, aRow, true, true);
+        ShowEditor();
+    }
 }
 
 void TExStringGrid::HandleRButtonUpMessage(TMessage& m)

@@ -18,7 +18,7 @@ namespace {
 class HeaderDragButton : public TPanel
 {
 public:
-    explicit HeaderDragButton(QWidget* form) : TPanel(form)
+    HeaderDragButton(QWidget* form, TExStringGrid* grid) : TPanel(form), FGrid(grid)
     {
         setObjectName(QStringLiteral("HeaderDragButton"));
         setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -26,6 +26,34 @@ public:
         SetColor(clBtnFace);
         hide();
     }
+
+protected:
+    // The look of the grid's top-left cell, then the caption: one centred
+    // line, or the grid's HTML when it holds mark-up.
+    void Paint() override
+    {
+        if (!FGrid || !Caption().contains(QStringLiteral("</"))) {
+            TPanel::Paint();
+            return;
+        }
+        TCanvas& c = Canvas();
+        const TRect r = ClientRect();
+        c.Brush().SetColor(Color());
+        c.FillRect(r);
+        if (FGrid->RowCount() > 0 && FGrid->ColCount() > 0)
+            FGrid->PaintCellExt(c, 0, 0, r, gdFixed);
+        c.Brush().SetStyle(bsClear);
+        THTMLDrawOptions o;
+        o.Window = FGrid;
+        o.Images = FGrid->GridImages();
+        o.WordWrap = false;
+        THTMLDrawResult res;
+        DrawHTMLText(c, Caption(), Rect(r.Left + 2, r.Top + 2, r.Right - 2, r.Bottom), o, res);
+        c.Brush().SetStyle(bsSolid);
+    }
+
+private:
+    QPointer<TExStringGrid> FGrid;
 };
 
 bool ValidCell(const TPoint& p) { return p.X >= 0 && p.Y >= 0; }
@@ -96,7 +124,7 @@ void TExStringGrid::ShowDragButton(const QString& text, int width, int height, i
         button = nullptr;
     }
     if (!button)
-        button = new HeaderDragButton(window());
+        button = new HeaderDragButton(window(), this);
     button->SetCaption(text);
     button->resize(std::max(0, width), std::max(0, height));
     const QPoint g = ClientSurface()->mapToGlobal(QPoint(x, y));
@@ -114,6 +142,8 @@ void TExStringGrid::EndHeaderMove()
         button->setEnabled(false);
         button->hide();
     }
+    delete MoveForm.data();
+    MoveForm = nullptr;
     if (FBlockFocusStarted) {
         FBlockFocusStarted = false;
         DoEndBlockFocus();
@@ -338,9 +368,22 @@ bool TExStringGrid::HeaderMoveStep(int aCol, int aRow, int x, int y)
     const bool onCell = aCol >= 0 && aRow >= 0;
     const int fixedCols = TBaseGrid::FixedCols(), fixedRows = TBaseGrid::FixedRows();
     const int bx = x - MoveOfsX, by = y - MoveOfsY;
-    if (columns && Movecell >= fixedCols && Movecell < ColCount() && onCell)
+    const bool moving = columns ? Movecell >= fixedCols && Movecell < ColCount() && onCell
+                                : Movecell >= fixedRows && Movecell < RowCount() && onCell;
+    // With ShowCells a picture of the moved column (row) follows the pointer.
+    if (moving && FDragDropSettings->ShowCells()) {
+        if (!MoveForm) {
+            MoveForm = SelectionToForm(
+                columns ? TRect{Movecell, 0, Movecell, std::min(RowCount() - 1, TopRow() + VisibleRowCount())}
+                        : TRect{0, Movecell, std::min(ColCount() - 1, LeftCol() + VisibleColCount()), Movecell});
+            MoveForm->show();
+            MoveForm->raise();
+        }
+        MoveForm->move(ClientSurface()->mapToGlobal(QPoint(bx, by)));
+    }
+    if (moving && columns)
         ShowDragButton(GetCellEx(RealColIndex(Movecell), 0), ColWidths(Movecell), RowHeights(aRow), bx, by);
-    else if (!columns && Movecell >= fixedRows && Movecell < RowCount() && onCell)
+    else if (moving)
         ShowDragButton(GetCellEx(RealColIndex(0), Movecell), ColWidths(aCol), RowHeights(Movecell), bx, by);
 
     if (columns) {

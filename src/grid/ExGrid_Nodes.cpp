@@ -263,11 +263,15 @@ void TExStringGrid::ContractNodeRows(int realRow)
 void TExStringGrid::ContractNode(int realRow)
 {
     HideInplaceEdit();
-    const int r = DisplRowIndex(realRow);
-    const TCellGraphic* g = NodeGraphic(r);
-    if (!g || g->CellBoolean)
-        return;
-    ContractNodeRows(realRow);
+    // The current cell may have to leave the rows going out of sight.
+    {
+        FlagGuard force(FForceSel);
+        const int r = DisplRowIndex(realRow);
+        const TCellGraphic* g = NodeGraphic(r);
+        if (!g || g->CellBoolean)
+            return;
+        ContractNodeRows(realRow);
+    }
     CalcFooter(-1);
 }
 
@@ -278,7 +282,7 @@ void TExStringGrid::ExpandAll()
         ScopeExit end{[&] { EndUpdate(); }};
         for (int i = TBaseGrid::FixedRows(); i < AllRowCount() && i < RowCount(); ++i)
             if (TCellGraphic* g = NodeGraphic(i)) {
-                ExpandNodeRows(i);
+                ExpandNode(i);
                 g->CellBoolean = false;
             }
     }
@@ -380,9 +384,8 @@ void TExStringGrid::RemoveNormalRow(int aRow)
 {
     if (aRow < 0 || aRow >= RowCount())
         return;
+    // Removing the row lowers the maximum-row counter already.
     RemoveRows(aRow, 1);
-    if (FMaxRowCount > 0)
-        --FMaxRowCount;
 }
 
 void TExStringGrid::InsertChildRow(int realRow, int insertAt)
@@ -461,8 +464,6 @@ void TExStringGrid::RemoveChildRow(int realRow)
         }
     }
     RemoveRows(r, 1);
-    if (FMaxRowCount > 0)
-        --FMaxRowCount;
 }
 
 bool TExStringGrid::IsInNodeButton(int aRow, int x)

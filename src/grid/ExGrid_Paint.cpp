@@ -5,6 +5,7 @@
 #include "grid/ExGrid.h"
 #include "grid/ExGrid_Private.h"
 
+#include "platform/Controls.h"
 #include "platform/Themes.h"
 #include "widgets/EsgHTMLE.h"
 #include "widgets/ExUtil.h"
@@ -573,6 +574,18 @@ bool TExStringGrid::QueryHasSpinEdit(int aCol, int aRow)
     TEditorType editor = FDefaultEditor;
     QueryEditorType(aCol, aRow, editor);
     return editor == edSpinEdit || editor == edFloatSpinEdit || editor == edTimeSpinEdit || editor == edDateSpinEdit;
+}
+
+TPopupMenu* TExStringGrid::FixedDropDownMenu() const
+{
+    return static_cast<TPopupMenu*>(FFixedDropDownMenu.data());
+}
+
+void TExStringGrid::SetFixedDropDownMenu(TPopupMenu* v)
+{
+    FFixedDropDownMenu = v;
+    if (v)
+        FreeNotification(v);
 }
 
 bool TExStringGrid::QueryCanShowFixedDropDown(int aCol)
@@ -2010,8 +2023,9 @@ void TExStringGrid::PaintCellGraphic(TCanvas& canvas, TRect& r, TCellPaint& cell
     case ctBitButton:
     case ctExpand: {
         TRect b = gr;
+        // The expand box: 13 x 13 in the top-right corner, around its chevron.
         if (type == ctExpand)
-            b = Rect(cellRect.Right - 13, cellRect.Top + 2, cellRect.Right - 2, cellRect.Top + 13);
+            b = Rect(cellRect.Right - 13, cellRect.Top, cellRect.Right, cellRect.Top + 13);
         g->CellValue = static_cast<double>(((b.Top - cell.CellRect.Top) << 16) |
                                            ((b.Left - cell.CellRect.Left) & 0xFFFF));
         int look = FControlLook->FlatButton() ? 2 : (ExXPVS::ThemesAvailable() ? 0 : 1);

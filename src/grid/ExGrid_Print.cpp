@@ -231,11 +231,11 @@ void TGridPrintLayout::PreviewJob(TExStringGrid& g, TCanvas& canvas, const TRect
         count = TGridPrintLayout(g, &lm, Mode::CountPreview, selectionFilter, w, h, 0).Run();
     g.FPrintNrOfPages = count;
     g.FIsPrintPreview = true;
-    int from = g.FPrintPageFrom, to = g.FPrintPageTo;
+    // The event sees the whole preview and may call it off; the pages
+    // drawn are the ones chosen for the preview (SetPreviewPage).
+    int from = 1, to = count;
     if (g.OnPrintStart)
         g.OnPrintStart(&g, count, from, to);
-    g.FPrintPageFrom = from;
-    g.FPrintPageTo = to;
     if (from <= 0 || to <= 0 || to < from)
         return;
     g.FPrevRect = displayRect;
@@ -333,6 +333,7 @@ int TGridPrintLayout::Run()
     gap = lm->TextExtent(cellFont, QStringLiteral("gh")).cy / 8;
     L = 254.0 / PixelsPerInch;
     g.FPrintPageRect = TRect{0, 0, W, H};
+    MeasureHTMLTitle();
 
     // 5. Column widths.
     S = ps.UseFixedWidth ? 0 : ps.ColumnSpacing + 20;
@@ -475,14 +476,18 @@ void TGridPrintLayout::LayoutBand(int first)
     }
     if (header) {
         E = gap + headerLineH + ps.HeaderSize;
-        if (InHeader(ps.Title) && titleLines > 1)
+        if (InHeader(ps.Title) && !htmlTitle.isEmpty())
+            E += std::max(0, htmlTitleH - headerLineH);
+        else if (InHeader(ps.Title) && titleLines > 1)
             E += (titleLines - 1) * headerLineH;
     } else {
         E = ps.HeaderSize;
     }
     if (footer) {
         F = 2 * (gap + footerLineH) + ps.FooterSize;
-        if (InFooter(ps.Title) && titleLines > 1)
+        if (InFooter(ps.Title) && !htmlTitle.isEmpty())
+            F += std::max(0, htmlTitleH - footerLineH);
+        else if (InFooter(ps.Title) && titleLines > 1)
             F += (titleLines - 1) * footerLineH;
     } else {
         F = gap + footerLineH + ps.FooterSize;
@@ -594,12 +599,10 @@ void TGridPrintLayout::DrawHeaderFooter(int pageInBand)
     add(ps.Date, FormatPrintDateTime(ps.DateFormat, now));
     add(ps.PageNr, ps.PagePrefix + u' ' + PageNumberText(pageInBand) + u' ' + ps.PageSuffix);
     QStringList titleLines;
-    if (!ps.TitleText.isEmpty()) {
+    if (!ps.TitleText.isEmpty())
         titleLines << ps.TitleText;
-    } else {
-        for (const QString& line : ps.TitleLines)
-            titleLines << StripHTMLTags(line);
-    }
+    else if (htmlTitle.isEmpty())
+        titleLines = ps.TitleLines;
     if (!titleLines.isEmpty())
         add(ps.Title, titleLines.first());
 
@@ -632,6 +635,56 @@ void TGridPrintLayout::DrawHeaderFooter(int pageInBand)
             lm->TextOut(xFor(ps.Title, font, titleLines[i]), yy, titleLines[i], font);
         }
     }
+    DrawHTMLTitle();
+}
+
+THTMLDrawOptions TGridPrintLayout::TitleHTMLOptions() const
+{
+    THTMLDrawOptions o;
+    o.Window = &g;
+    o.PictureContainer = g.FPictureContainer;
+    o.PictureCache = g.FImageCache.get();
+    o.Images = g.GridImages();
+    return o;
+}
+
+void TGridPrintLayout::MeasureHTMLTitle()
+{
+    htmlTitle.clear();
+    htmlTitleH = 0;
+    if (!ps.TitleText.isEmpty() || ps.Title == ppNone || ps.TitleLines.isEmpty())
+        return;
+    const QString joined = ps.TitleLines.join(QString());
+    if (CellTextKind(joined, true) != 1)
+        return;
+    htmlTitle = joined;
+    // At screen resolution in the title font's size, then in print units.
+    TCanvas screen;
+    screen.SetFont(InHeader(ps.Title) ? ps.HeaderFont : ps.FooterFont);
+    THTMLDrawOptions o = TitleHTMLOptions();
+    o.MeasureOnly = true;
+    THTMLDrawResult res;
+    const int width = std::max(1, static_cast<int>((W - ps.LeftSize) / L));
+    DrawHTMLText(screen, htmlTitle, TRect{0, 0, width, 65535}, o, res);
+    htmlTitleH = static_cast<int>(std::lround(res.Height * L));
+}
+
+void TGridPrintLayout::DrawHTMLTitle()
+{
+    if (htmlTitle.isEmpty())
+        return;
+    const bool head = InHeader(ps.Title);
+    const int top = head ? -ps.HeaderSize : H + gap + ps.FooterSize + std::max(footerLineH, htmlTitleH);
+    TCanvas& canvas = lm->Canvas();
+    const TFont saved = canvas.Font();
+    canvas.SetFont(DeviceFont(head ? headerFont : footerFont));
+    canvas.Brush().SetStyle(bsClear);
+    THTMLDrawOptions o = TitleHTMLOptions();
+    o.PictureScale = lm->ResolutionX() / static_cast<double>(PixelsPerInch);
+    THTMLDrawResult res;
+    DrawHTMLText(canvas, htmlTitle, lm->ToDevice(TRect{ps.LeftSize, top, W, top - htmlTitleH}), o, res);
+    canvas.Brush().SetStyle(bsSolid);
+    canvas.SetFont(saved);
 }
 
 void TGridPrintLayout::DrawFrame()

@@ -90,6 +90,8 @@ TSize TGridPrintLayout::GraphicSize(int realCol, int row)
         return TSize{0, 0};
     if (l.Graphic->CellType == ctNode)
         return TSize{NodeSide, NodeSide};
+    if (l.Graphic->CellType == ctRadio)
+        return RadioGroupSize(realCol, row, *l.Graphic);
     return TSize{static_cast<int>(std::lround(l.Width * L)), static_cast<int>(std::lround(l.Height * L))};
 }
 
@@ -147,7 +149,7 @@ TSize TGridPrintLayout::MeasureCell(int col, int row)
         const int room = lm->TextExtent(font, QStringLiteral("g")).cx + static_cast<int>(std::lround(2 * L));
         const TSize size{static_cast<int>(std::lround(res.Width * L)) + room,
                          static_cast<int>(std::lround(res.Height * L - gap * L))};
-        return TSize{std::max(size.cx + graphic.cx, graphic.cx), std::max(size.cy, graphic.cy)};
+        return CustomSize(rc, row, TSize{std::max(size.cx + graphic.cx, graphic.cx), std::max(size.cy, graphic.cy)});
     }
     int angle = 0;
     const bool rotated = g.IsRotated(rc, row, angle);
@@ -171,7 +173,36 @@ TSize TGridPrintLayout::MeasureCell(int col, int row)
                                        std::lround(std::fabs(std::cos(a) * size.cy)));
         size = TSize{w, h};
     }
-    return TSize{std::max(size.cx, graphic.cx), std::max(size.cy, graphic.cy)};
+    return CustomSize(rc, row, TSize{std::max(size.cx, graphic.cx), std::max(size.cy, graphic.cy)});
+}
+
+TSize TGridPrintLayout::CustomSize(int realCol, int row, TSize size)
+{
+    if (g.OnCustomCellSize)
+        g.OnCustomCellSize(&g, lm->Canvas(), realCol, row, size, true);
+    return size;
+}
+
+TSize TGridPrintLayout::RadioGroupSize(int realCol, int row, const TCellGraphic& graphic)
+{
+    // Its items in the cell's print font, each with room for its button.
+    TBrush brush;
+    TColor colorTo = clNone;
+    TFont font;
+    bool ww = false;
+    CellLook(g.DisplColIndexOf(realCol), row, brush, colorTo, font, ww);
+    const QStringList items = graphic.Strings ? *graphic.Strings : QStringList();
+    const int button = static_cast<int>(std::lround(12 * L));
+    const int lineH = lm->TextExtent(font, QStringLiteral("gh")).cy;
+    int sum = 0, widest = 0;
+    for (const QString& item : items) {
+        const int w = lm->TextExtent(font, item).cx + button;
+        sum += w;
+        widest = std::max(widest, w);
+    }
+    if (graphic.CellBoolean) // side by side
+        return TSize{sum, lineH};
+    return TSize{std::max(widest, button), static_cast<int>(items.size()) * lineH};
 }
 
 TRect TGridPrintLayout::PlaceGraphic(int realCol, int row, const TSize& size, TAlignment ha, bool hasText, TRect& text)

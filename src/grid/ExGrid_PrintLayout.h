@@ -54,6 +54,9 @@ private:
     // Cell graphics with PrintGraphics: the size in print units (0 x 0
     // without one), and its placement and drawing in a printed cell.
     platform::TSize GraphicSize(int realCol, int row);
+    platform::TSize RadioGroupSize(int realCol, int row, const TCellGraphic& graphic);
+    // The measured size as OnCustomCellSize leaves it.
+    platform::TSize CustomSize(int realCol, int row, platform::TSize size);
     platform::TRect PlaceGraphic(int realCol, int row, const platform::TSize& size, platform::TAlignment ha,
                                  bool hasText, platform::TRect& text);
     void PrintGraphic(int realCol, int row, const platform::TRect& graphic, const platform::TRect& cell,
@@ -64,6 +67,10 @@ private:
     platform::TFont DeviceFont(const platform::TFont& font) const;
     // Orientation (tenths of a degree) of a font turned by angle degrees.
     int TurnedOrientation(int angle) const;
+    // A title of HTML lines: its height in print units, and its drawing.
+    THTMLDrawOptions TitleHTMLOptions() const;
+    void MeasureHTMLTitle();
+    void DrawHTMLTitle();
 
     TExStringGrid& g;
     TPrintSettings& ps;
@@ -99,6 +106,9 @@ private:
     int frameRight = 0;
     int E = 0;
     int F = 0;
+    // A title of HTML lines, drawn by the HTML renderer with its own height.
+    QString htmlTitle;
+    int htmlTitleH = 0;
     int gridTop = 0;
     int lastRowBottom = 0;
     int cachedRow = -1;

@@ -126,9 +126,23 @@ void TExStringGrid::UpdateProportionalHScroll()
         ShowScrollBar(sbHorizontal, false);
 }
 
-// The common-controls flat bars do not exist on this platform: the flat
-// types keep the system bars and the flat settings stay stored.
-void TExStringGrid::UpdateFlatScrollBars() {}
+// The flat and encyclopedia-style bars are drawn by the grid, as the thin
+// bars are: in ScrollColor, ScrollWidth thick, each shown only while there
+// is something to scroll along it.
+void TExStringGrid::UpdateFlatScrollBars()
+{
+    if ((FScrollType != ssFlat && FScrollType != ssEncarta) || !vscrlctrl || !hscrlctrl)
+        return;
+    const TColor track = FScrollColor != clNone ? FScrollColor : clBtnFace;
+    for (TScrollControl* bar : {vscrlctrl, hscrlctrl}) {
+        bar->SetTrackColor(track);
+        bar->SetColor(FScrollType == ssEncarta ? TColor(0xB99D7F) : TColor(0xA0A0A0));
+    }
+    vscrlctrl->setVisible(RowCount() > VisibleRowCount() + TBaseGrid::FixedRows());
+    hscrlctrl->setVisible(ColCount() > VisibleColCount() + TBaseGrid::FixedCols());
+    vscrlctrl->update();
+    hscrlctrl->update();
+}
 
 void TExStringGrid::SetScrollProportional(bool v)
 {
@@ -166,8 +180,13 @@ void TExStringGrid::CreateScrollControls()
         hscrlctrl->SetDirection(sdHorizontal);
     }
     const QRect client = ClientSurface()->geometry();
-    vscrlctrl->setGeometry(client.right() + 1 - 6, client.top(), 6, client.height());
-    hscrlctrl->setGeometry(client.left(), client.bottom() + 1 - 6, client.width(), 6);
+    const bool thin = FScrollType == ssMetro;
+    const int t = thin ? 6 : std::max(1, FScrollWidth);
+    if (thin)
+        for (TScrollControl* bar : {vscrlctrl, hscrlctrl})
+            bar->SetTrackColor(clNone);
+    vscrlctrl->setGeometry(client.right() + 1 - t, client.top(), t, client.height());
+    hscrlctrl->setGeometry(client.left(), client.bottom() + 1 - t, client.width(), t);
     vscrlctrl->show();
     hscrlctrl->show();
     vscrlctrl->raise();
@@ -184,9 +203,10 @@ void TExStringGrid::FreeScrollControls()
 
 void TExStringGrid::ScrollTypeChanged()
 {
-    if (FScrollType == ssMetro) {
+    if (FScrollType != ssNormal) {
         CreateScrollControls();
         SetScrollBars(ssNone);
+        UpdateFlatScrollBars();
         return;
     }
     if (vscrlctrl || hscrlctrl)

@@ -263,7 +263,9 @@ void TExStringGrid::UpdateSearchPanel()
         return;
     TSearchFooter& sf = *FSearchFooter;
     TSearchPanel& p = *SearchPanel();
-    // Highlight marks are not kept by this grid; nothing to remove from the cells.
+    // Marks left by a highlight that is switched off go before the panel changes.
+    if ((p.HiliteButton()->Down() && p.isVisible() && !sf.Visible()) || sf.AlwaysHighLight())
+        UnHilightInGrid(false);
 
     p.SetColor(sf.Color());
     p.SetColorTo(sf.ColorTo());

@@ -111,6 +111,14 @@ void TExStringGrid::SizeChanged(int oldColCount, int oldRowCount)
 
 void TExStringGrid::Notification(QObject* component, TOperation operation)
 {
+    // The references the grid keeps are weak: each is cleared with what it
+    // points to, so nothing freed is read.
+    if (operation == opRemove && component) {
+        if (component == FFixedDropDownMenu.data())
+            FFixedDropDownMenu = nullptr;
+        if (component == static_cast<QObject*>(FCellChecker.data()))
+            FCellChecker = nullptr;
+    }
     if (operation == opRemove && component && !Destroying() &&
         component == static_cast<QObject*>(FSyncGrid->Grid()))
         FSyncGrid->SetGrid(nullptr);

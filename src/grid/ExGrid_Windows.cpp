@@ -222,19 +222,35 @@ bool TScrollControl::ThumbRange(int& trackStart, int& trackLength, int& thumbSta
     return true;
 }
 
+void TScrollControl::SetTrackColor(TColor v)
+{
+    if (v == FTrackColor)
+        return;
+    FTrackColor = v;
+    update();
+}
+
 void TScrollControl::Paint()
 {
+    TCanvas& c = Canvas();
+    c.Brush().SetStyle(bsSolid);
+    const bool flat = FTrackColor != clNone;
+    if (flat) {
+        c.Brush().SetColor(FTrackColor);
+        c.FillRect(Rect(0, 0, width(), height()));
+    }
     int trackStart, trackLength, thumbStart, thumbLength;
     if (!ThumbRange(trackStart, trackLength, thumbStart, thumbLength))
         return;
-    TCanvas& c = Canvas();
     c.Pen().SetColor(FColor);
     c.Brush().SetColor(FColor);
-    c.Brush().SetStyle(bsSolid);
+    // Across the bar: the thin bars' own width, or the flat track less 2 px each side.
+    const int from = flat ? 2 : 0;
+    const int to = flat ? (FDirection == sdVertical ? width() : height()) - 2 : FScrollWidth;
     if (FDirection == sdVertical)
-        c.Rectangle(0, thumbStart, FScrollWidth, thumbStart + thumbLength);
+        c.Rectangle(from, thumbStart, to, thumbStart + thumbLength);
     else
-        c.Rectangle(thumbStart, 0, thumbStart + thumbLength, FScrollWidth);
+        c.Rectangle(thumbStart, from, thumbStart + thumbLength, to);
 }
 
 void TScrollControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)

@@ -73,6 +73,10 @@ public:
     void SetScrollWidth(int v) { FScrollWidth = v; }
     TScrollDirection Direction() const { return FDirection; }
     void SetDirection(TScrollDirection v) { FDirection = v; }
+    // The flat bars fill their whole track in this colour and draw the thumb
+    // 2 px inside it; none (the thin bars): the thumb alone, ScrollWidth thick.
+    platform::TColor TrackColor() const { return FTrackColor; }
+    void SetTrackColor(platform::TColor v);
 
     // The track (start, length) and the thumb (start, length) along the
     // control, in its own pixels; false when all rows (columns) are in view.
@@ -88,6 +92,7 @@ private:
     TExStringGrid* Grid() const;
 
     platform::TColor FColor = 0xC0C0C0;
+    platform::TColor FTrackColor = platform::clNone;
     int FScrollWidth = 4;
     bool FDownOnScroller = false;
     int FDownPos = 0;

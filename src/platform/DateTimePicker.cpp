@@ -4,9 +4,15 @@
 
 #include <QCalendarWidget>
 #include <QCheckBox>
+#include <QLabel>
+#include <QTextCharFormat>
+#include <QVBoxLayout>
 #include <QLineEdit>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 
 namespace platform {
 
@@ -113,6 +119,73 @@ void TDateTimePicker::resizeEvent(QResizeEvent* e)
     PlaceCheckBox();
 }
 
+void TDateTimePicker::SetMinDate(const QDate& v)
+{
+    minDate_ = v;
+    ApplyRange();
+}
+
+void TDateTimePicker::SetMaxDate(const QDate& v)
+{
+    maxDate_ = v;
+    ApplyRange();
+}
+
+void TDateTimePicker::ApplyRange()
+{
+    // The widget's own widest range stands in for no limit.
+    setDateRange(minDate_.isValid() ? minDate_ : QDate(100, 1, 1), maxDate_.isValid() ? maxDate_ : QDate(9999, 12, 31));
+}
+
+QWidget* TDateTimePicker::Calendar() const { return calendarWidget(); }
+
+void TDateTimePicker::SetCalendarStyles(bool weekNumbers, bool showToday, bool todayCircle)
+{
+    QCalendarWidget* calendar = calendarWidget();
+    if (!calendar)
+        return;
+    calendar->setVerticalHeaderFormat(weekNumbers ? QCalendarWidget::ISOWeekNumbers : QCalendarWidget::NoVerticalHeader);
+    QTextCharFormat today;
+    if (todayCircle) {
+        today.setFontWeight(QFont::Bold);
+        today.setFontUnderline(true);
+        today.setForeground(QColor(Qt::red));
+    }
+    calendar->setDateTextFormat(QDate::currentDate(), today);
+    // The today line sits under the month grid of the calendar's layout.
+    if (showToday && !todayLine_) {
+        if (auto* box = qobject_cast<QVBoxLayout*>(calendar->layout())) {
+            auto* line = new QLabel(calendar);
+            line->setObjectName(QStringLiteral("todayLine"));
+            line->setIndent(4);
+            box->addWidget(line);
+            todayLine_ = line;
+        }
+    }
+    if (todayLine_) {
+        static_cast<QLabel*>(todayLine_)->setText(QStringLiteral("Today: %1").arg(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat)));
+        todayLine_->setVisible(showToday);
+    }
+}
+
+void TDateTimePicker::DropDown()
+{
+    if (!calendarPopup() || DroppedDown() || !isEnabled())
+        return;
+    // The widget opens its calendar on a press on its arrow.
+    QStyleOptionComboBox opt;
+    opt.initFrom(this);
+    opt.editable = true;
+    opt.frame = hasFrame();
+    opt.subControls = QStyle::SC_All;
+    const QRect arrow = style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxArrow, this);
+    const QPointF at = arrow.isValid() ? QPointF(arrow.center()) : QPointF(width() - 4, height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, at, mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QDateTimeEdit::mousePressEvent(&press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, mapToGlobal(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QDateTimeEdit::mouseReleaseEvent(&release);
+}
+
 bool TDateTimePicker::DroppedDown() const { return calendarWidget() && calendarWidget()->isVisible(); }
 
 bool TDateTimePicker::eventFilter(QObject* watched, QEvent* e)
@@ -134,6 +207,11 @@ void TDateTimePicker::keyPressEvent(QKeyEvent* e)
         if (key != 0 && OnKeyDown) {
             OnKeyDown(this, key, ShiftStateFromQt(e->modifiers()));
             swallow = key == 0;
+        }
+        if (!swallow && (e->key() == Qt::Key_F4 || (e->key() == Qt::Key_Down && (e->modifiers() & Qt::AltModifier))) &&
+            calendarPopup()) {
+            DropDown();
+            swallow = true;
         }
         // A cleared box leaves the fields alone; Space ticks it again.
         if (!swallow && checkBox_ && (!checked_ || e->key() == Qt::Key_Space) &&

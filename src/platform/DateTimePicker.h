@@ -37,12 +37,26 @@ public:
     // The text as shown.
     QString Text() const { return text(); }
     bool DroppedDown() const;
+    // Opens the calendar of a date picker in the calendar mode (F4 and
+    // Alt+Down do the same).
+    void DropDown();
     // A check box before the fields; cleared, the value counts as none and the
     // fields take no input.
     bool ShowCheckbox() const { return checkBox_ != nullptr; }
     void SetShowCheckbox(bool v);
     bool Checked() const { return checked_; }
     void SetChecked(bool v);
+
+    // The range of dates the picker takes; a null date is no limit.
+    QDate MinDate() const { return minDate_; }
+    void SetMinDate(const QDate& v);
+    QDate MaxDate() const { return maxDate_; }
+    void SetMaxDate(const QDate& v);
+    // The drop-down calendar's looks: week numbers before the rows, a line
+    // with today's date below, today's date framed.
+    void SetCalendarStyles(bool weekNumbers, bool showToday, bool todayCircle);
+    // The calendar is open; no calendar: nullptr.
+    QWidget* Calendar() const;
 
     TNotifyEvent OnChange, OnEnter, OnExit, OnDropDown, OnCloseUp;
     TKeyEvent OnKeyDown, OnKeyUp;
@@ -65,12 +79,16 @@ protected:
 
 private:
     void PlaceCheckBox();
+    void ApplyRange();
 
     QCheckBox* checkBox_ = nullptr;
     bool checked_ = true;
     TDateTimeKind kind_ = dtkDate;
     TDTDateMode dateMode_ = dmComboBox;
     QString format_;
+    QDate minDate_;
+    QDate maxDate_;
+    QWidget* todayLine_ = nullptr;
 };
 
 } // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/Printing.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QPageLayout>
 #include <QPaintDevice>
 #include <QPainter>
@@ -147,6 +148,28 @@ bool TPrinter::Landscape() const { return printer_->pageLayout().orientation() =
 void TPrinter::SetLandscape(bool landscape)
 {
     printer_->setPageOrientation(landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
+}
+
+int TPrinter::LandscapeRotationOf(const QByteArray& ppd)
+{
+    static const QByteArray key("*LandscapeOrientation:");
+    for (const QByteArray& line : ppd.split('\n')) {
+        const QByteArray l = line.trimmed();
+        if (l.startsWith(key))
+            return l.mid(key.size()).trimmed() == "Minus90" ? 270 : 90;
+    }
+    return 90;
+}
+
+int TPrinter::LandscapeRotation() const
+{
+    const QString name = printer_->printerName();
+    if (printer_->outputFormat() != QPrinter::NativeFormat || name.isEmpty() || name.contains(u'/'))
+        return 90;
+    QFile ppd(QStringLiteral("/etc/cups/ppd/") + name + QStringLiteral(".ppd"));
+    if (!ppd.open(QIODevice::ReadOnly))
+        return 90;
+    return LandscapeRotationOf(ppd.read(1 << 20));
 }
 
 void TPrinter::BeginDoc()

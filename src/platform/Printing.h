@@ -95,8 +95,12 @@ public:
     int PageHeight() const;
     int ResolutionX() const;
     int ResolutionY() const;
-    // Rotation the printer applies for landscape pages (90 or 270).
-    int LandscapeRotation() const { return 90; }
+    // Rotation the printer applies for landscape pages (90 or 270), as the
+    // printer's description tells it; a PDF file's pages turn by 90.
+    int LandscapeRotation() const;
+    // The rotation a printer description (PPD text) declares; 90 when it
+    // declares none.
+    static int LandscapeRotationOf(const QByteArray& ppd);
     int PageNumber() const { return pageNumber_; }
 
 private:

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <stdexcept>
 
 using namespace platform;
 
@@ -207,12 +208,14 @@ void TBaseGrid::SetCellEx(int aCol, int aRow, const QString& value)
         BaseOf(CellPropsAt(aCol, aRow), aCol, aRow, c, r);
         if (c >= 0 && r >= 0) {
             SetCells(c, r, value);
+            NoteWritten(c, r);
             CellTextChanged(c, r);
         }
         if (parentWidget())
             RepaintCell(aCol, aRow);
     } else {
         SetCells(aCol, aRow, value);
+        NoteWritten(aCol, aRow);
     }
     if (FHideLastRow && aRow == RowCount() - 1)
         FooterRowChanged();
@@ -229,9 +232,12 @@ void TBaseGrid::SetObjectEx(int aCol, int aRow, TObject* value)
     const bool empty = GetCellEx(aCol, aRow).isEmpty();
     if (empty)
         SetCellEx(aCol, aRow, QStringLiteral(" "));
-    GetCellProperties(aCol, aRow)->FObject = value;
+    TCellProperties* props = GetCellProperties(aCol, aRow);
     if (empty)
         SetCellEx(aCol, aRow, QString());
+    if (!props)
+        throw std::invalid_argument("The cell holds an object that is not its properties");
+    props->FObject = value;
 }
 
 TObject* TBaseGrid::GetGraphicObjectEx(int aCol, int aRow) const
@@ -267,6 +273,25 @@ TCellProperties* TBaseGrid::GetCellProperties(int aCol, int aRow)
         delete props;
         throw;
     }
+    // In the cell already: the look hooks know them as the ones being made.
+    PrepareProps(props, aCol, aRow);
+    return props;
+}
+
+TCellProperties* TBaseGrid::NewCellProperties(int aCol, int aRow)
+{
+    auto* props = new TCellProperties(this, aCol, aRow);
+    try {
+        PrepareProps(props, aCol, aRow);
+    } catch (...) {
+        delete props;
+        throw;
+    }
+    return props;
+}
+
+void TBaseGrid::PrepareProps(TCellProperties* props, int aCol, int aRow)
+{
     TFont font;
     TBrush brush;
     TColor colorTo = clNone, mirrorColor = clNone, mirrorColorTo = clNone;
@@ -287,7 +312,6 @@ TCellProperties* TBaseGrid::GetCellProperties(int aCol, int aRow)
     props->FBrushColor = brush.Color();
     props->FBrushColorTo = colorTo;
     props->FGradientDirection = gradient;
-    return props;
 }
 
 void TBaseGrid::SetCellProperties(int aCol, int aRow, TCellProperties* value)
@@ -947,7 +971,7 @@ void TExGridUndoRedo::StartSequence() { AddMarker(true); }
 
 void TExGridUndoRedo::StopSequence() { AddMarker(false); }
 
-void TExGridUndoRedo::Apply(TUndoRedoItem item, bool undo)
+void TExGridUndoRedo::Apply(TUndoRedoItem item, bool undo, std::vector<Written>& written)
 {
     TBaseGrid* g = FGrid.data();
     if (!g)
@@ -962,37 +986,60 @@ void TExGridUndoRedo::Apply(TUndoRedoItem item, bool undo)
         if (!FGrid)
             return; // the handler did away with the grid
     }
+    // The text a merged range keeps in its base cell is the one written.
+    const TPoint base = g->BaseCell(item.Col, item.Row);
+    written.push_back({base.X, base.Y, g->GetGridCell(base.X, base.Y)});
     g->SetCellEx(item.Col, item.Row, text);
+    // The current cell goes to the changed one in one move: a current cell
+    // outside the grid (a hidden selection) has no valid column or row to
+    // keep while the other one changes.
     const int displayCol = g->DisplColIndex(item.Col);
-    if (displayCol >= 0 && displayCol < g->ColCount())
-        g->SetCol(displayCol);
-    g->SetRow(item.Row);
+    const int col = displayCol >= 0 && displayCol < g->ColCount() ? displayCol : g->Col();
+    if (col >= 0 && col < g->ColCount() && (col != g->Col() || item.Row != g->Row()))
+        g->GoToCell(col, item.Row);
 }
 
+void TExGridUndoRedo::RollBack(const std::vector<Written>& written)
+{
+    TBaseGrid* g = FGrid.data();
+    if (!g)
+        return;
+    for (auto it = written.rbegin(); it != written.rend(); ++it)
+        if (it->Row < g->RowCount() && it->Col < g->TotalColCount())
+            g->SetCellEx(it->Col, it->Row, it->Text);
+}
+
+// An undo or redo step is whole or not done: when an item of it fails, the
+// cells it wrote get their texts back and the level stays.
 void TExGridUndoRedo::Undo()
 {
     const int count = static_cast<int>(FItems.size());
     if (!FGrid || FLevel <= 0 || FLevel > count)
         return;
     int i = FLevel - 1;
-    if (FItems[static_cast<size_t>(i)].SequenceStop) {
-        --i;
-        while (i >= 0 && i < static_cast<int>(FItems.size()) && !FItems[static_cast<size_t>(i)].SequenceStart) {
-            Apply(FItems[static_cast<size_t>(i)], true);
+    std::vector<Written> written;
+    try {
+        if (FItems[static_cast<size_t>(i)].SequenceStop) {
             --i;
+            while (i >= 0 && i < static_cast<int>(FItems.size()) && !FItems[static_cast<size_t>(i)].SequenceStart) {
+                Apply(FItems[static_cast<size_t>(i)], true, written);
+                --i;
+            }
+            if (FGrid)
+                FGrid->Invalidate();
+        } else if (!FItems[static_cast<size_t>(i)].SequenceStart) {
+            const TUndoRedoItem item = FItems[static_cast<size_t>(i)];
+            Apply(item, true, written);
+            if (FGrid)
+                FGrid->RepaintCell(FGrid->Col(), item.Row);
         }
-        FLevel = std::clamp(i, 0, static_cast<int>(FItems.size()));
-        if (FGrid)
-            FGrid->Invalidate();
-    } else if (FItems[static_cast<size_t>(i)].SequenceStart) {
-        FLevel = i; // an empty or unfinished sequence: step back over its start
-    } else {
-        const TUndoRedoItem item = FItems[static_cast<size_t>(i)];
-        Apply(item, true);
-        if (FGrid)
-            FGrid->RepaintCell(FGrid->Col(), item.Row);
-        FLevel = std::min(i, static_cast<int>(FItems.size()));
+        // A start marker alone is an empty or unfinished sequence: the step
+        // goes back over it.
+    } catch (...) {
+        RollBack(written);
+        throw;
     }
+    FLevel = std::clamp(i, 0, static_cast<int>(FItems.size()));
 }
 
 void TExGridUndoRedo::Redo()
@@ -1001,23 +1048,28 @@ void TExGridUndoRedo::Redo()
     if (!FGrid || FLevel < 0 || FLevel >= count)
         return;
     int i = FLevel;
-    if (FItems[static_cast<size_t>(i)].SequenceStart) {
-        ++i;
-        while (i < static_cast<int>(FItems.size()) && !FItems[static_cast<size_t>(i)].SequenceStop) {
-            Apply(FItems[static_cast<size_t>(i)], false);
+    std::vector<Written> written;
+    try {
+        if (FItems[static_cast<size_t>(i)].SequenceStart) {
+            ++i;
+            while (i < static_cast<int>(FItems.size()) && !FItems[static_cast<size_t>(i)].SequenceStop) {
+                Apply(FItems[static_cast<size_t>(i)], false, written);
+                ++i;
+            }
+            if (i < static_cast<int>(FItems.size()))
+                ++i; // the stop marker counts as applied
+            if (FGrid)
+                FGrid->Invalidate();
+        } else {
+            if (!FItems[static_cast<size_t>(i)].SequenceStop)
+                Apply(FItems[static_cast<size_t>(i)], false, written);
             ++i;
         }
-        if (i < static_cast<int>(FItems.size()))
-            ++i; // the stop marker counts as applied
-        FLevel = std::min(i, static_cast<int>(FItems.size()));
-        if (FGrid)
-            FGrid->Invalidate();
-    } else if (FItems[static_cast<size_t>(i)].SequenceStop) {
-        FLevel = i + 1;
-    } else {
-        Apply(FItems[static_cast<size_t>(i)], false);
-        FLevel = std::min(i + 1, static_cast<int>(FItems.size()));
+    } catch (...) {
+        RollBack(written);
+        throw;
     }
+    FLevel = std::min(i, static_cast<int>(FItems.size()));
 }
 
 void TExGridUndoRedo::Reset()

@@ -9,6 +9,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include <algorithm>
 #include <functional>
 #include <vector>
 
@@ -167,9 +168,20 @@ public:
     void SetCellEx(int aCol, int aRow, const QString& value);
     // Raw access: no range, no hooks, no footer notification.
     QString GetGridCell(int aCol, int aRow) const { return Cells(aCol, aRow); }
-    void SetGridCell(int aCol, int aRow, const QString& value) { SetCells(aCol, aRow, value); }
+    void SetGridCell(int aCol, int aRow, const QString& value)
+    {
+        SetCells(aCol, aRow, value);
+        NoteWritten(aCol, aRow);
+    }
     platform::TObject* GetGridObject(int aCol, int aRow) const { return Objects(aCol, aRow); }
-    void SetGridObject(int aCol, int aRow, platform::TObject* value) { SetObjects(aCol, aRow, value); }
+    void SetGridObject(int aCol, int aRow, platform::TObject* value)
+    {
+        SetObjects(aCol, aRow, value);
+        NoteWritten(aCol, aRow);
+    }
+    // One past the highest column and row a cell was ever written to through
+    // the grid, inside its counts or not: the store keeps cells outside them.
+    platform::TPoint WrittenExtent() const { return FWrittenExtent; }
 
     platform::TObject* GetObjectEx(int aCol, int aRow) const;
     void SetObjectEx(int aCol, int aRow, platform::TObject* value);
@@ -177,8 +189,12 @@ public:
     void SetGraphicObjectEx(int aCol, int aRow, platform::TObject* value);
     static platform::TObject* GraphicObjectOf(const TCellProperties* props);
 
-    // Created on first use with the look the cell has now.
+    // Created on first use with the look the cell has now; none when a
+    // foreign object sits in the cell's slot.
     TCellProperties* GetCellProperties(int aCol, int aRow);
+    // New properties with the look a cell at (aCol, aRow) has, for a slot
+    // the caller fills (a hidden row's cell, for one).
+    TCellProperties* NewCellProperties(int aCol, int aRow);
     // Frees the cell's properties, if any, and stores value (which the grid then owns).
     void SetCellProperties(int aCol, int aRow, TCellProperties* value);
     bool HasCellProps(int aCol, int aRow);
@@ -223,6 +239,9 @@ public:
     platform::TRect ScrolledCellRect(int aCol, int aRow);
     platform::TPoint CellSize(int aCol, int aRow);
     virtual void RepaintCell(int aCol, int aRow);
+    // The current cell moves to (col, row) in one step, also when it stands
+    // outside the grid (a hidden selection).
+    void GoToCell(int col, int row) { FocusCell(col, row, true); }
     int FixedColsWidth() const;
     int FixedRowsHeight() const;
 
@@ -364,9 +383,18 @@ private:
     void Adopt(TCellProperties* props);
     void Release(TCellProperties* props);
     void FreeProps(TCellProperties* props);
+    // The look the cell has now, into new properties.
+    void PrepareProps(TCellProperties* props, int aCol, int aRow);
+
+    void NoteWritten(int aCol, int aRow)
+    {
+        FWrittenExtent.X = std::max(FWrittenExtent.X, aCol + 1);
+        FWrittenExtent.Y = std::max(FWrittenExtent.Y, aRow + 1);
+    }
 
     bool FDestroying = false;
     TCellProperties* FOwnedProps = nullptr;
+    platform::TPoint FWrittenExtent;
 };
 
 // ---------------------------------------------------------------------------
@@ -426,7 +454,15 @@ private:
     // Removes the oldest change or closed sequence; false when only the
     // sequence being recorded is left.
     bool EvictOldest();
-    void Apply(TUndoRedoItem item, bool undo);
+    // A cell written by the step under way, with the text it had.
+    struct Written
+    {
+        int Col, Row;
+        QString Text;
+    };
+    void Apply(TUndoRedoItem item, bool undo, std::vector<Written>& written);
+    // Puts the cells a failed step wrote back, last first.
+    void RollBack(const std::vector<Written>& written);
 
     TUndoRedoCollection FItems;
     QPointer<TBaseGrid> FGrid;

@@ -5,6 +5,8 @@
 
 #include "platform/Controls.h"
 #include "platform/CustomControl.h"
+
+#include <memory>
 #include "widgets/ExObj.h"
 
 #include <QPointer>
@@ -21,6 +23,10 @@ using enum TButtonState;
 // A flat, windowless push or check button with a glyph, a caption and
 // gradient colours per state. Buttons of one parent with the same non-zero
 // GroupIndex form a group: one of them down at a time.
+namespace platform {
+class TAction;
+}
+
 class TExGridButton : public platform::TGraphicControl
 {
 public:
@@ -106,7 +112,13 @@ public:
     // A group's notification: the button that went down in group `group`.
     void ButtonPressed(int group, TExGridButton* sender);
 
+    // The action gives the caption, the enabled and checked (Down) state and
+    // the group; a click executes it (unless OnClick is set).
+    platform::TAction* Action() const;
+    void SetAction(platform::TAction* action);
+
 protected:
+    void Click() override;
     void Paint() override;
     void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
     void MouseMove(platform::TShiftState shift, int x, int y) override;
@@ -166,6 +178,9 @@ private:
     bool FMouseInControl = false;
     bool FRightToLeft = false;
     bool FLoading = false;
+    class Link;
+    friend class Link;
+    std::unique_ptr<Link> FActionLink;
 };
 
 // ---------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 // drop-down part and button groups.
 #include "widgets/ExObj_Controls.h"
 
+#include "platform/Action.h"
 #include "platform/Themes.h"
 #include "widgets/ExUtil.h"
 #include "widgets/ExXPVS.h"
@@ -55,6 +56,26 @@ TBitmap DisabledOf(const TBitmap& glyph)
 }
 
 } // namespace
+
+// The action's caption, enabled and checked state and group follow it here.
+class TExGridButton::Link : public TActionLink
+{
+public:
+    explicit Link(TExGridButton* button) : FButton(button) {}
+
+protected:
+    void ActionChanged() override
+    {
+        TAction* a = Action();
+        FButton->SetCaption(a->Caption());
+        FButton->SetEnabled(a->Enabled());
+        FButton->SetGroupIndex(a->GroupIndex());
+        FButton->SetDown(a->Checked());
+    }
+
+private:
+    TExGridButton* FButton;
+};
 
 TExGridButton::TExGridButton(QWidget* parent) : TGraphicControl(parent)
 {
@@ -186,9 +207,32 @@ void TExGridButton::ButtonPressed(int group, TExGridButton* sender)
     if (sender->FDown && FDown) {
         FDown = false;
         FState = bsUp;
+        if (TAction* action = Action())
+            action->SetChecked(false);
         update();
     }
     FAllowAllUp = sender->FAllowAllUp;
+}
+
+TAction* TExGridButton::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+void TExGridButton::SetAction(TAction* action)
+{
+    if (!action) {
+        FActionLink.reset();
+        return;
+    }
+    if (!FActionLink)
+        FActionLink = std::make_unique<Link>(this);
+    FActionLink->SetAction(action);
+}
+
+void TExGridButton::Click()
+{
+    if (OnClick)
+        OnClick(this);
+    else if (FActionLink)
+        FActionLink->Execute();
 }
 
 void TExGridButton::SetLook(int look)

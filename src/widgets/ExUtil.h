@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <optional>
+#include <vector>
 
 // Days since 30 December 1899, the time of day as the fraction.
 using TDateTime = double;
@@ -170,6 +171,9 @@ bool MatchCondition(const QString& condition, const QString& value, bool caseSen
 // width, "-" and precision; "%%" is a percent sign), with the regional
 // decimal and thousands separators. Every specifier shows the same value.
 QString FormatFloatText(const QString& format, double value);
+// The same language with one value per specifier, in order; false when the
+// format asks for more values than given.
+bool FormatValuesText(const QString& format, const std::vector<double>& values, QString& out);
 
 // ---------------------------------------------------------------------------
 // Drawing

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <functional>
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -1249,11 +1250,15 @@ bool MatchCondition(const QString& condition, const QString& value, bool caseSen
     return EvaluateCondition(ToUpperSameLength(s), ToUpperSameLength(value));
 }
 
-QString FormatFloatText(const QString& format, double value)
+namespace {
+
+// valueAt(k, v) gives the value of the k-th specifier; false when there is
+// none, which fails the whole format.
+bool FormatNumbers(const QString& format, const std::function<bool(int, double&)>& valueAt, QString& out)
 {
+    int next = 0;
     const QChar dec = ActiveRegional().Settings.DecimalSeparator;
     const QChar thousands = ActiveRegional().Settings.ThousandSeparator;
-    QString out;
     for (qsizetype i = 0; i < format.size(); ++i) {
         const QChar ch = format[i];
         if (ch != u'%') {
@@ -1285,6 +1290,9 @@ QString FormatFloatText(const QString& format, double value)
             break;
         }
         const QChar type = format[j].toLower();
+        double value = 0;
+        if (QStringLiteral("duxefgnms").contains(type) && !valueAt(next++, value))
+            return false;
         QString field;
         auto withDecimal = [&](QString text) {
             return dec == u'.' ? text : text.replace(u'.', dec);
@@ -1335,5 +1343,25 @@ QString FormatFloatText(const QString& format, double value)
         out += field;
         i = j;
     }
+    return true;
+}
+
+} // namespace
+
+QString FormatFloatText(const QString& format, double value)
+{
+    QString out;
+    FormatNumbers(format, [value](int, double& v) { v = value; return true; }, out);
     return out;
+}
+
+bool FormatValuesText(const QString& format, const std::vector<double>& values, QString& out)
+{
+    out.clear();
+    return FormatNumbers(format, [&values](int k, double& v) {
+        if (k >= static_cast<int>(values.size()))
+            return false;
+        v = values[static_cast<size_t>(k)];
+        return true;
+    }, out);
 }

@@ -1,5 +1,6 @@
 #include "widgets/LbButton.h"
 
+#include "platform/Action.h"
 #include "platform/Controls.h"
 #include "widgets/ExUtil.h"
 
@@ -57,6 +58,18 @@ const Preset kPresets[] = {
 bool TransparentStyle(TLbButtonStyle s) { return s == bsModern || s == bsShape || s == bsQuicken; }
 
 } // namespace
+
+class TLbButton::Link : public TActionLink
+{
+public:
+    explicit Link(TLbButton* button) : FButton(button) {}
+
+protected:
+    void ActionChanged() override { FButton->ActionChange(); }
+
+private:
+    TLbButton* FButton;
+};
 
 TLbButton::TLbButton(QWidget* owner)
     : TCustomControl(owner), FGlyph(std::make_unique<TBitmap>()), FHTFont(std::make_unique<TFont>())
@@ -128,6 +141,46 @@ void TLbButton::SetFlat(bool v)
 {
     FFlat = v;
     PaintNow();
+}
+
+// ---------------------------------------------------------------------------
+// Action
+// ---------------------------------------------------------------------------
+
+TAction* TLbButton::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+void TLbButton::SetAction(TAction* action)
+{
+    if (!action) {
+        FActionLink.reset();
+        return;
+    }
+    if (!FActionLink)
+        FActionLink = std::make_unique<Link>(this);
+    FActionLink->SetAction(action);
+}
+
+void TLbButton::ActionChange()
+{
+    TAction* action = Action();
+    if (!action)
+        return;
+    SetCaption(action->Caption());
+    SetEnabled(action->Enabled());
+    // A button without a glyph shows the action's image on magenta, which
+    // the face draws see-through.
+    const TActionList* list = action->ActionList();
+    const TImageList* images = list ? list->Images() : nullptr;
+    if (FGlyph->Empty() && images && action->ImageIndex() >= 0 && action->ImageIndex() < images->Count()) {
+        TBitmap glyph;
+        glyph.SetSize(images->Width(), images->Height());
+        glyph.Canvas().Brush().SetColor(static_cast<TColor>(0x00FF00FF));
+        glyph.Canvas().FillRect(Rect(0, 0, images->Width(), images->Height()));
+        images->Draw(glyph.Canvas(), 0, 0, action->ImageIndex(), true);
+        FGlyph->Assign(glyph);
+        FNumGlyphs = 1;
+        update();
+    }
 }
 
 void TLbButton::SetGlyph(const TBitmap& glyph)
@@ -246,6 +299,8 @@ void TLbButton::ClickSequence()
     QPointer<TLbButton> self(this);
     if (OnClick)
         OnClick(this);
+    else if (FActionLink)
+        FActionLink->Execute();
     if (!self)
         return;  // the handler freed the button
     if (FModalResult != mrNone)

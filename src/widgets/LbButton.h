@@ -7,6 +7,7 @@
 #include <memory>
 
 namespace platform {
+class TAction;
 class TPopupMenu;
 }
 
@@ -72,6 +73,11 @@ public:
     void SetEnabled(bool e) override;
     void SetColor(platform::TColor c) override;
 
+    // The action gives the caption, the enabled state and, for a button
+    // without a glyph, its image; a click executes it (unless OnClick is set).
+    platform::TAction* Action() const;
+    void SetAction(platform::TAction* action);
+
     // State the face shows.
     bool Down() const { return bDown; }
     bool CursorOnButton() const { return bCursorOnButton; }
@@ -97,8 +103,13 @@ protected:
     void MouseLeave() override;
     void DoEnter() override;
     void DoExit() override;
+    // The action changed (or was linked).
+    virtual void ActionChange();
 
 private:
+    class Link;
+    friend class Link;
+
     void PaintNow();
     void FadeStep();
     void ClickSequence();
@@ -133,4 +144,5 @@ private:
     bool bCursorOnButton = false;
     std::unique_ptr<TLbButtonThread> FThread;
     int FHotTrackStep = 0;
+    std::unique_ptr<Link> FActionLink;
 };

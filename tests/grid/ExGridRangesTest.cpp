@@ -246,7 +246,7 @@ TEST(Ranges, Fills)
     EXPECT_EQ(g.GetCellEx(2, 1), "2:1");
     EXPECT_EQ(g.GetCellEx(1, 2), "1:2");
     EXPECT_EQ(g.GetCellEx(0, 0), "");
-    g.FormatFill(true, "%1-%2");
+    g.FormatFill(true, "%d-%d");
     EXPECT_EQ(g.GetCellEx(0, 0), "0-0");
     EXPECT_EQ(g.GetCellEx(2, 1), "2-1");
     g.RandomFill(false, 5);
