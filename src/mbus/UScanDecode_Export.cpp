@@ -5,6 +5,26 @@
 using platform::XmlDocument;
 using platform::XmlNode;
 
+// Here rather than beside the windows' saving, so that the scan worker's
+// export needs nothing of it.
+QString Scan_Xml_Text(const QString& Text)
+{
+    QString out;
+    out.reserve(Text.size());
+    for (qsizetype i = 0; i < Text.size(); ++i) {
+        const QChar c = Text[i];
+        const char16_t u = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < Text.size() && Text[i + 1].isLowSurrogate()) {
+            out += c;
+            out += Text[++i];
+            continue;
+        }
+        const bool allowed = u == 0x09 || u == 0x0A || u == 0x0D || (u >= 0x20 && !c.isSurrogate() && u != 0xFFFE && u != 0xFFFF);
+        out += allowed ? c : QChar(u'?');
+    }
+    return out;
+}
+
 namespace {
 
 QString Hex(uint32_t v, int digits) { return QStringLiteral("%1").arg(v, digits, 16, QChar(u'0')).toUpper(); }

@@ -216,24 +216,6 @@ int Scan_Registers(uint8_t Data_Field, int32_t nbyte)
     }
 }
 
-QString Scan_Xml_Text(const QString& Text)
-{
-    QString out;
-    out.reserve(Text.size());
-    for (qsizetype i = 0; i < Text.size(); ++i) {
-        const QChar c = Text[i];
-        const char16_t u = c.unicode();
-        if (c.isHighSurrogate() && i + 1 < Text.size() && Text[i + 1].isLowSurrogate()) {
-            out += c;
-            out += Text[++i];
-            continue;
-        }
-        const bool allowed = u == 0x09 || u == 0x0A || u == 0x0D || (u >= 0x20 && !c.isSurrogate() && u != 0xFFFE && u != 0xFFFF);
-        out += allowed ? c : QChar(u'?');
-    }
-    return out;
-}
-
 TSaveConfResult Save_XML_Conf_Wired(const TList_Slave_MBus& List, const TSaveConfXML& Conf, bool Check_BCD)
 {
     auto guard = List.Lock();
