@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace platform {
@@ -92,5 +93,19 @@ private:
     QPointer<TActionList> list_;
     std::vector<TActionLink*> links_;
 };
+
+// A control's link to its action, made on the first action and dropped with
+// the action: `Link` is the control's own link class, built on the control.
+template <class Link, class Control>
+void Link_Action(std::unique_ptr<Link>& link, Control* control, TAction* action)
+{
+    if (!action) {
+        link.reset();
+        return;
+    }
+    if (!link)
+        link = std::make_unique<Link>(control);
+    link->SetAction(action);
+}
 
 } // namespace platform

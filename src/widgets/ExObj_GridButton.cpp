@@ -216,16 +216,7 @@ void TExGridButton::ButtonPressed(int group, TExGridButton* sender)
 
 TAction* TExGridButton::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
 
-void TExGridButton::SetAction(TAction* action)
-{
-    if (!action) {
-        FActionLink.reset();
-        return;
-    }
-    if (!FActionLink)
-        FActionLink = std::make_unique<Link>(this);
-    FActionLink->SetAction(action);
-}
+void TExGridButton::SetAction(TAction* action) { platform::Link_Action(FActionLink, this, action); }
 
 void TExGridButton::Click()
 {

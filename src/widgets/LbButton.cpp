@@ -149,16 +149,7 @@ void TLbButton::SetFlat(bool v)
 
 TAction* TLbButton::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
 
-void TLbButton::SetAction(TAction* action)
-{
-    if (!action) {
-        FActionLink.reset();
-        return;
-    }
-    if (!FActionLink)
-        FActionLink = std::make_unique<Link>(this);
-    FActionLink->SetAction(action);
-}
+void TLbButton::SetAction(TAction* action) { platform::Link_Action(FActionLink, this, action); }
 
 void TLbButton::ActionChange()
 {
