@@ -5,12 +5,31 @@
 
 #include "grid/ExGrid.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QFile>
 #include <QString>
 #include <QStringList>
 
 namespace exchange_test {
+
+// A cell rectangle as the grid's binary cell stream, and such a stream loaded
+// at a point.
+inline QByteArray SaveRect(TExStringGrid& g, platform::TRect r)
+{
+    QBuffer b;
+    b.open(QIODevice::WriteOnly);
+    g.SaveRectToBinStream(r, b);
+    return b.data();
+}
+
+inline void LoadAt(TExStringGrid& g, platform::TPoint p, const QByteArray& bytes)
+{
+    QByteArray copy = bytes;
+    QBuffer b(&copy);
+    b.open(QIODevice::ReadOnly);
+    g.LoadAtPointFromBinStream(p, b);
+}
 
 struct AwkwardText
 {

@@ -16,22 +16,6 @@ using namespace platform;
 
 namespace {
 
-QByteArray SaveRect(TExStringGrid& g, TRect r)
-{
-    QBuffer b;
-    b.open(QIODevice::WriteOnly);
-    g.SaveRectToBinStream(r, b);
-    return b.data();
-}
-
-void LoadAt(TExStringGrid& g, TPoint p, const QByteArray& bytes)
-{
-    QByteArray copy = bytes;
-    QBuffer b(&copy);
-    b.open(QIODevice::ReadOnly);
-    g.LoadAtPointFromBinStream(p, b);
-}
-
 struct Plain : platform::TObject
 {
 };

@@ -53,6 +53,16 @@ public:
     }
     int Handled() const { return m_Handled; }
     int Sent() const { return m_Sent; }
+    // Until this converter has answered all the worker sent and the worker
+    // has taken in all the answers (three seconds at the most).
+    template <class Worker>
+    void Settle(const Worker& worker) const
+    {
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        while (std::chrono::steady_clock::now() < end
+               && (Handled() < worker.Sends_Made || worker.Datagrams_Received < Sent()))
+            std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
     std::vector<Bytes> Requests() const
     {
         std::lock_guard<std::mutex> lock(m_Mutex);

@@ -64,10 +64,7 @@ protected:
     // Until the converter has had every request and we every answer.
     void Settle()
     {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-        while (std::chrono::steady_clock::now() < end
-               && (fake.Handled() < w->Sends_Made || w->Datagrams_Received < fake.Sent()))
-            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        fake.Settle(*w);
     }
 
     TUpdate_Slave_List Recorder()

@@ -113,10 +113,7 @@ struct Scan_Rig
     // Until the converter has answered what was sent and the answers are in.
     void Settle()
     {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-        while (std::chrono::steady_clock::now() < end
-               && (fake.Handled() < worker->Sends_Made || worker->Datagrams_Received < fake.Sent()))
-            std::this_thread::sleep_for(std::chrono::microseconds(100));
+        fake.Settle(*worker);
     }
     void Run()
     {
