@@ -68,6 +68,8 @@ void BoundsChanged(QWidget* w);
 // Lays out the aligned and anchored children of `parent` again.
 void Realign(QWidget* parent);
 void SetParentKeepingVisibility(QWidget* w, QWidget* parent);
+// A control is going: a docked one leaves its dock site first (Docking).
+void ControlDestroying(QWidget* w);
 } // namespace detail
 
 // The properties every control shares, over any Qt widget class.
@@ -76,6 +78,7 @@ class TControlOf : public Base
 {
 public:
     using Base::Base;
+    ~TControlOf() override { detail::ControlDestroying(this); }
 
     int Left() const { return this->x(); }
     int Top() const { return this->y(); }

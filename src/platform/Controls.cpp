@@ -901,6 +901,20 @@ void TTabControl::SetTabImageIndex(int index, int image)
     Layout();
 }
 
+bool TTabControl::TabHighlighted(int index) const
+{
+    return index >= 0 && index < TabCount() && tabs_[static_cast<size_t>(index)].highlighted;
+}
+
+bool TTabControl::SetTabHighlighted(int index, bool highlighted)
+{
+    if (index < 0 || index >= TabCount())
+        return false;
+    tabs_[static_cast<size_t>(index)].highlighted = highlighted;
+    update();
+    return true;
+}
+
 void TTabControl::SetTabIndex(int index)
 {
     tabIndex_ = index >= 0 && index < TabCount() ? index : -1;
@@ -1081,11 +1095,14 @@ void TTabControl::Paint()
                 OnDrawTab(this, i, r, active);
             continue;
         }
-        c.Brush().SetColor(active ? clWindow : clBtnFace);
+        const bool highlighted = tabs_[static_cast<size_t>(i)].highlighted;
+        c.Brush().SetColor(highlighted ? clHighlight : active ? clWindow : clBtnFace);
         c.Pen().SetColor(clBtnShadow);
         c.Rectangle(r);
         TFont f = Font();
         f.SetOrientation(position_ == tpLeft ? 900 : position_ == tpRight ? -900 : 0);
+        if (highlighted)
+            f.SetColor(clHighlightText);
         c.SetFont(f);
         c.Brush().SetStyle(bsClear);
         int x = r.Left + 6, y = r.Top + 3;

@@ -345,6 +345,10 @@ public:
     QObject* TabObject(int index) const;
     int TabImageIndex(int index) const;
     void SetTabImageIndex(int index, int image);
+    // A highlighted tab shows in the highlight colour; false when no tab has
+    // that index. The state belongs to the item and moves with it.
+    bool TabHighlighted(int index) const;
+    bool SetTabHighlighted(int index, bool highlighted);
     int TabIndex() const { return tabIndex_; }
     void SetTabIndex(int index);
     TTabPosition TabPosition() const { return position_; }
@@ -389,6 +393,7 @@ private:
         QString text;
         QObject* object = nullptr;
         int image = -1;
+        bool highlighted = false;
     };
     void Layout();
     std::vector<Tab> tabs_;

@@ -154,6 +154,13 @@ void TExTabSheet::SetColorTo(TColor c)
         FExPageControl->update();
 }
 
+void TExTabSheet::SetHighlighted(bool v)
+{
+    if (FExPageControl)
+        FExPageControl->SetTabHighlighted(TabIndex(), v);
+    FHighlighted = v;
+}
+
 void TExTabSheet::SetImageIndex(int index)
 {
     FImageIndex = index < 0 ? -1 : index;
@@ -302,9 +309,10 @@ void TExTabSheet::hideEvent(QHideEvent* event)
 // ---------------------------------------------------------------- TExPageControl
 
 TExPageControl::TExPageControl(QWidget* parent)
-    : TTabControl(parent), FTabMargin(std::make_unique<TTabMargin>()), FDummyImages(std::make_unique<TImageList>()),
-      FTabBackGround(std::make_unique<TBitmap>()), FTabBackGroundActive(std::make_unique<TBitmap>()),
-      FActiveFont(std::make_unique<TFont>()), FCloseGlyph(std::make_unique<TBitmap>())
+    : TTabControl(parent), DockingSite(this), FTabMargin(std::make_unique<TTabMargin>()),
+      FDummyImages(std::make_unique<TImageList>()), FTabBackGround(std::make_unique<TBitmap>()),
+      FTabBackGroundActive(std::make_unique<TBitmap>()), FActiveFont(std::make_unique<TFont>()),
+      FCloseGlyph(std::make_unique<TBitmap>())
 {
     SetDoubleClicks(true);
     Font().SetName(QStringLiteral("Tahoma"));
@@ -417,7 +425,12 @@ void TExPageControl::RemovePage(TExTabSheet* sheet)
     const auto it = std::find(FPages.begin(), FPages.end(), sheet);
     if (it == FPages.end())
         return;
+    if (FUndockingPage == sheet)
+        FUndockingPage = nullptr;
+    if (FNewDockSheet == sheet)
+        FNewDockSheet = nullptr;
     TExTabSheet* next = FindNextPage(sheet, true, true);
+    const bool wasActive = FActivePage == sheet;
     SetTabShowing(sheet, false);
     sheet->FExPageControl = nullptr;
     FPages.erase(std::find(FPages.begin(), FPages.end(), sheet));
@@ -428,7 +441,9 @@ void TExPageControl::RemovePage(TExTabSheet* sheet)
     }
     if (FHoverTab >= PageCount())
         FHoverTab = -1;
-    SetActivePage(next == sheet ? nullptr : next);
+    // Only the shown page hands over; another page leaves the shown one be.
+    if (wasActive)
+        SetActivePage(next == sheet ? nullptr : next);
     update();
 }
 
@@ -483,6 +498,8 @@ void TExPageControl::SetTabShowing(TExTabSheet* sheet, bool showing)
         sheet->FTabShowing = true;
         const int index = sheet->TabIndex();
         InsertTab(index, sheet->ItemText(), sheet);
+        // The new tab item takes the state the sheet kept while it had none.
+        SetTabHighlighted(index, sheet->FHighlighted);
         UpdateTabItem(sheet);
     } else {
         const int index = sheet->TabIndex();
@@ -863,6 +880,14 @@ void TExPageControl::MouseDown(TMouseButton button, TShiftState shift, int x, in
     if (button == mbLeft && OnActiveCloseButton(x, y)) {
         closePressed_ = true;
         update();
+    }
+    if (button != mbLeft)
+        return;
+    if (QWidget* client = DockClientAt(x, y)) {
+        if (shift & ssDouble)
+            ManualFloat(client, UndockedRect(client));
+        else
+            BeginDrag(client, mapToGlobal(QPoint(x, y)), false);
     }
 }
 
@@ -1530,5 +1555,110 @@ void TExPageControl::DrawTabs()
             break;
         }
         }
+    }
+}
+
+// ---------------------------------------------------------------- docking
+
+TExTabSheet* TExPageControl::PageOfDockClient(const QWidget* client) const
+{
+    if (!client || HostDockSite(client) != this)
+        return nullptr;
+    for (TExTabSheet* s : FPages)
+        if (client->parentWidget() == s)
+            return s;
+    return nullptr;
+}
+
+QWidget* TExPageControl::DockClientAt(int x, int y) const
+{
+    const TExTabSheet* sheet = SheetOfTab(IndexOfTabAt(x, y));
+    if (!sheet)
+        return nullptr;
+    for (QObject* child : sheet->children())
+        if (auto* w = qobject_cast<QWidget*>(child); w && HostDockSite(w) == this)
+            return w;
+    return nullptr;
+}
+
+void TExPageControl::GetSiteInfo(QWidget* client, TRect& influenceRect, const TPoint& mousePos, bool& canDock)
+{
+    canDock = PageOfDockClient(client) == nullptr;
+    DockingSite::GetSiteInfo(client, influenceRect, mousePos, canDock);
+}
+
+void TExPageControl::DockOver(TDragDockObject& source, int x, int y, TDragState state, bool& accept)
+{
+    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    source.DockRect = Bounds(origin.x(), origin.y(), width(), height());
+    DockingSite::DockOver(source, x, y, state, accept);
+}
+
+void TExPageControl::DockClient(TDragDockObject& source, const TPoint&)
+{
+    QWidget* control = source.Control;
+    auto sheet = std::make_unique<TExTabSheet>();
+    sheet->SetCaption(DockText(control));
+    sheet->SetExPageControl(this);  // now a child of this control
+    TExTabSheet* page = sheet.release();
+    FNewDockSheet = page;
+    struct Forget
+    {
+        TExTabSheet*& field;
+        ~Forget() { field = nullptr; }
+    } forget{FNewDockSheet};
+    Dock(control);
+    const bool visible = detail::IsVisibleFlag(control);
+    page->SetTabVisible(visible);
+    if (visible)
+        SetActivePage(page);
+    detail::SetAlign(control, alClient);
+}
+
+void TExPageControl::AddDockClient(QWidget* client)
+{
+    if (!FNewDockSheet) {
+        DockingSite::AddDockClient(client);
+        return;
+    }
+    client->setParent(FNewDockSheet);
+    detail::Realign(FNewDockSheet);
+}
+
+void TExPageControl::UnDockClient(QWidget*, QWidget* client)
+{
+    FUndockingPage = PageOfDockClient(client);
+    detail::SetAlign(client, alNone);
+}
+
+void TExPageControl::RemoveDockClient(QWidget*)
+{
+    if (!FUndockingPage || destroying_)
+        return;
+    QPointer<TExPageControl> self(this);
+    QPointer<TExTabSheet> sheet(FUndockingPage);
+    // Only the page that shows hands over to the next one; undocking another
+    // page leaves the shown page as it is.
+    if (sheet == FActivePage)
+        SelectNextPage(true);
+    if (!self)
+        return;
+    FUndockingPage = nullptr;
+    delete sheet.data();
+}
+
+void TExPageControl::DockClientChanged(QWidget* client, TDockChange change)
+{
+    TExTabSheet* sheet = PageOfDockClient(client);
+    if (!sheet)
+        return;
+    if (change == TDockChange::TextChanged) {
+        const QString text = DockText(client);
+        qsizetype end = 0;
+        while (end < text.size() && text[end] != QLatin1Char('\r') && text[end] != QLatin1Char('\n'))
+            ++end;
+        sheet->SetCaption(text.left(end));
+    } else {
+        sheet->SetTabVisible(detail::IsVisibleFlag(client));
     }
 }

@@ -4,6 +4,7 @@
 // and the drawing routines its tabs use.
 
 #include "platform/Controls.h"
+#include "platform/Docking.h"
 #include "platform/Graphics.h"
 #include "widgets/ExUtil.h" // TGradientDirection, DrawSteppedGradient
 
@@ -56,8 +57,9 @@ public:
     void SetColor(platform::TColor c) override;
     platform::TColor ColorTo() const { return FColorTo; }
     void SetColorTo(platform::TColor c);
+    // Shown by the platform's own tab drawing (TabBorder3D).
     bool Highlighted() const { return FHighlighted; }
-    void SetHighlighted(bool v) { FHighlighted = v; }
+    void SetHighlighted(bool v);
     TGradientDirection HoverGradientDirection() const { return FHoverGradientDirection; }
     void SetHoverGradientDirection(TGradientDirection d) { FHoverGradientDirection = d; }
     // -1: no image.
@@ -120,7 +122,9 @@ private:
     TExPageControl* closedIn_ = nullptr;  // the control whose closed-tab list holds the sheet
 };
 
-class TExPageControl : public platform::TTabControl
+// With DockSite set, a control docked onto it gets a sheet of its own; a
+// press on that sheet's tab drags the control out, a double click floats it.
+class TExPageControl : public platform::TTabControl, public platform::DockingSite
 {
 public:
     explicit TExPageControl(QWidget* parent = nullptr);
@@ -214,7 +218,18 @@ public:
     // sender, tab index, image index (preset from the sheet).
     std::function<void(QObject* sender, int tabIndex, int& imageIndex)> OnGetImageIndex;
 
+    // Only a control not docked here already can dock.
+    void GetSiteInfo(QWidget* client, platform::TRect& influenceRect, const platform::TPoint& mousePos,
+                     bool& canDock) override;
+    // The preview is the whole control.
+    void DockOver(platform::TDragDockObject& source, int x, int y, platform::TDragState state, bool& accept) override;
+
 protected:
+    void DockClient(platform::TDragDockObject& source, const platform::TPoint& mousePos) override;
+    void AddDockClient(QWidget* client) override;
+    void UnDockClient(QWidget* newTarget, QWidget* client) override;
+    void RemoveDockClient(QWidget* client) override;
+    void DockClientChanged(QWidget* client, platform::TDockChange change) override;
     void Paint() override;
     void MouseDown(platform::TMouseButton button, platform::TShiftState shift, int x, int y) override;
     void MouseMove(platform::TShiftState shift, int x, int y) override;
@@ -238,6 +253,7 @@ private:
     using TTabControl::MoveTab;
     using TTabControl::SetOwnerDraw;
     using TTabControl::SetTabIndex;
+    using TTabControl::SetTabHighlighted;
     using TTabControl::SetTabImageIndex;
     using TTabControl::SetTabText;
 
@@ -254,6 +270,8 @@ private:
     void Relayout();
     int PageOfTab(int tabIndex) const;
     TExTabSheet* SheetOfTab(int tabIndex) const;
+    TExTabSheet* PageOfDockClient(const QWidget* client) const;
+    QWidget* DockClientAt(int x, int y) const;
     bool OnActiveCloseButton(int x, int y) const;
     void CloseActiveSheet();
     void InvalidateTab(int pageIndex);
@@ -262,6 +280,8 @@ private:
 
     std::vector<TExTabSheet*> FPages;
     TExTabSheet* FActivePage = nullptr;
+    TExTabSheet* FNewDockSheet = nullptr;
+    TExTabSheet* FUndockingPage = nullptr;
     std::unique_ptr<TTabMargin> FTabMargin;
     struct ClosedTab
     {
