@@ -22,6 +22,9 @@ using enum TCursor;
 using TShiftState = unsigned;
 constexpr TShiftState ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64;
 
+// Where a drag is over a control: grids and dock sites both hear it.
+enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using enum TDragState;
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 using enum TMouseButton;
 

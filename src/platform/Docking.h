@@ -24,9 +24,6 @@ namespace platform {
 enum class TDragKind { dkDrag, dkDock };
 using enum TDragKind;
 
-enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
-using enum TDragState;
-
 class DockingSite;
 
 // The control being docked and where it would go.

@@ -71,8 +71,6 @@ using TBorderStyle = TFormBorderStyle;  // bsNone or bsSingle
 
 enum class TOperation { opInsert, opRemove };
 using enum TOperation;
-enum class TDragState { dsDragEnter, dsDragLeave, dsDragMove };
-using enum TDragState;
 
 using TDrawCellEvent = std::function<void(QObject* sender, int col, int row, const TRect& rect, TGridDrawState state)>;
 using TSelectCellEvent = std::function<void(QObject* sender, int col, int row, bool& canSelect)>;
