@@ -196,79 +196,83 @@ TFBoot::TFBoot()
             clock.start();
         return static_cast<int64_t>(clock.elapsed());
     };
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
 
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
+        P_IP_Address = Make_Panel(this, 68);
+        L_IP_Address = Make_Label(P_IP_Address, 16, 10);
+        TEdit** edits[] = {&E_IP1, &E_IP2, &E_IP3, &E_IP4};
+        for (int i = 0; i < 4; ++i) {
+            TEdit* e = new TEdit(P_IP_Address);
+            e->SetBounds(16 + i * 56, 32, 44, 21);
+            e->SetMaxLength(3);
+            e->SetText(QStringLiteral("0"));
+            e->OnKeyPress = [this](QObject* sender, QChar& key) { KeyPress(sender, key); };
+            *edits[i] = e;
+            if (i < 3)
+                Make_Label(P_IP_Address, 16 + i * 56 + 48, 36, QStringLiteral("."));
+        }
 
-    P_IP_Address = Make_Panel(this, 68);
-    L_IP_Address = Make_Label(P_IP_Address, 16, 10);
-    TEdit** edits[] = {&E_IP1, &E_IP2, &E_IP3, &E_IP4};
-    for (int i = 0; i < 4; ++i) {
-        TEdit* e = new TEdit(P_IP_Address);
-        e->SetBounds(16 + i * 56, 32, 44, 21);
-        e->SetMaxLength(3);
-        e->SetText(QStringLiteral("0"));
-        e->OnKeyPress = [this](QObject* sender, QChar& key) { KeyPress(sender, key); };
-        *edits[i] = e;
-        if (i < 3)
-            Make_Label(P_IP_Address, 16 + i * 56 + 48, 36, QStringLiteral("."));
-    }
+        // The device search has never been offered; it stays hidden.
+        P_Search = Make_Panel(this, 160);
+        L_Search = Make_Label(P_Search, 16, 8);
+        Btn_Search = new TLbButton(P_Search);
+        Btn_Search->SetBounds(kClientWidth - 102, 4, 90, 26);
+        ECG_Devices = new VOruVizizaZezo(P_Search);
+        ECG_Devices->SetBounds(16, 34, kClientWidth - 32, 96);
+        ECG_Devices->SetColCount(3);
+        CB_Show_All = new TCheckBox(P_Search);
+        CB_Show_All->SetBounds(16, 136, 250, 17);
 
-    // The device search has never been offered; it stays hidden.
-    P_Search = Make_Panel(this, 160);
-    L_Search = Make_Label(P_Search, 16, 8);
-    Btn_Search = new TLbButton(P_Search);
-    Btn_Search->SetBounds(kClientWidth - 102, 4, 90, 26);
-    ECG_Devices = new VOruVizizaZezo(P_Search);
-    ECG_Devices->SetBounds(16, 34, kClientWidth - 32, 96);
-    ECG_Devices->SetColCount(3);
-    CB_Show_All = new TCheckBox(P_Search);
-    CB_Show_All->SetBounds(16, 136, 250, 17);
+        P_Options = Make_Panel(this, 72);
+        L_Update_Option = Make_Label(P_Options, 16, 8);
+        CB_Update_Options = new TComboBox(P_Options);
+        CB_Update_Options->SetStyle(csDropDownList);
+        CB_Update_Options->SetBounds(16, 28, 230, 21);
+        CB_Update_Option_Read_Back = new TCheckBox(P_Options);
+        CB_Update_Option_Read_Back->SetBounds(262, 30, 170, 17);
+        CB_Update_Option_Read_Back->SetChecked(true);
 
-    P_Options = Make_Panel(this, 72);
-    L_Update_Option = Make_Label(P_Options, 16, 8);
-    CB_Update_Options = new TComboBox(P_Options);
-    CB_Update_Options->SetStyle(csDropDownList);
-    CB_Update_Options->SetBounds(16, 28, 230, 21);
-    CB_Update_Option_Read_Back = new TCheckBox(P_Options);
-    CB_Update_Option_Read_Back->SetBounds(262, 30, 170, 17);
-    CB_Update_Option_Read_Back->SetChecked(true);
+        P_Serial = Make_Panel(this, 68);
+        L_COM_Port = Make_Label(P_Serial, 16, 10);
+        CB_COM_Port = new TComboBox(P_Serial);
+        CB_COM_Port->SetStyle(csDropDownList);
+        CB_COM_Port->SetBounds(16, 32, 120, 21);
+        Btn_COM_List = new TLbButton(P_Serial);
+        Btn_COM_List->SetBounds(146, 29, 90, 26);
+        Btn_COM_List->OnClick = [this](QObject*) { update_ComPort(); };
 
-    P_Serial = Make_Panel(this, 68);
-    L_COM_Port = Make_Label(P_Serial, 16, 10);
-    CB_COM_Port = new TComboBox(P_Serial);
-    CB_COM_Port->SetStyle(csDropDownList);
-    CB_COM_Port->SetBounds(16, 32, 120, 21);
-    Btn_COM_List = new TLbButton(P_Serial);
-    Btn_COM_List->SetBounds(146, 29, 90, 26);
-    Btn_COM_List->OnClick = [this](QObject*) { update_ComPort(); };
+        P_Button = Make_Panel(this, 48);
+        Btn_Update = new TLbButton(P_Button);
+        Btn_Update->SetBounds(kClientWidth - 302, 10, 190, 28);
+        Btn_Update->OnClick = [this](QObject* sender) { Btn_UpdateClick(sender); };
+        Btn_Cancel = new TLbButton(P_Button);
+        Btn_Cancel->SetBounds(kClientWidth - 102, 10, 90, 28);
+        Btn_Cancel->SetModalResult(mrCancel);
+        Btn_Cancel->SetCancel(true);
 
-    P_Button = Make_Panel(this, 48);
-    Btn_Update = new TLbButton(P_Button);
-    Btn_Update->SetBounds(kClientWidth - 302, 10, 190, 28);
-    Btn_Update->OnClick = [this](QObject* sender) { Btn_UpdateClick(sender); };
-    Btn_Cancel = new TLbButton(P_Button);
-    Btn_Cancel->SetBounds(kClientWidth - 102, 10, 90, 28);
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
+        for (TPanel* p : {P_IP_Address, P_Search, P_Options, P_Serial})
+            p->SetVisible(false);
 
-    for (TPanel* p : {P_IP_Address, P_Search, P_Options, P_Serial})
-        p->SetVisible(false);
+        // An updater left running by an ended wait keeps Execute off until it ends.
+        updater_watch_ = new TTimer(this);
+        updater_watch_->SetInterval(200);
+        updater_watch_->SetEnabled(false);
+        updater_watch_->OnTimer = [this](QObject*) { Update_Buttons(); };
 
-    // An updater left running by an ended wait keeps Execute off until it ends.
-    updater_watch_ = new TTimer(this);
-    updater_watch_->SetInterval(200);
-    updater_watch_->SetEnabled(false);
-    updater_watch_->OnTimer = [this](QObject*) { Update_Buttons(); };
-
-    OnShow = [this](QObject*) {
-        FormShow();
-        updater_watch_->SetEnabled(true);
-    };
-    OnHide = [this](QObject*) { updater_watch_->SetEnabled(false); };
-    Set_Lang();
+        OnShow = [this](QObject*) {
+            FormShow();
+            updater_watch_->SetEnabled(true);
+        };
+        OnHide = [this](QObject*) { updater_watch_->SetEnabled(false); };
+        Set_Lang();
+    });
+    if (!Built())
+        Set_Lang();   // the caption only
 }
 
 TFBoot::~TFBoot()
@@ -280,13 +284,13 @@ TFBoot::~TFBoot()
 void TFBoot::Set_Lang()
 {
     auto text = [](int n) { return Language_List.value(n); };
-    if (Form_Type == 0) {
-        SetCaption(text(1000));
-        L_SW_Desc->SetCaption(text(1001));
-    } else if (Form_Type == 1) {
-        SetCaption(text(1002));
-        L_SW_Desc->SetCaption(text(1003));
-    }
+    const int caption = Form_Type == 0 ? 1000 : Form_Type == 1 ? 1002 : -1;
+    if (caption >= 0)
+        SetCaption(text(caption));
+    if (!Built())
+        return;
+    if (caption >= 0)
+        L_SW_Desc->SetCaption(text(caption + 1));
     L_IP_Address->SetCaption(text(1006));
     L_COM_Port->SetCaption(text(1007));
     L_Search->SetCaption(text(1009));
@@ -334,6 +338,8 @@ void TFBoot::Lay_Out(TPanel* middle)
 
 void TFBoot::FormShow()
 {
+    // Callers may prepare the window this way before it is first shown.
+    BuildNow();
     Set_Lang();
     L_SW_Code->SetCaption(SW_Code);
     for (TPanel* p : {P_IP_Address, P_Search, P_Options, P_Serial}) {

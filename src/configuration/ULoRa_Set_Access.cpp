@@ -56,46 +56,49 @@ TFLoRa_Set_Access::TFLoRa_Set_Access()
     Set_Window_Look(this);
     SetClientWidth(900);
     SetClientHeight(560);
+    SetCaption(Language_List.value(1200));
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        P_Title->SetHeight(69);
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
+        L_SW_Code->SetCaption(SW_Code);
 
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    P_Title->SetHeight(69);
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
-    L_SW_Code->SetCaption(SW_Code);
+        P_Button = new TPanel(this);
+        P_Button->SetAlign(alBottom);
+        P_Button->SetHeight(40);
+        P_Button->SetBevelOuter(bvNone);
+        Btn_OK = Make_Row_Button(P_Button, 0);
+        Btn_Cancel = Make_Row_Button(P_Button, 1);
+        Btn_DelRow = Make_Row_Button(P_Button, 2);
+        Btn_InsRow = Make_Row_Button(P_Button, 3);
+        Btn_CopyRow = Make_Row_Button(P_Button, 4);
+        Btn_PasteRow = Make_Row_Button(P_Button, 5);
+        Btn_Cancel->SetModalResult(mrCancel);
+        Btn_Cancel->SetCancel(true);
+        Btn_OK->OnClick = [this](QObject* sender) { Btn_OKClick(sender); };
+        Btn_DelRow->OnClick = [this](QObject* sender) { Btn_DelRowClick(sender); };
+        Btn_InsRow->OnClick = [this](QObject* sender) { Btn_InsRowClick(sender); };
+        Btn_CopyRow->OnClick = [this](QObject* sender) { Btn_CopyRowClick(sender); };
+        Btn_PasteRow->OnClick = [this](QObject* sender) { Btn_PasteRowClick(sender); };
 
-    P_Button = new TPanel(this);
-    P_Button->SetAlign(alBottom);
-    P_Button->SetHeight(40);
-    P_Button->SetBevelOuter(bvNone);
-    Btn_OK = Make_Row_Button(P_Button, 0);
-    Btn_Cancel = Make_Row_Button(P_Button, 1);
-    Btn_DelRow = Make_Row_Button(P_Button, 2);
-    Btn_InsRow = Make_Row_Button(P_Button, 3);
-    Btn_CopyRow = Make_Row_Button(P_Button, 4);
-    Btn_PasteRow = Make_Row_Button(P_Button, 5);
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
-    Btn_OK->OnClick = [this](QObject* sender) { Btn_OKClick(sender); };
-    Btn_DelRow->OnClick = [this](QObject* sender) { Btn_DelRowClick(sender); };
-    Btn_InsRow->OnClick = [this](QObject* sender) { Btn_InsRowClick(sender); };
-    Btn_CopyRow->OnClick = [this](QObject* sender) { Btn_CopyRowClick(sender); };
-    Btn_PasteRow->OnClick = [this](QObject* sender) { Btn_PasteRowClick(sender); };
+        PC_LoRa = new TPageControl(this);
+        PC_LoRa->SetAlign(alClient);
+        TS_LoRa_Uplink = PC_LoRa->AddPage(QString());
+        TS_LoRa_Downlink = PC_LoRa->AddPage(QString());
+        ECG_LoRa_Uplink = new VOruVizizaZezo(TS_LoRa_Uplink);
+        ECG_LoRa_Downlink = new VOruVizizaZezo(TS_LoRa_Downlink);
+        Create_Grid(ECG_LoRa_Uplink, TLoRa_Table::Uplink);
+        Create_Grid(ECG_LoRa_Downlink, TLoRa_Table::Downlink);
+        // This model has no downlink rules to edit.
+        TS_LoRa_Downlink->SetTabVisible(false);
+        PC_LoRa->SetActivePage(TS_LoRa_Uplink);
 
-    PC_LoRa = new TPageControl(this);
-    PC_LoRa->SetAlign(alClient);
-    TS_LoRa_Uplink = PC_LoRa->AddPage(QString());
-    TS_LoRa_Downlink = PC_LoRa->AddPage(QString());
-    ECG_LoRa_Uplink = new VOruVizizaZezo(TS_LoRa_Uplink);
-    ECG_LoRa_Downlink = new VOruVizizaZezo(TS_LoRa_Downlink);
-    Create_Grid(ECG_LoRa_Uplink, TLoRa_Table::Uplink);
-    Create_Grid(ECG_LoRa_Downlink, TLoRa_Table::Downlink);
-    // This model has no downlink rules to edit.
-    TS_LoRa_Downlink->SetTabVisible(false);
-    PC_LoRa->SetActivePage(TS_LoRa_Uplink);
-
-    OnShow = [this](QObject*) { FormShow(); };
-    Set_Lang();
+        OnShow = [this](QObject*) { FormShow(); };
+        Set_Lang();
+    });
 }
 
 TFLoRa_Set_Access::~TFLoRa_Set_Access()
@@ -135,8 +138,10 @@ void TFLoRa_Set_Access::Create_Grid(VOruVizizaZezo* grid, TLoRa_Table table)
 
 void TFLoRa_Set_Access::Set_Lang()
 {
+    SetCaption(Language_List.value(1200));
+    if (!Built())
+        return;
     auto text = [](int n) { return Language_List.value(n); };
-    SetCaption(text(1200));
     L_SW_Desc->SetCaption(text(1201));
     TLbButton* const buttons[] = {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
     for (int i = 0; i < 6; ++i) {

@@ -128,6 +128,13 @@ TFParGen::TFParGen(const QString& model) : model_(model)
     SetClientWidth(kClientWidth);
     SetClientHeight(kClientHeight);
 
+    SetCaption(Language_List.value(400));
+    // The panels are built when the window is first needed.
+    Build_When_Needed(this, [this] { Create_Controls(); });
+}
+
+void TFParGen::Create_Controls()
+{
     const Title_Panel title = Make_Title_Panel(this);
     P_Title = title.P_Title;
     P_Title->SetHeight(69);
@@ -413,6 +420,8 @@ void TFParGen::Set_Lang()
 {
     const QStringList& t = Language_List;
     SetCaption(t.value(400));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(t.value(401));
     Btn_OK->SetCaption(t.value(402));
     Btn_Cancel->SetCaption(t.value(403));

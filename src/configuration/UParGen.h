@@ -178,6 +178,8 @@ public:
     QWidget* Control(const QString& name) const;
 
 private:
+    // Built when first needed (see Build_When_Needed).
+    void Create_Controls();
     struct Binding
     {
         ParGen::Element element;

@@ -74,7 +74,10 @@ bool DMX_Channel_Count(const QString& parGenPath, int* channels, QString* error)
 
 TFDMXDefVal::TFDMXDefVal() : TSet_Access_Form(DMXDefVal_Form()), Hint(Hints[0])
 {
-    ECG_DMX_Def_Val = Grids[0];
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        ECG_DMX_Def_Val = Grids[0];
+    });
 }
 
 TFDMXDefVal::~TFDMXDefVal()

@@ -58,7 +58,10 @@ const TRule_Form& DNet_Form()
     return form;
 }
 
-TFDNet::TFDNet() : TSet_Access_Form(DNet_Form()), Hint_DeviceNet(Hints[0]) { ESG = Grids[0]; }
+TFDNet::TFDNet() : TSet_Access_Form(DNet_Form()), Hint_DeviceNet(Hints[0])
+{
+    Build_When_Needed(this, [this] { ESG = Grids[0]; });
+}
 
 TFDNet::~TFDNet()
 {

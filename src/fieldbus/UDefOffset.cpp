@@ -185,70 +185,73 @@ TFDefOffset::TFDefOffset()
     Set_Window_Look(this);
     SetClientWidth(900);
     SetClientHeight(560);
+    SetCaption(Text(3900));
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
+        L_SW_Code->SetCaption(SW_Code);
+        const Button_Panel buttons = Make_Button_Panel(this);
+        P_Button = buttons.P_Button;
+        Btn_OK = buttons.Btn_OK;
+        Btn_Cancel = buttons.Btn_Cancel;
+        Btn_OK->OnClick = [this](QObject* s) { bitbtn1Click(s); };
 
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
-    L_SW_Code->SetCaption(SW_Code);
-    const Button_Panel buttons = Make_Button_Panel(this);
-    P_Button = buttons.P_Button;
-    Btn_OK = buttons.Btn_OK;
-    Btn_Cancel = buttons.Btn_Cancel;
-    Btn_OK->OnClick = [this](QObject* s) { bitbtn1Click(s); };
+        // The slaves on the left, the shown slave's bytes on the right.
+        auto* left = new TPanel(this);
+        left->SetAlign(alLeft);
+        left->SetWidth(420);
+        left->SetBevelOuter(bvNone);
+        left->SetBorderWidth(6);
+        auto* leftTop = new TPanel(left);
+        leftTop->SetAlign(alTop);
+        leftTop->SetHeight(40);
+        leftTop->SetBevelOuter(bvNone);
+        L_Select_Slave = new TLabel(leftTop);
+        L_Select_Slave->SetBounds(2, 20, 400, 16);
+        ECG_DN_Slaves = new VOruVizizaZezo(left);
+        ECG_DN_Slaves->SetName(QStringLiteral("ECG_DN_Slaves"));
+        ECG_DN_Slaves->SetAlign(alClient);
+        ECG_DN_Slaves->SetColCount(4);
+        ECG_DN_Slaves->SetFixedRowAlways(true);
+        ECG_DN_Slaves->SetRowCount(2);
+        ECG_DN_Slaves->SetFixedCols(0);
+        ECG_DN_Slaves->SetFixedRows(1);
+        ECG_DN_Slaves->SetRowCount(1);
+        ECG_DN_Slaves->SetOptions((ECG_DN_Slaves->Options() & ~goEditing) | goRowSelect);
+        const int slaveWidths[] = {70, 90, 90, 140};
+        for (int c = 0; c < 4; ++c) {
+            ECG_DN_Slaves->Columns().GetItem(c)->SetWidth(slaveWidths[c]);
+            ECG_DN_Slaves->Columns().GetItem(c)->SetReadOnly(true);
+        }
+        ECG_DN_Slaves->OnClick = [this](QObject* s) { ECG_DN_SlavesClick(s); };
 
-    // The slaves on the left, the shown slave's bytes on the right.
-    auto* left = new TPanel(this);
-    left->SetAlign(alLeft);
-    left->SetWidth(420);
-    left->SetBevelOuter(bvNone);
-    left->SetBorderWidth(6);
-    auto* leftTop = new TPanel(left);
-    leftTop->SetAlign(alTop);
-    leftTop->SetHeight(40);
-    leftTop->SetBevelOuter(bvNone);
-    L_Select_Slave = new TLabel(leftTop);
-    L_Select_Slave->SetBounds(2, 20, 400, 16);
-    ECG_DN_Slaves = new VOruVizizaZezo(left);
-    ECG_DN_Slaves->SetName(QStringLiteral("ECG_DN_Slaves"));
-    ECG_DN_Slaves->SetAlign(alClient);
-    ECG_DN_Slaves->SetColCount(4);
-    ECG_DN_Slaves->SetFixedRowAlways(true);
-    ECG_DN_Slaves->SetRowCount(2);
-    ECG_DN_Slaves->SetFixedCols(0);
-    ECG_DN_Slaves->SetFixedRows(1);
-    ECG_DN_Slaves->SetRowCount(1);
-    ECG_DN_Slaves->SetOptions((ECG_DN_Slaves->Options() & ~goEditing) | goRowSelect);
-    const int slaveWidths[] = {70, 90, 90, 140};
-    for (int c = 0; c < 4; ++c) {
-        ECG_DN_Slaves->Columns().GetItem(c)->SetWidth(slaveWidths[c]);
-        ECG_DN_Slaves->Columns().GetItem(c)->SetReadOnly(true);
-    }
-    ECG_DN_Slaves->OnClick = [this](QObject* s) { ECG_DN_SlavesClick(s); };
+        auto* right = new TPanel(this);
+        right->SetAlign(alClient);
+        right->SetBevelOuter(bvNone);
+        right->SetBorderWidth(6);
+        auto* rightTop = new TPanel(right);
+        rightTop->SetAlign(alTop);
+        rightTop->SetHeight(40);
+        rightTop->SetBevelOuter(bvNone);
+        L_Select_Position = new TLabel(rightTop);
+        L_Select_Position->SetBounds(2, 2, 460, 16);
+        L_None = new TLabel(rightTop);
+        L_None->SetBounds(2, 20, 460, 16);
+        PC_Bytes = new TPageControl(right);
+        PC_Bytes->SetAlign(alClient);
+        TS_ByteIN = PC_Bytes->AddPage(QString());
+        TS_ByteOUT = PC_Bytes->AddPage(QString());
+        ECG_ByteIN = Make_Byte_Grid(TS_ByteIN, "ECG_ByteIN");
+        ECG_ByteOUT = Make_Byte_Grid(TS_ByteOUT, "ECG_ByteOUT");
+        // The tab the user leaves stays for the next showing.
+        PC_Bytes->SetActivePage(TS_ByteIN);
 
-    auto* right = new TPanel(this);
-    right->SetAlign(alClient);
-    right->SetBevelOuter(bvNone);
-    right->SetBorderWidth(6);
-    auto* rightTop = new TPanel(right);
-    rightTop->SetAlign(alTop);
-    rightTop->SetHeight(40);
-    rightTop->SetBevelOuter(bvNone);
-    L_Select_Position = new TLabel(rightTop);
-    L_Select_Position->SetBounds(2, 2, 460, 16);
-    L_None = new TLabel(rightTop);
-    L_None->SetBounds(2, 20, 460, 16);
-    PC_Bytes = new TPageControl(right);
-    PC_Bytes->SetAlign(alClient);
-    TS_ByteIN = PC_Bytes->AddPage(QString());
-    TS_ByteOUT = PC_Bytes->AddPage(QString());
-    ECG_ByteIN = Make_Byte_Grid(TS_ByteIN, "ECG_ByteIN");
-    ECG_ByteOUT = Make_Byte_Grid(TS_ByteOUT, "ECG_ByteOUT");
-    // The tab the user leaves stays for the next showing.
-    PC_Bytes->SetActivePage(TS_ByteIN);
-
-    OnShow = [this](QObject*) { FormShow(); };
-    Set_Lang();
+        OnShow = [this](QObject*) { FormShow(); };
+        Set_Lang();
+    });
 }
 
 TFDefOffset::~TFDefOffset()
@@ -280,6 +283,8 @@ VOruVizizaZezo* TFDefOffset::Make_Byte_Grid(TTabSheet* tab, const char* name)
 void TFDefOffset::Set_Lang()
 {
     SetCaption(Text(3900));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(Text(3901));
     Btn_OK->SetCaption(Text(3902));
     Btn_Cancel->SetCaption(Text(3903));

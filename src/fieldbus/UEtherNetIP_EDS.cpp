@@ -28,40 +28,43 @@ TFEtherNEtIP_EDS::TFEtherNEtIP_EDS()
     Set_Window_Look(this);
     SetClientWidth(1180);
     SetClientHeight(360);
+    SetCaption(Text(4200));
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
+        L_SW_Code->SetCaption(SW_Code);
+        const Button_Panel buttons = Make_Button_Panel(this);
+        P_Button = buttons.P_Button;
+        Btn_OK = buttons.Btn_OK;
+        Btn_Cancel = buttons.Btn_Cancel;
+        Btn_OK->SetModalResult(mrOk);
+        Btn_OK->SetDefault(true);
 
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
-    L_SW_Code->SetCaption(SW_Code);
-    const Button_Panel buttons = Make_Button_Panel(this);
-    P_Button = buttons.P_Button;
-    Btn_OK = buttons.Btn_OK;
-    Btn_Cancel = buttons.Btn_Cancel;
-    Btn_OK->SetModalResult(mrOk);
-    Btn_OK->SetDefault(true);
+        ECG = new VOruVizizaZezo(this);
+        ECG->SetName(QStringLiteral("ECG"));
+        ECG->SetAlign(alClient);
+        ECG->SetColCount(cColumns);
+        ECG->SetRowCount(2);
+        ECG->SetFixedCols(0);
+        ECG->SetFixedRows(1);
+        ECG->SetOptions((ECG->Options() | goRowSelect) & ~goEditing);
+        const int widths[cColumns] = {90, 150, 200, 110, 125, 110, 125, 125, 125};
+        for (int c = 0; c < cColumns; ++c) {
+            ECG->Columns().GetItem(c)->SetWidth(widths[c]);
+            ECG->Columns().GetItem(c)->SetReadOnly(true);
+        }
 
-    ECG = new VOruVizizaZezo(this);
-    ECG->SetName(QStringLiteral("ECG"));
-    ECG->SetAlign(alClient);
-    ECG->SetColCount(cColumns);
-    ECG->SetRowCount(2);
-    ECG->SetFixedCols(0);
-    ECG->SetFixedRows(1);
-    ECG->SetOptions((ECG->Options() | goRowSelect) & ~goEditing);
-    const int widths[cColumns] = {90, 150, 200, 110, 125, 110, 125, 125, 125};
-    for (int c = 0; c < cColumns; ++c) {
-        ECG->Columns().GetItem(c)->SetWidth(widths[c]);
-        ECG->Columns().GetItem(c)->SetReadOnly(true);
-    }
+        TClose = new TTimer(this);
+        TClose->SetEnabled(false);
+        TClose->SetInterval(10);
+        TClose->OnTimer = [this](QObject* sender) { TCloseTimer(sender); };
 
-    TClose = new TTimer(this);
-    TClose->SetEnabled(false);
-    TClose->SetInterval(10);
-    TClose->OnTimer = [this](QObject* sender) { TCloseTimer(sender); };
-
-    OnShow = [this](QObject*) { FormShow(); };
-    Set_Lang();
+        OnShow = [this](QObject*) { FormShow(); };
+        Set_Lang();
+    });
 }
 
 TFEtherNEtIP_EDS::~TFEtherNEtIP_EDS()
@@ -73,6 +76,8 @@ TFEtherNEtIP_EDS::~TFEtherNEtIP_EDS()
 void TFEtherNEtIP_EDS::Set_Lang()
 {
     SetCaption(Text(4200));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(Text(4201));
     Btn_OK->SetCaption(Text(4202));
     Btn_Cancel->SetCaption(Text(4203));

@@ -113,12 +113,15 @@ const TRule_Form& EtherNetIP_Master_Form()
 TFEtherNetIP_Master_Access::TFEtherNetIP_Master_Access()
     : TSet_Access_Form(EtherNetIP_Master_Form()), Hint(Hints[0])
 {
-    ECG = Grids[0];
-    Btn_Import_EDS = new TLbButton(P_Button);
-    Btn_Import_EDS->SetName(QStringLiteral("Btn_Import_EDS"));
-    Btn_Import_EDS->SetBounds(8 + 6 * 118, 6, 110, 28);
-    Btn_Import_EDS->OnClick = [this](QObject* s) { Btn_Import_EDSClick(s); };
-    Set_Lang_Extra();
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        ECG = Grids[0];
+        Btn_Import_EDS = new TLbButton(P_Button);
+        Btn_Import_EDS->SetName(QStringLiteral("Btn_Import_EDS"));
+        Btn_Import_EDS->SetBounds(8 + 6 * 118, 6, 110, 28);
+        Btn_Import_EDS->OnClick = [this](QObject* s) { Btn_Import_EDSClick(s); };
+        Set_Lang_Extra();
+    });
 }
 
 TFEtherNetIP_Master_Access::~TFEtherNetIP_Master_Access()

@@ -158,7 +158,10 @@ const TRule_Form& KNX_Access_Form()
 
 TFKNXAccess::TFKNXAccess() : TSet_Access_Form(KNX_Access_Form()), Hint(Hints[0]), Max_Num_Byte(Capacity[0])
 {
-    ECG_KNX_in_Write = Grids[0];
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        ECG_KNX_in_Write = Grids[0];
+    });
 }
 
 bool TFKNXAccess::Prepare_Show()

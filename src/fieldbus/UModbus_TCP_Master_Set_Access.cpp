@@ -131,10 +131,13 @@ TFModbus_TCP_Master_Set_Access::TFModbus_TCP_Master_Set_Access()
       Hint_Modbus_Set_Access_Write(Hints[1]), NByte_IN(Capacity[0]), NByte_OUT(Capacity[1]),
       List_Publish_Topic(Publish_Topics)
 {
-    TS_Modbus_Read = Tabs[0];
-    TS_Modbus_Write = Tabs[1];
-    ECG_Modbus_Read = Grids[0];
-    ECG_Modbus_Write = Grids[1];
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        TS_Modbus_Read = Tabs[0];
+        TS_Modbus_Write = Tabs[1];
+        ECG_Modbus_Read = Grids[0];
+        ECG_Modbus_Write = Grids[1];
+    });
 }
 
 TFModbus_TCP_Master_Set_Access::~TFModbus_TCP_Master_Set_Access()

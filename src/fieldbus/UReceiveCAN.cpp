@@ -68,7 +68,10 @@ const TRule_Form& ReceiveCAN_Form()
 TFReceiveCAN::TFReceiveCAN()
     : TSet_Access_Form(ReceiveCAN_Form()), Hint_ReceiveCAN(Hints[0]), MAX_Byte(Capacity[0])
 {
-    ECG_CAN_Receive = Grids[0];
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        ECG_CAN_Receive = Grids[0];
+    });
 }
 
 TFReceiveCAN::~TFReceiveCAN()

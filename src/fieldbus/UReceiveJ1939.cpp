@@ -76,7 +76,10 @@ const TRule_Form& ReceiveJ1939_Form()
 TFReceiveJ1939::TFReceiveJ1939()
     : TSet_Access_Form(ReceiveJ1939_Form()), Hint_ReceiveJ1939(Hints[0]), NUM_BYTE_IN(Capacity[0])
 {
-    sga = Grids[0];
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        sga = Grids[0];
+    });
 }
 
 TFReceiveJ1939::~TFReceiveJ1939()

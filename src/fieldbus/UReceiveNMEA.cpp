@@ -69,7 +69,10 @@ const TRule_Form& ReceiveNMEA_Form()
 TFReceiveNMEA::TFReceiveNMEA()
     : TSet_Access_Form(ReceiveNMEA_Form()), Hint_ReceiveNMEA(Hints[0]), NUM_BYTE_IN(Capacity[0])
 {
-    sga = Grids[0];
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        sga = Grids[0];
+    });
 }
 
 TFReceiveNMEA::~TFReceiveNMEA()

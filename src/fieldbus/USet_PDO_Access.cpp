@@ -61,10 +61,13 @@ TFSet_PDO_Access::TFSet_PDO_Access()
     : TSet_Access_Form(Set_PDO_Access_Form()), PageControl1(Page_Control), Hint_PDO_Receive(Hints[0]),
       Hint_PDO_Transmit(Hints[1]), PROFINET_NByte_IN(Capacity[0]), PROFINET_NByte_OUT(Capacity[1])
 {
-    TS_Receive_PDO = Tabs[0];
-    TS_Transmit_PDO = Tabs[1];
-    sga = Grids[0];
-    sgb = Grids[1];
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        TS_Receive_PDO = Tabs[0];
+        TS_Transmit_PDO = Tabs[1];
+        sga = Grids[0];
+        sgb = Grids[1];
+    });
 }
 
 TFSet_PDO_Access::~TFSet_PDO_Access()

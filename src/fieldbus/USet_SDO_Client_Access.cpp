@@ -67,10 +67,13 @@ TFSet_SDO_Client_Access::TFSet_SDO_Client_Access()
     : TSet_Access_Form(Set_SDO_Client_Access_Form()), PageControl1(Page_Control), Hint_SDO_Client_Read(Hints[0]),
       Hint_SDO_Client_Write(Hints[1]), PROFINET_NByte_IN(Capacity[0]), PROFINET_NByte_OUT(Capacity[1])
 {
-    TS_SDO_Read = Tabs[0];
-    TS_SDO_Write = Tabs[1];
-    sga = Grids[0];
-    sgb = Grids[1];
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        TS_SDO_Read = Tabs[0];
+        TS_SDO_Write = Tabs[1];
+        sga = Grids[0];
+        sgb = Grids[1];
+    });
 }
 
 TFSet_SDO_Client_Access::~TFSet_SDO_Client_Access()

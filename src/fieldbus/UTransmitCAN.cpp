@@ -81,7 +81,10 @@ const TRule_Form& TransmitCAN_Form()
 TFTransmitCAN::TFTransmitCAN()
     : TSet_Access_Form(TransmitCAN_Form()), Hint_TransmitCAN(Hints[0]), MAX_Byte(Capacity[0])
 {
-    ECG_CAN_Transmit = Grids[0];
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        ECG_CAN_Transmit = Grids[0];
+    });
 }
 
 TFTransmitCAN::~TFTransmitCAN()

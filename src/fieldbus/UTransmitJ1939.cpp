@@ -87,7 +87,10 @@ const TRule_Form& TransmitJ1939_Form()
 TFTransmitJ1939::TFTransmitJ1939()
     : TSet_Access_Form(TransmitJ1939_Form()), Hint_TransmitJ1939(Hints[0]), NUM_BYTE_OUT(Capacity[0])
 {
-    sga = Grids[0];
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        sga = Grids[0];
+    });
 }
 
 TFTransmitJ1939::~TFTransmitJ1939()

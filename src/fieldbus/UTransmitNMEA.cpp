@@ -82,7 +82,10 @@ const TRule_Form& TransmitNMEA_Form()
 TFTransmitNMEA::TFTransmitNMEA()
     : TSet_Access_Form(TransmitNMEA_Form()), Hint_TransmitNMEA(Hints[0]), NUM_BYTE_OUT(Capacity[0])
 {
-    sga = Grids[0];
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        sga = Grids[0];
+    });
 }
 
 TFTransmitNMEA::~TFTransmitNMEA()

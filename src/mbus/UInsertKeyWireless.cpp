@@ -1,4 +1,5 @@
 #include "mbus/UInsertKeyWireless.h"
+#include "shell/UComon.h"
 
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
@@ -16,29 +17,33 @@ TFInsertKeyWireless::TFInsertKeyWireless()
     SetClientWidth(481);
     SetClientHeight(47);
 
-    Shape1 = new TShape(this);
-    Shape1->SetName(QStringLiteral("Shape1"));
-    Shape1->SetAlign(alClient);
-    L_InsKey = new TLabel(this);
-    L_InsKey->SetName(QStringLiteral("L_InsKey"));
-    L_InsKey->SetBounds(10, 16, 110, 14);
-    L_InsKey->SetTransparent(true);
-    E_Key = new TEdit(this);
-    E_Key->SetName(QStringLiteral("E_Key"));
-    E_Key->SetBounds(122, 13, 250, 21);
-    E_Key->SetMaxLength(32);
-    E_Key->SetCharCase(ecUpperCase);
-    Btn_OK = new TLbButton(this);
-    Btn_OK->SetName(QStringLiteral("Btn_OK"));
-    Btn_OK->SetBounds(380, 11, 44, 25);
-    Btn_OK->SetDefault(true);
-    Btn_OK->OnClick = [this](QObject*) { Btn_OKClick(); };
-    Btn_Cancel = new TLbButton(this);
-    Btn_Cancel->SetName(QStringLiteral("Btn_Cancel"));
-    Btn_Cancel->SetBounds(428, 11, 44, 25);
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
-    Set_Lang();
+    // Built when first needed, in the language the program started with,
+    // which this window keeps.
+    Build_When_Needed_In_Start_Language(this, [this] {
+        Shape1 = new TShape(this);
+        Shape1->SetName(QStringLiteral("Shape1"));
+        Shape1->SetAlign(alClient);
+        L_InsKey = new TLabel(this);
+        L_InsKey->SetName(QStringLiteral("L_InsKey"));
+        L_InsKey->SetBounds(10, 16, 110, 14);
+        L_InsKey->SetTransparent(true);
+        E_Key = new TEdit(this);
+        E_Key->SetName(QStringLiteral("E_Key"));
+        E_Key->SetBounds(122, 13, 250, 21);
+        E_Key->SetMaxLength(32);
+        E_Key->SetCharCase(ecUpperCase);
+        Btn_OK = new TLbButton(this);
+        Btn_OK->SetName(QStringLiteral("Btn_OK"));
+        Btn_OK->SetBounds(380, 11, 44, 25);
+        Btn_OK->SetDefault(true);
+        Btn_OK->OnClick = [this](QObject*) { Btn_OKClick(); };
+        Btn_Cancel = new TLbButton(this);
+        Btn_Cancel->SetName(QStringLiteral("Btn_Cancel"));
+        Btn_Cancel->SetBounds(428, 11, 44, 25);
+        Btn_Cancel->SetModalResult(mrCancel);
+        Btn_Cancel->SetCancel(true);
+        Set_Lang();
+    });
 }
 
 TFInsertKeyWireless::~TFInsertKeyWireless()

@@ -105,14 +105,18 @@ TFMeter_Bus::TFMeter_Bus()
     // Creation: both copy buffers empty, the client area, the pages, the texts.
     SetClientWidth(834);
     SetClientHeight(700);
-    Create_Controls();
-    Select_Width_ComboBox(CB_Var_ToD, 30);
-    Select_Width_ComboBox(CB_VIFE, 65);
-    L_SW_Code->SetCaption(SW_Code);
-    Nodes_Move_Elements();
-    Sposta_Oggetti_Var(0);
-    OnShow = [this](QObject*) { FormShow(); };
-    Set_Lang();
+    SetCaption(L(1700));
+    // The pages are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        Create_Controls();
+        Select_Width_ComboBox(CB_Var_ToD, 30);
+        Select_Width_ComboBox(CB_VIFE, 65);
+        L_SW_Code->SetCaption(SW_Code);
+        Nodes_Move_Elements();
+        Sposta_Oggetti_Var(0);
+        OnShow = [this](QObject*) { FormShow(); };
+        Set_Lang();
+    });
 }
 
 TFMeter_Bus::~TFMeter_Bus()
@@ -414,6 +418,8 @@ void TFMeter_Bus::Select_Width_ComboBox(TComboBox* box, int extra)
 void TFMeter_Bus::Set_Lang()
 {
     SetCaption(L(1700));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(L(1701));
     Btn_OK->SetCaption(L(1702));
     Btn_Cancel->SetCaption(L(1703));
@@ -1004,6 +1010,7 @@ void TFMeter_Bus::PasteVariable1Click()
     }
     if (!FNewIDNode)
         return;
+    FNewIDNode->BuildNow();   // its fields are filled before it is shown
     FNewIDNode->Form_Type = 2;
     FNewIDNode->Pasted_Node = TNodo();
     FNewIDNode->Fill_Grid({*Copy_Var});
@@ -1044,6 +1051,7 @@ void TFMeter_Bus::PasteNode1Click()
         return;
     const TNodo& buffer = *Copy_Node;
     TFNewIDNode& d = *FNewIDNode;
+    d.BuildNow();   // its fields are filled before it is shown
     d.Form_Type = buffer.Is_Wired() ? 1 : 3;
     d.Pasted_Node = buffer;
     d.RB_ID_Primary->SetChecked(!buffer.By_Secondary());

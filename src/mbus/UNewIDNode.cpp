@@ -32,98 +32,101 @@ TFNewIDNode::TFNewIDNode()
     Set_Window_Look(this);
     SetClientWidth(432);
     SetClientHeight(536);
+    SetCaption(L(2000));
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
 
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
+        Panel1 = new TPanel(this);
+        Panel1->SetName(QStringLiteral("Panel1"));
+        Panel1->SetAlign(alTop);
+        Panel1->SetBevelOuter(bvNone);
+        Panel1->SetHeight(161);
+        auto edit = [this](const char* name, int top) {
+            auto* e = new TEdit(Panel1);
+            e->SetName(QString::fromLatin1(name));
+            e->SetBounds(300, top, 110, 21);
+            e->SetText(QStringLiteral("1"));
+            return e;
+        };
+        auto label = [this](int top) {
+            auto* l = new TLabel(Panel1);
+            l->SetLeft(16);
+            l->SetTop(top + 3);
+            l->SetTransparent(true);
+            return l;
+        };
+        RB_ID_Primary = new TRadioButton(Panel1);
+        RB_ID_Primary->SetName(QStringLiteral("RB_ID_Primary"));
+        RB_ID_Primary->SetBounds(16, 8, 270, 21);
+        RB_ID_Primary->SetChecked(true);
+        E_New_Node_ID_Pri = edit("E_New_Node_ID_Pri", 8);
+        RB_ID_Secondary = new TRadioButton(Panel1);
+        RB_ID_Secondary->SetName(QStringLiteral("RB_ID_Secondary"));
+        RB_ID_Secondary->SetBounds(16, 32, 270, 21);
+        E_New_Node_ID_Sec = edit("E_New_Node_ID_Sec", 32);
+        L_wMBus_Add = label(8);
+        E_wMBus_Add = edit("E_wMBus_Add", 8);
+        L_MR_NodeState = label(77);
+        E_MR_NodeState = edit("E_MR_NodeState", 77);
+        L_MR_IdentNum = label(101);
+        E_MR_IdentNum = edit("E_MR_IdentNum", 101);
+        L_wMBus_RSSI = label(125);
+        E_wMBus_RSSI = edit("E_wMBus_RSSI", 125);
 
-    Panel1 = new TPanel(this);
-    Panel1->SetName(QStringLiteral("Panel1"));
-    Panel1->SetAlign(alTop);
-    Panel1->SetBevelOuter(bvNone);
-    Panel1->SetHeight(161);
-    auto edit = [this](const char* name, int top) {
-        auto* e = new TEdit(Panel1);
-        e->SetName(QString::fromLatin1(name));
-        e->SetBounds(300, top, 110, 21);
-        e->SetText(QStringLiteral("1"));
-        return e;
-    };
-    auto label = [this](int top) {
-        auto* l = new TLabel(Panel1);
-        l->SetLeft(16);
-        l->SetTop(top + 3);
-        l->SetTransparent(true);
-        return l;
-    };
-    RB_ID_Primary = new TRadioButton(Panel1);
-    RB_ID_Primary->SetName(QStringLiteral("RB_ID_Primary"));
-    RB_ID_Primary->SetBounds(16, 8, 270, 21);
-    RB_ID_Primary->SetChecked(true);
-    E_New_Node_ID_Pri = edit("E_New_Node_ID_Pri", 8);
-    RB_ID_Secondary = new TRadioButton(Panel1);
-    RB_ID_Secondary->SetName(QStringLiteral("RB_ID_Secondary"));
-    RB_ID_Secondary->SetBounds(16, 32, 270, 21);
-    E_New_Node_ID_Sec = edit("E_New_Node_ID_Sec", 32);
-    L_wMBus_Add = label(8);
-    E_wMBus_Add = edit("E_wMBus_Add", 8);
-    L_MR_NodeState = label(77);
-    E_MR_NodeState = edit("E_MR_NodeState", 77);
-    L_MR_IdentNum = label(101);
-    E_MR_IdentNum = edit("E_MR_IdentNum", 101);
-    L_wMBus_RSSI = label(125);
-    E_wMBus_RSSI = edit("E_wMBus_RSSI", 125);
+        P_Button = new TPanel(this);
+        P_Button->SetAlign(alBottom);
+        P_Button->SetHeight(48);
+        P_Button->SetBevelOuter(bvNone);
+        Btn_OK = new TLbButton(P_Button);
+        Btn_OK->SetName(QStringLiteral("Btn_OK"));
+        Btn_OK->SetBounds(ClientWidth() - 200, 10, 90, 28);
+        Btn_OK->OnClick = [this](QObject*) { LbButton2Click(); };
+        Btn_Cancel = new TLbButton(P_Button);
+        Btn_Cancel->SetName(QStringLiteral("Btn_Cancel"));
+        Btn_Cancel->SetBounds(ClientWidth() - 102, 10, 90, 28);
+        Btn_Cancel->SetModalResult(mrCancel);
+        Btn_Cancel->SetCancel(true);
 
-    P_Button = new TPanel(this);
-    P_Button->SetAlign(alBottom);
-    P_Button->SetHeight(48);
-    P_Button->SetBevelOuter(bvNone);
-    Btn_OK = new TLbButton(P_Button);
-    Btn_OK->SetName(QStringLiteral("Btn_OK"));
-    Btn_OK->SetBounds(ClientWidth() - 200, 10, 90, 28);
-    Btn_OK->OnClick = [this](QObject*) { LbButton2Click(); };
-    Btn_Cancel = new TLbButton(P_Button);
-    Btn_Cancel->SetName(QStringLiteral("Btn_Cancel"));
-    Btn_Cancel->SetBounds(ClientWidth() - 102, 10, 90, 28);
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
+        Panel3 = new TPanel(this);
+        Panel3->SetName(QStringLiteral("Panel3"));
+        Panel3->SetAlign(alClient);
+        Panel3->SetBevelOuter(bvNone);
+        L_MR_Var = new TLabel(Panel3);
+        L_MR_Var->SetBounds(16, 4, 380, 14);
+        L_MR_Var->SetTransparent(true);
+        ESG_MR_Var = new VOruVizizaZezo(Panel3);
+        ESG_MR_Var->SetName(QStringLiteral("ESG_MR_Var"));
+        ESG_MR_Var->SetBounds(16, 24, 400, 240);
+        ESG_MR_Var->SetAnchors(akLeft | akTop | akRight | akBottom);
+        ESG_MR_Var->SetColCount(3);
+        ESG_MR_Var->SetRowCount(2);
+        ESG_MR_Var->SetFixedRows(1);
+        ESG_MR_Var->SetFixedCols(1);
+        ESG_MR_Var->SetOptions(ESG_MR_Var->Options() | goEditing);
+        // Row labels longer than their column are cut, not wrapped out of sight.
+        ESG_MR_Var->SetWordWrap(false);
+        const struct
+        {
+            const char* header;
+            int width;
+            bool readOnly;
+        } columns[] = {{"Desc. Reg.", kLabelWidth, true}, {"Index", kIndexWidth, false}, {"Description Variable", kDescriptionWidth, true}};
+        for (int c = 0; c < 3; ++c) {
+            TGridColumnItem* item = ESG_MR_Var->Columns().GetItem(c);
+            item->SetHeader(QString::fromLatin1(columns[c].header));
+            item->SetWidth(columns[c].width);
+            item->SetReadOnly(columns[c].readOnly);
+        }
+        ESG_MR_Var->Columns().GetItem(1)->SetColor(kIndexTint);
 
-    Panel3 = new TPanel(this);
-    Panel3->SetName(QStringLiteral("Panel3"));
-    Panel3->SetAlign(alClient);
-    Panel3->SetBevelOuter(bvNone);
-    L_MR_Var = new TLabel(Panel3);
-    L_MR_Var->SetBounds(16, 4, 380, 14);
-    L_MR_Var->SetTransparent(true);
-    ESG_MR_Var = new VOruVizizaZezo(Panel3);
-    ESG_MR_Var->SetName(QStringLiteral("ESG_MR_Var"));
-    ESG_MR_Var->SetBounds(16, 24, 400, 240);
-    ESG_MR_Var->SetAnchors(akLeft | akTop | akRight | akBottom);
-    ESG_MR_Var->SetColCount(3);
-    ESG_MR_Var->SetRowCount(2);
-    ESG_MR_Var->SetFixedRows(1);
-    ESG_MR_Var->SetFixedCols(1);
-    ESG_MR_Var->SetOptions(ESG_MR_Var->Options() | goEditing);
-    // Row labels longer than their column are cut, not wrapped out of sight.
-    ESG_MR_Var->SetWordWrap(false);
-    const struct
-    {
-        const char* header;
-        int width;
-        bool readOnly;
-    } columns[] = {{"Desc. Reg.", kLabelWidth, true}, {"Index", kIndexWidth, false}, {"Description Variable", kDescriptionWidth, true}};
-    for (int c = 0; c < 3; ++c) {
-        TGridColumnItem* item = ESG_MR_Var->Columns().GetItem(c);
-        item->SetHeader(QString::fromLatin1(columns[c].header));
-        item->SetWidth(columns[c].width);
-        item->SetReadOnly(columns[c].readOnly);
-    }
-    ESG_MR_Var->Columns().GetItem(1)->SetColor(kIndexTint);
-
-    L_SW_Code->SetCaption(SW_Code);
-    OnShow = [this](QObject*) { FormShow(); };
-    Set_Lang();
+        L_SW_Code->SetCaption(SW_Code);
+        OnShow = [this](QObject*) { FormShow(); };
+        Set_Lang();
+    });
 }
 
 TFNewIDNode::~TFNewIDNode()
@@ -135,6 +138,8 @@ TFNewIDNode::~TFNewIDNode()
 void TFNewIDNode::Set_Lang()
 {
     SetCaption(L(2000));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(L(2002));
     Btn_OK->SetCaption(L(2004));
     Btn_Cancel->SetCaption(L(2005));

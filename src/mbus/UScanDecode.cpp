@@ -95,19 +95,26 @@ TFScanDecode::TFScanDecode(std::unique_ptr<TMBusScanDecode> Worker)
     SetName(QStringLiteral("FScanDecode"));
     // The worker runs from now on and waits for the window to be shown.
     TR_ScanDecode = Worker ? std::move(Worker) : std::make_unique<TMBusScanDecode>(true);
-    Build_Controls();
     Form_Type = 0;
-    CB_ScanMethod->SetItemIndex(0);
-    Set_Lang();
-    OnShow = [this](QObject*) { FormShow(); };
-    OnClose = [this](QObject*, TCloseAction&) { FormClose(); };
-    Form_Style(1);
+    SetCaption(L(2100));
+    // Built when first needed, in the language the program started with,
+    // which this window keeps.
+    Build_When_Needed_In_Start_Language(this, [this] {
+        Build_Controls();
+        CB_ScanMethod->SetItemIndex(0);
+        Set_Lang();
+        OnShow = [this](QObject*) { FormShow(); };
+        OnClose = [this](QObject*, TCloseAction&) { FormClose(); };
+        Form_Style(1);
+    });
 }
 
 TFScanDecode::~TFScanDecode()
 {
-    T_InScan->SetEnabled(false);
-    ESG_Wireless->SetGridImages(nullptr);
+    if (Built()) {
+        T_InScan->SetEnabled(false);
+        ESG_Wireless->SetGridImages(nullptr);
+    }
     TR_ScanDecode->Close_Scan();
     // The meters outlive the window; their tree nodes do not.
     {
@@ -145,8 +152,11 @@ TFScanModbusStart* TFScanDecode::Start_Dialog()
 
 TFModbusStartAdd_SD* TFScanDecode::Node_Dialog()
 {
-    if (FModbusStartAdd_SD)
+    // Its rows are filled before it is shown.
+    if (FModbusStartAdd_SD) {
+        FModbusStartAdd_SD->BuildNow();
         return FModbusStartAdd_SD;
+    }
     if (!m_Node_Dialog)
         m_Node_Dialog = std::make_unique<TFModbusStartAdd_SD>();
     return m_Node_Dialog.get();

@@ -20,28 +20,32 @@ TFScanModbusStart::TFScanModbusStart()
     Set_Window_Look(this);
     SetClientWidth(331);
     SetClientHeight(162);
+    SetCaption(Language_List.value(2200));
+    // Built when first needed, in the language the program started with,
+    // which this window keeps.
+    Build_When_Needed_In_Start_Language(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
+        const Button_Panel buttons = Make_Button_Panel(this);
+        P_Button = buttons.P_Button;
+        Btn_OK = buttons.Btn_OK;
+        Btn_Cancel = buttons.Btn_Cancel;
+        Btn_OK->SetName(QStringLiteral("Btn_OK"));
+        Btn_Cancel->SetName(QStringLiteral("Btn_Cancel"));
+        Btn_OK->OnClick = [this](QObject*) { Btn_OKClick(); };
 
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
-    const Button_Panel buttons = Make_Button_Panel(this);
-    P_Button = buttons.P_Button;
-    Btn_OK = buttons.Btn_OK;
-    Btn_Cancel = buttons.Btn_Cancel;
-    Btn_OK->SetName(QStringLiteral("Btn_OK"));
-    Btn_Cancel->SetName(QStringLiteral("Btn_Cancel"));
-    Btn_OK->OnClick = [this](QObject*) { Btn_OKClick(); };
-
-    L_StartModAdd = new TLabel(this);
-    L_StartModAdd->SetName(QStringLiteral("L_StartModAdd"));
-    L_StartModAdd->SetBounds(12, 64, 310, 14);
-    L_StartModAdd->SetTransparent(true);
-    E_StartModAdd = new TEdit(this);
-    E_StartModAdd->SetName(QStringLiteral("E_StartModAdd"));
-    E_StartModAdd->SetBounds(12, 84, 120, 21);
-    E_StartModAdd->SetText(QStringLiteral("1"));
-    Set_Lang();
+        L_StartModAdd = new TLabel(this);
+        L_StartModAdd->SetName(QStringLiteral("L_StartModAdd"));
+        L_StartModAdd->SetBounds(12, 64, 310, 14);
+        L_StartModAdd->SetTransparent(true);
+        E_StartModAdd = new TEdit(this);
+        E_StartModAdd->SetName(QStringLiteral("E_StartModAdd"));
+        E_StartModAdd->SetBounds(12, 84, 120, 21);
+        E_StartModAdd->SetText(QStringLiteral("1"));
+        Set_Lang();
+    });
 }
 
 TFScanModbusStart::~TFScanModbusStart()
@@ -53,6 +57,8 @@ TFScanModbusStart::~TFScanModbusStart()
 void TFScanModbusStart::Set_Lang()
 {
     SetCaption(Language_List.value(2200));
+    if (!Built())
+        return;
     L_SW_Code->SetCaption(Language_List.value(2201));
     L_SW_Desc->SetCaption(Language_List.value(2202));
     L_StartModAdd->SetCaption(Language_List.value(2203));

@@ -344,8 +344,18 @@ bool TForm::CloseModal()
     return true;
 }
 
+void TForm::BuildNow()
+{
+    // Taken first, so that a step that shows the window does not run twice.
+    std::vector<std::function<void()>> steps;
+    steps.swap(pendingBuild_);
+    for (const std::function<void()>& step : steps)
+        step();
+}
+
 TModalResult TForm::ShowModal()
 {
+    BuildNow();
     if (modal_ || isVisible())
         throw std::logic_error("Cannot make a visible window modal");
     modal_ = true;
@@ -393,6 +403,7 @@ TModalResult TForm::ShowModal()
 
 void TForm::Show()
 {
+    BuildNow();
     if (!isVisible())
         ApplyPosition();
     ApplyFixedSize();
@@ -471,6 +482,7 @@ void TForm::closeEvent(QCloseEvent* e)
 
 void TForm::showEvent(QShowEvent* e)
 {
+    BuildNow();
     QWidget::showEvent(e);
     detail::Realign(this);
     if (!e->spontaneous() && OnShow)

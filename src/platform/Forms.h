@@ -4,6 +4,8 @@
 #include "platform/Messages.h"
 
 #include <exception>
+#include <functional>
+#include <vector>
 
 class QEventLoop;
 
@@ -61,6 +63,12 @@ public:
     void SetModalResult(TModalResult r);
     bool Modal() const { return modal_; }
 
+    // A window may build its controls when first needed: steps queued here
+    // run, in order, before its first showing (modal or not), or at BuildNow.
+    void BuildLater(std::function<void()> step) { pendingBuild_.push_back(std::move(step)); }
+    void BuildNow();
+    bool Built() const { return pendingBuild_.empty(); }
+
     TModalResult ShowModal();
     void Show();
     void Hide() { hide(); }
@@ -108,6 +116,7 @@ private:
     TModalResult modalResult_ = mrNone;
     bool modal_ = false;
     QEventLoop* loop_ = nullptr;
+    std::vector<std::function<void()>> pendingBuild_;
 };
 
 // The form that holds `control` (the control itself when it is a form).

@@ -589,26 +589,29 @@ TRule_Form BACnet_Master_Form(int bacnetType)
 TFBACnetAccess::TFBACnetAccess()
     : TBACnet_Master_Form_Holder{BACnet_Master_Form(0)}, TSet_Access_Form(Master_Form)
 {
-    TS_BACnet_Read = Tabs[0];
-    TS_BACnet_Write = Tabs[1];
-    ECG1 = Grids[0];
-    ECG2 = Grids[1];
-    // No Copy Row and Paste Row here; the import takes the fifth place.
-    delete Btn_CopyRow;
-    delete Btn_PasteRow;
-    Btn_CopyRow = Btn_PasteRow = nullptr;
-    Btn_Import_CSV = new TLbButton(P_Button);
-    Btn_Import_CSV->SetBounds(8 + 4 * 118, 6, 110, 28);
-    Btn_Import_CSV->OnClick = [this](QObject* s) { Btn_Import_CSVClick(s); };
-    for (VOruVizizaZezo* g : Grids) {
-        g->SetShowHint(true);
-        g->OnGridHint = [this](QObject* s, int row, int col, QString& hint) { ECG1GridHint(s, row, col, hint); };
-    }
     const QScreen* screen = QGuiApplication::primaryScreen();
     SetClientWidth(screen && screen->size().width() < 1271 ? 1000 : 1305);
     OD_EDE_File.filter = QStringLiteral("BACnet EDE File (*.csv)");
     OD_EDE_File.initialFolder = Last_EDE_Folder;
-    Set_Lang();
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        TS_BACnet_Read = Tabs[0];
+        TS_BACnet_Write = Tabs[1];
+        ECG1 = Grids[0];
+        ECG2 = Grids[1];
+        // No Copy Row and Paste Row here; the import takes the fifth place.
+        delete Btn_CopyRow;
+        delete Btn_PasteRow;
+        Btn_CopyRow = Btn_PasteRow = nullptr;
+        Btn_Import_CSV = new TLbButton(P_Button);
+        Btn_Import_CSV->SetBounds(8 + 4 * 118, 6, 110, 28);
+        Btn_Import_CSV->OnClick = [this](QObject* s) { Btn_Import_CSVClick(s); };
+        for (VOruVizizaZezo* g : Grids) {
+            g->SetShowHint(true);
+            g->OnGridHint = [this](QObject* s, int row, int col, QString& hint) { ECG1GridHint(s, row, col, hint); };
+        }
+        Set_Lang();
+    });
 }
 
 TFBACnetAccess::~TFBACnetAccess()
@@ -624,7 +627,7 @@ void TFBACnetAccess::Set_Lang_Extra()
         Btn_Import_CSV->SetHint(Text(1360));
     }
     OD_EDE_File.title = Text(1361);
-    if (App_BACnet_Type == 1) {
+    if (App_BACnet_Type == 1 && ECG1 && ECG2) {
         ECG1->Columns().GetItem(2)->SetHeader(Text(1310));
         ECG2->Columns().GetItem(2)->SetHeader(Text(1322));
     }

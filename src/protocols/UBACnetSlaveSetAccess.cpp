@@ -172,19 +172,22 @@ const TRule_Form& BACnet_Slave_Form()
 TFBACnetSlaveSetAccess::TFBACnetSlaveSetAccess()
     : TSet_Access_Form(BACnet_Slave_Form()), NByte_IN(Capacity[0]), NByte_OUT(Capacity[1])
 {
-    TS_BACnet_in_Read = Tabs[0];
-    TS_BACnet_in_Write = Tabs[1];
-    ECG_BACnet_in_Read = Grids[0];
-    ECG_BACnet_in_Write = Grids[1];
-    ECG_BACnet_in_Read->OnDblClickCell = [this](QObject* s, int row, int col) {
-        ECG_BACnet_in_ReadDblClickCell(s, row, col);
-    };
-    ECG_BACnet_in_Write->OnDblClickCell = [this](QObject* s, int row, int col) {
-        ECG_BACnet_in_WriteDblClickCell(s, row, col);
-    };
-    ECG_BACnet_in_Write->OnComboChange = [this](QObject* s, int col, int row, int index, const QString& text) {
-        ECG_BACnet_in_WriteComboChange(s, col, row, index, text);
-    };
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        TS_BACnet_in_Read = Tabs[0];
+        TS_BACnet_in_Write = Tabs[1];
+        ECG_BACnet_in_Read = Grids[0];
+        ECG_BACnet_in_Write = Grids[1];
+        ECG_BACnet_in_Read->OnDblClickCell = [this](QObject* s, int row, int col) {
+            ECG_BACnet_in_ReadDblClickCell(s, row, col);
+        };
+        ECG_BACnet_in_Write->OnDblClickCell = [this](QObject* s, int row, int col) {
+            ECG_BACnet_in_WriteDblClickCell(s, row, col);
+        };
+        ECG_BACnet_in_Write->OnComboChange = [this](QObject* s, int col, int row, int index, const QString& text) {
+            ECG_BACnet_in_WriteComboChange(s, col, row, index, text);
+        };
+    });
 }
 
 TFBACnetSlaveSetAccess::~TFBACnetSlaveSetAccess()
@@ -225,6 +228,7 @@ void TFBACnetSlaveSetAccess::Pick_Eng_Unit(int g, int row, int col)
         picker = own.get();
     }
     const QString cell = Get_Cell(g, cEngUnit, row);
+    picker->BuildNow();   // its fields are filled before it is shown
     picker->E_Selected_EU->SetText(cell);
     picker->Label5->SetCaption(QStringLiteral("-> ") + Desc_Unit(platform::NumberOr(cell, -1)));
     if (picker->ShowModal() == platform::mrOk)

@@ -158,53 +158,57 @@ TFBACnet_Eng_Unit::TFBACnet_Eng_Unit()
     Set_Window_Look(this);
     SetClientWidth(548);
     SetClientHeight(306);
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
-    L_SW_Code->SetCaption(SW_Code);
+    SetCaption(Text(1600));
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
+        L_SW_Code->SetCaption(SW_Code);
 
-    const int top = P_Title->Height() + 10;
-    Label1 = new TLabel(this);
-    Label1->SetBounds(16, top, 300, 18);
-    E_Selected_EU = new TEdit(this);
-    E_Selected_EU->SetBounds(16, top + 20, 80, 22);
-    Label5 = new TLabel(this);
-    Label5->SetBounds(104, top + 22, 420, 18);
-    Label2 = new TLabel(this);
-    Label2->SetBounds(16, top + 56, 400, 18);
-    Label3 = new TLabel(this);
-    Label3->SetBounds(16, top + 80, 200, 18);
-    CB_Select_Type = new TComboBox(this);
-    CB_Select_Type->SetStyle(csDropDownList);
-    CB_Select_Type->SetBounds(16, top + 100, 200, 22);
-    CB_Select_Type->SetItems(BACnet_Unit_Quantities());
-    CB_Select_Type->SetItemIndex(0);
-    CB_Select_Type->OnSelect = [this](QObject* s) { CB_Select_TypeSelect(s); };
-    Label4 = new TLabel(this);
-    Label4->SetBounds(232, top + 80, 290, 18);
-    CB_Select_Unit = new TComboBox(this);
-    CB_Select_Unit->SetStyle(csDropDownList);
-    CB_Select_Unit->SetBounds(232, top + 100, 290, 22);
-    Btn_Select_Eng_Unit = new TLbButton(this);
-    Btn_Select_Eng_Unit->SetBounds(16, top + 136, 220, 28);
-    Btn_Select_Eng_Unit->OnClick = [this](QObject* s) { Btn_Select_Eng_UnitClick(s); };
+        const int top = P_Title->Height() + 10;
+        Label1 = new TLabel(this);
+        Label1->SetBounds(16, top, 300, 18);
+        E_Selected_EU = new TEdit(this);
+        E_Selected_EU->SetBounds(16, top + 20, 80, 22);
+        Label5 = new TLabel(this);
+        Label5->SetBounds(104, top + 22, 420, 18);
+        Label2 = new TLabel(this);
+        Label2->SetBounds(16, top + 56, 400, 18);
+        Label3 = new TLabel(this);
+        Label3->SetBounds(16, top + 80, 200, 18);
+        CB_Select_Type = new TComboBox(this);
+        CB_Select_Type->SetStyle(csDropDownList);
+        CB_Select_Type->SetBounds(16, top + 100, 200, 22);
+        CB_Select_Type->SetItems(BACnet_Unit_Quantities());
+        CB_Select_Type->SetItemIndex(0);
+        CB_Select_Type->OnSelect = [this](QObject* s) { CB_Select_TypeSelect(s); };
+        Label4 = new TLabel(this);
+        Label4->SetBounds(232, top + 80, 290, 18);
+        CB_Select_Unit = new TComboBox(this);
+        CB_Select_Unit->SetStyle(csDropDownList);
+        CB_Select_Unit->SetBounds(232, top + 100, 290, 22);
+        Btn_Select_Eng_Unit = new TLbButton(this);
+        Btn_Select_Eng_Unit->SetBounds(16, top + 136, 220, 28);
+        Btn_Select_Eng_Unit->OnClick = [this](QObject* s) { Btn_Select_Eng_UnitClick(s); };
 
-    P_Button = new TPanel(this);
-    P_Button->SetAlign(alBottom);
-    P_Button->SetHeight(40);
-    P_Button->SetBevelOuter(bvNone);
-    Btn_OK = new TLbButton(P_Button);
-    Btn_OK->SetBounds(150, 6, 110, 28);
-    Btn_OK->SetModalResult(mrOk);
-    Btn_Cancel = new TLbButton(P_Button);
-    Btn_Cancel->SetBounds(280, 6, 110, 28);
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
+        P_Button = new TPanel(this);
+        P_Button->SetAlign(alBottom);
+        P_Button->SetHeight(40);
+        P_Button->SetBevelOuter(bvNone);
+        Btn_OK = new TLbButton(P_Button);
+        Btn_OK->SetBounds(150, 6, 110, 28);
+        Btn_OK->SetModalResult(mrOk);
+        Btn_Cancel = new TLbButton(P_Button);
+        Btn_Cancel->SetBounds(280, 6, 110, 28);
+        Btn_Cancel->SetModalResult(mrCancel);
+        Btn_Cancel->SetCancel(true);
 
-    OnShow = [this](QObject*) { FormShow(); };
-    Set_Lang();
-    CB_Select_TypeSelect(nullptr);
+        OnShow = [this](QObject*) { FormShow(); };
+        Set_Lang();
+        CB_Select_TypeSelect(nullptr);
+    });
 }
 
 TFBACnet_Eng_Unit::~TFBACnet_Eng_Unit()
@@ -216,6 +220,8 @@ TFBACnet_Eng_Unit::~TFBACnet_Eng_Unit()
 void TFBACnet_Eng_Unit::Set_Lang()
 {
     SetCaption(Text(1600));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(Text(1601));
     Btn_OK->SetCaption(Text(1602));
     Btn_Cancel->SetCaption(Text(1603));

@@ -81,7 +81,10 @@ const TRule_Form& IEC61850_Variables_Form()
 TFIEC61850_Variables::TFIEC61850_Variables()
     : TSet_Access_Form(IEC61850_Variables_Form()), Hint_List(Hints[0]), NByte_IN(Capacity[0])
 {
-    ECG = Grids[0];
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        ECG = Grids[0];
+    });
 }
 
 TFIEC61850_Variables::~TFIEC61850_Variables()

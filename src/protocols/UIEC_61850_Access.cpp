@@ -54,131 +54,134 @@ TFIEC_61850_Access::TFIEC_61850_Access()
     Set_Window_Look(this);
     SetClientWidth(1200);
     SetClientHeight(550);
+    SetCaption(Text(4900));
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
+        L_SW_Code->SetCaption(SW_Code);
 
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
-    L_SW_Code->SetCaption(SW_Code);
+        P_Button = new TPanel(this);
+        P_Button->SetAlign(alBottom);
+        P_Button->SetHeight(40);
+        P_Button->SetBevelOuter(bvNone);
+        Btn_OK = Button(P_Button, 8, 6, 110);
+        Btn_Cancel = Button(P_Button, 126, 6, 110);
+        Btn_AddVar = Button(P_Button, 244, 6, 110);
+        Btn_RemoveVar = Button(P_Button, 362, 6, 110);
+        Btn_MoveUp = Button(P_Button, 480, 6, 110);
+        Btn_ModeDown = Button(P_Button, 598, 6, 110);
+        Btn_MoveUp->SetVisible(false);
+        Btn_ModeDown->SetVisible(false);
+        Btn_Cancel->SetModalResult(mrCancel);
+        Btn_Cancel->SetCancel(true);
+        Btn_OK->OnClick = [this](QObject* s) { Btn_OKClick(s); };
+        Btn_AddVar->OnClick = [this](QObject* s) { Btn_AddVarClick(s); };
+        Btn_RemoveVar->OnClick = [this](QObject* s) { Btn_RemoveVarClick(s); };
 
-    P_Button = new TPanel(this);
-    P_Button->SetAlign(alBottom);
-    P_Button->SetHeight(40);
-    P_Button->SetBevelOuter(bvNone);
-    Btn_OK = Button(P_Button, 8, 6, 110);
-    Btn_Cancel = Button(P_Button, 126, 6, 110);
-    Btn_AddVar = Button(P_Button, 244, 6, 110);
-    Btn_RemoveVar = Button(P_Button, 362, 6, 110);
-    Btn_MoveUp = Button(P_Button, 480, 6, 110);
-    Btn_ModeDown = Button(P_Button, 598, 6, 110);
-    Btn_MoveUp->SetVisible(false);
-    Btn_ModeDown->SetVisible(false);
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
-    Btn_OK->OnClick = [this](QObject* s) { Btn_OKClick(s); };
-    Btn_AddVar->OnClick = [this](QObject* s) { Btn_AddVarClick(s); };
-    Btn_RemoveVar->OnClick = [this](QObject* s) { Btn_RemoveVarClick(s); };
+        P_Devices = new TPanel(this);
+        P_Devices->SetAlign(alLeft);
+        P_Devices->SetWidth(300);
+        P_Devices->SetBevelOuter(bvNone);
+        Btn_Add_IEC_Device = Button(P_Devices, 6, 4, 140);
+        Btn_Remove_IEC_Device = Button(P_Devices, 152, 4, 140);
+        Btn_Add_IEC_Device->OnClick = [this](QObject* s) { Btn_Add_IEC_DeviceClick(s); };
+        Btn_Remove_IEC_Device->OnClick = [this](QObject* s) { Btn_Remove_IEC_DeviceClick(s); };
+        LB_IEC_Devices = new TListBox(P_Devices);
+        LB_IEC_Devices->SetBounds(6, 38, 286, 110);
+        LB_IEC_Devices->OnClick = [this](QObject* s) { LB_IEC_DevicesClick(s); };
+        TV_IEC_Device = new TTreeView(P_Devices);
+        TV_IEC_Device->SetBounds(6, 154, 286, 300);
+        TV_IEC_Device->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        TV_IEC_Device->OnClick = [this](QObject*) { TV_IEC_DeviceClick(TV_IEC_Device->Selected()); };
+        // The tree takes the panel's height below the list.
+        auto* fill = new TPanel(P_Devices);
+        fill->SetAlign(alClient);
+        fill->SetBevelOuter(bvNone);
+        fill->lower();
+        TV_IEC_Device->setParent(fill);
+        TV_IEC_Device->SetAlign(alClient);
+        auto* top = new TPanel(P_Devices);
+        top->SetAlign(alTop);
+        top->SetHeight(152);
+        top->SetBevelOuter(bvNone);
+        Btn_Add_IEC_Device->setParent(top);
+        Btn_Remove_IEC_Device->setParent(top);
+        LB_IEC_Devices->setParent(top);
 
-    P_Devices = new TPanel(this);
-    P_Devices->SetAlign(alLeft);
-    P_Devices->SetWidth(300);
-    P_Devices->SetBevelOuter(bvNone);
-    Btn_Add_IEC_Device = Button(P_Devices, 6, 4, 140);
-    Btn_Remove_IEC_Device = Button(P_Devices, 152, 4, 140);
-    Btn_Add_IEC_Device->OnClick = [this](QObject* s) { Btn_Add_IEC_DeviceClick(s); };
-    Btn_Remove_IEC_Device->OnClick = [this](QObject* s) { Btn_Remove_IEC_DeviceClick(s); };
-    LB_IEC_Devices = new TListBox(P_Devices);
-    LB_IEC_Devices->SetBounds(6, 38, 286, 110);
-    LB_IEC_Devices->OnClick = [this](QObject* s) { LB_IEC_DevicesClick(s); };
-    TV_IEC_Device = new TTreeView(P_Devices);
-    TV_IEC_Device->SetBounds(6, 154, 286, 300);
-    TV_IEC_Device->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    TV_IEC_Device->OnClick = [this](QObject*) { TV_IEC_DeviceClick(TV_IEC_Device->Selected()); };
-    // The tree takes the panel's height below the list.
-    auto* fill = new TPanel(P_Devices);
-    fill->SetAlign(alClient);
-    fill->SetBevelOuter(bvNone);
-    fill->lower();
-    TV_IEC_Device->setParent(fill);
-    TV_IEC_Device->SetAlign(alClient);
-    auto* top = new TPanel(P_Devices);
-    top->SetAlign(alTop);
-    top->SetHeight(152);
-    top->SetBevelOuter(bvNone);
-    Btn_Add_IEC_Device->setParent(top);
-    Btn_Remove_IEC_Device->setParent(top);
-    LB_IEC_Devices->setParent(top);
+        PC_DA_DataSet = new TPageControl(this);
+        PC_DA_DataSet->SetAlign(alClient);
+        TS_DA = PC_DA_DataSet->AddPage(QStringLiteral("Variables"));
+        TS_DataSet = PC_DA_DataSet->AddPage(QStringLiteral("DataSet"));
 
-    PC_DA_DataSet = new TPageControl(this);
-    PC_DA_DataSet->SetAlign(alClient);
-    TS_DA = PC_DA_DataSet->AddPage(QStringLiteral("Variables"));
-    TS_DataSet = PC_DA_DataSet->AddPage(QStringLiteral("DataSet"));
-
-    ECG_DA = Make_Column_Grid(TS_DA, QStringLiteral("ECG_DA"), cdaCount, 1);
-    ECG_DA->SetAlign(alClient);
-    Set_Grid_Column(ECG_DA, cdaIndex, 40, edNormal);
-    Set_Grid_Column(ECG_DA, cdabType, 80, edNormal, {}, true);
-    Set_Grid_Column(ECG_DA, cdaFC, 30, edNormal, {}, true);
-    Set_Grid_Column(ECG_DA, cdaReference, 220, edNormal, {}, true);
-    Set_Grid_Column(ECG_DA, cdaStartByte, 60, edNormal);
-    Set_Grid_Column(ECG_DA, cdaNumByte, 60, edNormal);
-    Set_Grid_Column(ECG_DA, cdaIPAddress, 95, edNormal);
-    Set_Grid_Column(ECG_DA, cdaPort, 45, edNormal);
-    for (int c : {cdaOnChange, cdaOnCMD, cdaOnTimer})
-        Set_Grid_Column(ECG_DA, c, 55, edDataCheckBox);
-    Set_Grid_Column(ECG_DA, cdaTime, 60, edNormal);
-    Set_Grid_Column(ECG_DA, cdaPosition, 55, edNormal);
-    Set_Grid_Column(ECG_DA, cdaStartBit, 55, edComboList, kStartBits);
-    Set_Grid_Column(ECG_DA, cdaReadWrite, 55, edComboList, {"Read", "Write"});
-    Set_Grid_Column(ECG_DA, cdaConvertion, 80, edComboList, kConversions);
-    Set_Grid_Column(ECG_DA, cdaMoltFact, 60, edNormal);
-    Set_Grid_Column(ECG_DA, cdaMnemonic, 120, edNormal);
-    ECG_DA->SetShowHint(true);
-    ECG_DA->OnGridHint = [this](QObject*, int row, int col, QString& hint) {
-        hint = row == 0 && col >= 1 && col < Hint.size() ? Hint[col] : QString();
-    };
-
-    ECG_DataSet = Make_Column_Grid(TS_DataSet, QStringLiteral("ECG_DataSet"), cdsCount, 1);
-    ECG_DataSet->SetAlign(alTop);
-    ECG_DataSet->SetHeight(180);
-    Headers(ECG_DataSet, {"N", "Index", "Reference", "Goose Name", "En. Goose", "IP Address", "Port", "Time (ms)",
-                          "Mnemonic"});
-    Set_Grid_Column(ECG_DataSet, cdsIndex, 40, edNormal);
-    Set_Grid_Column(ECG_DataSet, cdsReference, 220, edNormal, {}, true);
-    Set_Grid_Column(ECG_DataSet, cdsGooseName, 100, edNormal, {}, true);
-    Set_Grid_Column(ECG_DataSet, cdsEnGoose, 60, edDataCheckBox);
-    Set_Grid_Column(ECG_DataSet, cdsIPAddress, 95, edNormal);
-    Set_Grid_Column(ECG_DataSet, cdsPort, 45, edNormal);
-    Set_Grid_Column(ECG_DataSet, cdsTime, 60, edNormal);
-    Set_Grid_Column(ECG_DataSet, cdsMnemonic, 120, edNormal);
-
-    ECG_DS_Vars = Make_Column_Grid(TS_DataSet, QStringLiteral("ECG_DS_Vars"), cmCount, 1);
-    ECG_DS_Vars->SetAlign(alClient);
-    Headers(ECG_DS_Vars, {"N", "bType", "Reference", "Position", "Start Bit", "Convertion", "Mult Fact", "Mnemonic"});
-    Set_Grid_Column(ECG_DS_Vars, cmbType, 80, edNormal, {}, true);
-    Set_Grid_Column(ECG_DS_Vars, cmReference, 260, edNormal, {}, true);
-    Set_Grid_Column(ECG_DS_Vars, cmPosition, 55, edNormal);
-    Set_Grid_Column(ECG_DS_Vars, cmStartBit, 55, edComboList, kStartBits);
-    Set_Grid_Column(ECG_DS_Vars, cmConvertion, 80, edComboList, kConversions);
-    Set_Grid_Column(ECG_DS_Vars, cmMultFact, 60, edNormal);
-    Set_Grid_Column(ECG_DS_Vars, cmMnemonic, 120, edNormal);
-
-    for (VOruVizizaZezo* grid : {ECG_DA, ECG_DataSet, ECG_DS_Vars}) {
-        grid->OnClickCell = [this, grid](QObject* s, int row, int col) {
-            if (col == 0 && row >= 1)
-                grid->SetRowSelect(row, true);
-            if (grid == ECG_DataSet)
-                Show_DataSet_DAs();
+        ECG_DA = Make_Column_Grid(TS_DA, QStringLiteral("ECG_DA"), cdaCount, 1);
+        ECG_DA->SetAlign(alClient);
+        Set_Grid_Column(ECG_DA, cdaIndex, 40, edNormal);
+        Set_Grid_Column(ECG_DA, cdabType, 80, edNormal, {}, true);
+        Set_Grid_Column(ECG_DA, cdaFC, 30, edNormal, {}, true);
+        Set_Grid_Column(ECG_DA, cdaReference, 220, edNormal, {}, true);
+        Set_Grid_Column(ECG_DA, cdaStartByte, 60, edNormal);
+        Set_Grid_Column(ECG_DA, cdaNumByte, 60, edNormal);
+        Set_Grid_Column(ECG_DA, cdaIPAddress, 95, edNormal);
+        Set_Grid_Column(ECG_DA, cdaPort, 45, edNormal);
+        for (int c : {cdaOnChange, cdaOnCMD, cdaOnTimer})
+            Set_Grid_Column(ECG_DA, c, 55, edDataCheckBox);
+        Set_Grid_Column(ECG_DA, cdaTime, 60, edNormal);
+        Set_Grid_Column(ECG_DA, cdaPosition, 55, edNormal);
+        Set_Grid_Column(ECG_DA, cdaStartBit, 55, edComboList, kStartBits);
+        Set_Grid_Column(ECG_DA, cdaReadWrite, 55, edComboList, {"Read", "Write"});
+        Set_Grid_Column(ECG_DA, cdaConvertion, 80, edComboList, kConversions);
+        Set_Grid_Column(ECG_DA, cdaMoltFact, 60, edNormal);
+        Set_Grid_Column(ECG_DA, cdaMnemonic, 120, edNormal);
+        ECG_DA->SetShowHint(true);
+        ECG_DA->OnGridHint = [this](QObject*, int row, int col, QString& hint) {
+            hint = row == 0 && col >= 1 && col < Hint.size() ? Hint[col] : QString();
         };
-        grid->OnDblClickCell = [](QObject* s, int row, int col) { Grid_DblClick_AutoSize(s, row, col); };
-        grid->OnKeyPress = [](QObject* s, QChar& key) { Grid_Enter_Next_Cell(s, key); };
-    }
-    ECG_DS_Vars->OnSelectCell = [this](QObject*, int, int, bool&) { DataSet_Row_Select = ECG_DataSet->Row(); };
-    ECG_DS_Vars->OnEditCellDone = [this](QObject*, int col, int row) { Member_Edit_Done(col, row); };
 
-    OnShow = [this](QObject*) { FormShow(); };
-    Set_Lang();
-    Reset();
+        ECG_DataSet = Make_Column_Grid(TS_DataSet, QStringLiteral("ECG_DataSet"), cdsCount, 1);
+        ECG_DataSet->SetAlign(alTop);
+        ECG_DataSet->SetHeight(180);
+        Headers(ECG_DataSet, {"N", "Index", "Reference", "Goose Name", "En. Goose", "IP Address", "Port", "Time (ms)",
+                              "Mnemonic"});
+        Set_Grid_Column(ECG_DataSet, cdsIndex, 40, edNormal);
+        Set_Grid_Column(ECG_DataSet, cdsReference, 220, edNormal, {}, true);
+        Set_Grid_Column(ECG_DataSet, cdsGooseName, 100, edNormal, {}, true);
+        Set_Grid_Column(ECG_DataSet, cdsEnGoose, 60, edDataCheckBox);
+        Set_Grid_Column(ECG_DataSet, cdsIPAddress, 95, edNormal);
+        Set_Grid_Column(ECG_DataSet, cdsPort, 45, edNormal);
+        Set_Grid_Column(ECG_DataSet, cdsTime, 60, edNormal);
+        Set_Grid_Column(ECG_DataSet, cdsMnemonic, 120, edNormal);
+
+        ECG_DS_Vars = Make_Column_Grid(TS_DataSet, QStringLiteral("ECG_DS_Vars"), cmCount, 1);
+        ECG_DS_Vars->SetAlign(alClient);
+        Headers(ECG_DS_Vars, {"N", "bType", "Reference", "Position", "Start Bit", "Convertion", "Mult Fact", "Mnemonic"});
+        Set_Grid_Column(ECG_DS_Vars, cmbType, 80, edNormal, {}, true);
+        Set_Grid_Column(ECG_DS_Vars, cmReference, 260, edNormal, {}, true);
+        Set_Grid_Column(ECG_DS_Vars, cmPosition, 55, edNormal);
+        Set_Grid_Column(ECG_DS_Vars, cmStartBit, 55, edComboList, kStartBits);
+        Set_Grid_Column(ECG_DS_Vars, cmConvertion, 80, edComboList, kConversions);
+        Set_Grid_Column(ECG_DS_Vars, cmMultFact, 60, edNormal);
+        Set_Grid_Column(ECG_DS_Vars, cmMnemonic, 120, edNormal);
+
+        for (VOruVizizaZezo* grid : {ECG_DA, ECG_DataSet, ECG_DS_Vars}) {
+            grid->OnClickCell = [this, grid](QObject* s, int row, int col) {
+                if (col == 0 && row >= 1)
+                    grid->SetRowSelect(row, true);
+                if (grid == ECG_DataSet)
+                    Show_DataSet_DAs();
+            };
+            grid->OnDblClickCell = [](QObject* s, int row, int col) { Grid_DblClick_AutoSize(s, row, col); };
+            grid->OnKeyPress = [](QObject* s, QChar& key) { Grid_Enter_Next_Cell(s, key); };
+        }
+        ECG_DS_Vars->OnSelectCell = [this](QObject*, int, int, bool&) { DataSet_Row_Select = ECG_DataSet->Row(); };
+        ECG_DS_Vars->OnEditCellDone = [this](QObject*, int col, int row) { Member_Edit_Done(col, row); };
+
+        OnShow = [this](QObject*) { FormShow(); };
+        Set_Lang();
+        Reset();
+    });
 }
 
 TFIEC_61850_Access::~TFIEC_61850_Access()
@@ -194,6 +197,8 @@ TFIEC_61850_Access::~TFIEC_61850_Access()
 void TFIEC_61850_Access::Set_Lang()
 {
     SetCaption(Text(4900));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(Text(4901));
     TLbButton* const buttons[] = {Btn_OK,        Btn_Cancel, Btn_AddVar,         Btn_RemoveVar,
                                   Btn_MoveUp,    Btn_ModeDown, Btn_Add_IEC_Device, Btn_Remove_IEC_Device};

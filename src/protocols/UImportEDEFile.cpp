@@ -28,40 +28,44 @@ TFImportEDEFile::TFImportEDEFile()
     Set_Window_Look(this);
     SetClientWidth(863);
     SetClientHeight(337);
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
-    L_SW_Code->SetCaption(SW_Code);
+    SetCaption(Text(1400));
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
+        L_SW_Code->SetCaption(SW_Code);
 
-    P_Button = new TPanel(this);
-    P_Button->SetAlign(alBottom);
-    P_Button->SetHeight(40);
-    P_Button->SetBevelOuter(bvNone);
-    TLbButton** places[] = {&Btn_OK, &Btn_Cancel, &Btn_Select_All, &Btn_Unselect_All};
-    for (int i = 0; i < 4; ++i) {
-        *places[i] = new TLbButton(P_Button);
-        (*places[i])->SetBounds(8 + i * 118, 6, 110, 28);
-    }
-    LID_IP = new TLabel(P_Button);
-    LID_IP->SetBounds(490, 12, 230, 18);
-    E_ID_IP = new TEdit(P_Button);
-    E_ID_IP->SetBounds(725, 8, 130, 24);
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
-    Btn_OK->OnClick = [this](QObject* s) { Btn_OKClick(s); };
-    Btn_Select_All->OnClick = [this](QObject* s) { Btn_Select_AllClick(s); };
-    Btn_Unselect_All->OnClick = [this](QObject* s) { Btn_Unselect_AllClick(s); };
+        P_Button = new TPanel(this);
+        P_Button->SetAlign(alBottom);
+        P_Button->SetHeight(40);
+        P_Button->SetBevelOuter(bvNone);
+        TLbButton** places[] = {&Btn_OK, &Btn_Cancel, &Btn_Select_All, &Btn_Unselect_All};
+        for (int i = 0; i < 4; ++i) {
+            *places[i] = new TLbButton(P_Button);
+            (*places[i])->SetBounds(8 + i * 118, 6, 110, 28);
+        }
+        LID_IP = new TLabel(P_Button);
+        LID_IP->SetBounds(490, 12, 230, 18);
+        E_ID_IP = new TEdit(P_Button);
+        E_ID_IP->SetBounds(725, 8, 130, 24);
+        Btn_Cancel->SetModalResult(mrCancel);
+        Btn_Cancel->SetCancel(true);
+        Btn_OK->OnClick = [this](QObject* s) { Btn_OKClick(s); };
+        Btn_Select_All->OnClick = [this](QObject* s) { Btn_Select_AllClick(s); };
+        Btn_Unselect_All->OnClick = [this](QObject* s) { Btn_Unselect_AllClick(s); };
 
-    ECG = Make_Column_Grid(this, QStringLiteral("ECG"), 9, 512);
-    ECG->SetAlign(alClient);
-    const int widths[9] = {40, 55, 50, 50, 200, 80, 70, 220, 85};
-    for (int c = 1; c < 9; ++c)
-        Set_Grid_Column(ECG, c, widths[c], (c <= 3 || c == 8) ? edDataCheckBox : edNormal, {}, c >= 4);
-    ECG->OnCheckBoxClick = [this](QObject*, int col, int row, bool state) { ECGCheckBoxClick(col, row, state); };
+        ECG = Make_Column_Grid(this, QStringLiteral("ECG"), 9, 512);
+        ECG->SetAlign(alClient);
+        const int widths[9] = {40, 55, 50, 50, 200, 80, 70, 220, 85};
+        for (int c = 1; c < 9; ++c)
+            Set_Grid_Column(ECG, c, widths[c], (c <= 3 || c == 8) ? edDataCheckBox : edNormal, {}, c >= 4);
+        ECG->OnCheckBoxClick = [this](QObject*, int col, int row, bool state) { ECGCheckBoxClick(col, row, state); };
 
-    OnShow = [this](QObject*) { FormShow(); };
-    Set_Lang();
+        OnShow = [this](QObject*) { FormShow(); };
+        Set_Lang();
+    });
 }
 
 TFImportEDEFile::~TFImportEDEFile()
@@ -73,6 +77,8 @@ TFImportEDEFile::~TFImportEDEFile()
 void TFImportEDEFile::Set_Lang()
 {
     SetCaption(Text(1400));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(Text(1401));
     Btn_OK->SetCaption(Text(1402));
     Btn_Cancel->SetCaption(Text(1403));

@@ -232,12 +232,15 @@ TFMQTT_Set_Topic::TFMQTT_Set_Topic()
     : TSet_Access_Form(MQTT_Set_Topic_Form()), Hint_MQTT_Set_Topic_Pub(Hints[kPub]),
       Hint_MQTT_Set_Topic_Sub(Hints[kSub]), Byte_IN(Capacity[kPub]), Byte_OUT(Capacity[kSub])
 {
-    TS_Pub = Tabs[kPub];
-    TS_Sub = Tabs[kSub];
-    ECG_Pub = Grids[kPub];
-    ECG_Sub = Grids[kSub];
-    for (VOruVizizaZezo* grid : Grids)
-        grid->OnDblClickCell = [this](QObject* s, int row, int col) { ECG_MQTT_DblClickCell(s, row, col); };
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        TS_Pub = Tabs[kPub];
+        TS_Sub = Tabs[kSub];
+        ECG_Pub = Grids[kPub];
+        ECG_Sub = Grids[kSub];
+        for (VOruVizizaZezo* grid : Grids)
+            grid->OnDblClickCell = [this](QObject* s, int row, int col) { ECG_MQTT_DblClickCell(s, row, col); };
+    });
 }
 
 TFMQTT_Set_Topic::~TFMQTT_Set_Topic()

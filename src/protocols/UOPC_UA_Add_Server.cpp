@@ -26,66 +26,70 @@ TFOPC_UA_Add_Server::TFOPC_UA_Add_Server()
     SetPosition(poScreenCenter);
     Set_Window_Look(this);
     SetClientWidth(407);
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
-    L_SW_Code->SetCaption(SW_Code);
+    SetCaption(Text(5600));
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
+        L_SW_Code->SetCaption(SW_Code);
 
-    CB_OPC_UA_Server_Enable = new TCheckBox(this);
-    const auto label = [this] { return new TLabel(this); };
-    const auto edit = [this] { return new TEdit(this); };
-    const auto choice = [this](const QStringList& items) {
-        auto* c = new TComboBox(this);
-        c->SetStyle(csDropDown);
-        c->SetItems(items);
-        return c;
-    };
-    L_Server_Add = label();
-    E_Server_Add = edit();
-    L_Auth = label();
-    CB_Auth = choice({"Anonymous", "Username and Password", "Certificate"});
-    L_User = label();
-    E_User = edit();
-    L_Pass = label();
-    E_Pass = edit();
-    // Typed in the open, it could be read over the user's shoulder.
-    E_Pass->SetPasswordChar(QLatin1Char('*'));
-    L_Certificate = label();
-    RE_Certificate = new TRichEdit(this);
-    L_Priv_Key = label();
-    RE_Priv_Key = new TRichEdit(this);
-    L_Sec_Type = label();
-    CB_Sec_Type = choice({"None", "Sign", "Sign and Encrypt"});
-    L_Sec_Policy = label();
-    CB_Sec_Policy = choice({"None", "Basic 128 RSA 15", "Basic 256", "Basic 256 SHA 256",
-                            "AES 128 SHA 256 RSA OAEP", "AES 256 SHA 256 RSA PSS"});
-    L_Mnemonic = label();
-    E_Mnemonic = edit();
-    CB_Auth->OnChange = [this](QObject*) { Change_Fields(); };
-    CB_Auth->OnSelect = [this](QObject*) { Change_Fields(); };
-    CB_Sec_Type->OnChange = [this](QObject*) { Check_Authorization(); };
-    CB_Sec_Type->OnSelect = [this](QObject*) { Check_Authorization(); };
+        CB_OPC_UA_Server_Enable = new TCheckBox(this);
+        const auto label = [this] { return new TLabel(this); };
+        const auto edit = [this] { return new TEdit(this); };
+        const auto choice = [this](const QStringList& items) {
+            auto* c = new TComboBox(this);
+            c->SetStyle(csDropDown);
+            c->SetItems(items);
+            return c;
+        };
+        L_Server_Add = label();
+        E_Server_Add = edit();
+        L_Auth = label();
+        CB_Auth = choice({"Anonymous", "Username and Password", "Certificate"});
+        L_User = label();
+        E_User = edit();
+        L_Pass = label();
+        E_Pass = edit();
+        // Typed in the open, it could be read over the user's shoulder.
+        E_Pass->SetPasswordChar(QLatin1Char('*'));
+        L_Certificate = label();
+        RE_Certificate = new TRichEdit(this);
+        L_Priv_Key = label();
+        RE_Priv_Key = new TRichEdit(this);
+        L_Sec_Type = label();
+        CB_Sec_Type = choice({"None", "Sign", "Sign and Encrypt"});
+        L_Sec_Policy = label();
+        CB_Sec_Policy = choice({"None", "Basic 128 RSA 15", "Basic 256", "Basic 256 SHA 256",
+                                "AES 128 SHA 256 RSA OAEP", "AES 256 SHA 256 RSA PSS"});
+        L_Mnemonic = label();
+        E_Mnemonic = edit();
+        CB_Auth->OnChange = [this](QObject*) { Change_Fields(); };
+        CB_Auth->OnSelect = [this](QObject*) { Change_Fields(); };
+        CB_Sec_Type->OnChange = [this](QObject*) { Check_Authorization(); };
+        CB_Sec_Type->OnSelect = [this](QObject*) { Check_Authorization(); };
 
-    P_Button = new TPanel(this);
-    P_Button->SetAlign(alBottom);
-    P_Button->SetHeight(40);
-    P_Button->SetBevelOuter(bvNone);
-    Btn_OK = new TLbButton(P_Button);
-    Btn_OK->SetBounds(90, 6, 110, 28);
-    Btn_Cancel = new TLbButton(P_Button);
-    Btn_Cancel->SetBounds(208, 6, 110, 28);
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
-    Btn_OK->OnClick = [this](QObject* s) { Btn_OKClick(s); };
+        P_Button = new TPanel(this);
+        P_Button->SetAlign(alBottom);
+        P_Button->SetHeight(40);
+        P_Button->SetBevelOuter(bvNone);
+        Btn_OK = new TLbButton(P_Button);
+        Btn_OK->SetBounds(90, 6, 110, 28);
+        Btn_Cancel = new TLbButton(P_Button);
+        Btn_Cancel->SetBounds(208, 6, 110, 28);
+        Btn_Cancel->SetModalResult(mrCancel);
+        Btn_Cancel->SetCancel(true);
+        Btn_OK->OnClick = [this](QObject* s) { Btn_OKClick(s); };
 
-    OnShow = [this](QObject*) { FormShow(); };
-    Set_Lang();
-    CB_Auth->SetItemIndex(0);
-    CB_Sec_Type->SetItemIndex(0);
-    CB_Sec_Policy->SetItemIndex(0);
-    CB_OPC_UA_Server_Enable->SetChecked(true);
-    Change_Fields();
+        OnShow = [this](QObject*) { FormShow(); };
+        Set_Lang();
+        CB_Auth->SetItemIndex(0);
+        CB_Sec_Type->SetItemIndex(0);
+        CB_Sec_Policy->SetItemIndex(0);
+        CB_OPC_UA_Server_Enable->SetChecked(true);
+        Change_Fields();
+    });
 }
 
 TFOPC_UA_Add_Server::~TFOPC_UA_Add_Server()
@@ -97,6 +101,8 @@ TFOPC_UA_Add_Server::~TFOPC_UA_Add_Server()
 void TFOPC_UA_Add_Server::Set_Lang()
 {
     SetCaption(Text(5600));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(Text(5601));
     CB_OPC_UA_Server_Enable->SetCaption(Text(5604));
     CB_OPC_UA_Server_Enable->SetHint(Text(5605));

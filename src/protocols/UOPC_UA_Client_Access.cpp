@@ -49,130 +49,134 @@ TFOPC_UA_Client_Access::TFOPC_UA_Client_Access()
     Set_Window_Look(this);
     SetClientWidth(1150);
     SetClientHeight(660);
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
-    L_SW_Code->SetCaption(SW_Code);
+    SetCaption(Text(5400));
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
+        L_SW_Code->SetCaption(SW_Code);
 
-    P_Button = new TPanel(this);
-    P_Button->SetAlign(alBottom);
-    P_Button->SetHeight(40);
-    P_Button->SetBevelOuter(bvNone);
-    TLbButton** rowButtons[] = {&Btn_OK, &Btn_Cancel, &Btn_DelRow, &Btn_InsRow, &Btn_CopyRow, &Btn_PasteRow};
-    for (int i = 0; i < 6; ++i) {
-        *rowButtons[i] = new TLbButton(P_Button);
-        (*rowButtons[i])->SetBounds(8 + i * 118, 6, 110, 28);
-    }
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
-    Btn_OK->OnClick = [this](QObject* s) { Btn_OKClick(s); };
-    Btn_DelRow->OnClick = [this](QObject* s) { Btn_DelRowClick(s); };
-    Btn_InsRow->OnClick = [this](QObject* s) { Btn_InsRowClick(s); };
-    Btn_CopyRow->OnClick = [this](QObject* s) { Btn_CopyRowClick(s); };
-    Btn_PasteRow->OnClick = [this](QObject* s) { Btn_PasteRowClick(s); };
-
-    // Upper half: the servers and their buttons.
-    auto* servers = new TPanel(this);
-    servers->SetAlign(alTop);
-    servers->SetHeight(220);
-    servers->SetBevelOuter(bvNone);
-    auto* serverBar = new TPanel(servers);
-    serverBar->SetAlign(alTop);
-    serverBar->SetHeight(34);
-    serverBar->SetBevelOuter(bvNone);
-    L_Server_List = new TLabel(serverBar);
-    L_Server_List->SetBounds(8, 9, 200, 18);
-    TLbButton** serverButtons[] = {&Btn_Add, &Btn_Modify, &Btn_Delete, &Btn_Scan, &Btn_AutoPosition};
-    for (int i = 0; i < 5; ++i) {
-        *serverButtons[i] = new TLbButton(serverBar);
-        (*serverButtons[i])->SetBounds(220 + i * 100, 3, 92, 28);
-    }
-    Btn_Add->OnClick = [this](QObject*) { Add_Server(); };
-    Btn_Modify->OnClick = [this](QObject*) { Modify_Server(); };
-    Btn_Delete->OnClick = [this](QObject*) { Delete_Server(); };
-    Btn_Scan->OnClick = [this](QObject*) { Scan_Server(); };
-    Btn_AutoPosition->OnClick = [this](QObject* s) { Btn_AutoPositionClick(s); };
-
-    ECG_OPC_UA_Server = Make_Column_Grid(servers, QStringLiteral("ECG_OPC_UA_Server"), 11, 1);
-    ECG_OPC_UA_Server->SetOptions((ECG_OPC_UA_Server->Options() | goRowSelect) & ~goEditing);
-    Set_Grid_Column(ECG_OPC_UA_Server, 1, 50, edDataCheckBox);
-    const int widths[] = {200, 130, 90, 80, 100, 100, 100, 130, 150};
-    for (int c = 2; c <= 10; ++c)
-        Set_Grid_Column(ECG_OPC_UA_Server, c, widths[c - 2], edNormal);
-    for (int c = 1; c <= 10; ++c)
-        ECG_OPC_UA_Server->Columns().GetItem(c)->SetReadOnly(true);
-    ECG_OPC_UA_Server->OnClickCell = [this](QObject*, int row, int) {
-        if (row >= 1) {
-            Commit_Grids();
-            Show_OPC_UA_Var_List();
+        P_Button = new TPanel(this);
+        P_Button->SetAlign(alBottom);
+        P_Button->SetHeight(40);
+        P_Button->SetBevelOuter(bvNone);
+        TLbButton** rowButtons[] = {&Btn_OK, &Btn_Cancel, &Btn_DelRow, &Btn_InsRow, &Btn_CopyRow, &Btn_PasteRow};
+        for (int i = 0; i < 6; ++i) {
+            *rowButtons[i] = new TLbButton(P_Button);
+            (*rowButtons[i])->SetBounds(8 + i * 118, 6, 110, 28);
         }
-    };
-    ECG_OPC_UA_Server->OnDblClickCell = [this](QObject*, int row, int) {
-        if (row >= 0 && row < ECG_OPC_UA_Server->RowCount() && (row == 0 || Selected_Server() >= 0))
-            Modify_Server();
-        else
-            Add_Server();
-    };
+        Btn_Cancel->SetModalResult(mrCancel);
+        Btn_Cancel->SetCancel(true);
+        Btn_OK->OnClick = [this](QObject* s) { Btn_OKClick(s); };
+        Btn_DelRow->OnClick = [this](QObject* s) { Btn_DelRowClick(s); };
+        Btn_InsRow->OnClick = [this](QObject* s) { Btn_InsRowClick(s); };
+        Btn_CopyRow->OnClick = [this](QObject* s) { Btn_CopyRowClick(s); };
+        Btn_PasteRow->OnClick = [this](QObject* s) { Btn_PasteRowClick(s); };
 
-    // Lower half: the variables of the selected server.
-    auto* variables = new TPanel(this);
-    variables->SetAlign(alClient);
-    variables->SetBevelOuter(bvNone);
-    L_Var_List = new TLabel(variables);
-    L_Var_List->SetAlign(alTop);
-    L_Var_List->SetHeight(22);
-    L_Var_List->SetLayout(tlCenter);
-    PC_Var = new TPageControl(variables);
-    PC_Var->SetAlign(alClient);
-    TS_OPC_UA_Var_Read = PC_Var->AddPage(QStringLiteral("Variables in Read"));
-    TS_OPC_UA_Var_Write = PC_Var->AddPage(QStringLiteral("Variables in Write"));
-    ECG_OPC_UA_Var_R = Make_Column_Grid(TS_OPC_UA_Var_Read, QStringLiteral("ECG_OPC_UA_Var_R"), 10, kVarRows);
-    ECG_OPC_UA_Var_W = Make_Column_Grid(TS_OPC_UA_Var_Write, QStringLiteral("ECG_OPC_UA_Var_W"), 13, kVarRows);
-    for (VOruVizizaZezo* grid : {ECG_OPC_UA_Var_R, ECG_OPC_UA_Var_W}) {
-        grid->SetOptions(grid->Options() | goEditing);
-        Variable_Columns(grid);
-    }
-    Set_Grid_Column(ECG_OPC_UA_Var_R, 7, 70, edNormal);
-    Set_Grid_Column(ECG_OPC_UA_Var_R, 8, 70, edNormal);
-    Set_Grid_Column(ECG_OPC_UA_Var_R, 9, 160, edNormal);
-    for (int c : {7, 8, 9})
-        Set_Grid_Column(ECG_OPC_UA_Var_W, c, 65, edDataCheckBox);
-    Set_Grid_Column(ECG_OPC_UA_Var_W, 10, 70, edNormal);
-    Set_Grid_Column(ECG_OPC_UA_Var_W, 11, 70, edNormal);
-    Set_Grid_Column(ECG_OPC_UA_Var_W, 12, 160, edNormal);
+        // Upper half: the servers and their buttons.
+        auto* servers = new TPanel(this);
+        servers->SetAlign(alTop);
+        servers->SetHeight(220);
+        servers->SetBevelOuter(bvNone);
+        auto* serverBar = new TPanel(servers);
+        serverBar->SetAlign(alTop);
+        serverBar->SetHeight(34);
+        serverBar->SetBevelOuter(bvNone);
+        L_Server_List = new TLabel(serverBar);
+        L_Server_List->SetBounds(8, 9, 200, 18);
+        TLbButton** serverButtons[] = {&Btn_Add, &Btn_Modify, &Btn_Delete, &Btn_Scan, &Btn_AutoPosition};
+        for (int i = 0; i < 5; ++i) {
+            *serverButtons[i] = new TLbButton(serverBar);
+            (*serverButtons[i])->SetBounds(220 + i * 100, 3, 92, 28);
+        }
+        Btn_Add->OnClick = [this](QObject*) { Add_Server(); };
+        Btn_Modify->OnClick = [this](QObject*) { Modify_Server(); };
+        Btn_Delete->OnClick = [this](QObject*) { Delete_Server(); };
+        Btn_Scan->OnClick = [this](QObject*) { Scan_Server(); };
+        Btn_AutoPosition->OnClick = [this](QObject* s) { Btn_AutoPositionClick(s); };
 
-    for (VOruVizizaZezo* grid : {ECG_OPC_UA_Server, ECG_OPC_UA_Var_R, ECG_OPC_UA_Var_W}) {
-        grid->SetAlign(alClient);
-        grid->SetShowHint(true);
-        grid->OnGridHint = [this, grid](QObject*, int row, int col, QString& hint) {
-            const QStringList& list = grid == ECG_OPC_UA_Server ? Hint_Server_List
-                                      : grid == ECG_OPC_UA_Var_R ? Hint_Var_R_List
-                                                                 : Hint_Var_W_List;
-            hint = row == 0 && col >= 1 ? list.value(col - 1) : QString();
+        ECG_OPC_UA_Server = Make_Column_Grid(servers, QStringLiteral("ECG_OPC_UA_Server"), 11, 1);
+        ECG_OPC_UA_Server->SetOptions((ECG_OPC_UA_Server->Options() | goRowSelect) & ~goEditing);
+        Set_Grid_Column(ECG_OPC_UA_Server, 1, 50, edDataCheckBox);
+        const int widths[] = {200, 130, 90, 80, 100, 100, 100, 130, 150};
+        for (int c = 2; c <= 10; ++c)
+            Set_Grid_Column(ECG_OPC_UA_Server, c, widths[c - 2], edNormal);
+        for (int c = 1; c <= 10; ++c)
+            ECG_OPC_UA_Server->Columns().GetItem(c)->SetReadOnly(true);
+        ECG_OPC_UA_Server->OnClickCell = [this](QObject*, int row, int) {
+            if (row >= 1) {
+                Commit_Grids();
+                Show_OPC_UA_Var_List();
+            }
         };
-        if (grid == ECG_OPC_UA_Server)
-            continue;
-        grid->OnClickCell = [grid](QObject*, int row, int col) {
-            if (col == 0 && row >= 1)
-                grid->SetRowSelect(row, true);
+        ECG_OPC_UA_Server->OnDblClickCell = [this](QObject*, int row, int) {
+            if (row >= 0 && row < ECG_OPC_UA_Server->RowCount() && (row == 0 || Selected_Server() >= 0))
+                Modify_Server();
+            else
+                Add_Server();
         };
-        grid->OnDblClickCell = [](QObject* s, int row, int col) { Grid_DblClick_AutoSize(s, row, col); };
-        grid->OnKeyPress = [](QObject* s, QChar& key) { Grid_Enter_Next_Cell(s, key); };
-    }
-    // The focus entering or leaving a variable grid (its editor included)
-    // ties the grid to a server and copies it back.
-    QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
+
+        // Lower half: the variables of the selected server.
+        auto* variables = new TPanel(this);
+        variables->SetAlign(alClient);
+        variables->SetBevelOuter(bvNone);
+        L_Var_List = new TLabel(variables);
+        L_Var_List->SetAlign(alTop);
+        L_Var_List->SetHeight(22);
+        L_Var_List->SetLayout(tlCenter);
+        PC_Var = new TPageControl(variables);
+        PC_Var->SetAlign(alClient);
+        TS_OPC_UA_Var_Read = PC_Var->AddPage(QStringLiteral("Variables in Read"));
+        TS_OPC_UA_Var_Write = PC_Var->AddPage(QStringLiteral("Variables in Write"));
+        ECG_OPC_UA_Var_R = Make_Column_Grid(TS_OPC_UA_Var_Read, QStringLiteral("ECG_OPC_UA_Var_R"), 10, kVarRows);
+        ECG_OPC_UA_Var_W = Make_Column_Grid(TS_OPC_UA_Var_Write, QStringLiteral("ECG_OPC_UA_Var_W"), 13, kVarRows);
         for (VOruVizizaZezo* grid : {ECG_OPC_UA_Var_R, ECG_OPC_UA_Var_W}) {
-            if (!Inside(grid, from) && Inside(grid, to))
-                ECG_OPC_UA_Var_Enter(grid);
-            else if (Inside(grid, from) && !Inside(grid, to))
-                ECG_OPC_UA_Var_Exit(grid);
+            grid->SetOptions(grid->Options() | goEditing);
+            Variable_Columns(grid);
         }
-    });
+        Set_Grid_Column(ECG_OPC_UA_Var_R, 7, 70, edNormal);
+        Set_Grid_Column(ECG_OPC_UA_Var_R, 8, 70, edNormal);
+        Set_Grid_Column(ECG_OPC_UA_Var_R, 9, 160, edNormal);
+        for (int c : {7, 8, 9})
+            Set_Grid_Column(ECG_OPC_UA_Var_W, c, 65, edDataCheckBox);
+        Set_Grid_Column(ECG_OPC_UA_Var_W, 10, 70, edNormal);
+        Set_Grid_Column(ECG_OPC_UA_Var_W, 11, 70, edNormal);
+        Set_Grid_Column(ECG_OPC_UA_Var_W, 12, 160, edNormal);
 
-    OnShow = [this](QObject*) { FormShow(); };
-    Set_Lang();
+        for (VOruVizizaZezo* grid : {ECG_OPC_UA_Server, ECG_OPC_UA_Var_R, ECG_OPC_UA_Var_W}) {
+            grid->SetAlign(alClient);
+            grid->SetShowHint(true);
+            grid->OnGridHint = [this, grid](QObject*, int row, int col, QString& hint) {
+                const QStringList& list = grid == ECG_OPC_UA_Server ? Hint_Server_List
+                                          : grid == ECG_OPC_UA_Var_R ? Hint_Var_R_List
+                                                                     : Hint_Var_W_List;
+                hint = row == 0 && col >= 1 ? list.value(col - 1) : QString();
+            };
+            if (grid == ECG_OPC_UA_Server)
+                continue;
+            grid->OnClickCell = [grid](QObject*, int row, int col) {
+                if (col == 0 && row >= 1)
+                    grid->SetRowSelect(row, true);
+            };
+            grid->OnDblClickCell = [](QObject* s, int row, int col) { Grid_DblClick_AutoSize(s, row, col); };
+            grid->OnKeyPress = [](QObject* s, QChar& key) { Grid_Enter_Next_Cell(s, key); };
+        }
+        // The focus entering or leaving a variable grid (its editor included)
+        // ties the grid to a server and copies it back.
+        QObject::connect(qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
+            for (VOruVizizaZezo* grid : {ECG_OPC_UA_Var_R, ECG_OPC_UA_Var_W}) {
+                if (!Inside(grid, from) && Inside(grid, to))
+                    ECG_OPC_UA_Var_Enter(grid);
+                else if (Inside(grid, from) && !Inside(grid, to))
+                    ECG_OPC_UA_Var_Exit(grid);
+            }
+        });
+
+        OnShow = [this](QObject*) { FormShow(); };
+        Set_Lang();
+    });
 }
 
 TFOPC_UA_Client_Access::~TFOPC_UA_Client_Access()
@@ -184,6 +188,8 @@ TFOPC_UA_Client_Access::~TFOPC_UA_Client_Access()
 void TFOPC_UA_Client_Access::Set_Lang()
 {
     SetCaption(Text(5400));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(Text(5401));
     L_Server_List->SetCaption(Text(5402));
     TLbButton* const server[] = {Btn_Add, Btn_Modify, Btn_Delete, Btn_Scan};
@@ -435,6 +441,8 @@ TFOPC_UA_Add_Server& Server_Dialog()
 {
     if (!FOPC_UA_Add_Server)
         FOPC_UA_Add_Server = new TFOPC_UA_Add_Server();
+    // Its fields are filled before it is shown.
+    FOPC_UA_Add_Server->BuildNow();
     return *FOPC_UA_Add_Server;
 }
 
@@ -442,6 +450,7 @@ TFOPC_UA_Scan_Server& Scan_Dialog()
 {
     if (!FOPC_UA_Scan_Server)
         FOPC_UA_Scan_Server = new TFOPC_UA_Scan_Server();
+    FOPC_UA_Scan_Server->BuildNow();
     return *FOPC_UA_Scan_Server;
 }
 

@@ -1,4 +1,5 @@
 #include "protocols/UOPC_UA_Scan_Server.h"
+#include "shell/UComon.h"
 
 #include "shell/ULanguage.h"
 
@@ -91,49 +92,53 @@ TFOPC_UA_Scan_Server::TFOPC_UA_Scan_Server()
     Set_Window_Look(this);
     SetClientWidth(1035);
     SetClientHeight(337);
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
-    L_SW_Code->SetCaption(SW_Code);
+    SetCaption(Text(5700));
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
+        L_SW_Code->SetCaption(SW_Code);
 
-    P_Button = new TPanel(this);
-    P_Button->SetAlign(alBottom);
-    P_Button->SetHeight(40);
-    P_Button->SetBevelOuter(bvNone);
-    TLbButton** places[] = {&Btn_OK, &Btn_Cancel, &Btn_Select_All_R, &Btn_Clear_All_R, &Btn_Select_All_W,
-                            &Btn_Clear_All_W};
-    for (int i = 0; i < 6; ++i) {
-        *places[i] = new TLbButton(P_Button);
-        (*places[i])->SetBounds(8 + i * 118, 6, 110, 28);
-    }
-    Btn_OK->SetModalResult(mrOk);
-    Btn_Cancel->SetModalResult(mrCancel);
-    Btn_Cancel->SetCancel(true);
-    Btn_Select_All_R->OnClick = [this](QObject*) { Set_Column(1, QStringLiteral("Y")); };
-    Btn_Clear_All_R->OnClick = [this](QObject*) { Set_Column(1, QStringLiteral("N")); };
-    Btn_Select_All_W->OnClick = [this](QObject*) { Set_Column(2, QStringLiteral("Y")); };
-    Btn_Clear_All_W->OnClick = [this](QObject*) { Set_Column(2, QStringLiteral("N")); };
+        P_Button = new TPanel(this);
+        P_Button->SetAlign(alBottom);
+        P_Button->SetHeight(40);
+        P_Button->SetBevelOuter(bvNone);
+        TLbButton** places[] = {&Btn_OK, &Btn_Cancel, &Btn_Select_All_R, &Btn_Clear_All_R, &Btn_Select_All_W,
+                                &Btn_Clear_All_W};
+        for (int i = 0; i < 6; ++i) {
+            *places[i] = new TLbButton(P_Button);
+            (*places[i])->SetBounds(8 + i * 118, 6, 110, 28);
+        }
+        Btn_OK->SetModalResult(mrOk);
+        Btn_Cancel->SetModalResult(mrCancel);
+        Btn_Cancel->SetCancel(true);
+        Btn_Select_All_R->OnClick = [this](QObject*) { Set_Column(1, QStringLiteral("Y")); };
+        Btn_Clear_All_R->OnClick = [this](QObject*) { Set_Column(1, QStringLiteral("N")); };
+        Btn_Select_All_W->OnClick = [this](QObject*) { Set_Column(2, QStringLiteral("Y")); };
+        Btn_Clear_All_W->OnClick = [this](QObject*) { Set_Column(2, QStringLiteral("N")); };
 
-    ECG_OPC_UA_Scan_Var = Make_Column_Grid(this, QStringLiteral("ECG_OPC_UA_Scan_Var"), 9, 1);
-    ECG_OPC_UA_Scan_Var->SetAlign(alClient);
-    const int widths[9] = {40, 50, 50, 220, 90, 240, 90, 110, 90};
-    for (int c = 1; c < 9; ++c)
-        Set_Grid_Column(ECG_OPC_UA_Scan_Var, c, widths[c], c <= 2 ? edDataCheckBox : edNormal, {}, c > 2);
-    ECG_OPC_UA_Scan_Var->Columns().GetItem(8)->SetHeader(QStringLiteral("Read/Write"));
+        ECG_OPC_UA_Scan_Var = Make_Column_Grid(this, QStringLiteral("ECG_OPC_UA_Scan_Var"), 9, 1);
+        ECG_OPC_UA_Scan_Var->SetAlign(alClient);
+        const int widths[9] = {40, 50, 50, 220, 90, 240, 90, 110, 90};
+        for (int c = 1; c < 9; ++c)
+            Set_Grid_Column(ECG_OPC_UA_Scan_Var, c, widths[c], c <= 2 ? edDataCheckBox : edNormal, {}, c > 2);
+        ECG_OPC_UA_Scan_Var->Columns().GetItem(8)->SetHeader(QStringLiteral("Read/Write"));
 
-    LWaiting = new TLabel(this);
-    LWaiting->SetBounds(380, 150, 300, 24);
-    LWaiting->SetVisible(false);
-    LWaiting->raise();
-    Timer_Scan = new TTimer(this);
-    Timer_Scan->SetInterval(100);
-    Timer_Scan->SetEnabled(false);
-    Timer_Scan->OnTimer = [this](QObject* s) { Timer_ScanTimer(s); };
+        LWaiting = new TLabel(this);
+        LWaiting->SetBounds(380, 150, 300, 24);
+        LWaiting->SetVisible(false);
+        LWaiting->raise();
+        Timer_Scan = new TTimer(this);
+        Timer_Scan->SetInterval(100);
+        Timer_Scan->SetEnabled(false);
+        Timer_Scan->OnTimer = [this](QObject* s) { Timer_ScanTimer(s); };
 
-    OnShow = [this](QObject*) { FormShow(); };
-    Set_Lang();
-    Erase_Table();
+        OnShow = [this](QObject*) { FormShow(); };
+        Set_Lang();
+        Erase_Table();
+    });
 }
 
 TFOPC_UA_Scan_Server::~TFOPC_UA_Scan_Server()
@@ -145,6 +150,8 @@ TFOPC_UA_Scan_Server::~TFOPC_UA_Scan_Server()
 void TFOPC_UA_Scan_Server::Set_Lang()
 {
     SetCaption(Text(5700));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(Text(5701));
     Btn_OK->SetCaption(Text(5702));
     Btn_Cancel->SetCaption(Text(5703));

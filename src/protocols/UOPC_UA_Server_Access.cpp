@@ -100,10 +100,13 @@ const TRule_Form& OPC_UA_Server_Access_Form()
 TFOPC_UA_Server_Access::TFOPC_UA_Server_Access()
     : TSet_Access_Form(OPC_UA_Server_Access_Form()), VarType(Type_Names()), RWType(kAccessNames)
 {
-    ESG = Grids[0];
-    ESG->OnComboChange = [this](QObject* s, int col, int row, int index, const QString& text) {
-        ESGComboChange(s, col, row, index, text);
-    };
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        ESG = Grids[0];
+        ESG->OnComboChange = [this](QObject* s, int col, int row, int index, const QString& text) {
+            ESGComboChange(s, col, row, index, text);
+        };
+    });
 }
 
 TFOPC_UA_Server_Access::~TFOPC_UA_Server_Access()

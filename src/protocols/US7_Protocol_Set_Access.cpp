@@ -191,8 +191,11 @@ TFS7_Protocol_Set_Access::TFS7_Protocol_Set_Access()
     : TSet_Access_Form(S7_Protocol_Form()), Hint_S7_Set_Access_Read(Hints[0]), Hint_S7_Set_Access_Write(Hints[1]),
       NByte_IN(Capacity[0]), NByte_OUT(Capacity[1])
 {
-    ECG_S7_Read = Grids[0];
-    ECG_S7_Write = Grids[1];
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        ECG_S7_Read = Grids[0];
+        ECG_S7_Write = Grids[1];
+    });
 }
 
 TFS7_Protocol_Set_Access::~TFS7_Protocol_Set_Access()

@@ -185,7 +185,10 @@ const TRule_Form& SNMP_Manager_Form()
 
 TFSNMPManagerAccess::TFSNMPManagerAccess() : TSet_Access_Form(SNMP_Manager_Form()), Hint_SNMP(Hints[0])
 {
-    ECG_SNMP = Grids[0];
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        ECG_SNMP = Grids[0];
+    });
 }
 
 TFSNMPManagerAccess::~TFSNMPManagerAccess()

@@ -185,21 +185,24 @@ TFSNMP_Trap_Access::TFSNMP_Trap_Access()
     : TSet_Access_Form(SNMP_Trap_Form()), Hint_SNMP_Read(Hints[0]), Hint_SNMP_Write(Hints[1]),
       NByte_IN(Capacity[0]), NByte_OUT(Capacity[1])
 {
-    TS_SNMP_Read = Tabs[0];
-    TS_SNMP_Write = Tabs[1];
-    ECG_SNMP_Read = Grids[0];
-    ECG_SNMP_Write = Grids[1];
-    for (int g = 0; g < 2; ++g) {
-        const TRule_Grid& desc = Form().grids[g];
-        // Community Name is each grid's only editable choice list.
-        Grids[g]->SetMaxComboLength(kText_Length);
-        for (size_t c = 0; c < desc.columns.size(); ++c)
-            if (desc.columns[c].attribute == QLatin1String("Description"))
-                Grids[g]->Columns().GetItem(static_cast<int>(c))->SetEditLength(kText_Length);
-        Grids[g]->OnCheckBoxClick = [this](QObject* s, int col, int row, bool state) {
-            ECG_SNMP_ReadCheckBoxClick(s, col, row, state);
-        };
-    }
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        TS_SNMP_Read = Tabs[0];
+        TS_SNMP_Write = Tabs[1];
+        ECG_SNMP_Read = Grids[0];
+        ECG_SNMP_Write = Grids[1];
+        for (int g = 0; g < 2; ++g) {
+            const TRule_Grid& desc = Form().grids[g];
+            // Community Name is each grid's only editable choice list.
+            Grids[g]->SetMaxComboLength(kText_Length);
+            for (size_t c = 0; c < desc.columns.size(); ++c)
+                if (desc.columns[c].attribute == QLatin1String("Description"))
+                    Grids[g]->Columns().GetItem(static_cast<int>(c))->SetEditLength(kText_Length);
+            Grids[g]->OnCheckBoxClick = [this](QObject* s, int col, int row, bool state) {
+                ECG_SNMP_ReadCheckBoxClick(s, col, row, state);
+            };
+        }
+    });
 }
 
 TFSNMP_Trap_Access::~TFSNMP_Trap_Access()

@@ -55,7 +55,10 @@ const TRule_Form& TLS_Server_Known_Cert_Form()
 TFTLS_Server_Known_Cert::TFTLS_Server_Known_Cert()
     : TSet_Access_Form(TLS_Server_Known_Cert_Form()), Hint_List(Hints[0])
 {
-    ESG = Grids[0];
+    // The window's own parts come with the family's, when first needed.
+    Build_When_Needed(this, [this] {
+        ESG = Grids[0];
+    });
 }
 
 TFTLS_Server_Known_Cert::~TFTLS_Server_Known_Cert()

@@ -20,44 +20,47 @@ TFTopicTemplate::TFTopicTemplate()
     Set_Window_Look(this);
     SetClientWidth(560);
     SetClientHeight(420);
+    SetCaption(Language_List.value(5300));
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
+        const Button_Panel buttons = Make_Button_Panel(this);
+        P_Button = buttons.P_Button;
+        Btn_OK = buttons.Btn_OK;
+        Btn_Cancel = buttons.Btn_Cancel;
+        Btn_OK->SetName(QStringLiteral("Btn_OK"));
+        Btn_Cancel->SetName(QStringLiteral("Btn_Cancel"));
+        Btn_OK->OnClick = [this](QObject*) { SetModalResult(mrOk); };
 
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
-    const Button_Panel buttons = Make_Button_Panel(this);
-    P_Button = buttons.P_Button;
-    Btn_OK = buttons.Btn_OK;
-    Btn_Cancel = buttons.Btn_Cancel;
-    Btn_OK->SetName(QStringLiteral("Btn_OK"));
-    Btn_Cancel->SetName(QStringLiteral("Btn_Cancel"));
-    Btn_OK->OnClick = [this](QObject*) { SetModalResult(mrOk); };
+        RE_TopicTemplate = new TRichEdit(this);
+        RE_TopicTemplate->SetName(QStringLiteral("RE_TopicTemplate"));
+        RE_TopicTemplate->SetBounds(12, 58, 536, 150);
+        // A template is text: what is pasted into it keeps no formatting.
+        RE_TopicTemplate->setAcceptRichText(false);
+        RE_TopicTemplate->SetScrollBars(TScrollStyle::ssBoth);
 
-    RE_TopicTemplate = new TRichEdit(this);
-    RE_TopicTemplate->SetName(QStringLiteral("RE_TopicTemplate"));
-    RE_TopicTemplate->SetBounds(12, 58, 536, 150);
-    // A template is text: what is pasted into it keeps no formatting.
-    RE_TopicTemplate->setAcceptRichText(false);
-    RE_TopicTemplate->SetScrollBars(TScrollStyle::ssBoth);
+        L_Keywords = new TLabel(this);
+        L_Keywords->SetName(QStringLiteral("L_Keywords"));
+        L_Keywords->SetBounds(12, 216, 300, 14);
+        L_Keywords->SetTransparent(true);
 
-    L_Keywords = new TLabel(this);
-    L_Keywords->SetName(QStringLiteral("L_Keywords"));
-    L_Keywords->SetBounds(12, 216, 300, 14);
-    L_Keywords->SetTransparent(true);
+        ESG_Keywords = new TExStringGrid(this);
+        ESG_Keywords->SetName(QStringLiteral("ESG_Keywords"));
+        ESG_Keywords->SetBounds(12, 234, 536, 130);
+        ESG_Keywords->SetColCount(2);
+        ESG_Keywords->SetFixedCols(0);
+        ESG_Keywords->SetRowCount(2);
+        ESG_Keywords->SetFixedRows(1);
+        ESG_Keywords->SetOptions(ESG_Keywords->Options() | goEditing);
+        ESG_Keywords->SetColWidths(0, 150);
+        ESG_Keywords->SetColWidths(1, 380);
 
-    ESG_Keywords = new TExStringGrid(this);
-    ESG_Keywords->SetName(QStringLiteral("ESG_Keywords"));
-    ESG_Keywords->SetBounds(12, 234, 536, 130);
-    ESG_Keywords->SetColCount(2);
-    ESG_Keywords->SetFixedCols(0);
-    ESG_Keywords->SetRowCount(2);
-    ESG_Keywords->SetFixedRows(1);
-    ESG_Keywords->SetOptions(ESG_Keywords->Options() | goEditing);
-    ESG_Keywords->SetColWidths(0, 150);
-    ESG_Keywords->SetColWidths(1, 380);
-
-    OnShow = [this](QObject*) { FormShow(); };
-    Set_Lang();
+        OnShow = [this](QObject*) { FormShow(); };
+        Set_Lang();
+    });
 }
 
 TFTopicTemplate::~TFTopicTemplate()
@@ -69,6 +72,8 @@ TFTopicTemplate::~TFTopicTemplate()
 void TFTopicTemplate::Set_Lang()
 {
     SetCaption(Language_List.value(5300));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(Language_List.value(5302));
     L_Keywords->SetCaption(Language_List.value(5304));
     ESG_Keywords->SetCellEx(0, 0, Language_List.value(5305));

@@ -275,6 +275,20 @@ TSet_Access_Form::TSet_Access_Form(const TRule_Form& form) : form_(form)
     SetClientWidth(form.width);
     SetClientHeight(form.height);
 
+    const int n = static_cast<int>(form.grids.size());
+    Hints.assign(n, {});
+    Copied.assign(n, false);
+    Capacity.assign(n, 0);
+    not_shown_.assign(n, 0);
+    for (int g = 0; g < n; ++g)
+        Capacity[g] = form.grids[g].capacity;
+    OnShow = [this](QObject*) { FormShow(); };
+    SetCaption(Text(form_.caption));
+    Build_When_Needed(this, [this] { Create_Controls(); });
+}
+
+void TSet_Access_Form::Create_Controls()
+{
     const Title_Panel title = Make_Title_Panel(this);
     P_Title = title.P_Title;
     L_SW_Code = title.L_SW_Code;
@@ -285,7 +299,7 @@ TSet_Access_Form::TSet_Access_Form(const TRule_Form& form) : form_(form)
     P_Button->SetAlign(alBottom);
     P_Button->SetHeight(40);
     P_Button->SetBevelOuter(bvNone);
-    const int buttons = form.row_buttons ? 6 : 2;
+    const int buttons = form_.row_buttons ? 6 : 2;
     TLbButton** places[] = {&Btn_OK, &Btn_Cancel, &Btn_DelRow, &Btn_InsRow, &Btn_CopyRow, &Btn_PasteRow};
     for (int i = 0; i < buttons; ++i) {
         auto* b = new TLbButton(P_Button);
@@ -295,18 +309,14 @@ TSet_Access_Form::TSet_Access_Form(const TRule_Form& form) : form_(form)
     Btn_Cancel->SetModalResult(mrCancel);
     Btn_Cancel->SetCancel(true);
     Btn_OK->OnClick = [this](QObject* s) { Btn_OKClick(s); };
-    if (form.row_buttons) {
+    if (form_.row_buttons) {
         Btn_DelRow->OnClick = [this](QObject* s) { Btn_DelRowClick(s); };
         Btn_InsRow->OnClick = [this](QObject* s) { Btn_InsRowClick(s); };
         Btn_CopyRow->OnClick = [this](QObject* s) { Btn_CopyRowClick(s); };
         Btn_PasteRow->OnClick = [this](QObject* s) { Btn_PasteRowClick(s); };
     }
 
-    const int n = static_cast<int>(form.grids.size());
-    Hints.assign(n, {});
-    Copied.assign(n, false);
-    Capacity.assign(n, 0);
-    not_shown_.assign(n, 0);
+    const int n = static_cast<int>(form_.grids.size());
     if (n > 1) {
         Page_Control = new TPageControl(this);
         Page_Control->SetAlign(alClient);
@@ -318,12 +328,9 @@ TSet_Access_Form::TSet_Access_Form(const TRule_Form& form) : form_(form)
             parent = Tabs.back();
         }
         Create_Grid(g, parent);
-        Capacity[g] = form.grids[g].capacity;
     }
     if (Page_Control)
         Page_Control->SetActivePage(Tabs.front());
-
-    OnShow = [this](QObject*) { FormShow(); };
     Set_Lang();
 }
 
@@ -383,6 +390,8 @@ void TSet_Access_Form::Create_Grid(int index, QWidget* parent)
 void TSet_Access_Form::Set_Lang()
 {
     SetCaption(Text(form_.caption));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(Text(form_.title));
     TLbButton* const buttons[] = {Btn_OK, Btn_Cancel, Btn_DelRow, Btn_InsRow, Btn_CopyRow, Btn_PasteRow};
     for (int i = 0; i < 6; ++i) {

@@ -279,6 +279,8 @@ protected:
     void Fill_Choices(int grid);
 
 private:
+    // Built when first needed (see Build_When_Needed).
+    void Create_Controls();
     void Create_Grid(int index, QWidget* parent);
     void Fill_Grid(int grid, const TRule_Rows& rows);
 

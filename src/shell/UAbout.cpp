@@ -46,43 +46,46 @@ TFAbout::TFAbout()
     Set_Window_Look(this);
     SetCaption(QStringLiteral("About"));
 
-    Image2 = new TImage(this);
-    Image2->SetBounds(12, 16, 56, 56);
-    Image2->SetStretch(true);
-    Image2->SetCursor(crHandPoint);
-    QImage picture(QStringLiteral(":/shell/info.png"));
-    if (!picture.isNull()) {
-        TBitmap bitmap;
-        bitmap.SetImage(picture.convertToFormat(QImage::Format_RGB32));
-        bitmap.SetTransparent(true);
-        Image2->SetPicture(bitmap);
-    }
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        Image2 = new TImage(this);
+        Image2->SetBounds(12, 16, 56, 56);
+        Image2->SetStretch(true);
+        Image2->SetCursor(crHandPoint);
+        QImage picture(QStringLiteral(":/shell/info.png"));
+        if (!picture.isNull()) {
+            TBitmap bitmap;
+            bitmap.SetImage(picture.convertToFormat(QImage::Format_RGB32));
+            bitmap.SetTransparent(true);
+            Image2->SetPicture(bitmap);
+        }
 
-    Label1 = Make_Label(this, 80, 16, QStringLiteral("Software Vudidid "));
-    Label2 = Make_Label(this, 182, 16);
-    Label2->Font().SetStyle(fsBold);
-    Label3 = Make_Label(this, 80, 38, QStringLiteral("Software Code : "));
-    Label9 = Make_Label(this, 182, 38);
-    Label5 = Make_Label(this, 80, 60, QStringLiteral("Version :"));
-    Label10 = Make_Label(this, 182, 60);
-    Label11 = Make_Label(this, 80, 82, QStringLiteral("Document Code :"));
-    Label12 = Make_Label(this, 182, 82);
-    Label4 = Make_Label(this, 12, 118, Maker_Host);
-    Label4->Font().SetColor(clBlue);
-    Label4->Font().SetStyle(fsUnderline);
-    Label4->SetCursor(crHandPoint);
-    Label4->OnClick = [this](QObject* sender) { Label4Click(sender); };
-    Image2->OnClick = [this](QObject* sender) { Label4Click(sender); };
+        Label1 = Make_Label(this, 80, 16, QStringLiteral("Software Vudidid "));
+        Label2 = Make_Label(this, 182, 16);
+        Label2->Font().SetStyle(fsBold);
+        Label3 = Make_Label(this, 80, 38, QStringLiteral("Software Code : "));
+        Label9 = Make_Label(this, 182, 38);
+        Label5 = Make_Label(this, 80, 60, QStringLiteral("Version :"));
+        Label10 = Make_Label(this, 182, 60);
+        Label11 = Make_Label(this, 80, 82, QStringLiteral("Document Code :"));
+        Label12 = Make_Label(this, 182, 82);
+        Label4 = Make_Label(this, 12, 118, Maker_Host);
+        Label4->Font().SetColor(clBlue);
+        Label4->Font().SetStyle(fsUnderline);
+        Label4->SetCursor(crHandPoint);
+        Label4->OnClick = [this](QObject* sender) { Label4Click(sender); };
+        Image2->OnClick = [this](QObject* sender) { Label4Click(sender); };
 
-    LbButton1 = new TLbButton(this);
-    LbButton1->SetName(QStringLiteral("LbButton1"));
-    LbButton1->SetBounds(325, 110, 88, 28);
-    LbButton1->SetCaption(QStringLiteral("OK"));
-    LbButton1->SetModalResult(mrOk);
-    LbButton1->SetDefault(true);
+        LbButton1 = new TLbButton(this);
+        LbButton1->SetName(QStringLiteral("LbButton1"));
+        LbButton1->SetBounds(325, 110, 88, 28);
+        LbButton1->SetCaption(QStringLiteral("OK"));
+        LbButton1->SetModalResult(mrOk);
+        LbButton1->SetDefault(true);
 
-    OnShow = [this](QObject*) { FormShow(); };
-    FormShow();
+        OnShow = [this](QObject*) { FormShow(); };
+        FormShow();
+    });
 }
 
 void TFAbout::FormShow()

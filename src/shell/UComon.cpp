@@ -1,4 +1,5 @@
 #include "shell/UComon.h"
+#include "shell/ULanguage.h"
 
 QString Program_Folder;
 QString Master_Folder;
@@ -102,6 +103,40 @@ QStringList List_MIB_Write_Desc;
 #include "platform/Controls.h"
 #include "platform/Forms.h"
 #include "widgets/LbButton.h"
+
+namespace {
+bool g_deferred_building = false;
+}
+
+Deferred_Building::Deferred_Building() : before_(g_deferred_building) { g_deferred_building = true; }
+Deferred_Building::~Deferred_Building() { g_deferred_building = before_; }
+
+void Build_When_Needed(platform::TForm* form, std::function<void()> build)
+{
+    if (g_deferred_building)
+        form->BuildLater(std::move(build));
+    else
+        build();
+}
+
+void Build_When_Needed_In_Start_Language(platform::TForm* form, std::function<void()> build)
+{
+    if (!g_deferred_building) {
+        build();
+        return;
+    }
+    // The table is shared, not copied, until a language change writes it.
+    form->BuildLater([start = Language_List, build = std::move(build)] {
+        struct Table_Swap
+        {
+            QStringList& table;
+            QStringList other;
+            Table_Swap(QStringList& t, const QStringList& o) : table(t), other(o) { table.swap(other); }
+            ~Table_Swap() { table.swap(other); }
+        } swap(Language_List, start);
+        build();
+    });
+}
 
 void Set_Window_Look(platform::TForm* form)
 {

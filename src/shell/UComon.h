@@ -139,6 +139,27 @@ class TLbButton;
 // RGB 248, 247, 237 and Verdana 8 pt.
 void Set_Window_Look(platform::TForm* form);
 
+// The windows made at start-up build their controls when first needed: while
+// a Deferred_Building lives, Build_When_Needed queues `build` on the window
+// (it runs before the first showing); otherwise it runs at once. A window's
+// Set_Lang keeps its caption current while it is not built yet; the rest of
+// its texts come with the build, in the language then chosen.
+class Deferred_Building
+{
+public:
+    Deferred_Building();
+    ~Deferred_Building();
+    Deferred_Building(const Deferred_Building&) = delete;
+    Deferred_Building& operator=(const Deferred_Building&) = delete;
+
+private:
+    bool before_;
+};
+void Build_When_Needed(platform::TForm* form, std::function<void()> build);
+// The same for a window that keeps the texts of the language the program
+// started with: `build` reads the language table as it was when the window was made.
+void Build_When_Needed_In_Start_Language(platform::TForm* form, std::function<void()> build);
+
 // The band at the top of a window: the software code and a description.
 struct Title_Panel
 {

@@ -4,6 +4,9 @@
 
 #include "platform/FileSystem.h"
 #include "platform/NumberText.h"
+#include "platform/TextCodec.h"
+
+#include <QFile>
 
 QStringList Language_List;
 int Language_Count = 0;
@@ -11,7 +14,7 @@ int Language_Count = 0;
 namespace {
 
 // Blanks and control characters, as the file format trims them.
-QString Trim(const QString& s)
+QStringView Trim(QStringView s)
 {
     qsizetype b = 0;
     qsizetype e = s.size();
@@ -23,6 +26,40 @@ QString Trim(const QString& s)
 }
 
 const QChar kPilcrow(0x00B6);
+
+// The line parsed in place; only the text it sets is copied.
+bool Parse_Line(QStringView rawLine, int count, Lng_Line* out)
+{
+    const QStringView line = Trim(rawLine);
+    if (!line.startsWith(QLatin1String("STR")))
+        return false;
+    const qsizetype eq = line.indexOf(u'=');
+    if (eq < 0)
+        return false;
+    // The character just before "=" (a blank in the format) is not part of the number.
+    const qsizetype numberLength = eq - 1 - 3;
+    if (numberLength <= 0)
+        return false;
+    const auto number = platform::ParseNumber(Trim(line.mid(3, numberLength)).toString());
+    if (!number || *number < 0 || *number >= count)
+        return false;
+
+    QStringView text = Trim(line.mid(eq + 1));
+    if (text.isEmpty())
+        return false;
+    if (const qsizetype comment = text.indexOf(QLatin1String("/#/")); comment >= 0) {
+        text = Trim(text.left(comment));
+        if (text.isEmpty())
+            return false;
+    }
+    if (text.startsWith(kPilcrow))
+        text = text.mid(1);
+    if (const qsizetype end = text.indexOf(kPilcrow); end >= 0)
+        text = text.left(end);
+    out->number = *number;
+    out->text = text.toString();
+    return true;
+}
 
 } // namespace
 
@@ -37,35 +74,7 @@ void Load_English_Table()
 
 bool Parse_Lng_Line(const QString& rawLine, int count, Lng_Line* out)
 {
-    const QString line = Trim(rawLine);
-    if (!line.startsWith(QLatin1String("STR")))
-        return false;
-    const qsizetype eq = line.indexOf(u'=');
-    if (eq < 0)
-        return false;
-    // The character just before "=" (a blank in the format) is not part of the number.
-    const qsizetype numberLength = eq - 1 - 3;
-    if (numberLength <= 0)
-        return false;
-    const auto number = platform::ParseNumber(Trim(line.mid(3, numberLength)));
-    if (!number || *number < 0 || *number >= count)
-        return false;
-
-    QString text = Trim(line.mid(eq + 1));
-    if (text.isEmpty())
-        return false;
-    if (const qsizetype comment = text.indexOf(QLatin1String("/#/")); comment >= 0) {
-        text = Trim(text.left(comment));
-        if (text.isEmpty())
-            return false;
-    }
-    if (text.startsWith(kPilcrow))
-        text.remove(0, 1);
-    if (const qsizetype end = text.indexOf(kPilcrow); end >= 0)
-        text.truncate(end);
-    out->number = *number;
-    out->text = text;
-    return true;
+    return Parse_Line(rawLine, count, out);
 }
 
 bool Lng_File_Text(const QStringList& table, QByteArray* bytes, QString* error)
@@ -92,13 +101,28 @@ bool Lng_File_Text(const QStringList& table, QByteArray* bytes, QString* error)
 
 bool Read_Lng_File(const QString& path)
 {
-    QStringList lines;
-    if (!platform::ReadTextLines(path, &lines))
+    // Read at every start: the lines are walked in place rather than split
+    // into a list first (the same line ends as platform::SplitLines).
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
         return false;
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return false;
+    const QString text = platform::DecodeTextFile(bytes);
+    const QStringView all(text);
     Lng_Line parsed;
-    for (const QString& line : lines)
-        if (Parse_Lng_Line(line, Language_Count, &parsed))
-            Language_List[parsed.number] = parsed.text;
+    qsizetype start = 0;
+    const qsizetype n = all.size();
+    for (qsizetype i = 0; i <= n; ++i) {
+        if (i < n && all[i] != u'\r' && all[i] != u'\n')
+            continue;
+        if (i > start && Parse_Line(all.mid(start, i - start), Language_Count, &parsed))
+            Language_List[parsed.number] = std::move(parsed.text);
+        if (i < n && all[i] == u'\r' && i + 1 < n && all[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
     return true;
 }
 

@@ -21,37 +21,42 @@ TFNew_Project::TFNew_Project()
     Set_Window_Look(this);
     SetClientWidth(331);
     SetClientHeight(162);
+    SetCaption(Language_List.value(100));
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
 
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
+        Label1 = new TLabel(this);
+        Label1->SetBounds(16, 62, 290, 14);
+        E_New_Proj = new TEdit(this);
+        E_New_Proj->SetBounds(16, 80, 299, 21);
+        E_New_Proj->OnKeyPress = [this](QObject*, QChar& key) {
+            // Enter in the name field does what OK does.
+            if (key == QChar(13)) {
+                key = QChar();
+                Btn_OKClick(Btn_OK);
+            }
+        };
 
-    Label1 = new TLabel(this);
-    Label1->SetBounds(16, 62, 290, 14);
-    E_New_Proj = new TEdit(this);
-    E_New_Proj->SetBounds(16, 80, 299, 21);
-    E_New_Proj->OnKeyPress = [this](QObject*, QChar& key) {
-        // Enter in the name field does what OK does.
-        if (key == QChar(13)) {
-            key = QChar();
-            Btn_OKClick(Btn_OK);
-        }
-    };
+        const Button_Panel buttons = Make_Button_Panel(this);
+        P_Button = buttons.P_Button;
+        Btn_OK = buttons.Btn_OK;
+        Btn_Cancel = buttons.Btn_Cancel;
+        Btn_OK->OnClick = [this](QObject* sender) { Btn_OKClick(sender); };
 
-    const Button_Panel buttons = Make_Button_Panel(this);
-    P_Button = buttons.P_Button;
-    Btn_OK = buttons.Btn_OK;
-    Btn_Cancel = buttons.Btn_Cancel;
-    Btn_OK->OnClick = [this](QObject* sender) { Btn_OKClick(sender); };
-
-    OnShow = [this](QObject*) { FormShow(); };
-    Set_Lang();
+        OnShow = [this](QObject*) { FormShow(); };
+        Set_Lang();
+    });
 }
 
 void TFNew_Project::Set_Lang()
 {
     SetCaption(Language_List.value(100));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(Language_List.value(101));
     Label1->SetCaption(Language_List.value(102));
     Btn_OK->SetCaption(Language_List.value(103));

@@ -18,33 +18,38 @@ TFOpenConf::TFOpenConf()
     Set_Window_Look(this);
     SetClientWidth(377);
     SetClientHeight(351);
+    SetCaption(Language_List.value(200));
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
 
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
+        Label1 = new TLabel(this);
+        Label1->SetBounds(16, 60, 340, 14);
 
-    Label1 = new TLabel(this);
-    Label1->SetBounds(16, 60, 340, 14);
+        const Button_Panel buttons = Make_Button_Panel(this);
+        P_Button = buttons.P_Button;
+        Btn_OK = buttons.Btn_OK;
+        Btn_Cancel = buttons.Btn_Cancel;
+        Btn_OK->SetModalResult(mrOk);
 
-    const Button_Panel buttons = Make_Button_Panel(this);
-    P_Button = buttons.P_Button;
-    Btn_OK = buttons.Btn_OK;
-    Btn_Cancel = buttons.Btn_Cancel;
-    Btn_OK->SetModalResult(mrOk);
+        ListBox1 = new TListBox(this);
+        ListBox1->SetBounds(16, 78, 345, 351 - 78 - 48 - 8);
+        ListBox1->SetAnchors(akLeft | akTop | akRight | akBottom);
+        ListBox1->OnClick = [this](QObject* sender) { ListBox1Click(sender); };
 
-    ListBox1 = new TListBox(this);
-    ListBox1->SetBounds(16, 78, 345, 351 - 78 - 48 - 8);
-    ListBox1->SetAnchors(akLeft | akTop | akRight | akBottom);
-    ListBox1->OnClick = [this](QObject* sender) { ListBox1Click(sender); };
-
-    OnShow = [this](QObject*) { FormShow(); };
-    Set_Lang();
+        OnShow = [this](QObject*) { FormShow(); };
+        Set_Lang();
+    });
 }
 
 void TFOpenConf::Set_Lang()
 {
     SetCaption(Language_List.value(200));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(Language_List.value(201));
     Label1->SetCaption(Language_List.value(202));
     Btn_OK->SetCaption(Language_List.value(203));

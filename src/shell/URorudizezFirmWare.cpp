@@ -742,6 +742,9 @@ void Create_All_Windows(const QString& programFolder)
 {
     FRorudizezFirmWare = new TFRorudizezFirmWare(programFolder);
     Application().SetMainForm(FRorudizezFirmWare);
+    // The main window is shown at once; the others build their controls
+    // when first shown, each still made here at its place in the order.
+    const Deferred_Building deferred;
     FNew_Project = new TFNew_Project();
     FOpenConf = new TFOpenConf();
     FAbout = new TFAbout();

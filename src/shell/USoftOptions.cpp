@@ -60,77 +60,82 @@ TFSoftOptions::TFSoftOptions() : Version_Server(Product_Server())
     Set_Window_Look(this);
     SetClientWidth(470);
     SetClientHeight(360);
+    SetCaption(Language_List.value(300));
+    // The controls are built when the window is first needed.
+    Build_When_Needed(this, [this] {
+        const Title_Panel title = Make_Title_Panel(this);
+        P_Title = title.P_Title;
+        L_SW_Code = title.L_SW_Code;
+        L_SW_Desc = title.L_SW_Desc;
+        const Button_Panel buttons = Make_Button_Panel(this);
+        P_Button = buttons.P_Button;
+        Btn_OK = buttons.Btn_OK;
+        Btn_Cancel = buttons.Btn_Cancel;
+        Btn_OK->OnClick = [this](QObject* sender) { Btn_OKClick(sender); };
 
-    const Title_Panel title = Make_Title_Panel(this);
-    P_Title = title.P_Title;
-    L_SW_Code = title.L_SW_Code;
-    L_SW_Desc = title.L_SW_Desc;
-    const Button_Panel buttons = Make_Button_Panel(this);
-    P_Button = buttons.P_Button;
-    Btn_OK = buttons.Btn_OK;
-    Btn_Cancel = buttons.Btn_Cancel;
-    Btn_OK->OnClick = [this](QObject* sender) { Btn_OKClick(sender); };
+        PC_Options = new TPageControl(this);
+        PC_Options->SetAlign(alClient);
+        TS_Language = PC_Options->AddPage(QString());
+        TS_Con_Options = PC_Options->AddPage(QString());
+        TS_Soft_Settings = PC_Options->AddPage(QString());
 
-    PC_Options = new TPageControl(this);
-    PC_Options->SetAlign(alClient);
-    TS_Language = PC_Options->AddPage(QString());
-    TS_Con_Options = PC_Options->AddPage(QString());
-    TS_Soft_Settings = PC_Options->AddPage(QString());
+        L_Sel_Lang = new TLabel(TS_Language);
+        L_Sel_Lang->SetBounds(16, 10, 400, 14);
+        L_Sel_Lang->Font().SetStyle(fsBold);
+        for (int j = 0; j < kSlots; ++j) {
+            // Slots 1 to 3 down the left column, 4 to 6 down the right one.
+            const int left = j < 3 ? 16 : 236;
+            const int top = 34 + 56 * (j % 3);
+            I_L[j] = new TImage(TS_Language);
+            I_L[j]->SetName(QStringLiteral("I_L%1").arg(j + 1));
+            I_L[j]->SetBounds(left, top, 48, 48);
+            I_L[j]->SetStretch(true);
+            I_L[j]->SetCursor(crHandPoint);
+            L_L[j] = new TLabel(TS_Language);
+            L_L[j]->SetName(QStringLiteral("L_L%1").arg(j + 1));
+            L_L[j]->SetBounds(left + 56, top + 17, 150, 14);
+            L_L[j]->SetCursor(crHandPoint);
+            I_L[j]->OnClick = [this, j](QObject*) { LangClick(j + 1); };
+            L_L[j]->OnClick = [this, j](QObject*) { LangClick(j + 1); };
+        }
+        L_Page_Lang = new TLabel(TS_Language);
+        L_Page_Lang->SetBounds(16, 212, 150, 14);
+        Btn_Prev = new TLbButton(TS_Language);
+        Btn_Prev->SetBounds(250, 204, 90, 28);
+        Btn_Next = new TLbButton(TS_Language);
+        Btn_Next->SetBounds(348, 204, 90, 28);
+        Btn_Prev->OnClick = [this](QObject* sender) { Btn_NextClick(sender); };
+        Btn_Next->OnClick = [this](QObject* sender) { Btn_NextClick(sender); };
 
-    L_Sel_Lang = new TLabel(TS_Language);
-    L_Sel_Lang->SetBounds(16, 10, 400, 14);
-    L_Sel_Lang->Font().SetStyle(fsBold);
-    for (int j = 0; j < kSlots; ++j) {
-        // Slots 1 to 3 down the left column, 4 to 6 down the right one.
-        const int left = j < 3 ? 16 : 236;
-        const int top = 34 + 56 * (j % 3);
-        I_L[j] = new TImage(TS_Language);
-        I_L[j]->SetName(QStringLiteral("I_L%1").arg(j + 1));
-        I_L[j]->SetBounds(left, top, 48, 48);
-        I_L[j]->SetStretch(true);
-        I_L[j]->SetCursor(crHandPoint);
-        L_L[j] = new TLabel(TS_Language);
-        L_L[j]->SetName(QStringLiteral("L_L%1").arg(j + 1));
-        L_L[j]->SetBounds(left + 56, top + 17, 150, 14);
-        L_L[j]->SetCursor(crHandPoint);
-        I_L[j]->OnClick = [this, j](QObject*) { LangClick(j + 1); };
-        L_L[j]->OnClick = [this, j](QObject*) { LangClick(j + 1); };
-    }
-    L_Page_Lang = new TLabel(TS_Language);
-    L_Page_Lang->SetBounds(16, 212, 150, 14);
-    Btn_Prev = new TLbButton(TS_Language);
-    Btn_Prev->SetBounds(250, 204, 90, 28);
-    Btn_Next = new TLbButton(TS_Language);
-    Btn_Next->SetBounds(348, 204, 90, 28);
-    Btn_Prev->OnClick = [this](QObject* sender) { Btn_NextClick(sender); };
-    Btn_Next->OnClick = [this](QObject* sender) { Btn_NextClick(sender); };
+        CB_En_Con = new TCheckBox(TS_Con_Options);
+        CB_En_Con->SetBounds(16, 16, 420, 20);
+        CB_Update = new TCheckBox(TS_Con_Options);
+        CB_Update->SetBounds(36, 42, 400, 20);
+        Btn_Check_Update = new TLbButton(TS_Con_Options);
+        Btn_Check_Update->SetBounds(16, 80, 200, 28);
+        Btn_Check_Update->OnClick = [this](QObject* sender) { Btn_Check_UpdateClick(sender); };
+        LL_Check_Update = new TLinkLabel(TS_Con_Options);
+        LL_Check_Update->SetBounds(16, 122, 420, 16);
+        LL_Check_Update->SetVisible(false);
+        LL_Check_Update->OnLinkClick = [](QObject*, const QString& target) { OpenWithDesktop(target); };
 
-    CB_En_Con = new TCheckBox(TS_Con_Options);
-    CB_En_Con->SetBounds(16, 16, 420, 20);
-    CB_Update = new TCheckBox(TS_Con_Options);
-    CB_Update->SetBounds(36, 42, 400, 20);
-    Btn_Check_Update = new TLbButton(TS_Con_Options);
-    Btn_Check_Update->SetBounds(16, 80, 200, 28);
-    Btn_Check_Update->OnClick = [this](QObject* sender) { Btn_Check_UpdateClick(sender); };
-    LL_Check_Update = new TLinkLabel(TS_Con_Options);
-    LL_Check_Update->SetBounds(16, 122, 420, 16);
-    LL_Check_Update->SetVisible(false);
-    LL_Check_Update->OnLinkClick = [](QObject*, const QString& target) { OpenWithDesktop(target); };
+        CB_Soft_Set_Jump_Table = new TCheckBox(TS_Soft_Settings);
+        CB_Soft_Set_Jump_Table->SetBounds(16, 16, 440, 20);
+        CB_DoubleClick_Auto_Size = new TCheckBox(TS_Soft_Settings);
+        CB_DoubleClick_Auto_Size->SetBounds(16, 42, 440, 20);
+        for (TCheckBox* box : {CB_En_Con, CB_Update, CB_Soft_Set_Jump_Table, CB_DoubleClick_Auto_Size})
+            box->OnClick = [this](QObject*) { Update_CheckBox(); };
 
-    CB_Soft_Set_Jump_Table = new TCheckBox(TS_Soft_Settings);
-    CB_Soft_Set_Jump_Table->SetBounds(16, 16, 440, 20);
-    CB_DoubleClick_Auto_Size = new TCheckBox(TS_Soft_Settings);
-    CB_DoubleClick_Auto_Size->SetBounds(16, 42, 440, 20);
-    for (TCheckBox* box : {CB_En_Con, CB_Update, CB_Soft_Set_Jump_Table, CB_DoubleClick_Auto_Size})
-        box->OnClick = [this](QObject*) { Update_CheckBox(); };
-
-    OnShow = [this](QObject*) { FormShow(); };
-    Set_Lang();
+        OnShow = [this](QObject*) { FormShow(); };
+        Set_Lang();
+    });
 }
 
 void TFSoftOptions::Set_Lang()
 {
     SetCaption(Language_List.value(300));
+    if (!Built())
+        return;
     L_SW_Desc->SetCaption(Language_List.value(301));
     TS_Language->SetCaption(Language_List.value(302));
     TS_Con_Options->SetCaption(Language_List.value(303));

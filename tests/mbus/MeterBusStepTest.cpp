@@ -46,6 +46,7 @@ TEST_F(MeterBusStep, TheStepShowsTheEditorForTheOpenConfiguration)
 {
     ASSERT_NE(FMeter_Bus, nullptr);
     ASSERT_NE(FNewIDNode, nullptr);
+    FMeter_Bus->BuildNow();   // as its first showing does
     EXPECT_EQ(FMeter_Bus->L_SW_Code->Caption(), "DIZ5U15");
     EXPECT_EQ(FRorudizezFirmWare->Btn_MBus->Caption(), "M-Bus");
 
@@ -77,9 +78,12 @@ TEST_F(MeterBusStep, TheStepShowsTheEditorForTheOpenConfiguration)
 
 TEST_F(MeterBusStep, ALanguageChangeRetextsTheEditorAndTheDialog)
 {
+    // The editor shown once before the change, the dialog not yet.
+    FMeter_Bus->BuildNow();
     Language_List[1704] = "Importa rete";
     Language_List[2000] = "Nuovo nodo";
     FRorudizezFirmWare->Change_Language();
     EXPECT_EQ(FMeter_Bus->Btn_ImportNet->Caption(), "Importa rete");
     EXPECT_EQ(FNewIDNode->Caption(), "Nuovo nodo");
+    EXPECT_FALSE(FNewIDNode->Built());
 }

@@ -417,6 +417,7 @@ TEST_F(MainWindow, TextsComeFromTheChosenLanguage)
     EXPECT_EQ(FNew_Project->Caption(), "Crea");
     EXPECT_EQ(W().Btn_Open->Caption(), "Open Configuration");
     EXPECT_EQ(FParGen->Caption(), "Comunicazione");
+    FParGen->BuildNow();   // as its first showing does
     EXPECT_EQ(FParGen->CP_LoRa->Caption(), "LoRaWAN (it)");
     EXPECT_EQ(FBoot->Caption(), "Aggiorna");
 

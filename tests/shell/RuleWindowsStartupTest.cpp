@@ -134,6 +134,12 @@ TEST_F(RuleWindowsAtStart, CreatedHiddenAndReTexted)
     }
     EXPECT_EQ(main.Btn_DMX_Default->Caption(), "DMX Default Value");
 
+    // Windows built before the change (shown once, say) are re-texted by it;
+    // the others take the language when they are built.
+    for (platform::TForm* w : {static_cast<platform::TForm*>(FDMXDefVal),
+                               static_cast<platform::TForm*>(FTLS_Server_Known_Cert),
+                               static_cast<platform::TForm*>(FSetAccess)})
+        w->BuildNow();
     ASSERT_TRUE(platform::ForceFolders(dir.filePath("LANGUAGE")));
     ASSERT_TRUE(WriteAll(dir.filePath("LANGUAGE/Italiano.lng"),
                          "STR3300 = Frame CAN ricevuti\nSTR4007 = Valore\nSTR5115 = Abilita\nSTR3014 = Lettura\n"
