@@ -722,8 +722,11 @@ bool TCustomExGridDropDown::FindLookupMatch(const QString& text, QString& foundT
     const QString t = MatchCaseText(text, FCaseSensitive);
     if (FUseItems) {
         for (int k = 0; k < FItems->Count(); ++k) {
-            const QString candidate = FItems->Items(k)->TextOf(FLookupColumn);
-            if (MatchCaseText(candidate, FCaseSensitive).startsWith(t)) {
+            const QStringList& texts = FItems->Items(k)->Text();
+            if (FLookupColumn < 0 || FLookupColumn >= texts.size())
+                continue;  // no text: an empty one starts with nothing typed
+            const QString& candidate = texts[FLookupColumn];
+            if (StartsWithMatchCase(candidate, t, FCaseSensitive)) {
                 foundText = candidate;
                 row = k;
                 return true;
@@ -735,7 +738,7 @@ bool TCustomExGridDropDown::FindLookupMatch(const QString& text, QString& foundT
         return false;
     for (int r = FExColGrid->FixedRows(); r < FExColGrid->RowCount(); ++r) {
         const QString candidate = FExColGrid->Cells(FLookupColumn, r);
-        if (MatchCaseText(candidate, FCaseSensitive).startsWith(t)) {
+        if (StartsWithMatchCase(candidate, t, FCaseSensitive)) {
             foundText = candidate;
             row = r;
             return true;
@@ -1164,7 +1167,7 @@ void TCustomExGridDropDown::Change()
     if (!c.isEmpty()) {
         for (int i = 0; i < FLookupItems.size(); ++i) {
             const QString& entry = FLookupItems[i];
-            if (!MatchCaseText(entry, FMatchCase).startsWith(c))
+            if (!StartsWithMatchCase(entry, c, FMatchCase))
                 continue;
             const QString completed = text.left(c.size()) + entry.mid(c.size()).left(255);
             FItemIndex = i;

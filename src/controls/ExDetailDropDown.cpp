@@ -236,7 +236,7 @@ void TExDetailDropDown::Change()
     if (!p.isEmpty()) {
         for (int i = 0; i < FItems->Count(); ++i) {
             const QString caption = FItems->Items(i)->Caption();
-            if (!MatchCaseText(caption, FMatchCase).startsWith(p))
+            if (!StartsWithMatchCase(caption, p, FMatchCase))
                 continue;
             const QString completed = text.left(p.size()) + caption.mid(p.size()).left(255);
             SetRawText(Prefix() + completed + Suffix());

@@ -55,6 +55,9 @@ QString FitTextToWidth(platform::TCanvas& canvas, const QString& text, int maxWi
 platform::TSize DrawHTMLCaption(platform::TCanvas& canvas, const QString& text, const platform::TRect& rect,
                                 const platform::TImageList* images, bool paint, const QWidget* window);
 QString MatchCaseText(const QString& text, bool caseSensitive);
+// MatchCaseText(text, caseSensitive).startsWith(prefix), where prefix is
+// already MatchCaseText of what was typed; without a string made per call.
+bool StartsWithMatchCase(QStringView text, const QString& prefix, bool caseSensitive);
 
 // ---------------------------------------------------------------------------
 // Gradient push button of the header and footer bars

@@ -137,6 +137,28 @@ QString MatchCaseText(const QString& text, bool caseSensitive)
     return caseSensitive ? text : text.toUpper();
 }
 
+bool StartsWithMatchCase(QStringView text, const QString& prefix, bool caseSensitive)
+{
+    if (caseSensitive)
+        return text.startsWith(prefix);
+    // ASCII upper-cases one character for one, so while both sides are ASCII
+    // the comparison goes character by character; past that (a character
+    // may become two, as the sharp s does) the whole text is upper-cased.
+    const qsizetype n = prefix.size();
+    const QChar* t = text.data();
+    const QChar* p = prefix.constData();
+    qsizetype i = 0;
+    for (; i < n && i < text.size(); ++i) {
+        const char16_t a = t[i].unicode();
+        const char16_t b = p[i].unicode();
+        if (a >= 0x80 || b >= 0x80)
+            return text.toString().toUpper().startsWith(prefix);
+        if ((a >= u'a' && a <= u'z' ? char16_t(a - 32) : a) != b)
+            return false;
+    }
+    return i == n;
+}
+
 // ---------------------------------------------------------------------------
 // TExButtonAppearance
 // ---------------------------------------------------------------------------

@@ -5,6 +5,9 @@
 
 #include <pugixml.hpp>
 
+#include <cstdint>
+#include <cstring>
+
 namespace platform {
 
 namespace {
@@ -17,6 +20,45 @@ constexpr unsigned kParseOptions = pugi::parse_default | pugi::parse_comments | 
 pugi::xml_node Wrap(pugi::xml_node_struct* n) { return pugi::xml_node(n); }
 
 QString FromUtf8(const char* s) { return QString::fromUtf8(s); }
+
+// A name or value handed to the parser's tree as UTF-8. Names and most values
+// are short ASCII: those are narrowed on the stack, the rest go through Qt's
+// converter, so a document of many attributes does not cost two heap strings
+// per attribute.
+class Utf8
+{
+public:
+    explicit Utf8(const QString& s)
+    {
+        const qsizetype n = s.size();
+        if (n < qsizetype(sizeof(small_))) {
+            const QChar* p = s.constData();
+            qsizetype i = 0;
+            for (; i < n && p[i].unicode() < 0x80; ++i)
+                small_[i] = static_cast<char>(p[i].unicode());
+            if (i == n) {
+                small_[n] = '\0';
+                data_ = small_;
+                size_ = static_cast<size_t>(n);
+                return;
+            }
+        }
+        large_ = s.toUtf8();
+        data_ = large_.constData();
+        size_ = static_cast<size_t>(large_.size());
+    }
+    Utf8(const Utf8&) = delete;
+    Utf8& operator=(const Utf8&) = delete;
+
+    const char* data() const { return data_; }
+    size_t size() const { return size_; }
+
+private:
+    char small_[128];
+    QByteArray large_;
+    const char* data_ = nullptr;
+    size_t size_ = 0;
+};
 
 void AppendText(const pugi::xml_node& node, std::string& out)
 {
@@ -65,6 +107,12 @@ ptrdiff_t FirstInvalidUtf8(const QByteArray& bytes)
     const ptrdiff_t n = bytes.size();
     ptrdiff_t i = 0;
     while (i < n) {
+        // Eight ASCII bytes at a time: most files are nothing else.
+        uint64_t word = 0;
+        while (i + 8 <= n && (std::memcpy(&word, p + i, 8), (word & 0x8080808080808080ULL) == 0))
+            i += 8;
+        if (i >= n)
+            break;
         const unsigned char b = p[i];
         if (b < 0x80) {
             ++i;
@@ -143,13 +191,16 @@ void XmlNode::SetText(const QString& text)
 {
     pugi::xml_node n = Wrap(node_);
     if (n.type() != pugi::node_element) {
-        n.set_value(text.toUtf8().constData());
+        const Utf8 value(text);
+        n.set_value(value.data(), value.size());
         return;
     }
     while (n.first_child())
         n.remove_child(n.first_child());
-    if (!text.isEmpty())
-        n.append_child(pugi::node_pcdata).set_value(text.toUtf8().constData());
+    if (!text.isEmpty()) {
+        const Utf8 value(text);
+        n.append_child(pugi::node_pcdata).set_value(value.data(), value.size());
+    }
 }
 
 XmlNode XmlNode::FirstChild() const
@@ -180,8 +231,8 @@ XmlNode XmlNode::FindChild(const QString& name) const
 {
     if (!IsElement() && Wrap(node_).type() != pugi::node_document)
         return {};
-    const QByteArray utf8 = name.toUtf8();
-    return XmlNode(Wrap(node_).child(utf8.constData()).internal_object());
+    const Utf8 utf8(name);
+    return XmlNode(Wrap(node_).child(utf8.data()).internal_object());
 }
 
 XmlNode XmlNode::AddChild(const QString& name)
@@ -189,7 +240,8 @@ XmlNode XmlNode::AddChild(const QString& name)
     pugi::xml_node n = Wrap(node_);
     if (n.type() != pugi::node_element && n.type() != pugi::node_document)
         return {};
-    return XmlNode(n.append_child(name.toUtf8().constData()).internal_object());
+    const Utf8 utf8(name);
+    return XmlNode(n.append_child(utf8.data()).internal_object());
 }
 
 XmlNode XmlNode::AddComment(const QString& text)
@@ -198,13 +250,15 @@ XmlNode XmlNode::AddComment(const QString& text)
     if (n.type() != pugi::node_element && n.type() != pugi::node_document)
         return {};
     pugi::xml_node c = n.append_child(pugi::node_comment);
-    c.set_value(text.toUtf8().constData());
+    const Utf8 value(text);
+    c.set_value(value.data(), value.size());
     return XmlNode(c.internal_object());
 }
 
 std::optional<QString> XmlNode::Attribute(const QString& name) const
 {
-    const pugi::xml_attribute a = Wrap(node_).attribute(name.toUtf8().constData());
+    const Utf8 key(name);
+    const pugi::xml_attribute a = Wrap(node_).attribute(key.data());
     if (!a)
         return std::nullopt;
     return FromUtf8(a.value());
@@ -212,7 +266,8 @@ std::optional<QString> XmlNode::Attribute(const QString& name) const
 
 bool XmlNode::HasAttribute(const QString& name) const
 {
-    return static_cast<bool>(Wrap(node_).attribute(name.toUtf8().constData()));
+    const Utf8 key(name);
+    return static_cast<bool>(Wrap(node_).attribute(key.data()));
 }
 
 void XmlNode::SetAttribute(const QString& name, const QString& value)
@@ -220,11 +275,12 @@ void XmlNode::SetAttribute(const QString& name, const QString& value)
     pugi::xml_node n = Wrap(node_);
     if (n.type() != pugi::node_element)
         return;
-    const QByteArray key = name.toUtf8();
-    pugi::xml_attribute a = n.attribute(key.constData());
+    const Utf8 key(name);
+    pugi::xml_attribute a = n.attribute(key.data());
     if (!a)
-        a = n.append_attribute(key.constData());
-    a.set_value(value.toUtf8().constData());
+        a = n.append_attribute(key.data());
+    const Utf8 utf8(value);
+    a.set_value(utf8.data(), utf8.size());
 }
 
 std::vector<std::pair<QString, QString>> XmlNode::Attributes() const
@@ -354,15 +410,16 @@ QByteArray XmlDocument::ToBytes(bool withDeclaration) const
     unsigned flags = pugi::format_indent;
     if (!withDeclaration)
         flags |= pugi::format_no_declaration;
-    // A declaration kept from a loaded file is written only when asked for.
-    pugi::xml_document copy;
-    const pugi::xml_document* source = doc_.get();
-    if (!withDeclaration && doc_->first_child().type() == pugi::node_declaration) {
-        copy.reset(*doc_);
-        copy.remove_child(copy.first_child());
-        source = &copy;
+    // A declaration kept from a loaded file is written only when asked for:
+    // without it, the nodes after it are written one by one, as the document
+    // would write them.
+    const pugi::xml_node first = doc_->first_child();
+    if (!withDeclaration && first.type() == pugi::node_declaration) {
+        for (pugi::xml_node n = first.next_sibling(); n; n = n.next_sibling())
+            n.print(writer, "\t", flags, pugi::encoding_utf8, 0);
+        return writer.bytes;
     }
-    source->save(writer, "\t", flags, pugi::encoding_utf8);
+    doc_->save(writer, "\t", flags, pugi::encoding_utf8);
     return writer.bytes;
 }
 
