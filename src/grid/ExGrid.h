@@ -14,6 +14,7 @@
 #include "grid/EsgCheck.h"
 #include "grid/ExGridExtras.h"
 #include "grid/ExGridFilter.h"
+#include "platform/HintWindow.h"
 #include "widgets/BaseGrid.h"
 #include "widgets/ExObj.h"
 #include "widgets/ExStyleIF.h" // TQRVStyle, TColorTones
@@ -66,6 +67,10 @@ using enum TGridLook;
 
 enum class TScrollBarAlways { saNone, saVert, saHorz, saBoth };
 using enum TScrollBarAlways;
+
+// The directions the middle button pans in.
+enum class TIntelliPan { ipVertical, ipHorizontal, ipBoth, ipNone };
+using enum TIntelliPan;
 
 enum class TCellType
 {
@@ -792,6 +797,9 @@ public:
     TGridItem* Items(int i) const { return FItems.at(static_cast<size_t>(i)).get(); }
     TGridItem* Add();
     TGridItem* Insert(int index);
+    // New items (made for this collection) go in before the items at the
+    // given positions, ascending; items for one position keep their order.
+    void InsertAt(const std::vector<int>& positions, std::vector<std::unique_ptr<TGridItem>> items);
     void Delete(int index);
     // Deletes every item of the list in one pass (unknown pointers are ignored).
     void Delete(const std::vector<TGridItem*>& items);
@@ -1045,7 +1053,7 @@ struct THintInfo
     platform::TPoint HintPos;
     int HintMaxWidth = 0;
     platform::TColor HintColor = platform::clInfoBk;
-    bool HTMLWindow = false;
+    platform::THintWindowClass HintWindowClass = nullptr;  // the application's when none
     platform::TPoint CursorPos;
 };
 
@@ -1342,7 +1350,8 @@ public:
     TScrollBarAlways ScrollBarAlways() const { return FScrollBarAlways; }
     void SetScrollBarAlways(TScrollBarAlways v);
     bool UseHTMLHints() const { return FUseHTMLHints; }
-    void SetUseHTMLHints(bool v) { FUseHTMLHints = v; }
+    // Also switches the application's hint window class (HTML or plain).
+    void SetUseHTMLHints(bool v);
     void SetCursor(platform::TCursor c);
     platform::TCursor RestoreCursor() const { return FRestoreCursor; }
     TGridLook Look() const { return FLook; }
@@ -2519,6 +2528,10 @@ public:
     // away leaves none.
     platform::TPopupMenu* FixedDropDownMenu() const;
     void SetFixedDropDownMenu(platform::TPopupMenu* v);
+    // The grid's context menu, opened where the right button is released;
+    // not owned: one that goes away leaves none.
+    platform::TPopupMenu* PopupMenu() const;
+    void SetPopupMenu(platform::TPopupMenu* v);
     // A press on a header's drop-down button; the handler may give the menu.
     std::function<void(QObject* sender, int aCol, int aRow, platform::TPopupMenu*& menu, bool& keepFixedCellHighlighted)>
         OnFixedDropDownClick;
@@ -3040,8 +3053,6 @@ protected:
                          int& sizingOfs) override;
     void Resize() override;
 
-    // Copies the cells (texts and objects) of a display row to another.
-    void CopyRowCells(int fromRow, int toRow);
     // Rotates the stored rows as the platform moves a row, without its event.
     void RotateStoredRows(int fromRow, int toRow);
     // Empties the stored cells of rows fromRow.. (already outside the grid).
@@ -3086,11 +3097,14 @@ protected:
     void MoveCurrentRowTo(int row);
     // Puts hidden rows back at the display places of their real indices.
     void RestoreHiddenItems(std::vector<TGridItem*> items);
-    void CopyItemToRow(const TGridItem& item, int row);
+    // The item's cells into a display row, and its height unless told not to.
+    void CopyItemToRow(const TGridItem& item, int row, bool height = true);
     void StoreRowInItem(TGridItem& item, int row);
     void RebuildHiddenColumnList();
     void ShiftRowHeights(int fromRow, int shift);
-    int StoreInsertPosition(int realRow) const;
+    // The shown real rows of fromRow..toRow that follow each other as
+    // display rows from that of fromRow (up to a hidden row when asked).
+    std::vector<int> ShownRunFrom(int fromRow, int toRow, bool stopAtHidden) const;
     void ColumnHeadersListChanged();
     void RowHeadersListChanged();
     void MergedColumnsChanged();
@@ -3312,6 +3326,7 @@ protected:
     bool FNilObjects = false;
     QPointer<TExStringGridCheck> FCellChecker;
     QPointer<QObject> FFixedDropDownMenu;
+    QPointer<QObject> FPopupMenu;
     int FAutoNumberStart = 0;
     int FAutoNumberOffset = 0;
     TSortDirection FAutoNumberDirection = sdAscending;
@@ -3335,8 +3350,9 @@ protected:
     std::unique_ptr<TBalloonSettings> FBalloonSettings = std::make_unique<TBalloonSettings>();
     std::unique_ptr<THTMLPictureCache> FImageCache = std::make_unique<THTMLPictureCache>();
     platform::TBitmap FRowIndicator;
-    TPictureContainer* FPictureContainer = nullptr;
-    platform::TImageList* FGridImages = nullptr;
+    // Not owned; cleared when what they point to goes.
+    QPointer<TPictureContainer> FPictureContainer;
+    QPointer<platform::TImageList> FGridImages;
     TQRVStyle FQRVStyle = tsWindowsXP;
     TColorTones FColorTones;
     TOfficeTheme FOfficeTheme = otUnknown;
@@ -3849,6 +3865,44 @@ protected:
     std::unique_ptr<QObject> FCellHintTracker;
     platform::TRect FCellHintCell;        // client rectangle of the hinted cell
     QString FCellHintText;
+    platform::THintWindowClass FCellHintClass = nullptr;  // the class FCellHintWnd is of
+
+    // ---- middle-button panning and sizing with column synchronisation
+
+public:
+    static constexpr int PanTimerId = 999;
+    TIntelliPan IntelliPan() const { return FIntelliPan; }
+    void SetIntelliPan(TIntelliPan v);
+    bool Panning() const { return FPan.Active; }
+    platform::TPoint PanOrigin() const { return FPan.Origin; }
+    // The panning cursor shown (8000 neutral .. 8008); 0 while not panning.
+    int PanCursor() const { return FPan.Cursor; }
+    QWidget* PanMarker() const { return FPan.Marker.data(); }
+    // Grid width when the original column sizes were taken; 0 before.
+    int OldSize() const { return FOldSize; }
+
+protected:
+    // True when the message is consumed.
+    bool HandlePanningMessage(platform::TMessage& m);
+    void StartPanning(int x, int y);
+    void StopPanning();
+    void PanStep();
+    void DrawPanMarker();
+    void InvalidatePanMarker();
+    void HandleSizeMessage(platform::TMessage& m);
+
+    struct TPanState
+    {
+        bool Active = false;
+        platform::TPoint Origin;
+        int Cursor = 0;
+        QPointer<QWidget> Marker;  // child of the client surface
+        bool CursorSet = false;    // the application's cursor is ours
+        ~TPanState();              // an active pan gives the cursor back
+    } FPan;
+    TIntelliPan FIntelliPan = ipVertical;
+    int FOldSize = 0;
+    bool FDisableSize = false;
 
     // ---- custom editor link, rich edit, header editors and form fields
 

@@ -187,27 +187,16 @@ void TExStringGrid::RotateStoredColumns(int fromCol, int toCol)
     OnColumnMoved = std::move(saved);
 }
 
-void TExStringGrid::CopyRowCells(int fromRow, int toRow)
-{
-    const int cols = TotalColCount();
-    for (int c = 0; c < cols; ++c) {
-        SetGridCell(c, toRow, GetGridCell(c, fromRow));
-        SetGridObject(c, toRow, GetGridObject(c, fromRow));
-    }
-}
-
 void TExStringGrid::ShiftRowHeights(int fromRow, int shift)
 {
-    // Rows from fromRow + shift on take the height of the row shift above.
-    for (int r = RowCount() - 1; r >= fromRow + shift; --r) {
-        const int h = RowHeights(r - shift);
-        if (RowHeights(r) != h)
-            SetRowHeights(r, h);
-    }
-    for (int r = fromRow; r < fromRow + shift && r < RowCount(); ++r) {
-        if (RowHeights(r) != DefaultRowHeight())
-            SetRowHeights(r, DefaultRowHeight());
-    }
+    // Rows from fromRow + shift on take the height of the row shift above;
+    // the rows opened get the default height.
+    const int end = RowCount();
+    if (fromRow + shift < end)
+        RotateRowHeights(fromRow, end - shift, end);
+    const int opened = std::min(fromRow + shift, end) - fromRow;
+    if (opened > 0)
+        AssignRowHeights(fromRow, std::vector<int>(static_cast<size_t>(opened), DefaultRowHeight()));
 }
 
 void TExStringGrid::StoreRowInItem(TGridItem& item, int row)
@@ -219,7 +208,7 @@ void TExStringGrid::StoreRowInItem(TGridItem& item, int row)
         cells.Add(GetGridCell(c, row), GetGridObject(c, row));
 }
 
-void TExStringGrid::CopyItemToRow(const TGridItem& item, int row)
+void TExStringGrid::CopyItemToRow(const TGridItem& item, int row, bool height)
 {
     const TStringObjectList& cells = item.Items();
     const int stored = std::min(cells.Count(), MaxStoredCols);
@@ -239,7 +228,7 @@ void TExStringGrid::CopyItemToRow(const TGridItem& item, int row)
         if (!GetGridCell(c, row).isEmpty())
             SetGridCell(c, row, QString());
     }
-    if (item.Height() > 0)
+    if (height && item.Height() > 0)
         SetRowHeights(row, item.Height());
 }
 
@@ -339,10 +328,8 @@ void TExStringGrid::InsertRowRange(int rowIndex, int rCount, bool updateCellCont
     SetRowCount(oldCount + rCount);
     // The new (empty) rows at the end move up to rowIndex.
     const int last = FFloatingFooter->Visible() ? RowCount() - 2 : RowCount() - 1;
-    if (rowIndex < oldCount) {
-        for (int i = 0; i < rCount; ++i)
-            RotateStoredRows(last, rowIndex);
-    }
+    if (rowIndex < oldCount)
+        RotateRowCells(rowIndex, last + 1 - rCount, last + 1);
     for (int r = rowIndex; r < rowIndex + rCount; ++r) {
         for (int c = 0; c < TotalColCount(); ++c) {
             if (GetGridObject(c, r))
@@ -353,11 +340,9 @@ void TExStringGrid::InsertRowRange(int rowIndex, int rCount, bool updateCellCont
     }
     ShiftRowHeights(rowIndex, rCount);
     if (ModifiedMarking() && rowIndex < FModifiedRows.Count())
-        for (int i = 0; i < rCount; ++i)
-            FModifiedRows.Insert(rowIndex, 0);
+        FModifiedRows.InsertRange(rowIndex, rCount, 0);
     if (FUseEnabledRows && rowIndex < FEnabledRows.Count())
-        for (int i = 0; i < rCount; ++i)
-            FEnabledRows.Insert(rowIndex, 0);
+        FEnabledRows.InsertRange(rowIndex, rCount, 0);
     SetColWidths(ColCount() - 1, lastWidth);
     if (updateCellControls && FControlList.Count() > 0) {
         const int realRow = RowDisplToReal(rowIndex);
@@ -407,12 +392,10 @@ void TExStringGrid::RemoveRowRange(int rowIndex, int count, bool adjustStore)
         const int oldTop = TopRow();
         const int oldRow = Row();
         LowerStoredIndices(removedReal);
-        for (int i = 0; i < count; ++i) {
-            DeleteRow(rowIndex);
-            if (disjunct && !FMouseActions->RowSelectPersistent() &&
-                rowIndex < static_cast<int>(FRowSelect.size()))
-                FRowSelect.erase(FRowSelect.begin() + rowIndex);
-        }
+        DeleteRows(rowIndex, count);
+        if (disjunct && !FMouseActions->RowSelectPersistent() && rowIndex < static_cast<int>(FRowSelect.size()))
+            FRowSelect.erase(FRowSelect.begin() + rowIndex,
+                             FRowSelect.begin() + std::min<int>(rowIndex + count, static_cast<int>(FRowSelect.size())));
         if (oldRow < RowCount()) {
             if (oldRow >= TBaseGrid::FixedRows())
                 MoveCurrentRowTo(oldRow);
@@ -446,8 +429,7 @@ void TExStringGrid::RemoveRowsCore(int rowIndex, int rCount, bool hiding)
         BeginUpdate();
         ScopeExit endUpdate{[this] { EndUpdate(); }};
         // The removed rows move to the end; the rows below move up, heights stay.
-        for (int i = 0; i < rCount; ++i)
-            RotateStoredRows(rowIndex, RowCount() - 1);
+        RotateRowCells(rowIndex, rowIndex + rCount, RowCount());
         // Emptied there: the grid keeps at least one row, and a row it keeps
         // must not show a removed row. Hidden rows' objects live in the store.
         EmptyRows(RowCount() - rCount, RowCount() - 1, hiding);
@@ -487,16 +469,36 @@ void TExStringGrid::DropRows(int rowIndex, int rCount)
 // Hiding and showing rows
 // ---------------------------------------------------------------------------
 
-int TExStringGrid::StoreInsertPosition(int realRow) const
+// The shown real rows of fromRow..toRow that are one run of display rows from
+// the display row of fromRow on: the run ends where the maps disagree (an
+// index stored twice) or the grid ends. One pass over the range and the store.
+std::vector<int> TExStringGrid::ShownRunFrom(int fromRow, int toRow, bool stopAtHidden) const
 {
-    int pos = FGridItems.Count();
-    for (int i = 0; i < FGridItems.Count(); ++i) {
-        if (FGridItems.Items(i)->Idx() > realRow) {
-            pos = i;
-            break;
+    const std::vector<int>& hidden = FGridItems.SortedIdx();
+    const int d = RowRealToDispl(fromRow);
+    std::vector<int> shown;
+    auto h = std::lower_bound(hidden.begin(), hidden.end(), fromRow);
+    for (int r = fromRow; r <= toRow && d + static_cast<int>(shown.size()) < RowCount(); ++r) {
+        while (h != hidden.end() && *h < r)
+            ++h;
+        if (h != hidden.end() && *h == r) {
+            if (stopAtHidden)
+                break;
+            continue;
         }
+        shown.push_back(r);
     }
-    return pos;
+    if (d < 0)
+        shown.clear();
+    std::vector<int> display(shown.size());
+    for (size_t i = 0; i < display.size(); ++i)
+        display[i] = d + static_cast<int>(i);
+    const std::vector<int> real = RealOfAscending(hidden, display);
+    size_t k = 0;
+    while (k < shown.size() && real[k] == shown[k])
+        ++k;
+    shown.resize(k);
+    return shown;
 }
 
 void TExStringGrid::HideRows(int fromRow, int toRow)
@@ -508,22 +510,24 @@ void TExStringGrid::HideRows(int fromRow, int toRow)
     // The shown rows of the range are one run of display rows from d on.
     // Every row stored must leave the grid, so only rows really there are.
     const int d = RowRealToDispl(fromRow);
-    std::vector<int> rows;
-    for (int r = fromRow; r <= toRow; ++r) {
-        if (IsHiddenRow(r))
-            continue;
-        const int row = d + static_cast<int>(rows.size());
-        if (row < 0 || row >= RowCount() || RowDisplToReal(row) != r)
-            break;
-        rows.push_back(r);
-    }
+    const std::vector<int> rows = ShownRunFrom(fromRow, toRow, false);
     if (rows.empty())
         return;
     const int k = static_cast<int>(rows.size());
+    // Each row goes in before the first stored row with a higher index, in
+    // store order (rows hidden by a list are appended, so the store need not
+    // be sorted); the places only move on as the rows ascend.
+    std::vector<int> positions;
+    std::vector<std::unique_ptr<TGridItem>> items;
+    positions.reserve(rows.size());
+    items.reserve(rows.size());
+    int pos = 0;
     for (int i = 0; i < k; ++i) {
         const int r = rows[static_cast<size_t>(i)];
         const int row = d + i;
-        TGridItem* item = FGridItems.Insert(StoreInsertPosition(r));
+        while (pos < FGridItems.Count() && FGridItems.Items(pos)->Idx() <= r)
+            ++pos;
+        auto item = std::make_unique<TGridItem>(&FGridItems);
         StoreRowInItem(*item, row);
         item->SetIdx(r);
         item->SetHeight(RowHeights(row));
@@ -532,7 +536,10 @@ void TExStringGrid::HideRows(int fromRow, int toRow)
                 if (QWidget* control = props->Control())
                     control->setVisible(false);
         }
+        positions.push_back(pos);
+        items.push_back(std::move(item));
     }
+    FGridItems.InsertAt(positions, std::move(items));
     // The objects belong to the store from here on, whatever the removal does.
     EmptyObjectsOf(d, d + k - 1);
     RemoveRowRange(d, k, false);
@@ -548,13 +555,7 @@ void TExStringGrid::HideRowsEx(int fromRow, int toRow)
     const int d = RowRealToDispl(fromRow);
     // Only the run of shown rows from fromRow on is stored: rows hidden
     // already keep their own entry.
-    int count = 0;
-    for (int r = fromRow; r <= toRow && !IsHiddenRow(r); ++r) {
-        const int row = d + count;
-        if (row < 0 || row >= RowCount() || RowDisplToReal(row) != r)
-            break;
-        ++count;
-    }
+    const int count = static_cast<int>(ShownRunFrom(fromRow, toRow, true).size());
     if (count == 0)
         return;
     for (int i = 0; i < count; ++i) {
@@ -603,19 +604,24 @@ void TExStringGrid::HideRowList(const TIntList& rowList)
         item->FFromList = true;
     }
     ++FFilterLevel;
+    // The rows kept move up in their order, whole; the listed rows go to the end.
     size_t next = 0;
-    int w = 0;
+    std::vector<int> from;
+    std::vector<int> kept;
+    from.reserve(static_cast<size_t>(std::max(0, body)));
+    kept.reserve(from.capacity());
     for (int r = 0; r < body; ++r) {
         if (next < rows.size() && rows[next] == r) {
             ++next;
             continue;
         }
-        if (w != r) {
-            CopyRowCells(r, w);
-            SetRowHeights(w, heights[static_cast<size_t>(r)]);
-        }
-        ++w;
+        from.push_back(r);
+        kept.push_back(heights[static_cast<size_t>(r)]);
     }
+    const int w = static_cast<int>(from.size());
+    from.insert(from.end(), rows.begin(), rows.end());
+    ArrangeRowCells(0, from);
+    AssignRowHeights(0, kept);
     // The rows left at the end hold references now kept elsewhere, and the
     // one row a grid always keeps must not show a hidden row.
     EmptyRows(w, body - 1, true);
@@ -629,12 +635,21 @@ void TExStringGrid::RestoreHiddenItems(std::vector<TGridItem*> items)
     const bool marking = ModifiedMarking();
     SetModifiedMarking(false);
     ScopeExit restore{[this, marking] { SetModifiedMarking(marking); }};
-    // The rows taken back leave the store in one pass at the end; until
-    // then they are counted out of it by hand (taken in ascending order).
+    // Each run of consecutive indices comes back as one insertion of empty
+    // rows at the display place of its first index among the rows still
+    // stored. The places are worked out first, as the insertions one after
+    // the other would find them.
+    struct Run
+    {
+        size_t from;
+        int at, took;
+    };
+    std::vector<Run> runs;
     std::vector<TGridItem*> taken;
-    size_t i = 0;
-    while (i < items.size()) {
-        // A run of consecutive indices comes back in one insertion.
+    int rows = RowCount();
+    const int stored = FGridItems.Count();
+    bool inOrder = !FFloatingFooter->Visible();
+    for (size_t i = 0; i < items.size();) {
         size_t j = i + 1;
         while (j < items.size() && items[j]->Idx() == items[j - 1]->Idx() + 1)
             ++j;
@@ -644,17 +659,79 @@ void TExStringGrid::RestoreHiddenItems(std::vector<TGridItem*> items)
                              [](const TGridItem* t, int v) { return t->Idx() < v; }) -
             taken.begin());
         const int below = FGridItems.CountBelow(first) - takenBelow;
-        const int d = std::clamp(first - below, 0, RowCount());
-        const int n = static_cast<int>(j - i);
-        const int before = RowCount();
-        InsertRowRange(d, n, false);
+        const int at = std::clamp(first - below, 0, rows);
         // A row the grid could not take stays stored.
-        const int took = std::min(n, RowCount() - before);
-        for (size_t k = i; k < i + static_cast<size_t>(std::max(0, took)); ++k) {
-            CopyItemToRow(*items[k], d + static_cast<int>(k - i));
-            taken.push_back(items[k]);
+        const int took = std::clamp(MaxStoredRows - (rows + stored), 0, static_cast<int>(j - i));
+        if (took > 0) {
+            if (!runs.empty() && at < runs.back().at + runs.back().took)
+                inOrder = false;
+            runs.push_back({i, at, took});
+            taken.insert(taken.end(), items.begin() + static_cast<std::ptrdiff_t>(i),
+                         items.begin() + static_cast<std::ptrdiff_t>(i) + took);
+            rows += took;
         }
         i = j;
+    }
+    if (!inOrder) {
+        // A later run lands among the rows of an earlier one (an index
+        // stored twice), or the floating footer's row moves with every
+        // count: one insertion after the other.
+        for (const Run& run : runs) {
+            InsertRowRange(run.at, run.took, false);
+            for (int k = 0; k < run.took; ++k)
+                CopyItemToRow(*items[run.from + static_cast<size_t>(k)], run.at + k);
+        }
+    } else if (!runs.empty()) {
+        // Every run lands after the one before: the rows are spread out in
+        // one pass, the shown rows keeping their order.
+        if (FSelHidden || Col() >= ColCount() || Row() >= RowCount())
+            UnHideSelection();
+        const int lastWidth = ColWidths(ColCount() - 1);
+        const int oldCount = RowCount();
+        SetRowCount(rows);
+        const int start = runs.front().at;
+        std::vector<int> from(static_cast<size_t>(rows - start));
+        std::vector<int> heights(from.size());
+        int shown = start, fresh = oldCount;
+        size_t r = 0;
+        for (int t = start; t < rows; ++t) {
+            const size_t i = static_cast<size_t>(t - start);
+            if (r < runs.size() && t >= runs[r].at) {
+                const TGridItem& item = *items[runs[r].from + static_cast<size_t>(t - runs[r].at)];
+                from[i] = fresh++;
+                heights[i] = item.Height() > 0 ? item.Height() : DefaultRowHeight();
+                if (t + 1 == runs[r].at + runs[r].took)
+                    ++r;
+            } else {
+                from[i] = shown;
+                heights[i] = RowHeights(shown);
+                ++shown;
+            }
+        }
+        ArrangeRowCells(start, from);
+        const int total = TotalColCount();
+        for (const Run& run : runs) {
+            for (int t = run.at; t < run.at + run.took; ++t) {
+                for (int c = 0; c < total; ++c) {
+                    if (GetGridObject(c, t))
+                        SetGridObject(c, t, nullptr);
+                    if (!GetGridCell(c, t).isEmpty())
+                        SetGridCell(c, t, QString());
+                }
+            }
+        }
+        AssignRowHeights(start, heights);
+        if (FUseEnabledRows)
+            for (const Run& run : runs)
+                if (run.at < FEnabledRows.Count())
+                    FEnabledRows.InsertRange(run.at, run.took, 0);
+        SetColWidths(ColCount() - 1, lastWidth);
+        for (const Run& run : runs) {
+            if (!Destroying())
+                CellsChanged(Rect(0, run.at, ColCount() - 1, run.at + run.took - 1));
+            for (int k = 0; k < run.took; ++k)
+                CopyItemToRow(*items[run.from + static_cast<size_t>(k)], run.at + k, false);
+        }
     }
     FGridItems.Delete(taken);
     CellControlsUpdate();
@@ -735,25 +812,33 @@ void TExStringGrid::UnHideRowList()
             previous = std::clamp(displ, previous + 1, body - (n - k));
             target[static_cast<size_t>(k)] = previous;
         }
-        // From the bottom: every shown row moves down or stays.
+        // From the bottom: every shown row moves down or stays. The heights
+        // go in at the end, in one step.
+        std::vector<int> heights(static_cast<size_t>(std::max(0, body)));
+        for (int t = 0; t < body; ++t)
+            heights[static_cast<size_t>(t)] = RowHeights(t);
+        // The shown rows move whole; the places of the stored rows take the
+        // rows opened at the end of the body.
+        std::vector<int> from(heights.size());
         int s = oldBody - 1;
+        int spare = body - 1;
         int k = n - 1;
-        const int total = TotalColCount();
         for (int t = body - 1; t >= 0; --t) {
             if (k >= 0 && target[static_cast<size_t>(k)] == t) {
-                CopyItemToRow(*items[static_cast<size_t>(k)], t);
+                from[static_cast<size_t>(t)] = spare--;
+                if (const int h = items[static_cast<size_t>(k)]->Height(); h > 0)
+                    heights[static_cast<size_t>(t)] = h;
                 --k;
             } else {
-                if (s != t) {
-                    CopyRowCells(s, t);
-                    SetRowHeights(t, RowHeights(s));
-                    for (int c = 0; c < total; ++c)
-                        if (GetGridObject(c, s))
-                            SetGridObject(c, s, nullptr);
-                }
+                from[static_cast<size_t>(t)] = s;
+                heights[static_cast<size_t>(t)] = heights[static_cast<size_t>(s)];
                 --s;
             }
         }
+        ArrangeRowCells(0, from);
+        for (int i = 0; i < n; ++i)
+            CopyItemToRow(*items[static_cast<size_t>(i)], target[static_cast<size_t>(i)], false);
+        AssignRowHeights(0, heights);
     }
     FGridItems.Delete(items);
     CellControlsUpdate();

@@ -619,6 +619,23 @@ TGridItem* TGridItemCollection::Insert(int index)
     return it->get();
 }
 
+void TGridItemCollection::InsertAt(const std::vector<int>& positions, std::vector<std::unique_ptr<TGridItem>> items)
+{
+    if (items.empty())
+        return;
+    std::vector<std::unique_ptr<TGridItem>> merged;
+    merged.reserve(FItems.size() + items.size());
+    size_t k = 0;
+    for (size_t i = 0; i <= FItems.size(); ++i) {
+        while (k < items.size() && static_cast<size_t>(std::clamp(positions.at(k), 0, Count())) <= i)
+            merged.push_back(std::move(items[k++]));
+        if (i < FItems.size())
+            merged.push_back(std::move(FItems[i]));
+    }
+    FItems = std::move(merged);
+    FDirty = true;
+}
+
 void TGridItemCollection::Delete(int index)
 {
     CheckListIndex(index, Count());
@@ -1000,4 +1017,6 @@ void TExStringGrid::InitOrigColSizes()
     FOrigColSizes.Clear();
     for (int c = 0; c < ColCount(); ++c)
         FOrigColSizes.Add(ColWidths(c));
+    // The width the sizes belong to, for the size-change synchronisation.
+    FOldSize = width();
 }

@@ -5,7 +5,6 @@
 #include "grid/ExGrid_Private.h"
 
 #include <algorithm>
-#include <numeric>
 
 using namespace platform;
 using exgrid_detail::ScopeExit;
@@ -64,18 +63,24 @@ void TExStringGrid::RemoveRows(int rowIndex, int rCount)
     rCount = std::min(rCount, RowCount() - rowIndex);
     std::vector<int> removedReal = RealRowsOf(rowIndex, rCount);
     std::sort(removedReal.begin(), removedReal.end());
-    for (int i = 0; i < rCount; ++i) {
-        if (ModifiedMarking() && rowIndex < FModifiedRows.Count())
-            FModifiedRows.Delete(rowIndex);
-        if (FUseEnabledRows && rowIndex < FEnabledRows.Count())
-            FEnabledRows.Delete(rowIndex);
-    }
+    if (ModifiedMarking() && rowIndex < FModifiedRows.Count())
+        FModifiedRows.DeleteRange(rowIndex, rCount);
+    if (FUseEnabledRows && rowIndex < FEnabledRows.Count())
+        FEnabledRows.DeleteRange(rowIndex, rCount);
     // Persistent row flags belong to real rows; the removal step only drops
     // the display-indexed ones.
-    if (DisjunctRowMode() && FMouseActions->RowSelectPersistent())
-        for (auto it = removedReal.rbegin(); it != removedReal.rend(); ++it)
-            if (*it < static_cast<int>(FRowSelect.size()))
-                FRowSelect.erase(FRowSelect.begin() + *it);
+    if (DisjunctRowMode() && FMouseActions->RowSelectPersistent()) {
+        // One pass: every flag not removed moves up past the removed ones.
+        size_t w = 0, k = 0;
+        for (size_t r = 0; r < FRowSelect.size(); ++r) {
+            while (k < removedReal.size() && removedReal[k] < static_cast<int>(r))
+                ++k;
+            if (k < removedReal.size() && removedReal[k] == static_cast<int>(r))
+                continue;
+            FRowSelect[w++] = FRowSelect[r];
+        }
+        FRowSelect.resize(w);
+    }
     // An edit still open on the current cell is checked before rows go.
     const bool entered = FEntered;
     FEntered = false;
@@ -265,46 +270,31 @@ void TExStringGrid::MoveRows(int fromIndex, int toIndex, int count)
     toIndex = std::min(toIndex, RowCount() - count);
     if (toIndex == fromIndex)
         return;
-    // The new order of the display rows: the block taken out and put back
-    // at toIndex of what is left.
-    std::vector<int> order(static_cast<size_t>(RowCount()));
-    std::iota(order.begin(), order.end(), 0);
-    std::vector<int> block(order.begin() + fromIndex, order.begin() + fromIndex + count);
-    order.erase(order.begin() + fromIndex, order.begin() + fromIndex + count);
-    order.insert(order.begin() + toIndex, block.begin(), block.end());
-    std::vector<int> heights(order.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        heights[i] = RowHeights(order[i]);
-    // The real rows of the display rows stay a set; controls follow their rows.
-    std::vector<int> realOf(order.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        realOf[i] = RowDisplToReal(static_cast<int>(i));
-    std::vector<int> newPos(order.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        newPos[static_cast<size_t>(order[i])] = static_cast<int>(i);
+    // The block taken out and put back at toIndex of what is left turns the
+    // rows between the two places: rows first..end-1, the row at middle first.
+    const int first = std::min(fromIndex, toIndex);
+    const int end = std::max(fromIndex, toIndex) + count;
+    const int middle = toIndex > fromIndex ? fromIndex + count : fromIndex;
     BeginUpdate();
     ScopeExit endUpdate{[this] { EndUpdate(); }};
-    if (toIndex > fromIndex) {
-        for (int i = 0; i < count; ++i)
-            RotateStoredRows(fromIndex, toIndex + count - 1);
-    } else {
-        for (int i = 0; i < count; ++i)
-            RotateStoredRows(fromIndex + i, toIndex + i);
+    // The real rows of the display rows stay a set; controls follow their rows.
+    if (FControlList.Count() > 0) {
+        const std::vector<int> realOf = RealRowsOf(first, end - first);
+        auto moved = [&](int d) { return d < middle ? d + (end - middle) : d - (middle - first); };
+        for (int i = 0; i < FControlList.Count(); ++i) {
+            TControlItem* item = FControlList.GetControl(i);
+            if (IsHiddenRow(item->Y))
+                continue;
+            const int d = RowRealToDispl(item->Y);
+            if (d >= first && d < end)
+                item->Y = realOf[static_cast<size_t>(moved(d) - first)];
+            else if (d >= 0 && d < RowCount())
+                item->Y = RowDisplToReal(d);
+        }
     }
-    for (size_t i = 0; i < order.size(); ++i)
-        if (RowHeights(static_cast<int>(i)) != heights[i])
-            SetRowHeights(static_cast<int>(i), heights[i]);
-    for (int i = 0; i < FControlList.Count(); ++i) {
-        TControlItem* item = FControlList.GetControl(i);
-        if (IsHiddenRow(item->Y))
-            continue;
-        const int d = RowRealToDispl(item->Y);
-        if (d >= 0 && d < static_cast<int>(newPos.size()))
-            item->Y = realOf[static_cast<size_t>(newPos[static_cast<size_t>(d)])];
-    }
-    const int first = std::min(fromIndex, toIndex);
-    const int last = std::max(fromIndex, toIndex) + count - 1;
-    CellsChanged(Rect(0, first, ColCount() - 1, last));
+    RotateRowCells(first, middle, end);
+    RotateRowHeights(first, middle, end);
+    CellsChanged(Rect(0, first, ColCount() - 1, end - 1));
     if (FControlList.Count() > 0)
         CellControlsUpdate();
 }

@@ -811,36 +811,122 @@ void TCustomGrid::MoveRow(int fromIndex, int toIndex)
     UpdateEdit();
 }
 
-void TCustomGrid::DeleteRow(int row)
+void TCustomGrid::DeleteRows(int row, int count)
 {
-    if (row < 0 || row >= rowCount_)
+    // Each single deletion needs its row inside the grid; the grid keeps one row.
+    if (row < 0 || count < 0 || row >= rowCount_ || (row > 0 && count > rowCount_ - row))
         throw std::out_of_range("Grid index out of range");
+    if (count == 0)
+        return;
     HideEditor();
-    std::map<int, int> heights;
-    for (const auto& [r, h] : rowHeights_) {
-        if (r < row)
-            heights.emplace(r, h);
-        else if (r > row)
-            heights.emplace(r - 1, h);
+    // Heights of the removed rows go, those below move up.
+    if (!rowHeights_.empty()) {
+        std::map<int, int> heights;
+        for (auto it = rowHeights_.begin(); it != rowHeights_.end(); ++it) {
+            if (it->first < row)
+                heights.emplace_hint(heights.end(), *it);
+            else if (it->first >= row + count)
+                heights.emplace_hint(heights.end(), it->first - count, it->second);
+        }
+        rowHeights_ = std::move(heights);
     }
-    rowHeights_ = std::move(heights);
-    auto follow = [row](int& v) {
-        if (v > row && v < INT_MAX)
-            --v;
-    };
-    if (current_.Y < rowCount_)
-        follow(current_.Y);
-    if (anchor_.Y < rowCount_)
-        follow(anchor_.Y);
-    if (topRow_ > row && topRow_ > fixedRows_)
-        --topRow_;
+    // The current cell, the anchor and the top row step as they would with
+    // one row at a time (each step may clamp them to the shrinking grid).
+    int rows = rowCount_, fixed = fixedRows_, top = topRow_;
+    int cur = current_.Y, anchor = anchor_.Y;
+    bool lastKept = false;
+    for (int k = 0; k < count; ++k) {
+        auto follow = [&](int& v) {
+            if (v < rows && v > row && v < INT_MAX)
+                --v;
+        };
+        follow(cur);
+        follow(anchor);
+        if (top > row && top > fixed)
+            --top;
+        if (rows > 1) {
+            const int next = rows - 1;
+            fixed = std::min(fixed, next - 1);
+            auto keep = [&](int& v) {
+                if (v < rows && v >= next)
+                    v = std::max(fixed, next - 1);
+            };
+            keep(cur);
+            keep(anchor);
+            top = std::clamp(top, fixed, std::max(fixed, next - 1));
+            rows = next;
+        } else {
+            lastKept = true;
+        }
+        if (rows == 1 && !lastKept && k + 1 < count) {
+            // The rest of the steps only meet the one row kept.
+            lastKept = true;
+            break;
+        }
+    }
+    current_.Y = cur;
+    anchor_.Y = anchor;
+    topRow_ = top;
     InvalidateLayout();
-    if (rowCount_ > 1) {
-        ChangeSize(colCount_, rowCount_ - 1);
-    } else {
+    if (rows != rowCount_)
+        ChangeSize(colCount_, rows);
+    if (lastKept) {
         surface_->update();
         RowHeightsChanged();
     }
+}
+
+void TCustomGrid::RotateRowHeights(int first, int middle, int last)
+{
+    first = std::max(0, first);
+    last = std::min(last, rowCount_);
+    if (first >= middle || middle >= last || rowHeights_.empty())
+        return;
+    const auto from = rowHeights_.lower_bound(first), to = rowHeights_.lower_bound(last);
+    if (from == to)
+        return;
+    // In their new order, so that each goes in just before the rows after the range.
+    const auto mid = rowHeights_.lower_bound(middle);
+    std::vector<std::pair<int, int>> moved;
+    for (auto it = mid; it != to; ++it)
+        moved.emplace_back(it->first - (middle - first), it->second);
+    for (auto it = from; it != mid; ++it)
+        moved.emplace_back(it->first + (last - middle), it->second);
+    rowHeights_.erase(from, to);
+    for (const auto& entry : moved)
+        rowHeights_.emplace_hint(to, entry);
+    InvalidateLayout();
+    surface_->update();
+    RowHeightsChanged();
+}
+
+void TCustomGrid::AssignRowHeights(int first, const std::vector<int>& heights)
+{
+    if (first < 0 || first + static_cast<long long>(heights.size()) > rowCount_)
+        throw std::out_of_range("Grid index out of range");
+    bool changed = false;
+    auto hint = rowHeights_.lower_bound(first);
+    for (size_t i = 0; i < heights.size(); ++i) {
+        const int r = first + static_cast<int>(i);
+        const int h = std::clamp(heights[i], 0, MaxCellExtent);
+        while (hint != rowHeights_.end() && hint->first < r)
+            ++hint;
+        const bool own = hint != rowHeights_.end() && hint->first == r;
+        if ((own ? hint->second : defaultRowHeight_) == h)
+            continue;
+        changed = true;
+        if (h == defaultRowHeight_)
+            hint = rowHeights_.erase(hint);
+        else if (own)
+            hint->second = h;
+        else
+            hint = rowHeights_.emplace_hint(hint, r, h);
+    }
+    if (!changed)
+        return;
+    InvalidateLayout();
+    surface_->update();
+    RowHeightsChanged();
 }
 
 // ------------------------------------------------------------------ invalidation

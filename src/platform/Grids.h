@@ -386,7 +386,17 @@ protected:
     virtual void ColumnMoved(int fromIndex, int toIndex) {}
     virtual void RowMoved(int fromIndex, int toIndex) {}
     // Removes a row: the rows below and their heights move up.
-    virtual void DeleteRow(int row);
+    void DeleteRow(int row) { DeleteRows(row, 1); }
+    // Removes count rows at row in one step, with the same result as count
+    // DeleteRow(row) calls (the grid keeps one row). Raises std::out_of_range
+    // before changing anything when one of those calls would.
+    virtual void DeleteRows(int row, int count);
+    // The heights of rows first..last-1 turn as std::rotate turns them (the
+    // row at middle becomes the first); rows without a height of their own
+    // cost nothing. One RowHeightsChanged when a height changed.
+    void RotateRowHeights(int first, int middle, int last);
+    // Rows first.. take the heights given, in one step.
+    void AssignRowHeights(int first, const std::vector<int>& heights);
     virtual void SizeChanged(int oldColCount, int oldRowCount) {}
     virtual void ColWidthsChanged();
     virtual void RowHeightsChanged();
@@ -637,7 +647,13 @@ protected:
     // Every row's cells move, also for columns at or beyond ColCount.
     void ColumnMoved(int fromIndex, int toIndex) override;
     void RowMoved(int fromIndex, int toIndex) override;
-    void DeleteRow(int row) override;
+    void DeleteRows(int row, int count) override;
+    // The stored cells of rows first..last-1 turn as std::rotate turns them
+    // (also rows at or beyond RowCount); no event.
+    void RotateRowCells(int first, int middle, int last);
+    // Row first + i takes the stored cells row from[i] had; from is an
+    // arrangement of the rows first..first + from.size() - 1. No event.
+    void ArrangeRowCells(int first, const std::vector<int>& from);
 
 private:
     struct CellData

@@ -188,31 +188,57 @@ void TStringGrid::RowMoved(int fromIndex, int toIndex)
 {
     if (fromIndex < 0 || toIndex < 0 || fromIndex >= MaxStoredRows || toIndex >= MaxStoredRows)
         throw std::out_of_range("Cell index out of range");
-    const size_t low = static_cast<size_t>(std::min(fromIndex, toIndex));
-    const size_t high = static_cast<size_t>(std::max(fromIndex, toIndex));
-    if (fromIndex != toIndex && rows_.size() > low) {
-        if (rows_.size() <= high)
-            rows_.resize(high + 1);
-        auto b = rows_.begin();
-        if (fromIndex < toIndex)
-            std::rotate(b + fromIndex, b + fromIndex + 1, b + toIndex + 1);
-        else
-            std::rotate(b + toIndex, b + fromIndex, b + fromIndex + 1);
-        ClientSurface()->update();
-    }
+    if (fromIndex < toIndex)
+        RotateRowCells(fromIndex, fromIndex + 1, toIndex + 1);
+    else if (fromIndex > toIndex)
+        RotateRowCells(toIndex, fromIndex, fromIndex + 1);
     TDrawGrid::RowMoved(fromIndex, toIndex);
 }
 
-// The row's cells go (their objects stay with their owners); the stored rows
-// below, also those beyond RowCount, move up.
-void TStringGrid::DeleteRow(int row)
+void TStringGrid::RotateRowCells(int first, int middle, int last)
 {
-    if (row < 0 || row >= RowCount())
+    if (first < 0 || middle < first || last < middle || last > MaxStoredRows)
+        throw std::out_of_range("Cell index out of range");
+    // Nothing stored from first on: every row of the range is empty.
+    if (first == middle || middle == last || rows_.size() <= static_cast<size_t>(first))
+        return;
+    if (rows_.size() < static_cast<size_t>(last))
+        rows_.resize(static_cast<size_t>(last));
+    std::rotate(rows_.begin() + first, rows_.begin() + middle, rows_.begin() + last);
+    ClientSurface()->update();
+}
+
+void TStringGrid::ArrangeRowCells(int first, const std::vector<int>& from)
+{
+    const long long end = static_cast<long long>(first) + static_cast<long long>(from.size());
+    if (first < 0 || end > MaxStoredRows)
+        throw std::out_of_range("Cell index out of range");
+    for (int f : from)
+        if (f < first || f >= end)
+            throw std::out_of_range("Cell index out of range");
+    if (from.empty() || rows_.size() <= static_cast<size_t>(first))
+        return;
+    if (rows_.size() < static_cast<size_t>(end))
+        rows_.resize(static_cast<size_t>(end));
+    std::vector<std::unique_ptr<RowData>> arranged(from.size());
+    for (size_t i = 0; i < from.size(); ++i)
+        arranged[i] = std::move(rows_[static_cast<size_t>(from[i])]);
+    std::move(arranged.begin(), arranged.end(), rows_.begin() + first);
+    ClientSurface()->update();
+}
+
+// The rows' cells go (their objects stay with their owners); the stored rows
+// below, also those beyond RowCount, move up.
+void TStringGrid::DeleteRows(int row, int count)
+{
+    if (row < 0 || count < 0 || row >= RowCount() || (row > 0 && count > RowCount() - row))
         throw std::out_of_range("Grid index out of range");
     HideEditor();
-    if (static_cast<size_t>(row) < rows_.size())
-        rows_.erase(rows_.begin() + row);
-    TDrawGrid::DeleteRow(row);
+    if (static_cast<size_t>(row) < rows_.size()) {
+        const size_t end = std::min(rows_.size(), static_cast<size_t>(row) + static_cast<size_t>(count));
+        rows_.erase(rows_.begin() + row, rows_.begin() + static_cast<std::ptrdiff_t>(end));
+    }
+    TDrawGrid::DeleteRows(row, count);
 }
 
 } // namespace platform

@@ -413,6 +413,24 @@ void TIntList::Insert(int index, int value)
     FItems.insert(FItems.begin() + index, value);
 }
 
+void TIntList::InsertRange(int index, int count, int value)
+{
+    if (index < 0 || index > Count())
+        throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+    FItems.insert(FItems.begin() + index, static_cast<size_t>(std::max(0, count)), value);
+}
+
+void TIntList::DeleteRange(int index, int count)
+{
+    if (count <= 0)
+        return;
+    CheckIndex(index, Count());
+    const int n = std::min(count, Count() - index);
+    FItems.erase(FItems.begin() + index, FItems.begin() + index + n);
+    for (int i = 0; i < n; ++i)
+        Changed();
+}
+
 void TIntList::Delete(int index)
 {
     CheckIndex(index, Count());

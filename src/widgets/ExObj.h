@@ -692,7 +692,12 @@ public:
     int operator[](int index) const { return GetInteger(index); }
     int Add(int value);
     void Insert(int index, int value);
+    // count entries of value at index in one step, as count Inserts.
+    void InsertRange(int index, int count, int value);
     void Delete(int index);
+    // The entries index..index+count-1 (cut at the end) in one step, with
+    // one OnChange per entry, as Delete.
+    void DeleteRange(int index, int count);
     void DeleteValue(int value);
     bool HasValue(int value) const;
     // -1 when absent.

@@ -37,6 +37,7 @@ public:
     using TCustomGrid::ShowEditor;
     using TStringGrid::ColumnMoved;
     using TStringGrid::DeleteRow;
+    using TStringGrid::DeleteRows;
 
     std::vector<std::tuple<int, int, QString>> edits;
     int widthChanges = 0;
@@ -233,6 +234,74 @@ TEST(Grids, DeleteRowMovesCellsAndHeightsUp)
     g.DeleteRow(5);  // the current (last) row goes: the new last row is current
     EXPECT_EQ(g.RowCount(), 5);
     EXPECT_EQ(g.Row(), 4);
+}
+
+// Deleting a block of rows in one step leaves the grid exactly as deleting
+// them one at a time does: cells (also beyond the count), heights, counts,
+// the current cell, the anchor and the top row.
+TEST(Grids, DeleteRowsIsDeleteRowRepeated)
+{
+    struct Case
+    {
+        const char* why;
+        int rows, fixed, current, top, row, count;
+        bool hiddenSelection = false;
+    };
+    const Case cases[] = {
+        {"current row below the block moves up by the block", 20, 1, 15, 1, 5, 4},
+        {"current row inside the block lands on the block's place", 20, 1, 7, 1, 5, 4},
+        {"the block reaches the end: the current last row follows the new end", 10, 1, 9, 1, 6, 4},
+        {"every row from the first: the grid keeps one", 6, 1, 3, 1, 0, 6},
+        {"fixed rows are cut with the count", 5, 3, 4, 3, 1, 4},
+        {"a scrolled top row below the block moves up", 40, 1, 30, 25, 3, 5},
+        {"a scrolled top row inside the block stops at the block", 40, 1, 30, 25, 22, 6},
+        {"a selection beyond the grid stays where it is", 12, 1, 0, 1, 2, 3, true},
+    };
+    auto build = [](const Case& c, Grid& g) {
+        g.resize(200, 120);
+        g.SetRowCount(c.rows);
+        g.SetFixedRows(c.fixed);
+        for (int r = 0; r < c.rows + 3; ++r)
+            g.SetCells(1, r, QStringLiteral("r%1").arg(r));
+        for (int r = 0; r < c.rows; r += 3)
+            g.SetRowHeights(r, 10 + r);
+        if (c.hiddenSelection) {
+            g.SetSelection(TGridRect{1, 100, 1, 100});
+        } else {
+            g.SetRow(c.current);
+            g.SetTopRow(c.top);
+        }
+    };
+    auto state = [](const Grid& g) {
+        QStringList s;
+        s << QStringLiteral("count %1 fixed %2 row %3 top %4 sel %5,%6")
+                 .arg(g.RowCount())
+                 .arg(g.FixedRows())
+                 .arg(g.Row())
+                 .arg(g.TopRow())
+                 .arg(g.Selection().Top)
+                 .arg(g.Selection().Bottom);
+        for (int r = 0; r < 45; ++r)
+            s << g.Cells(1, r) + QStringLiteral(" h") + QString::number(r < g.RowCount() ? g.RowHeights(r) : -1);
+        return s;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        Grid one, block;
+        build(c, one);
+        build(c, block);
+        for (int i = 0; i < c.count; ++i)
+            one.DeleteRow(c.row);
+        block.DeleteRows(c.row, c.count);
+        EXPECT_EQ(state(block), state(one));
+    }
+    // A block one single deletion could not remove changes nothing.
+    Grid g;
+    g.SetRowCount(8);
+    g.SetCells(1, 5, QStringLiteral("kept"));
+    EXPECT_THROW(g.DeleteRows(5, 4), std::out_of_range);
+    EXPECT_EQ(g.RowCount(), 8);
+    EXPECT_EQ(g.Cells(1, 5), QStringLiteral("kept"));
 }
 
 TEST(Grids, ColumnAndRowMoves)
