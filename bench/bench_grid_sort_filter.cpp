@@ -1,6 +1,8 @@
 // Sorting and filtering 100,000 rows, by one and by two columns: the string
 // grid beside QSortFilterProxyModel over a QStandardItemModel holding the
-// same data, in one run.
+// same data, in one run. Going back to the order of the data (QUnSort beside
+// the proxy's sort(-1)) at 100,000 and 1,000,000 rows is timed in pairs and
+// prints its ratio beside its goal.
 //
 // Columns: 0 a unique name, 1 a number 0..999 (many ties), 2 one of 40
 // category words, 3 a number. The grid compares its display texts with its
@@ -10,6 +12,8 @@
 // Each timed step starts from the unsorted, unfiltered data; the way back
 // (QUnSort, switching the filter off, clearing the proxy's sort or filter)
 // is outside the timed part.
+#include "BenchRatio.h"
+
 #include "grid/ExGrid.h"
 
 #include <QApplication>
@@ -20,12 +24,15 @@
 
 #include <benchmark/benchmark.h>
 
+#include <map>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
 
 constexpr int kRows = 100000;
+constexpr int kBigRows = 1000000;
 constexpr int kCols = 4;
 
 struct Row
@@ -36,21 +43,22 @@ struct Row
     int other;
 };
 
-const std::vector<Row>& Data()
+const std::vector<Row>& Data(int count = kRows)
 {
-    static const std::vector<Row> rows = [] {
-        std::vector<Row> out;
-        out.reserve(kRows);
+    static std::map<int, std::vector<Row>> made;
+    std::vector<Row>& rows = made[count];
+    if (rows.empty()) {
+        std::vector<Row>& out = rows;
+        out.reserve(static_cast<size_t>(count));
         QRandomGenerator random(20261211);
-        for (int r = 0; r < kRows; ++r) {
+        for (int r = 0; r < count; ++r) {
             const int n = static_cast<int>(random.bounded(1000));
             const int c = static_cast<int>(random.bounded(40));
             out.push_back({QStringLiteral("item%1").arg(random.bounded(10000000), 7, 10, QLatin1Char('0')), n,
                            QStringLiteral("cat%1").arg(c, 2, 10, QLatin1Char('0')),
                            static_cast<int>(random.bounded(100000))});
         }
-        return out;
-    }();
+    }
     return rows;
 }
 
@@ -83,24 +91,27 @@ protected:
     }
 };
 
-struct Fixtures
+struct Fixture
 {
     std::unique_ptr<TExStringGrid> grid;
     std::unique_ptr<QStandardItemModel> model;
     std::unique_ptr<TwoColumnProxy> proxy;
 };
+// By row count.
+using Fixtures = std::map<int, Fixture>;
 Fixtures* g_fixtures = nullptr;
 
-TExStringGrid& Grid()
+TExStringGrid& Grid(int rows = kRows)
 {
-    if (!g_fixtures->grid) {
+    Fixture& f = (*g_fixtures)[rows];
+    if (!f.grid) {
         auto g = std::make_unique<TExStringGrid>();
         g->resize(800, 600);
         g->SetColCount(kCols);
-        g->SetRowCount(kRows + 1);
+        g->SetRowCount(rows + 1);
         g->SetFixedCols(0);
-        const std::vector<Row>& data = Data();
-        for (int r = 0; r < kRows; ++r) {
+        const std::vector<Row>& data = Data(rows);
+        for (int r = 0; r < rows; ++r) {
             const Row& d = data[static_cast<size_t>(r)];
             g->SetGridCell(0, r + 1, d.name);
             g->SetGridCell(1, r + 1, QString::number(d.number));
@@ -108,17 +119,18 @@ TExStringGrid& Grid()
             g->SetGridCell(3, r + 1, QString::number(d.other));
         }
         g->InitSortXRef();
-        g_fixtures->grid = std::move(g);
+        f.grid = std::move(g);
     }
-    return *g_fixtures->grid;
+    return *f.grid;
 }
 
-TwoColumnProxy& Proxy()
+TwoColumnProxy& Proxy(int rows = kRows)
 {
-    if (!g_fixtures->proxy) {
-        auto m = std::make_unique<QStandardItemModel>(kRows, kCols);
-        const std::vector<Row>& data = Data();
-        for (int r = 0; r < kRows; ++r) {
+    Fixture& f = (*g_fixtures)[rows];
+    if (!f.proxy) {
+        auto m = std::make_unique<QStandardItemModel>(rows, kCols);
+        const std::vector<Row>& data = Data(rows);
+        for (int r = 0; r < rows; ++r) {
             const Row& d = data[static_cast<size_t>(r)];
             m->setItem(r, 0, new QStandardItem(d.name));
             auto* number = new QStandardItem;
@@ -134,10 +146,10 @@ TwoColumnProxy& Proxy()
         p->setFilterCaseSensitivity(Qt::CaseSensitive);
         p->setFilterKeyColumn(2);
         benchmark::DoNotOptimize(p->rowCount()); // the proxy's mapping exists from here on
-        g_fixtures->model = std::move(m);
-        g_fixtures->proxy = std::move(p);
+        f.model = std::move(m);
+        f.proxy = std::move(p);
     }
-    return *g_fixtures->proxy;
+    return *f.proxy;
 }
 
 void Report(benchmark::State& state, int rowsShown)
@@ -200,6 +212,50 @@ void ProxySortTwoColumns(benchmark::State& state)
         state.ResumeTiming();
     }
     Report(state, p.rowCount());
+}
+
+// ---- back to the order of the data
+
+// Each side is sorted by column 3 (untimed), then goes back to the order of
+// its data: the grid by QUnSort, the proxy by sort(-1).
+void GridUnSort(benchmark::State& state)
+{
+    const int rows = static_cast<int>(state.range(0));
+    TExStringGrid& g = Grid(rows);
+    for (auto _ : state) {
+        state.PauseTiming();
+        g.Sort(3, sdAscending);
+        state.ResumeTiming();
+        g.QUnSort();
+    }
+    const std::vector<Row>& data = Data(rows);
+    for (int r = 0; r < rows; r += 997)
+        if (g.GetGridCell(0, r + 1) != data[static_cast<size_t>(r)].name) {
+            state.SkipWithError("not back in the order of the data");
+            return;
+        }
+    state.SetItemsProcessed(state.iterations() * rows);
+}
+
+void ProxyUnSort(benchmark::State& state)
+{
+    const int rows = static_cast<int>(state.range(0));
+    TwoColumnProxy& p = Proxy(rows);
+    for (auto _ : state) {
+        state.PauseTiming();
+        p.sort(3, Qt::AscendingOrder);
+        benchmark::DoNotOptimize(p.index(0, 0));
+        state.ResumeTiming();
+        p.sort(-1);
+        benchmark::DoNotOptimize(p.index(0, 0));
+    }
+    const std::vector<Row>& data = Data(rows);
+    for (int r = 0; r < rows; r += 997)
+        if (p.index(r, 0).data().toString() != data[static_cast<size_t>(r)].name) {
+            state.SkipWithError("not back in the order of the data");
+            return;
+        }
+    state.SetItemsProcessed(state.iterations() * rows);
 }
 
 // ---- filtering
@@ -282,6 +338,11 @@ BENCHMARK(GridSortOneColumn)->Unit(benchmark::kMillisecond);
 BENCHMARK(ProxySortOneColumn)->Unit(benchmark::kMillisecond);
 BENCHMARK(GridSortTwoColumns)->Unit(benchmark::kMillisecond);
 BENCHMARK(ProxySortTwoColumns)->Unit(benchmark::kMillisecond);
+// Fixed counts: each iteration sorts both sides again, untimed.
+BENCHMARK(GridUnSort)->Arg(kRows)->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(GridUnSort)->Arg(kBigRows)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(ProxyUnSort)->Arg(kRows)->Iterations(20)->Unit(benchmark::kMillisecond);
+BENCHMARK(ProxyUnSort)->Arg(kBigRows)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(GridFilterOneColumn)->Unit(benchmark::kMillisecond);
 BENCHMARK(ProxyFilterOneColumn)->Unit(benchmark::kMillisecond);
 BENCHMARK(GridFilterTwoColumns)->Unit(benchmark::kMillisecond);
@@ -294,11 +355,11 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     Fixtures fixtures;
     g_fixtures = &fixtures;
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const auto unsort = [](int rows) {
+        const std::string n = "/" + std::to_string(rows) + (rows == kRows ? "/iterations:20" : "/iterations:3");
+        return benchratio::Ratio{"GridUnSort" + n, "ProxyUnSort" + n, 2.0, "(peer: QSortFilterProxyModel::sort(-1))"};
+    };
+    const int result = benchratio::RunWithRatios(argc, argv, {unsort(kRows), unsort(kBigRows)});
     g_fixtures = nullptr;
-    return 0;
+    return result;
 }

@@ -184,64 +184,105 @@ QString FirstLines(const QString& text, QString& second)
 
 namespace {
 
-QString CsvField(QString t, QChar d, bool java, bool alwaysQuotes, bool quoteEmpty, bool oem)
+// How the saved cells are written; read from the grid once per save.
+struct CsvStyle
 {
-    if (t.isEmpty() && !alwaysQuotes)
-        return java ? QStringLiteral("^") : (quoteEmpty ? QStringLiteral("\"\"") : QString());
-    if (java)
+    QChar Delimiter;
+    bool Java;
+    bool AlwaysQuotes;
+    bool QuoteEmpty;
+    bool Oem;
+};
+
+// Appends one field made of the cell's save text t (which it may change).
+void AppendCsvField(QString& out, QString& t, const CsvStyle& s)
+{
+    if (t.isEmpty() && !s.AlwaysQuotes) {
+        if (s.Java)
+            out += u'^';
+        else if (s.QuoteEmpty)
+            out += QLatin1StringView("\"\"");
+        return;
+    }
+    if (s.Java)
         LineBreaksToTilde(t);
-    else
+    else if (t.contains(u'\r'))
         t.replace(QStringLiteral("\r\n"), QString(QChar(VTab)));
-    if (oem)
+    if (s.Oem)
         StringToOem(t);
-    bool quote = alwaysQuotes || t.startsWith(u' ') || t.endsWith(u' ');
+    bool quote = s.AlwaysQuotes || t.startsWith(u' ') || t.endsWith(u' ');
     for (qsizetype i = 0; !quote && i < t.size(); ++i) {
         const QChar c = t[i];
-        quote = c == d || c == u'"' || c == u'\r' || c == u'\n' || c == QChar(VTab);
+        quote = c == s.Delimiter || c == u'"' || c == u'\r' || c == u'\n' || c == QChar(VTab);
     }
-    if (!quote)
-        return t;
-    return u'"' + DoubleQuotes(t) + u'"';
+    if (!quote) {
+        out += t;
+        return;
+    }
+    // Enclosed in quotes, inner quotes doubled.
+    out += u'"';
+    qsizetype from = 0;
+    for (qsizetype q = t.indexOf(u'"'); q >= 0; q = t.indexOf(u'"', q + 1)) {
+        out += QStringView(t).mid(from, q + 1 - from);
+        out += u'"';
+        from = q + 1;
+    }
+    out += QStringView(t).mid(from);
+    out += u'"';
 }
 
-} // namespace
-
-static QStringList CsvLines(TExStringGrid& g)
+// The saved range as CSV text, each line ended by CR LF.
+QString CsvText(TExStringGrid& g)
 {
-    const QChar d = g.Delimiter().isNull() ? QChar(u',') : g.Delimiter();
+    const CsvStyle style{g.Delimiter().isNull() ? QChar(u',') : g.Delimiter(), g.JavaCSV(), g.AlwaysQuotes(),
+                         g.QuoteEmptyCells(), g.OemConvert()};
     const int h = g.SaveHiddenCells() ? g.NumHiddenColumns() : 0;
-    QStringList lines;
+    const int firstCol = g.SaveStartCol(), lastCol = g.SaveEndCol() + h;
+    const int firstRow = g.SaveStartRow(), lastRow = g.SaveEndRow();
+    QString out;
+    QString t;
     ProgressReporter progress(g);
-    g.ExportNotification(esExportStart, g.SaveStartRow());
-    for (int r = g.SaveStartRow(); r <= g.SaveEndRow(); ++r) {
+    g.ExportNotification(esExportStart, firstRow);
+    for (int r = firstRow; r <= lastRow; ++r) {
         g.ExportNotification(esExportNextRow, r);
-        QString line;
-        for (int c = g.SaveStartCol(); c <= g.SaveEndCol() + h; ++c) {
-            if (c > g.SaveStartCol())
-                line += d;
-            QString t;
+        for (int c = firstCol; c <= lastCol; ++c) {
+            if (c > firstCol)
+                out += style.Delimiter;
             g.QuerySaveCellText(h > 0 ? c : g.RealColIndex(c), r, t);
-            line += CsvField(t, d, g.JavaCSV(), g.AlwaysQuotes(), g.QuoteEmptyCells(), g.OemConvert());
+            AppendCsvField(out, t, style);
         }
-        lines << line;
+        out += QLatin1StringView("\r\n");
+        if (r == firstRow && lastRow > firstRow) {
+            // Room for lines like the first, within reason: the text grows
+            // on its own past that.
+            const qsizetype guess = out.size() * (static_cast<qsizetype>(lastRow - firstRow) + 1) / 8 * 9;
+            out.reserve(std::min<qsizetype>(guess, qsizetype(1) << 26));
+        }
         if (progress.Active())
             progress.Report(Percent(r, g.RowCount() - 1));
     }
     g.ExportNotification(esExportDone, -1);
-    return lines;
+    return out;
 }
+
+TextEncoding CsvEncoding(bool unicode) { return unicode ? TextEncoding::Utf8Bom : TextEncoding::Ansi; }
+
+} // namespace
 
 void TExStringGrid::SaveToCSV(const QString& fileName, bool unicode)
 {
-    const QStringList lines = CsvLines(*this);
-    WriteFileBytes(fileName, EncodeLines(lines, unicode ? TextEncoding::Utf8Bom : TextEncoding::Ansi));
+    WriteFileBytes(fileName, EncodeText(CsvText(*this), CsvEncoding(unicode)));
 }
 
 void TExStringGrid::AppendToCSV(const QString& fileName, bool unicode)
 {
-    QStringList lines = ReadFileLines(fileName);
-    lines += CsvLines(*this);
-    WriteFileBytes(fileName, EncodeLines(lines, unicode ? TextEncoding::Utf8Bom : TextEncoding::Ansi));
+    QString text;
+    for (const QString& line : ReadFileLines(fileName)) {
+        text += line;
+        text += QLatin1StringView("\r\n");
+    }
+    text += CsvText(*this);
+    WriteFileBytes(fileName, EncodeText(text, CsvEncoding(unicode)));
 }
 
 // The reader behind the three CSV loads; insert puts the rows after the

@@ -37,6 +37,11 @@ QByteArray EncodeLines(const QStringList& lines, TextEncoding encoding)
         text += line;
         text += QStringLiteral("\r\n");
     }
+    return EncodeText(text, encoding);
+}
+
+QByteArray EncodeText(const QString& text, TextEncoding encoding)
+{
     switch (encoding) {
     case TextEncoding::Utf16LeBom: {
         QByteArray out;
@@ -45,7 +50,7 @@ QByteArray EncodeLines(const QStringList& lines, TextEncoding encoding)
         AppendUtf16Le(out, text);
         return out;
     }
-    case TextEncoding::Utf8Bom: return QByteArray("\xEF\xBB\xBF", 3) + text.toUtf8();
+    case TextEncoding::Utf8Bom: return text.toUtf8().prepend("\xEF\xBB\xBF", 3);
     case TextEncoding::Ansi: break;
     }
     return platform::EncodeWindows1252(text);

@@ -26,6 +26,8 @@ enum class TextEncoding { Ansi, Utf16LeBom, Utf8Bom };
 void AppendUtf16Le(QByteArray& out, QStringView text);
 // Every line followed by CR LF, in the encoding asked (byte-order mark first).
 QByteArray EncodeLines(const QStringList& lines, TextEncoding encoding);
+// A text whose lines already end in CR LF, encoded as EncodeLines does.
+QByteArray EncodeText(const QString& text, TextEncoding encoding);
 
 // The whole file; REruVidaZuvez with the platform's message when it cannot be read.
 QByteArray ReadFileBytes(const QString& fileName);

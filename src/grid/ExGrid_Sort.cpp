@@ -479,20 +479,28 @@ void TExStringGrid::ApplyRowOrder(int left, const std::vector<int>& order, bool 
     if (!moved)
         return;
     const bool single = FSortSettings->SingleColumn() && !keepXRef;
-    const int sortCol = FSortSettings->Column();
-    const int cols = TotalColCount();
-    const int firstCol = single ? sortCol : 0, lastCol = single ? sortCol : cols - 1;
-    std::vector<QString> texts(static_cast<size_t>(n));
-    std::vector<TObject*> objects(static_cast<size_t>(n));
-    for (int c = std::max(0, firstCol); c <= lastCol && c < cols; ++c) {
-        for (int i = 0; i < n; ++i) {
-            texts[static_cast<size_t>(i)] = GetGridCell(c, order[static_cast<size_t>(i)]);
-            objects[static_cast<size_t>(i)] = GetGridObject(c, order[static_cast<size_t>(i)]);
+    if (single) {
+        const int sortCol = FSortSettings->Column();
+        if (sortCol >= 0 && sortCol < TotalColCount()) {
+            std::vector<QString> texts(static_cast<size_t>(n));
+            std::vector<TObject*> objects(static_cast<size_t>(n));
+            for (int i = 0; i < n; ++i) {
+                texts[static_cast<size_t>(i)] = GetGridCell(sortCol, order[static_cast<size_t>(i)]);
+                objects[static_cast<size_t>(i)] = GetGridObject(sortCol, order[static_cast<size_t>(i)]);
+            }
+            for (int i = 0; i < n; ++i) {
+                SetGridCell(sortCol, left + i, texts[static_cast<size_t>(i)]);
+                SetGridObject(sortCol, left + i, objects[static_cast<size_t>(i)]);
+            }
         }
-        for (int i = 0; i < n; ++i) {
-            SetGridCell(c, left + i, texts[static_cast<size_t>(i)]);
-            SetGridObject(c, left + i, objects[static_cast<size_t>(i)]);
-        }
+    } else {
+        // Whole rows, hidden columns included: their stored cells move at
+        // once, the texts themselves untouched.
+        ArrangeRowCells(left, order);
+        // The rows that held cells may now reach further down.
+        const int written = WrittenExtent().Y;
+        if (written > left && written < left + n)
+            SetGridCell(0, left + n - 1, GetGridCell(0, left + n - 1));
     }
     // Where each old row went.
     std::vector<int> newPos(static_cast<size_t>(n));
@@ -500,17 +508,14 @@ void TExStringGrid::ApplyRowOrder(int left, const std::vector<int>& order, bool 
         newPos[static_cast<size_t>(order[static_cast<size_t>(i)] - left)] = left + i;
     if (!single) {
         std::vector<int> heights(static_cast<size_t>(n));
-        std::vector<char> modified(static_cast<size_t>(n));
-        const bool marking = ModifiedMarking();
-        for (int i = 0; i < n; ++i) {
+        for (int i = 0; i < n; ++i)
             heights[static_cast<size_t>(i)] = RowHeights(order[static_cast<size_t>(i)]);
-            if (marking)
+        AssignRowHeights(left, heights);
+        if (ModifiedMarking()) {
+            std::vector<char> modified(static_cast<size_t>(n));
+            for (int i = 0; i < n; ++i)
                 modified[static_cast<size_t>(i)] = GetRowModified(order[static_cast<size_t>(i)]);
-        }
-        for (int i = 0; i < n; ++i) {
-            if (RowHeights(left + i) != heights[static_cast<size_t>(i)])
-                SetRowHeights(left + i, heights[static_cast<size_t>(i)]);
-            if (marking)
+            for (int i = 0; i < n; ++i)
                 SetRowModified(left + i, modified[static_cast<size_t>(i)] != 0);
         }
         if (FMouseActions->DisjunctRowSelect() && FNavigation->MoveRowOnSort()) {
@@ -526,9 +531,10 @@ void TExStringGrid::ApplyRowOrder(int left, const std::vector<int>& order, bool 
     // The cross-reference list follows its rows.
     const int xrefCount = FSortXRef.Count();
     if (left >= 0 && left + n <= xrefCount) {
+        const std::vector<int>& xref = FSortXRef.Items();
         std::vector<int> values(static_cast<size_t>(n));
         for (int i = 0; i < n; ++i)
-            values[static_cast<size_t>(i)] = FSortXRef.GetInteger(order[static_cast<size_t>(i)]);
+            values[static_cast<size_t>(i)] = xref[static_cast<size_t>(order[static_cast<size_t>(i)])];
         for (int i = 0; i < n; ++i)
             FSortXRef.SetInteger(left + i, values[static_cast<size_t>(i)]);
     }
@@ -801,6 +807,31 @@ void TExStringGrid::QSortGroupIndexed()
     Invalidate();
 }
 
+namespace {
+
+// Rows 0..n-1 in ascending order of their cross-reference values, rows of
+// equal values in their present order. Values that number the rows once
+// each (the usual case) give the order directly.
+std::vector<int> UnSortOrder(const std::vector<int>& xref, int n)
+{
+    std::vector<int> order(static_cast<size_t>(n), -1);
+    bool direct = true;
+    for (int r = 0; r < n && direct; ++r) {
+        const int v = xref[static_cast<size_t>(r)];
+        direct = v >= 0 && v < n && order[static_cast<size_t>(v)] < 0;
+        if (direct)
+            order[static_cast<size_t>(v)] = r;
+    }
+    if (direct)
+        return order;
+    for (int r = 0; r < n; ++r)
+        order[static_cast<size_t>(r)] = r;
+    MergeSort(order, [&](int a, int b) { return xref[static_cast<size_t>(a)] < xref[static_cast<size_t>(b)]; });
+    return order;
+}
+
+} // namespace
+
 void TExStringGrid::QUnSort()
 {
     const int n = std::min(FSortXRef.Count(), RowCount());
@@ -808,10 +839,7 @@ void TExStringGrid::QUnSort()
         return;
     {
         SortBracket bracket(*this);
-        std::vector<int> order;
-        for (int r = 0; r < n; ++r)
-            order.push_back(r);
-        MergeSort(order, [&](int a, int b) { return FSortXRef.GetInteger(a) < FSortXRef.GetInteger(b); });
+        const std::vector<int> order = UnSortOrder(FSortXRef.Items(), n);
         FSortTrackRow = -1;
         ApplyRowOrder(0, order, true);
     }

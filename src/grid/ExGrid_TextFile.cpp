@@ -6,6 +6,7 @@
 #include "grid/ExGrid.h"
 #include "grid/ExGrid_Exchange.h"
 
+#include "platform/TextCodec.h"
 #include "widgets/ExUtil.h"
 
 #include <QCoreApplication>
@@ -31,14 +32,71 @@ struct LayoutWidth
     int width = 0;
 };
 
-QString CellLine(int col, int row, const QString& text)
+// The decimal digits of v (a minus sign for a negative value).
+void AppendNumber(QString& out, int v)
 {
-    return QString::number(col) + u',' + QString::number(row) + u',' + PackLineBreaks(text);
+    char16_t digits[12];
+    int n = 0;
+    unsigned u = v < 0 ? 0u - static_cast<unsigned>(v) : static_cast<unsigned>(v);
+    do {
+        digits[n++] = static_cast<char16_t>(u'0' + u % 10);
+        u /= 10;
+    } while (u != 0);
+    if (v < 0)
+        digits[n++] = u'-';
+    std::reverse(digits, digits + n);
+    out.append(reinterpret_cast<const QChar*>(digits), n);
+}
+
+// The three kinds of line, without their line end.
+void AppendHeaderLine(QString& out, int cols, int rows)
+{
+    AppendNumber(out, cols);
+    out += u',';
+    AppendNumber(out, rows);
+}
+
+void AppendWidthLine(QString& out, int col, int width)
+{
+    out += QLatin1StringView("cw ");
+    AppendNumber(out, col);
+    out += u',';
+    AppendNumber(out, width);
+}
+
+void AppendCellLine(QString& out, int col, int row, const QString& text)
+{
+    AppendNumber(out, col);
+    out += u',';
+    AppendNumber(out, row);
+    out += u',';
+    out += PackLineBreaks(text);
+}
+
+// Calls line(view) for every line of text: a line ends at CR LF, CR or LF;
+// what follows the last line end is a line when it is not empty.
+template <typename Line>
+void ForEachLine(const QString& text, Line&& line)
+{
+    const QChar* const data = text.constData();
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = data[i].unicode();
+        if (c != u'\r' && c != u'\n')
+            continue;
+        line(QStringView(data + start, i - start));
+        if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        line(QStringView(data + start, n - start));
 }
 
 // Splits "col,row,text" at its first two commas; a missing comma leaves its
-// field empty. The numbers are views into the line.
-void SplitCellLine(const QString& line, QStringView& col, QStringView& row, QString& text)
+// field empty.
+void SplitCellLine(QStringView line, QStringView& col, QStringView& row, QStringView& text)
 {
     const qsizetype c1 = line.indexOf(u',');
     if (c1 < 0) {
@@ -47,14 +105,14 @@ void SplitCellLine(const QString& line, QStringView& col, QStringView& row, QStr
         text = line;
         return;
     }
-    col = QStringView(line).left(c1);
+    col = line.left(c1);
     const qsizetype c2 = line.indexOf(u',', c1 + 1);
     if (c2 < 0) {
         row = {};
         text = line.mid(c1 + 1);
         return;
     }
-    row = QStringView(line).mid(c1 + 1, c2 - c1 - 1);
+    row = line.mid(c1 + 1, c2 - c1 - 1);
     text = line.mid(c2 + 1);
 }
 
@@ -121,79 +179,87 @@ void TExStringGrid::SaveToFile(const QString& fileName, bool unicode)
     const int h = FSaveHiddenCells ? NumHiddenColumns() : 0;
     const int startCol = SaveStartCol();
     const int endCol = SaveEndCol() + h;
-    QStringList lines;
-    lines << QString::number(SaveColCount() + h) + u',' + QString::number(SaveRowCount());
+    const QLatin1StringView lineEnd("\r\n");
+    QString out;
+    AppendHeaderLine(out, SaveColCount() + h, SaveRowCount());
+    out += lineEnd;
     for (int c = startCol; c <= endCol; ++c) {
-        const int w = c < ColCount() ? ColWidths(c) : DefaultColWidth();
-        lines << QStringLiteral("cw ") + QString::number(c) + u',' + QString::number(w);
+        AppendWidthLine(out, c, c < ColCount() ? ColWidths(c) : DefaultColWidth());
+        out += lineEnd;
     }
     ProgressReporter progress(*this);
     ExportNotification(esExportStart, SaveStartRow());
+    QString text;
     for (int r = SaveStartRow(); r <= SaveEndRow(); ++r) {
         ExportNotification(esExportNextRow, r);
         for (int c = startCol; c <= endCol; ++c) {
             // Without the hidden columns the file holds the shown columns
             // under their display index, so that it loads anywhere as shown.
             const int real = h > 0 || NumHiddenColumns() == 0 ? c : RealColIndex(c);
-            QString text;
             QuerySaveCellText(real, r, text);
-            if (!text.isEmpty())
-                lines << CellLine(c, r, text);
+            if (!text.isEmpty()) {
+                AppendCellLine(out, c, r, text);
+                out += lineEnd;
+            }
         }
         if (progress.Active())
             progress.Report(Percent(r, SaveRowCount() - 1));
     }
     ExportNotification(esExportDone, -1);
-    WriteFileBytes(fileName, EncodeLines(lines, unicode ? TextEncoding::Utf16LeBom : TextEncoding::Ansi));
+    WriteFileBytes(fileName, EncodeText(out, unicode ? TextEncoding::Utf16LeBom : TextEncoding::Ansi));
 }
 
 void TExStringGrid::LoadFromFile(const QString& fileName)
 {
-    const QStringList lines = ReadFileLines(fileName);
+    const QString content = platform::DecodeTextFile(ReadFileBytes(fileName));
     const int a = FSaveFixedCells || FSaveFixedCols ? 0 : FixedCols();
     const int b = FSaveFixedCells || FSaveFixedRows ? 0 : FixedRows();
     const auto corrupt = [&] {
         throw REruVidaZuvez(QStringLiteral("File contains no data or corrupt file ") + fileName);
     };
 
+    // Everything is read before the grid changes.
     int cols = ColCount();
     int rows = RowCount();
-    if (!lines.isEmpty() && !lines.first().isEmpty()) {
-        const QString& head = lines.first();
-        const qsizetype comma = head.indexOf(u',');
-        const long long c = static_cast<long long>(a) + LenientNumber(comma < 0 ? head : head.left(comma));
-        const long long r = static_cast<long long>(b) + (comma < 0 ? 0 : LenientNumber(head.mid(comma + 1)));
-        if (c <= 0 || r <= 0 || c + NumHiddenColumns() > MaxFileCols || r > MaxFileRows)
-            corrupt();
-        cols = static_cast<int>(c);
-        rows = static_cast<int>(r);
-    }
-    if (cols <= 0 || rows <= 0)
-        corrupt();
-
-    // Everything is read before the grid changes.
+    const int hidden = NumHiddenColumns();
     std::vector<LayoutWidth> widths;
     std::vector<LayoutCell> cells;
-    const int realCols = cols + NumHiddenColumns();
-    cells.reserve(static_cast<size_t>(lines.size()));
-    QStringView colText, rowText;
-    QString text;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QString& line = lines[i];
-        if (line.startsWith(QStringLiteral("cw"))) {
+    bool first = true;
+    QStringView colText, rowText, text;
+    ForEachLine(content, [&](QStringView line) {
+        if (first) {
+            first = false;
+            if (!line.isEmpty()) {
+                const qsizetype comma = line.indexOf(u',');
+                const long long c =
+                    static_cast<long long>(a) + LenientNumber(comma < 0 ? line : line.left(comma));
+                const long long r =
+                    static_cast<long long>(b) + (comma < 0 ? 0 : LenientNumber(line.mid(comma + 1)));
+                if (c <= 0 || r <= 0 || c + hidden > MaxFileCols || r > MaxFileRows)
+                    corrupt();
+                cols = static_cast<int>(c);
+                rows = static_cast<int>(r);
+            }
+            if (cols <= 0 || rows <= 0)
+                corrupt();
+            return;
+        }
+        if (line.startsWith(QLatin1StringView("cw"))) {
             const qsizetype comma = line.indexOf(u',');
             const int col = LenientNumber(comma < 0 ? line.mid(3) : line.mid(3, comma - 3));
             const int width = comma < 0 ? 0 : LenientNumber(line.mid(comma + 1, 255));
             if (col >= 0 && col < cols)
                 widths.push_back({col, width});
-            continue;
+            return;
         }
         SplitCellLine(line, colText, rowText, text);
         const int col = LenientNumber(colText);
         const int row = LenientNumber(rowText);
-        if (col >= 0 && col < realCols && row >= 0 && row < rows)
-            cells.push_back({col, row, UnpackLineBreaks(text, FMultilineCells)});
-    }
+        if (col >= 0 && col < cols + hidden && row >= 0 && row < rows)
+            cells.push_back({col, row, UnpackLineBreaks(text.toString(), FMultilineCells)});
+    });
+    if (first && (cols <= 0 || rows <= 0))
+        corrupt();
 
     SetColCount(cols);
     SetRowCount(rows);
@@ -215,17 +281,25 @@ void TExStringGrid::LoadFromFile(const QString& fileName)
 
 void TExStringGrid::SaveToStream(QIODevice& stream)
 {
-    WriteStreamLine(stream, QString::number(SaveColCount()) + u',' + QString::number(SaveRowCount()));
-    for (int c = 0; c < ColCount(); ++c)
-        WriteStreamLine(stream, QStringLiteral("cw ") + QString::number(c) + u',' + QString::number(ColWidths(c)));
+    QString line;
+    AppendHeaderLine(line, SaveColCount(), SaveRowCount());
+    WriteStreamLine(stream, line);
+    for (int c = 0; c < ColCount(); ++c) {
+        line.clear();
+        AppendWidthLine(line, c, ColWidths(c));
+        WriteStreamLine(stream, line);
+    }
     ExportNotification(esExportStart, SaveStartRow());
     for (int r = SaveStartRow(); r <= SaveEndRow(); ++r) {
         ExportNotification(esExportNextRow, r);
         for (int c = SaveStartCol(); c <= SaveEndCol(); ++c) {
             QString text;
             QuerySaveCellText(RealColIndex(c), r, text);
-            if (!text.isEmpty())
-                WriteStreamLine(stream, CellLine(c - SaveStartCol(), r - SaveStartRow(), text));
+            if (!text.isEmpty()) {
+                line.clear();
+                AppendCellLine(line, c - SaveStartCol(), r - SaveStartRow(), text);
+                WriteStreamLine(stream, line);
+            }
         }
     }
     ExportNotification(esExportDone, -1);

@@ -911,19 +911,22 @@ int CellTextKind(const QString& text, bool detectHTML)
 {
     if (text.isEmpty())
         return 0;
-    const QString s = text + u' ';
-    if (s[0] == u'=')
+    if (text[0] == u'=')
         return 3;
-    if (s.startsWith(QStringLiteral("|\\"))) {
+    if (text.startsWith(QLatin1StringView("|\\"))) {
         // A wide-escaped formula: "=" as the first unit's low byte, then a
         // unit below 256. A short text has no such characters to look at.
-        return s.size() >= 5 && s[3] == u'=' && s[4] == QChar(u'\0') ? 3 : 5;
+        return text.size() >= 5 && text[3] == u'=' && text[4] == QChar(u'\0') ? 3 : 5;
     }
-    if (s.startsWith(QStringLiteral("{\\")))
+    if (text.startsWith(QLatin1StringView("{\\")))
         return 2;
-    if (detectHTML && (s.contains(QStringLiteral("</")) || s.contains(QStringLiteral("<B")) ||
-                       s.contains(QStringLiteral("<I")) || s.contains(QStringLiteral("<C"))))
-        return 1;
+    // HTML: "</", "<B", "<I" or "<C" anywhere (every save of every cell asks).
+    if (detectHTML)
+        for (qsizetype i = text.indexOf(u'<'); i >= 0 && i + 1 < text.size(); i = text.indexOf(u'<', i + 1)) {
+            const QChar next = text[i + 1];
+            if (next == u'/' || next == u'B' || next == u'I' || next == u'C')
+                return 1;
+        }
     return 0;
 }
 
