@@ -16,6 +16,9 @@ using namespace platform;
 
 namespace {
 
+// The grid's own hint window class.
+THintWindow* HTMLHintWindowClass(QWidget* parent) { return new THTMLHintWindow(parent); }
+
 // The platform's pause before a shown hint goes, longer for long texts.
 int HintHidePause(const QString& text) { return 10000 + 40 * std::max<int>(0, int(text.size()) - 100); }
 
@@ -56,7 +59,7 @@ bool TExStringGrid::event(QEvent* e)
     if (!ClientSurface()->rect().contains(ClientSurface()->mapFromGlobal(global)))
         return TBaseGrid::event(e);
     RunGuarded([&] {
-        if (!FShowHint || Designing()) {
+        if (!FShowHint || Designing() || FPan.Active) {
             CancelCellHint();
             return;
         }
@@ -83,6 +86,7 @@ void TExStringGrid::PrepareCellHint(QString& hint, THintInfo& info)
         info.HintMaxWidth = FControlLook->HintMaxWidth();
     THTMLHintWindow::HintFontName() = Font().Name();
     info.HintColor = FHintColor;
+    info.HintWindowClass = HintWindowClass();
 
     // 2. Outside the cells only the colour is given.
     if (col < 0 || row < 0 || col >= ColCount() || row >= RowCount()) {
@@ -163,7 +167,8 @@ void TExStringGrid::PrepareCellHint(QString& hint, THintInfo& info)
 
     // 9. HTML and wide text need the grid's own hint window.
     const int finalKind = CellTextKind(hint, FEnableHTML);
-    info.HTMLWindow = (finalKind == 1 || finalKind == 5) && FUseInternalHintClass;
+    if ((finalKind == 1 || finalKind == 5) && FUseInternalHintClass)
+        info.HintWindowClass = &HTMLHintWindowClass;
 
     // 10. Screen coordinates.
     const QPoint screen = ClientSurface()->mapToGlobal(QPoint(pos.X, pos.Y));
@@ -174,16 +179,17 @@ void TExStringGrid::PrepareCellHint(QString& hint, THintInfo& info)
 void TExStringGrid::ShowCellHint(const THintInfo& info)
 {
     const QString& hint = info.HintStr;
+    const THintWindowClass windowClass = info.HintWindowClass ? info.HintWindowClass : HintWindowClass();
     THintWindow* window = dynamic_cast<THintWindow*>(FCellHintWnd.data());
-    const bool isHTML = dynamic_cast<THTMLHintWindow*>(window) != nullptr;
-    if (window && isHTML != info.HTMLWindow) {
+    if (window && FCellHintClass != windowClass) {
         window->hide();
         window->deleteLater();
         window = nullptr;
     }
     if (!window) {
-        window = info.HTMLWindow ? new THTMLHintWindow(this) : new THintWindow(this);
+        window = windowClass(this);
         FCellHintWnd = window;
+        FCellHintClass = windowClass;
     }
     window->SetColor(info.HintColor);
     const QPoint at(info.HintPos.X, info.HintPos.Y);
@@ -247,6 +253,12 @@ void TExStringGrid::HideScrollHint()
 }
 
 bool TExStringGrid::ScrollHintShown() const { return FScrollHintShow && FScrollHintWnd && FScrollHintWnd->isVisible(); }
+
+void TExStringGrid::SetUseHTMLHints(bool v)
+{
+    FUseHTMLHints = v;
+    SetHintWindowClass(v ? &HTMLHintWindowClass : nullptr);
+}
 
 bool TExStringGrid::ShowHint() const { return FShowHint; }
 

@@ -1,7 +1,11 @@
 // Column and row size changes: the user's sizing and its events, stretching
-// a column to the client width, sizing with the form.
+// a column to the client width, the grid's own size changes (columns
+// synchronised with its width, stretching, the bars), sizing with the form.
 #include "grid/ExGrid.h"
+#include "grid/ExGridFooter.h"
 #include "grid/ExGrid_Private.h"
+
+#include "platform/Messages.h"
 
 #include <cmath>
 
@@ -34,6 +38,8 @@ void TExStringGrid::ColWidthsChanged()
 {
     if (ColchgFlg)
         StretchWanted();
+    if (Designing())
+        HideScrollHint();
     TBaseGrid::ColWidthsChanged();
     ColSizeFlg = true;
     // A user's sizing ends here once: widths set below are not one.
@@ -70,6 +76,8 @@ void TExStringGrid::ColWidthsChanged()
 
 void TExStringGrid::RowHeightsChanged()
 {
+    if (Designing())
+        HideScrollHint();
     TBaseGrid::RowHeightsChanged();
     const bool userSizing = Rowsized && !FInUserSizeUpdate && Rowclicked >= 0 && Rowclicked < RowCount();
     if (userSizing) {
@@ -154,6 +162,11 @@ void TExStringGrid::StretchColumnToClient(int index)
         SetColWidths(index, client - others - 1);
     else if (LeftCol() == TBaseGrid::FixedCols())
         SetColWidths(index, DefaultColWidth());
+    if (FFloatingFooter->Visible()) {
+        TFooterPanel* footer = FFloatingFooter->Panel();
+        if (footer && footer->isVisible())
+            footer->Dock(footer->height());
+    }
 }
 
 // The stretch the grid applies by itself after size changes: only while
@@ -173,6 +186,75 @@ void TExStringGrid::StretchRightColumn()
 {
     if (ColCount() > 0)
         StretchColumnToClient(ColCount() - 1);
+}
+
+// ---------------------------------------------------------------------------
+// The grid's own size changes
+// ---------------------------------------------------------------------------
+
+// The original column sizes are taken by InitOrigColSizes; each entry taken
+// notes the grid width they belong to, which column synchronisation scales
+// from.
+void TExStringGrid::HandleSizeMessage(TMessage& m)
+{
+    if (FSearchFooter->Visible() && FSearchPanel) {
+        const int h = SearchPanelHeight();
+        FSearchPanel->SetBounds(0, height() - h, width(), h);
+    }
+    const int newWidth = LowWord(m.LParam);
+
+    // Columns keep their share of the width they had when the original
+    // sizes were taken. The client width lacks the two borders (the client
+    // surface sits inside them).
+    if (FOldSize > 0 && FColumnSize->SynchWithGrid()) {
+        HideInplaceEdit();
+        const int borders = BorderStyle() == bsNone ? 0 : 2 * ClientSurface()->x();
+        const double factor = double(newWidth + borders) / FOldSize;
+        const bool normalOnly = FColumnSize->SynchNormalCellsOnly();
+        const int first = normalOnly ? TBaseGrid::FixedCols() : 0;
+        const int end = normalOnly ? ColCount() - FFixedRightCols : ColCount();
+        for (int c = first; c < end && c < FOrigColSizes.Count(); ++c)
+            SetColWidths(c, static_cast<int>(FOrigColSizes[c] * factor));
+    }
+
+    bool stretched = false;
+    if (FColumnSize->Stretch() && (FScrollBarAlways == saNone || FScrollBarAlways == saVert) && ColCount() > 0) {
+        int stretch = FColumnSize->StretchColumn();
+        if (stretch == -1)
+            stretch = ColCount() - 1;
+        if (stretch >= 0 && stretch < ColCount()) {
+            int others = 0;
+            for (int c = 0; c < ColCount(); ++c)
+                if (c != stretch)
+                    others += ColWidths(c);
+            // While loading nothing stretches, and the platform sizes as usual.
+            if (others < width() && !Loading()) {
+                StretchColumnToClient(stretch);
+                stretched = true;
+            }
+            if (FScrollBarAlways == saNone) {
+                const TScrollStyle bars = ScrollBars();
+                if (bars == ssHorizontal || bars == ssBoth)
+                    ShowScrollBar(sbHorizontal, ClientWidth() < others + ColWidths(stretch));
+                if (bars == ssVertical || bars == ssBoth)
+                    ShowScrollBar(sbVertical, VisibleRowCount() < RowCount() - TBaseGrid::FixedRows());
+                if (stretched) {
+                    if (OnResize)
+                        OnResize(this);
+                    return;
+                }
+            }
+        }
+    }
+
+    TBaseGrid::WndProc(m);
+    UpdateProportionalVScroll();
+    UpdateProportionalHScroll();
+
+    if (stretched || FDisableSize)
+        return;
+    const FlagGuard guard(FDisableSize, true);
+    UpdateFlatScrollBars();
 }
 
 // ---------------------------------------------------------------------------

@@ -67,6 +67,9 @@ void TExStringGrid::CreateWnd()
 void TExStringGrid::hideEvent(QHideEvent* event)
 {
     TBaseGrid::hideEvent(event);
+    // A hidden grid cannot be panned: the cursor and the mouse go back.
+    if (FPan.Active)
+        StopPanning();
     if (FocusFrameGrid() == this)
         HideFocusFrame();
 }
@@ -186,6 +189,8 @@ void TExStringGrid::WndProc(TMessage& m)
         m.Result |= DLGC_WANTALLKEYS;
         return;
     }
+    if (HandlePanningMessage(m))
+        return;
     switch (m.Msg) {
     case WM_PAINT:
         // Nothing is painted while the updates are locked.
@@ -227,11 +232,7 @@ void TExStringGrid::WndProc(TMessage& m)
     case WM_HSCROLL: HandleHScrollMessage(m); return;
     case WM_VSCROLL: HandleVScrollMessage(m); return;
     case WM_MOUSEWHEEL: HandleMouseWheelMessage(m); return;
-    case WM_SIZE:
-        TBaseGrid::WndProc(m);
-        UpdateProportionalVScroll();
-        UpdateProportionalHScroll();
-        return;
+    case WM_SIZE: HandleSizeMessage(m); return;
     default: break;
     }
     TBaseGrid::WndProc(m);
