@@ -1,5 +1,6 @@
 #include "grid/EsgEdit.h"
 
+#include "platform/EditMask.h"
 #include "platform/Messages.h"
 #include "platform/Themes.h"
 #include "widgets/ExXPVS.h"
@@ -145,6 +146,21 @@ TEsgEditBtn::TEsgEditBtn(QWidget* parent) : TEdit(parent), FButton(new TExSpeedB
     });
     SetText(QStringLiteral("0"));
     LayoutButton();
+}
+
+void TEsgEditBtn::SetEditMask(const QString& mask)
+{
+    if (mask == FEditMask)
+        return;
+    FEditMask = mask;
+    setInputMask(TranslateEditMask(mask).qtMask);
+}
+
+QString TEsgEditBtn::Text() const
+{
+    if (FEditMask.isEmpty())
+        return TEdit::Text();
+    return MaskedText(TranslateEditMask(FEditMask), displayText());
 }
 
 void TEsgEditBtn::DoClickBtn(QObject* sender)

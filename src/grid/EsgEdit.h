@@ -68,6 +68,11 @@ public:
     void SetIsWinXP(bool v) { FButton->SetIsWinXP(v); }
     const QPixmap& Glyph() const { return FButton->Glyph(); }
     void SetGlyph(const QPixmap& v) { FButton->SetGlyph(v); }
+    // In the platform's mask language (platform/EditMask.h); empty: none.
+    QString EditMask() const { return FEditMask; }
+    void SetEditMask(const QString& mask);
+    // The text as the mask gives it (literals only when the mask keeps them).
+    QString Text() const;
 
     platform::TNotifyEvent OnClickBtn;
 
@@ -96,6 +101,7 @@ protected:
 
 private:
     TExSpeedButton* FButton;
+    QString FEditMask;
     int FButtonWidth = 18;
     bool FEditorEnabled = true;
     bool FRightAlign = false;

@@ -3,6 +3,7 @@
 #include "grid/ExGrid.h" // DateToText, TimeToText, TextToDate, TextToTime
 #include "platform/Messages.h"
 #include "platform/Themes.h"
+#include "widgets/ExUtil.h" // LoadBitmapResource
 #include "widgets/ExXPVS.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMouseEvent>
+#include <QTimer>
 
 #include <algorithm>
 #include <climits>
@@ -42,22 +45,39 @@ TDateTime SpinDateTimeOf(const QDate& date, double timeOfDay)
 // One spin button
 // ---------------------------------------------------------------------------
 
-TExTimerSpeedButton::TExTimerSpeedButton(QWidget* parent, const TSpinButtonColors* colors,
-                                         TButtonDirection direction)
-    : QToolButton(parent), FColors(colors), FButtonDirection(direction)
+namespace {
+
+constexpr int InitRepeatPause = 400;
+constexpr int RepeatPause = 100;
+
+platform::TBitmap DefaultGlyph(TButtonDirection direction)
 {
-    SetButtonDirection(direction);
+    platform::TBitmap b;
+    RegisterExGridResources();
+    try {
+        LoadBitmapResource(b, direction == bdDown || direction == bdLeft ? QStringLiteral("EsgSpinDown")
+                                                                          : QStringLiteral("EsgSpinUp"));
+    } catch (const std::exception&) {
+        // Without its picture the button shows a plain face.
+    }
+    b.SetTransparent(true);
+    return b;
+}
+
+} // namespace
+
+TExTimerSpeedButton::TExTimerSpeedButton(TEsgSpinButton* pair, const TSpinButtonColors* colors,
+                                         TButtonDirection direction)
+    : QToolButton(pair), FPair(pair), FColors(colors), FButtonDirection(direction)
+{
+    setFocusPolicy(Qt::NoFocus);
+    setCursor(Qt::ArrowCursor);
+    setAutoRaise(false);
 }
 
 void TExTimerSpeedButton::SetButtonDirection(TButtonDirection v)
 {
     FButtonDirection = v;
-    switch (v) {
-    case bdLeft: setArrowType(Qt::LeftArrow); break;
-    case bdRight: setArrowType(Qt::RightArrow); break;
-    case bdUp: setArrowType(Qt::UpArrow); break;
-    case bdDown: setArrowType(Qt::DownArrow); break;
-    }
     update();
 }
 
@@ -65,6 +85,42 @@ void TExTimerSpeedButton::SetIsWinXP(bool v)
 {
     FIsWinXP = v;
     update();
+}
+
+void TExTimerSpeedButton::SetFlat(bool v)
+{
+    FFlat = v;
+    update();
+}
+
+void TExTimerSpeedButton::SetTransparent(bool v)
+{
+    FTransparent = v;
+    update();
+}
+
+void TExTimerSpeedButton::SetGlyph(const TBitmap& v)
+{
+    FGlyph = v;
+    update();
+}
+
+void TExTimerSpeedButton::SetNumGlyphs(int v)
+{
+    FNumGlyphs = std::clamp(v, 1, 4);
+    update();
+}
+
+void TExTimerSpeedButton::SetFocusRect(bool v)
+{
+    FFocusRect = v;
+    update();
+}
+
+void TExTimerSpeedButton::Click()
+{
+    if (OnClick)
+        OnClick(this);
 }
 
 void TExTimerSpeedButton::enterEvent(QEnterEvent* e)
@@ -81,11 +137,106 @@ void TExTimerSpeedButton::leaveEvent(QEvent* e)
     update();
 }
 
-void TExTimerSpeedButton::paintEvent(QPaintEvent* e)
+void TExTimerSpeedButton::mousePressEvent(QMouseEvent* e)
+{
+    QToolButton::mousePressEvent(e);
+    if (e->button() != Qt::LeftButton)
+        return;
+    FCaptured = true;
+    RunGuarded([this] {
+        if (FPair)
+            FPair->ButtonPressed(this);
+        if (FAllowTimer) {
+            if (!FRepeatTimer) {
+                FRepeatTimer = new QTimer(this);
+                QObject::connect(FRepeatTimer, &QTimer::timeout, this, [this] { RunGuarded([this] { TimerExpired(); }); });
+            }
+            FRepeatTimer->setInterval(InitRepeatPause);
+            FRepeatTimer->start();
+        }
+        if (parentWidget())
+            parentWidget()->update();
+        Click();
+    });
+}
+
+void TExTimerSpeedButton::mouseReleaseEvent(QMouseEvent* e)
+{
+    // The press clicked already: the release only ends the repeat.
+    setDown(false);
+    QToolButton::mouseReleaseEvent(e);
+    if (e->button() == Qt::LeftButton)
+        FCaptured = false;
+    if (FRepeatTimer)
+        FRepeatTimer->stop();
+    if (parentWidget())
+        parentWidget()->update();
+}
+
+void TExTimerSpeedButton::TimerExpired()
+{
+    if (!FRepeatTimer)
+        return;
+    FRepeatTimer->setInterval(RepeatPause);
+    if (!isDown() || !FCaptured)
+        return;
+    try {
+        Click();
+    } catch (...) {
+        FRepeatTimer->stop();
+        throw;
+    }
+}
+
+void TExTimerSpeedButton::PaintSpeedButton(QPainter& painter, bool down)
+{
+    const QRect r = rect();
+    const QPalette pal = palette();
+    if (!FTransparent)
+        painter.fillRect(r, pal.color(QPalette::Button));
+    // Flat: the edge shows only under the mouse or while pressed.
+    if (!FFlat || FHasMouse || down) {
+        const QColor light = down ? pal.color(QPalette::Dark) : pal.color(QPalette::Light);
+        const QColor dark = down ? pal.color(QPalette::Light) : pal.color(QPalette::Dark);
+        painter.setPen(light);
+        painter.drawLine(r.left(), r.bottom(), r.left(), r.top());
+        painter.drawLine(r.left(), r.top(), r.right(), r.top());
+        painter.setPen(dark);
+        painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
+        painter.drawLine(r.right(), r.bottom(), r.left(), r.bottom());
+        if (!FFlat && !down) {
+            painter.setPen(pal.color(QPalette::Shadow));
+            painter.drawLine(r.right(), r.top(), r.right(), r.bottom());
+            painter.drawLine(r.right(), r.bottom(), r.left(), r.bottom());
+            painter.setPen(pal.color(QPalette::Mid));
+            painter.drawLine(r.right() - 1, r.top() + 1, r.right() - 1, r.bottom() - 1);
+            painter.drawLine(r.right() - 1, r.bottom() - 1, r.left() + 1, r.bottom() - 1);
+        }
+    }
+    if (FGlyph.Empty())
+        return;
+    // The strip: normal, disabled, pressed; a missing one is the normal one.
+    const int w = FGlyph.Width() / FNumGlyphs;
+    int index = 0;
+    if (!isEnabled() && FNumGlyphs > 1)
+        index = 1;
+    else if (down && FNumGlyphs > 2)
+        index = 2;
+    const QImage strip = FGlyph.DrawableImage();
+    const QImage glyph = strip.copy(index * w, 0, w, strip.height());
+    // Without a disabled picture a disabled button shows its glyph faded.
+    painter.setOpacity(!isEnabled() && FNumGlyphs < 2 ? 0.4 : 1.0);
+    const int shift = down ? 1 : 0;
+    painter.drawImage((r.width() - glyph.width()) / 2 + shift, (r.height() - glyph.height()) / 2 + shift, glyph);
+    painter.setOpacity(1.0);
+}
+
+void TExTimerSpeedButton::paintEvent(QPaintEvent*)
 {
     const bool down = isDown();
+    QPainter painter(this);
+    bool drawn = false;
     if (FColors && FColors->ButtonColor != clNone) {
-        QPainter painter(this);
         TCanvas canvas;
         canvas.BindPainter(&painter, width(), height());
         RunGuarded([&] {
@@ -112,15 +263,13 @@ void TExTimerSpeedButton::paintEvent(QPaintEvent* e)
             canvas.Pen().SetColor(clBlack);
             canvas.Polygon(tri);
         });
-        return;
+        drawn = true;
     }
     // The platform's styles have no horizontal spin parts: those buttons
-    // keep the platform's arrow button.
-    if (FIsWinXP && ExXPVS::ThemesAvailable() && (FButtonDirection == bdUp || FButtonDirection == bdDown)) {
-        QPainter painter(this);
+    // keep the speed button.
+    if (!drawn && FIsWinXP && ExXPVS::ThemesAvailable() && (FButtonDirection == bdUp || FButtonDirection == bdDown)) {
         TCanvas canvas;
         canvas.BindPainter(&painter, width(), height());
-        bool drawn = false;
         RunGuarded([&] {
             HTHEME theme = ExXPVS::OpenThemeData(parentWidget(), QStringLiteral("spin"));
             const bool upPart = FButtonDirection == bdUp;
@@ -131,47 +280,241 @@ void TExTimerSpeedButton::paintEvent(QPaintEvent* e)
                                                 Rect(0, 0, width(), height()));
             ExXPVS::CloseThemeData(theme);
         });
-        if (drawn)
-            return;
     }
-    QToolButton::paintEvent(e);
+    if (!drawn)
+        RunGuarded([&] { PaintSpeedButton(painter, down); });
+    if (FFocusRect && FPair && FPair->hasFocus()) {
+        QPen pen(palette().color(QPalette::WindowText), 1, Qt::DotLine);
+        painter.setPen(pen);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect().adjusted(2, 2, -3, -3));
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The pair
+// ---------------------------------------------------------------------------
+
+TEsgSpinButton::TEsgSpinButton(QWidget* parent)
+    : QWidget(parent), FUpButton(new TExTimerSpeedButton(this, &FColors, bdUp)),
+      FDownButton(new TExTimerSpeedButton(this, &FColors, bdDown)), FFocusedButton(FUpButton)
+{
+    setFocusPolicy(Qt::NoFocus);
+    FUpButton->OnClick = [this](TExTimerSpeedButton* b) {
+        if (OnUpClick)
+            OnUpClick(b);
+    };
+    FDownButton->OnClick = [this](TExTimerSpeedButton* b) {
+        if (OnDownClick)
+            OnDownClick(b);
+    };
+    SetUpGlyph(TBitmap());
+    SetDownGlyph(TBitmap());
+    resize(15, 25);
+    Layout();
+}
+
+void TEsgSpinButton::SetUpGlyph(const TBitmap& v)
+{
+    if (v.Empty()) {
+        FUpButton->SetGlyph(DefaultGlyph(bdUp));
+        FUpButton->SetNumGlyphs(1);
+    } else {
+        FUpButton->SetGlyph(v);
+    }
+}
+
+void TEsgSpinButton::SetDownGlyph(const TBitmap& v)
+{
+    if (v.Empty()) {
+        FDownButton->SetGlyph(DefaultGlyph(bdDown));
+        FDownButton->SetNumGlyphs(1);
+    } else {
+        FDownButton->SetGlyph(v);
+    }
+}
+
+void TEsgSpinButton::SetIsWinXP(bool v)
+{
+    FIsWinXP = v;
+    FDownButton->SetIsWinXP(v);
+    FFocusedButton->SetIsWinXP(v);
+}
+
+void TEsgSpinButton::SetDirection(TSpinDirection v)
+{
+    FDirection = v;
+    if (v == spHorizontal) {
+        FUpButton->SetButtonDirection(bdRight);
+        FDownButton->SetButtonDirection(bdLeft);
+        resize(20, height());
+    } else {
+        FUpButton->SetButtonDirection(bdUp);
+        FDownButton->SetButtonDirection(bdDown);
+        resize(15, height());
+    }
+    Layout();
+}
+
+void TEsgSpinButton::SetFocusBtn(TExTimerSpeedButton* button)
+{
+    if (button == FFocusedButton || !isEnabled())
+        return;
+    FFocusedButton->SetFocusRect(false);
+    FFocusedButton = button;
+    if (hasFocus())
+        FFocusedButton->SetFocusRect(true);
+}
+
+void TEsgSpinButton::ButtonPressed(TExTimerSpeedButton* button)
+{
+    SetFocusBtn(button);
+    QWidget* target = FFocusControl;
+    if (target && (target->focusPolicy() & Qt::TabFocus) && target->isEnabled() && target->isVisible()) {
+        if (!target->hasFocus())
+            target->setFocus(Qt::MouseFocusReason);
+    } else if (TabStop()) {
+        setFocus(Qt::MouseFocusReason);
+    }
+}
+
+bool TEsgSpinButton::event(QEvent* e)
+{
+    // The arrow keys are the pair's own: no shortcut of the form takes them.
+    if (e->type() == QEvent::ShortcutOverride) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right) {
+            e->accept();
+            return true;
+        }
+    }
+    return QWidget::event(e);
+}
+
+void TEsgSpinButton::keyPressEvent(QKeyEvent* e)
+{
+    switch (e->key()) {
+    case Qt::Key_Space: RunGuarded([this] { FFocusedButton->Click(); }); break;
+    case Qt::Key_Up:
+        RunGuarded([this] {
+            SetFocusBtn(FUpButton);
+            FUpButton->Click();
+        });
+        break;
+    case Qt::Key_Down:
+        RunGuarded([this] {
+            SetFocusBtn(FDownButton);
+            FDownButton->Click();
+        });
+        break;
+    default: QWidget::keyPressEvent(e); return;
+    }
+    e->accept();
+}
+
+void TEsgSpinButton::focusInEvent(QFocusEvent* e)
+{
+    QWidget::focusInEvent(e);
+    FFocusedButton->SetFocusRect(true);
+}
+
+void TEsgSpinButton::focusOutEvent(QFocusEvent* e)
+{
+    QWidget::focusOutEvent(e);
+    FFocusedButton->SetFocusRect(false);
+}
+
+void TEsgSpinButton::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    const int least = FDirection == spVertical ? 15 : 20;
+    if (width() < least) {
+        resize(least, height());
+        return;
+    }
+    Layout();
+}
+
+void TEsgSpinButton::Layout()
+{
+    const int w = width(), h = height();
+    if (FDirection == spVertical) {
+        const int half = h / 2;
+        FUpButton->setGeometry(0, 0, w, half);
+        FDownButton->setGeometry(0, half - 1, w, h - half + 1);
+    } else {
+        const int half = w / 2;
+        FDownButton->setGeometry(0, 0, half, h);
+        FUpButton->setGeometry(half + 1, 0, w - half - 1, h);
+    }
 }
 
 // ---------------------------------------------------------------------------
 // The spin edit
 // ---------------------------------------------------------------------------
 
-TEsgSpinEdit::TEsgSpinEdit(QWidget* parent)
-    : TEdit(parent), FUpButton(new TExTimerSpeedButton(this, &FButtonColors, bdUp)),
-      FDownButton(new TExTimerSpeedButton(this, &FButtonColors, bdDown))
+TEsgSpinEdit::TEsgSpinEdit(QWidget* parent) : TEdit(parent), FButton(new TEsgSpinButton(this))
 {
-    for (QToolButton* b : {FUpButton, FDownButton}) {
-        b->setFocusPolicy(Qt::NoFocus);
-        b->setCursor(Qt::ArrowCursor);
-        // Held, a button clicks on press, after 400 ms and then every 100 ms.
-        b->setAutoRepeat(true);
-        b->setAutoRepeatDelay(400);
-        b->setAutoRepeatInterval(100);
-        b->setAutoRaise(false);
-    }
-    QObject::connect(FUpButton, &QToolButton::clicked, this, [this] { RunGuarded([this] { UpButtonClick(); }); });
-    QObject::connect(FDownButton, &QToolButton::clicked, this, [this] { RunGuarded([this] { DownButtonClick(); }); });
-    setTextMargins(0, 0, ButtonWidth + 2, 0);
+    FButton->resize(15, 17);
+    FButton->SetFocusControl(this);
+    FButton->OnUpClick = [this](QObject*) { UpButtonClick(); };
+    FButton->OnDownClick = [this](QObject*) { DownButtonClick(); };
     SetText(QStringLiteral("0"));
     LayoutButtons();
 }
 
 void TEsgSpinEdit::RepaintButtons()
 {
-    FUpButton->update();
-    FDownButton->update();
+    FButton->UpButton()->update();
+    FButton->DownButton()->update();
 }
 
 void TEsgSpinEdit::SetIsWinXP(bool v)
 {
     FIsWinXP = v;
-    FUpButton->SetIsWinXP(v);
-    FDownButton->SetIsWinXP(v);
+    FButton->SetIsWinXP(v);
+}
+
+void TEsgSpinEdit::SetDirection(TSpinDirection v)
+{
+    FButton->SetDirection(v);
+    LayoutButtons();
+}
+
+void TEsgSpinEdit::SetEditAlign(TEditAlign v)
+{
+    FEditAlign = v;
+    const Qt::Alignment h = v == eaRight ? Qt::AlignRight : v == eaCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+    setAlignment(h | Qt::AlignVCenter);
+}
+
+void TEsgSpinEdit::SetSpinFlat(bool v)
+{
+    FSpinFlat = v;
+    FButton->UpButton()->SetFlat(v);
+    FButton->DownButton()->SetFlat(v);
+}
+
+void TEsgSpinEdit::SetSpinTransparent(bool v)
+{
+    FSpinTransparent = v;
+    FButton->UpButton()->SetTransparent(v);
+    FButton->DownButton()->SetTransparent(v);
+    LayoutButtons();
+}
+
+void TEsgSpinEdit::SetBorderSingle(bool v)
+{
+    setFrame(v);
+    LayoutButtons();
+}
+
+int TEsgSpinEdit::MinHeight() const
+{
+    const int own = QFontMetrics(font()).height();
+    const int system = QFontMetrics(QApplication::font()).height();
+    constexpr int BorderHeight = 1;
+    return own + std::min(own, system) / 4 + 2 + (hasFrame() ? 4 * BorderHeight : 0);
 }
 
 // ---------------------------------------------------------------------------
@@ -526,14 +869,32 @@ void TEsgSpinEdit::focusOutEvent(QFocusEvent* e)
 void TEsgSpinEdit::resizeEvent(QResizeEvent* e)
 {
     TEdit::resizeEvent(e);
+    // Never lower than a line of its font.
+    const int least = MinHeight();
+    if (height() < least) {
+        resize(width(), least);
+        return;
+    }
     LayoutButtons();
+}
+
+void TEsgSpinEdit::changeEvent(QEvent* e)
+{
+    TEdit::changeEvent(e);
+    if (e->type() == QEvent::FontChange && height() < MinHeight())
+        resize(width(), MinHeight());
 }
 
 void TEsgSpinEdit::LayoutButtons()
 {
-    const QRect r = rect();
-    const int x = r.width() - ButtonWidth - 1;
-    const int h = std::max(2, r.height() - 2);
-    FUpButton->setGeometry(x, 1, ButtonWidth, h / 2);
-    FDownButton->setGeometry(x, 1 + h / 2, ButtonWidth, h - h / 2);
+    // The pair sits inside the border at the right; the text stops short of it.
+    const int border = hasFrame() ? 2 : 0;
+    const int w = width(), h = height();
+    const int bw = FButton->width();
+    if (hasFrame())
+        FButton->setGeometry(w - bw - 5 + border, border, bw, std::max(1, h - 5));
+    else
+        FButton->setGeometry(w - bw - 1, 0, bw, std::max(1, h - 1));
+    const int inset = hasFrame() ? 0 : 3;
+    setTextMargins(inset, 0, bw + 2 + inset, 0);
 }

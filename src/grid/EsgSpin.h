@@ -11,6 +11,10 @@
 
 #include <QToolButton>
 
+#include <functional>
+
+class QTimer;
+
 enum class TEsgSpinType { sptNormal, sptFloat, sptDate, sptTime };
 using enum TEsgSpinType;
 enum class TButtonDirection { bdLeft, bdRight, bdUp, bdDown };
@@ -30,29 +34,129 @@ struct TSpinButtonColors
     platform::TColor ButtonTextColorDown = platform::clNone;
 };
 
-// One spin button: repeats its click while held; draws itself in the pair's
-// colours with a black triangle, themed, or as the platform's arrow button.
+enum class TSpinDirection { spVertical, spHorizontal };
+using enum TSpinDirection;
+enum class TEditAlign { eaLeft, eaRight, eaCenter };
+using enum TEditAlign;
+
+class TEsgSpinButton;
+
+// One spin button: clicks on press, again after 400 ms and then every 100 ms
+// while held; draws itself in the pair's colours with a black triangle,
+// themed, or as a speed button with its glyph.
 class TExTimerSpeedButton : public QToolButton
 {
 public:
-    TExTimerSpeedButton(QWidget* parent, const TSpinButtonColors* colors, TButtonDirection direction);
+    TExTimerSpeedButton(TEsgSpinButton* pair, const TSpinButtonColors* colors, TButtonDirection direction);
 
     TButtonDirection ButtonDirection() const { return FButtonDirection; }
     void SetButtonDirection(TButtonDirection v);
     bool IsWinXP() const { return FIsWinXP; }
     void SetIsWinXP(bool v);
     bool HasMouse() const { return FHasMouse; }
+    // Flat: no edge unless the mouse is over it; transparent: no face.
+    bool Flat() const { return FFlat; }
+    void SetFlat(bool v);
+    bool Transparent() const { return FTransparent; }
+    void SetTransparent(bool v);
+    // A strip of NumGlyphs pictures: normal, disabled, pressed.
+    const platform::TBitmap& Glyph() const { return FGlyph; }
+    void SetGlyph(const platform::TBitmap& v);
+    int NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(int v);
+    // The focus mark and the repeat while held (tbFocusRect, tbAllowTimer).
+    bool FocusRect() const { return FFocusRect; }
+    void SetFocusRect(bool v);
+    bool AllowTimer() const { return FAllowTimer; }
+    void SetAllowTimer(bool v) { FAllowTimer = v; }
+
+    // Raises the click (the pair's up or down event).
+    void Click();
+    std::function<void(TExTimerSpeedButton* sender)> OnClick;
+    // The repeat timer (created on the first press) and its tick.
+    const QTimer* RepeatTimer() const { return FRepeatTimer; }
+    void TimerExpired();
 
 protected:
     void paintEvent(QPaintEvent* e) override;
     void enterEvent(QEnterEvent* e) override;
     void leaveEvent(QEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
 
 private:
+    void PaintSpeedButton(QPainter& painter, bool down);
+
+    TEsgSpinButton* FPair;
     const TSpinButtonColors* FColors;
+    QTimer* FRepeatTimer = nullptr;
     TButtonDirection FButtonDirection;
     bool FIsWinXP = false;
     bool FHasMouse = false;
+    bool FFlat = false;
+    bool FTransparent = false;
+    bool FFocusRect = false;
+    bool FAllowTimer = true;
+    bool FCaptured = false;
+    platform::TBitmap FGlyph;
+    int FNumGlyphs = 1;
+};
+
+// The pair of spin buttons: vertical (up above down) or horizontal (down
+// left, up right). Space clicks the button with the focus mark, Up and Down
+// their button; the arrow keys are the pair's, not the form's.
+class TEsgSpinButton : public QWidget
+{
+public:
+    explicit TEsgSpinButton(QWidget* parent = nullptr);
+
+    TExTimerSpeedButton* UpButton() const { return FUpButton; }
+    TExTimerSpeedButton* DownButton() const { return FDownButton; }
+    TExTimerSpeedButton* FocusedButton() const { return FFocusedButton; }
+    // The control that takes the focus on a click (the spin edit sets itself).
+    QWidget* FocusControl() const { return FFocusControl; }
+    void SetFocusControl(QWidget* v) { FFocusControl = v; }
+    bool TabStop() const { return (focusPolicy() & Qt::TabFocus) != 0; }
+    void SetTabStop(bool v) { setFocusPolicy(v ? Qt::StrongFocus : Qt::NoFocus); }
+    TSpinDirection Direction() const { return FDirection; }
+    void SetDirection(TSpinDirection v);
+    bool IsWinXP() const { return FIsWinXP; }
+    void SetIsWinXP(bool v);
+    TSpinButtonColors& Colors() { return FColors; }
+    // An empty glyph loads the default one ("EsgSpinUp", "EsgSpinDown").
+    const platform::TBitmap& UpGlyph() const { return FUpButton->Glyph(); }
+    void SetUpGlyph(const platform::TBitmap& v);
+    const platform::TBitmap& DownGlyph() const { return FDownButton->Glyph(); }
+    void SetDownGlyph(const platform::TBitmap& v);
+    int UpNumGlyphs() const { return FUpButton->NumGlyphs(); }
+    void SetUpNumGlyphs(int v) { FUpButton->SetNumGlyphs(v); }
+    int DownNumGlyphs() const { return FDownButton->NumGlyphs(); }
+    void SetDownNumGlyphs(int v) { FDownButton->SetNumGlyphs(v); }
+
+    // Sender: the clicked button.
+    std::function<void(QObject* sender)> OnUpClick, OnDownClick;
+
+    // A left press on one of the buttons.
+    void ButtonPressed(TExTimerSpeedButton* button);
+
+protected:
+    bool event(QEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    void SetFocusBtn(TExTimerSpeedButton* button);
+    void Layout();
+
+    TSpinButtonColors FColors;
+    TExTimerSpeedButton* FUpButton;
+    TExTimerSpeedButton* FDownButton;
+    TExTimerSpeedButton* FFocusedButton;
+    QWidget* FFocusControl = nullptr;
+    TSpinDirection FDirection = spVertical;
+    bool FIsWinXP = false;
 };
 
 class TEsgSpinEdit : public platform::TEdit
@@ -115,15 +219,30 @@ public:
     bool ExcelStyleDecimalSeparator() const { return FExcelStyleDecimalSeparator; }
     void SetExcelStyleDecimalSeparator(bool v) { FExcelStyleDecimalSeparator = v; }
 
-    TExTimerSpeedButton* UpButton() const { return FUpButton; }
-    TExTimerSpeedButton* DownButton() const { return FDownButton; }
+    TEsgSpinButton* Button() const { return FButton; }
+    TExTimerSpeedButton* UpButton() const { return FButton->UpButton(); }
+    TExTimerSpeedButton* DownButton() const { return FButton->DownButton(); }
     // The pair's colours; write, then repaint the buttons (RepaintButtons).
-    TSpinButtonColors& ButtonColors() { return FButtonColors; }
+    TSpinButtonColors& ButtonColors() { return FButton->Colors(); }
     void RepaintButtons();
     // The themed look of the buttons (the grid sets it).
     bool IsWinXP() const { return FIsWinXP; }
     void SetIsWinXP(bool v);
-    static constexpr int ButtonWidth = 15;
+    TSpinDirection Direction() const { return FButton->Direction(); }
+    void SetDirection(TSpinDirection v);
+    TEditAlign EditAlign() const { return FEditAlign; }
+    void SetEditAlign(TEditAlign v);
+    bool SpinFlat() const { return FSpinFlat; }
+    void SetSpinFlat(bool v);
+    bool SpinTransparent() const { return FSpinTransparent; }
+    void SetSpinTransparent(bool v);
+    // The single border (on by default); the grid's editor has none.
+    bool BorderSingle() const { return hasFrame(); }
+    void SetBorderSingle(bool v);
+    // The lowest height the edit takes: its font's character height, a
+    // quarter of the smaller of that and the system font's, 2 pixels and the
+    // border's.
+    int MinHeight() const;
 
     virtual void StepUp(bool page);
     virtual void StepDown(bool page);
@@ -138,6 +257,7 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void Step(bool up, bool page);
@@ -165,9 +285,10 @@ private:
     bool FAllowEmptyValue = false;
     bool FExcelStyleDecimalSeparator = false;
     bool FIsWinXP = false;
-    TSpinButtonColors FButtonColors;
-    TExTimerSpeedButton* FUpButton;
-    TExTimerSpeedButton* FDownButton;
+    TEditAlign FEditAlign = eaLeft;
+    bool FSpinFlat = false;
+    bool FSpinTransparent = false;
+    TEsgSpinButton* FButton;
 };
 
 // Date conversions of the spin edit (days since 30 December 1899).

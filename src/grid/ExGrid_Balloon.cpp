@@ -57,13 +57,43 @@ QChar IconGlyph(int icon)
 // TGridBalloonTip
 // ---------------------------------------------------------------------------
 
-TGridBalloonTip::TGridBalloonTip(TExStringGrid* grid)
-    : QWidget(grid, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint), FGrid(grid)
+TBalloonWindow::TBalloonWindow(QWidget* parent)
+    : QWidget(parent, Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
-    setObjectName(QStringLiteral("BalloonToolTip"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::NoFocus);
+}
+
+void TBalloonWindow::SetTitle(const QString& title, int icon)
+{
+    FTitle = title;
+    FIcon = icon;
+    update();
+}
+
+void TBalloonWindow::SetText(const QString& text)
+{
+    FText = text;
+    update();
+}
+
+void TBalloonWindow::SetColors(TColor text, TColor background)
+{
+    FTextColor = text;
+    FBackgroundColor = background;
+    update();
+}
+
+QSize TBalloonWindow::SizeHint() const
+{
+    QRect titleRect, textRect;
+    return Layout(titleRect, textRect);
+}
+
+TGridBalloonTip::TGridBalloonTip(TExStringGrid* grid) : TBalloonWindow(grid), FGrid(grid)
+{
+    setObjectName(QStringLiteral("BalloonToolTip"));
     FShowTimer.setSingleShot(true);
     FHideTimer.setSingleShot(true);
     QObject::connect(&FShowTimer, &QTimer::timeout, this, [this] { RunGuarded([this] { Popup(); }); });
@@ -76,26 +106,6 @@ TGridBalloonTip::~TGridBalloonTip()
 {
     if (FGrid && FGrid->ClientSurface())
         FGrid->ClientSurface()->removeEventFilter(this);
-}
-
-void TGridBalloonTip::SetTitle(const QString& title, int icon)
-{
-    FTitle = title;
-    FIcon = icon;
-    update();
-}
-
-void TGridBalloonTip::SetText(const QString& text)
-{
-    FText = text;
-    update();
-}
-
-void TGridBalloonTip::SetColors(TColor text, TColor background)
-{
-    FTextColor = text;
-    FBackgroundColor = background;
-    update();
 }
 
 void TGridBalloonTip::SetDelays(int initial, int reshow, int autoHide)
@@ -127,8 +137,7 @@ void TGridBalloonTip::Popup()
     int icon = 1;
     if (!FGrid->BalloonTextRequest(FPointer, title, text, icon) || text.isEmpty())
         return; // a tooltip shows nothing for an empty text
-    QRect titleRect, textRect;
-    const QSize size = Layout(titleRect, textRect);
+    const QSize size = SizeHint();
     const QPoint global = FGrid->ClientSurface()->mapToGlobal(FPointer + QPoint(0, 18));
     setGeometry(QRect(global, size));
     show();
@@ -183,7 +192,7 @@ bool TGridBalloonTip::eventFilter(QObject* watched, QEvent* event)
     return false;
 }
 
-QSize TGridBalloonTip::Layout(QRect& titleRect, QRect& textRect) const
+QSize TBalloonWindow::Layout(QRect& titleRect, QRect& textRect) const
 {
     QFont bold = font();
     bold.setBold(true);
@@ -206,7 +215,7 @@ QSize TGridBalloonTip::Layout(QRect& titleRect, QRect& textRect) const
     return QSize(width + 2 * Padding, y);
 }
 
-void TGridBalloonTip::paintEvent(QPaintEvent*)
+void TBalloonWindow::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.setRenderHint(QPainter::Antialiasing);

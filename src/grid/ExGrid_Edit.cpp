@@ -418,6 +418,8 @@ void TExStringGrid::ShowSpecialEditor(int aCol, int aRow)
     case edMaskEditBtn: {
         TGridEditBtn* edit = FEditBtn;
         DoGetEditorProp(realCol, aRow, edit);
+        // The mask comes before the text, which it then shapes.
+        edit->SetEditMask(FEditControl == edMaskEditBtn ? GetEditMask(aCol, aRow) : QString());
         edit->SetText(text);
         edit->SetMaxLength(FMaxEditLength);
         ShowEditorControl(edit, r, w, h, color, font);

@@ -774,6 +774,7 @@ TGridSpin::TGridSpin(TExStringGrid* grid) : TEsgSpinEdit(SurfaceOf(grid)), FGrid
     SetMaxValue(100);
     SetMinValue(0);
     SetIncrement(1);
+    SetBorderSingle(false);
     // The grid's XP flag: every system we run on is of the themed kind, so
     // the flag is whether the visual styles are active.
     SetIsWinXP(ExXPVS::IsThemeActive());

@@ -2,6 +2,8 @@
 // HTML form fields in cells: the editor classes and the grid's side.
 #include "grid/ExGrid_FormEditors.h"
 
+#include "platform/EditMask.h"
+
 #include "grid/ExGrid.h"
 #include "grid/ExGrid_Private.h"
 
@@ -170,8 +172,8 @@ TControlEdit::TControlEdit(QWidget* parent) : TEdit(parent) { hide(); }
 void TControlEdit::SetEditMask(const QString& mask)
 {
     FEditMask = mask;
-    // The mask letters before the first ";" are those of the line edit.
-    setInputMask(mask.section(QLatin1Char(';'), 0, 0));
+    // The field's mask is in the platform's mask language.
+    setInputMask(platform::TranslateEditMask(mask).qtMask);
 }
 
 bool TControlEdit::event(QEvent* e)

@@ -849,6 +849,8 @@ void TExStringGrid::RemoveBalloon(int aCol, int aRow)
 void TExStringGrid::SetGridImages(TImageList* v)
 {
     FGridImages = v;
+    if (v)
+        FreeNotification(v);
     Invalidate();
 }
 

@@ -1071,6 +1071,8 @@ void TExStringGrid::SetSelectionRectangleColor(TColor v)
 void TExStringGrid::SetPictureContainer(TPictureContainer* v)
 {
     FPictureContainer = v;
+    if (v)
+        FreeNotification(v);
     Invalidate();
 }
 

@@ -1318,10 +1318,15 @@ void TExStringGrid::HandleRButtonDownMessage(TMessage& m)
         }
         if (FMouseActions->DisjunctRowSelect()) {
             const int flagRow = RealRowIndex(aRow);
-            // No popup menu is assigned to the grid in this program, so a
-            // multi-row selection is not kept for one.
             if ((shift & ssCtrl) || FMouseActions->DisjunctRowSelectNoCtrl()) {
                 SetRowSelect(flagRow, !GetRowSelect(flagRow));
+            } else if (RowSelectCount() > 1 && PopupMenu()) {
+                // A flagged row keeps the rows flagged for the menu; any
+                // other row is flagged alone.
+                if (!GetRowSelect(flagRow)) {
+                    ClearRowSelect();
+                    SetRowSelect(flagRow, true);
+                }
             } else {
                 ClearRowSelect();
                 SetRowSelect(flagRow, true);
@@ -1344,7 +1349,22 @@ void TExStringGrid::HandleRButtonUpMessage(TMessage& m)
         m.Result = 0;
         return;
     }
+    const int x = SignedLowWord(m.LParam), y = SignedHighWord(m.LParam);
     TBaseGrid::WndProc(m);
+    // The context menu opens where the button came up.
+    if (TPopupMenu* menu = PopupMenu()) {
+        const QPoint at = ClientSurface()->mapToGlobal(QPoint(x, y));
+        menu->Popup(at.x(), at.y());
+    }
+}
+
+TPopupMenu* TExStringGrid::PopupMenu() const { return static_cast<TPopupMenu*>(FPopupMenu.data()); }
+
+void TExStringGrid::SetPopupMenu(TPopupMenu* v)
+{
+    FPopupMenu = v;
+    if (v)
+        FreeNotification(v);
 }
 
 void TExStringGrid::MouseUp(TMouseButton button, TShiftState shift, int x, int y)

@@ -5,9 +5,12 @@
 #include "grid/ExGrid.h"
 #include "grid/ExGrid_Private.h"
 
+#include "grid/ExGrid_Balloon.h"
 #include "grid/ExGrid_Editors.h"
+#include "platform/ComboBox.h"
 #include "widgets/EsgHTMLE.h"
 
+#include <QLineEdit>
 #include <QScopeGuard>
 #include <QTimer>
 
@@ -199,19 +202,21 @@ void TExStringGrid::ShowBalloonTip(QWidget* on)
 {
     if (!on)
         return;
+    // An editable combo shows the tip on its edit part.
+    if (auto* combo = dynamic_cast<TCustomComboBox*>(on); combo && combo->Style() != csDropDownList && combo->EditWidget())
+        on = combo->EditWidget();
     if (!FBalloonTip) {
-        auto* tip = new THintWindow(this);
+        auto* tip = new TBalloonWindow(this);
         tip->setObjectName(QStringLiteral("InvalidEntryBalloon"));
         FBalloonTip = tip;
     }
-    auto* tip = static_cast<THintWindow*>(FBalloonTip.data());
-    QString text = FInvalidEntryTitle;
-    if (!FInvalidEntryText.isEmpty())
-        text += (text.isEmpty() ? QString() : QStringLiteral("\r\n")) + FInvalidEntryText;
-    TRect r = tip->CalcHintRect(300, text);
+    auto* tip = static_cast<TBalloonWindow*>(FBalloonTip.data());
+    tip->SetTitle(FInvalidEntryTitle, static_cast<int>(FInvalidEntryIcon));
+    tip->SetText(FInvalidEntryText);
     const QPoint at = on->mapToGlobal(QPoint(0, on->height()));
-    OffsetRect(r, at.x(), at.y());
-    tip->ActivateHint(r, text);
+    tip->setGeometry(QRect(at, tip->SizeHint()));
+    tip->show();
+    tip->raise();
     QPointer<QWidget> guard = tip;
     QTimer::singleShot(5000, tip, [guard] {
         if (guard)

@@ -3,6 +3,7 @@
 #include "grid/ExGrid_Windows.h"
 
 #include "grid/ExGrid.h"
+#include "platform/HintWindow.h"
 #include "platform/Messages.h"
 #include "widgets/EsgHTMLE.h"
 #include "widgets/ExUtil.h"
@@ -51,6 +52,7 @@ QString& THTMLHintWindow::HintFontName()
 THTMLHintWindow::THTMLHintWindow(QWidget* parent) : THintWindow(parent)
 {
     setAttribute(Qt::WA_ShowWithoutActivating);
+    AddDropShadow(this);
 }
 
 TSize THTMLHintWindow::Measure(const QString& hint, int maxWidth, bool& wide)

@@ -15,7 +15,7 @@
 class TPictureContainer;
 
 // A top-level tool-tip window like the platform's plain hint window: opaque,
-// so it needs no compositor.
+// so it needs no compositor; it casts a drop shadow.
 class THTMLHintWindow : public platform::THintWindow
 {
 public:
@@ -47,8 +47,9 @@ protected:
 private:
     platform::TSize Measure(const QString& hint, int maxWidth, bool& wide);
 
-    const platform::TImageList* FImages = nullptr;
-    TPictureContainer* FPictureContainer = nullptr;
+    // The grid's, not owned; cleared when they go.
+    QPointer<const platform::TImageList> FImages;
+    QPointer<TPictureContainer> FPictureContainer;
     int FTextHeight = 0;
     int FTextWidth = 0;
     QString FWideCaption;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include <cstdint>
@@ -382,8 +383,9 @@ private:
     TColor transparentColor_ = clNone;
 };
 
-// Equal-sized pictures addressed by index.
-class TImageList
+// Equal-sized pictures addressed by index. A QObject so that whoever keeps
+// a reference hears when the list goes (destroyed).
+class TImageList : public QObject
 {
 public:
     TImageList(int width = 16, int height = 16);

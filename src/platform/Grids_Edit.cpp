@@ -5,6 +5,8 @@
 // the platform's WM_KEYDOWN / WM_CHAR steps before it edits.
 #include "platform/Grids.h"
 
+#include "platform/EditMask.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QClipboard>
@@ -97,93 +99,6 @@ private:
 
 } // namespace detail
 
-namespace {
-
-// The platform's mask language turned into Qt's input mask, with which
-// positions of the shown text are literals.
-struct MaskInfo
-{
-    QString qtMask;
-    std::vector<bool> literal;
-    bool saveLiterals = true;
-    QChar blank = QLatin1Char('_');
-};
-
-MaskInfo TranslateMask(const QString& mask)
-{
-    MaskInfo info;
-    if (mask.isEmpty())
-        return info;
-    std::vector<int> semicolons;
-    for (int i = 0; i < mask.size(); ++i) {
-        if (mask[i] == QLatin1Char('\\')) {
-            ++i;
-            continue;
-        }
-        if (mask[i] == QLatin1Char(';'))
-            semicolons.push_back(i);
-    }
-    QString body = mask;
-    if (semicolons.size() >= 2) {
-        const int last = semicolons.back(), before = semicolons[semicolons.size() - 2];
-        if (last + 1 < mask.size())
-            info.blank = mask[last + 1];
-        info.saveLiterals = mask.mid(before + 1, last - before - 1).trimmed() != QLatin1String("0");
-        body = mask.left(before);
-    } else if (semicolons.size() == 1) {
-        info.saveLiterals = mask.mid(semicolons[0] + 1).trimmed() != QLatin1String("0");
-        body = mask.left(semicolons[0]);
-    }
-    const QString special = QStringLiteral("AaNnXx90Dd#HhBb><!{}[]\\;");
-    auto literal = [&](QChar c) {
-        if (special.contains(c))
-            info.qtMask += QLatin1Char('\\');
-        info.qtMask += c;
-        info.literal.push_back(true);
-    };
-    auto place = [&](char q) {
-        info.qtMask += QLatin1Char(q);
-        info.literal.push_back(false);
-    };
-    for (int i = 0; i < body.size(); ++i) {
-        const QChar c = body[i];
-        switch (c.unicode()) {
-        case '\\':
-            if (i + 1 < body.size())
-                literal(body[++i]);
-            break;
-        case '!': break;  // blanks lead or trail: no meaning here
-        case '>': info.qtMask += QLatin1Char('>'); break;
-        case '<':
-            if (i + 1 < body.size() && body[i + 1] == QLatin1Char('>')) {
-                info.qtMask += QLatin1Char('!');
-                ++i;
-            } else {
-                info.qtMask += QLatin1Char('<');
-            }
-            break;
-        case 'L': place('A'); break;
-        case 'l': place('a'); break;
-        case 'A': place('N'); break;
-        case 'a': place('n'); break;
-        case 'C': place('X'); break;
-        case 'c': place('x'); break;
-        case '0': place('9'); break;
-        case '9': place('0'); break;
-        case '#': place('#'); break;
-        case '_': literal(QLatin1Char(' ')); break;
-        default: literal(c); break;
-        }
-    }
-    if (info.literal.empty())
-        return MaskInfo{};
-    info.qtMask += QLatin1Char(';');
-    info.qtMask += info.blank;
-    return info;
-}
-
-} // namespace
-
 // ------------------------------------------------------------------ TInplaceEdit
 
 TInplaceEdit::TInplaceEdit(TCustomGrid* grid)
@@ -249,18 +164,8 @@ QString TInplaceEdit::Text() const
     QString inner;
     if (lineMode_) {
         inner = line_->text();
-        if (!editMask_.isEmpty() && !saveLiterals_) {
-            const MaskInfo info = TranslateMask(editMask_);
-            const QString shown = line_->displayText();
-            if (line_->echoMode() == QLineEdit::Normal) {
-                QString kept;
-                for (int i = 0; i < shown.size() && i < static_cast<int>(info.literal.size()); ++i) {
-                    if (!info.literal[static_cast<size_t>(i)] && shown[i] != info.blank)
-                        kept += shown[i];
-                }
-                inner = kept;
-            }
-        }
+        if (!editMask_.isEmpty() && !saveLiterals_ && line_->echoMode() == QLineEdit::Normal)
+            inner = MaskedText(TranslateEditMask(editMask_), line_->displayText());
     } else {
         inner = InnerPlain(text_);
     }
@@ -413,7 +318,7 @@ void TInplaceEdit::SetEditMask(const QString& mask)
     if (mask == editMask_)
         return;
     editMask_ = mask;
-    const MaskInfo info = TranslateMask(mask);
+    const TEditMask info = TranslateEditMask(mask);
     saveLiterals_ = info.saveLiterals;
     UseLineEditor(!info.qtMask.isEmpty() || !passwordChar_.isNull());
     const bool old = switching_;
@@ -425,7 +330,7 @@ void TInplaceEdit::SetEditMask(const QString& mask)
 void TInplaceEdit::SetPasswordChar(QChar c)
 {
     passwordChar_ = c;
-    UseLineEditor(!TranslateMask(editMask_).qtMask.isEmpty() || !c.isNull());
+    UseLineEditor(!TranslateEditMask(editMask_).qtMask.isEmpty() || !c.isNull());
     line_->setEchoMode(c.isNull() ? QLineEdit::Normal : QLineEdit::Password);
 }
 

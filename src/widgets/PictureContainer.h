@@ -7,6 +7,7 @@
 #include "platform/Graphics.h"
 
 #include <QByteArray>
+#include <QObject>
 #include <QString>
 
 #include <functional>
@@ -157,8 +158,9 @@ private:
     std::vector<std::unique_ptr<TPictureItem>> items_;
 };
 
-// Named pictures for <IMG SRC="name">.
-class TPictureContainer
+// Named pictures for <IMG SRC="name">. A QObject so that whoever keeps a
+// reference hears when the container goes (destroyed).
+class TPictureContainer : public QObject
 {
 public:
     TPictureContainer();

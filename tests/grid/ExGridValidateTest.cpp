@@ -1,6 +1,8 @@
 // Validation of an edited cell: accepting, changing and refusing a value,
 // the modified marks, the balloon tip and the change of the current cell.
 #include "ExGridEditTestSupport.h"
+#include "grid/ExGrid_Balloon.h"
+#include "grid/ExGrid_Editors.h"
 
 #include <vector>
 
@@ -168,9 +170,43 @@ TEST_F(ValidateFixture, RefusalShowsTheBalloonTipWithTitleAndText)
     Key(Qt::Key_Return);
     ASSERT_NE(grid->BalloonTip(), nullptr);
     EXPECT_TRUE(grid->BalloonTip()->isVisible());
-    const auto* tip = static_cast<THintWindow*>(grid->BalloonTip());
-    EXPECT_TRUE(tip->Caption().contains(QStringLiteral("Wrong")));
-    EXPECT_TRUE(tip->Caption().contains(QStringLiteral("Only digits")));
+    const auto* tip = static_cast<TBalloonWindow*>(grid->BalloonTip());
+    EXPECT_EQ(tip->Title(), QStringLiteral("Wrong"));
+    EXPECT_EQ(tip->Text(), QStringLiteral("Only digits"));
+    EXPECT_EQ(tip->TitleIcon(), 2) << "a warning unless set";
+}
+
+// The icon setting reaches the tip and shows beside the title.
+TEST_F(ValidateFixture, RefusalTipShowsTheInvalidEntryIcon)
+{
+    const struct
+    {
+        TInvalidEntryIcon icon;
+        int code;
+    } cases[] = {{ieNone, 0}, {ieInfo, 1}, {ieWarning, 2}, {ieError, 3}};
+    grid->SetInvalidEntryTitle(QStringLiteral("Wrong"));
+    for (const auto& k : cases) {
+        grid->SetInvalidEntryIcon(k.icon);
+        valid = false;
+        EditAndType(1, 1, QStringLiteral("x"));
+        Key(Qt::Key_Return);
+        auto* tip = static_cast<TBalloonWindow*>(grid->BalloonTip());
+        ASSERT_NE(tip, nullptr);
+        EXPECT_TRUE(tip->isVisible()) << k.code;
+        EXPECT_EQ(tip->TitleIcon(), k.code);
+        // The icon is a coloured disc left of the title.
+        const QImage img = tip->grab().toImage();
+        int coloured = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < 30 && x < img.width(); ++x) {
+                const QColor c = img.pixelColor(x, y);
+                coloured += c.alpha() > 0 && c.saturation() > 120 ? 1 : 0;
+            }
+        EXPECT_EQ(coloured > 20, k.code != 0) << k.code << ": " << coloured;
+        valid = true;
+        Key(Qt::Key_Escape);
+        tip->hide();
+    }
 }
 
 TEST_F(ValidateFixture, AMoveByTheProgramValidatesTheEditedCellNotTheNewOne)
@@ -248,4 +284,48 @@ TEST_F(ValidateFixture, RefusalOnTheCursorWalkKeepsTheCellAndItsEditor)
     Key(Qt::Key_Right);
     EXPECT_EQ(grid->Cells(2, 2), QStringLiteral("ok"));
     EXPECT_EQ(grid->Col(), 3);
+}
+
+// The tip hangs below the combo that edits.
+TEST_F(ValidateFixture, RefusalTipBelowAPickOnlyCombo)
+{
+    struct Case
+    {
+        const char* name;
+        TEditorType kind;
+        bool onEditPart;
+    };
+    const Case cases[] = {{"pick-only combo", edComboList, false}};
+    grid->SetInvalidEntryText(QStringLiteral("Not that one"));
+    TEditorType kind = edNormal;
+    grid->OnGetEditorType = [&](QObject*, int c, int, TEditorType& e) {
+        if (c == 2)
+            e = kind;
+    };
+    for (const Case& k : cases) {
+        kind = k.kind;
+        grid->ClearComboString();
+        for (const char* s : {"Water", "Heat", "Gas"})
+            grid->AddComboString(QString::fromLatin1(s));
+        grid->SetCells(2, 2, QStringLiteral("Water"));
+        valid = false;
+        GoTo(2, 2);
+        Key(Qt::Key_F2);
+        ProcessEvents();
+        TGridCombo* combo = grid->Combobox();
+        ASSERT_TRUE(combo->isVisible()) << k.name;
+        Key(Qt::Key_Down);
+        Key(Qt::Key_Return);
+        ProcessEvents();
+        auto* tip = static_cast<TBalloonWindow*>(grid->BalloonTip());
+        ASSERT_NE(tip, nullptr) << k.name;
+        EXPECT_TRUE(tip->isVisible()) << k.name;
+        QWidget* anchor = k.onEditPart ? static_cast<QWidget*>(combo->EditWidget()) : combo;
+        ASSERT_NE(anchor, nullptr) << k.name;
+        EXPECT_EQ(tip->geometry().topLeft(), anchor->mapToGlobal(QPoint(0, anchor->height()))) << k.name;
+        tip->hide();
+        valid = true;
+        Key(Qt::Key_Escape);
+        ProcessEvents();
+    }
 }
