@@ -12,27 +12,17 @@ using namespace editorshots;
 
 namespace {
 
-TEST(EditorsScreenshot, EachEditorKindInColourTones)
+TEST_F(EditorShot, EachEditorKindInColourTones)
 {
-    const QString dir = qEnvironmentVariable("GRID_SCREENSHOT_DIR");
-    if (dir.isEmpty())
-        GTEST_SKIP() << "GRID_SCREENSHOT_DIR not set";
-    QDir().mkpath(dir);
-    FixedRegion region;
-    TForm form;
-    form.resize(StripW, 120);
-    EditorGrid editors(form);
     TColorTones tones;
     tones.Background = {0xFFFFFF, 0xB0B0B0, 0x202020};
     tones.Foreground = {0x7A4A1E, 0x5A3A16, 0xFFFFFF};
     tones.Selected = {0xE0B080, 0xC08040, 0x000000};
     tones.Hover = {0xF5DCC0, 0xE0B080, 0x000000};
-    editors.grid->SetColorTones(tones);
-    form.show();
-    QApplication::setActiveWindow(&form);
-    Settle();
-    const QPixmap sheet = Sheet(editors.Strips(EditorKinds()));
-    EXPECT_TRUE(sheet.save(QDir(dir).filePath("grid_editor_kinds_tones.png")));
+    editors->grid->SetColorTones(tones);
+    ShowAndSettle();
+    const QPixmap sheet = Sheet(editors->Strips(EditorKinds()));
+    Save(sheet, "grid_editor_kinds_tones.png");
 }
 
 TEST(EditorsScreenshot, FlatAndEncyclopediaScrollBars)

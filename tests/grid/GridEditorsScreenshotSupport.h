@@ -12,9 +12,13 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QPainter>
+#include <QDir>
 #include <QPixmap>
 
+#include <gtest/gtest.h>
+
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace editorshots {
@@ -151,5 +155,33 @@ inline QPixmap Sheet(const std::vector<QPixmap>& strips)
         p.drawPixmap(static_cast<int>(i % 2) * StripW, static_cast<int>(i / 2) * StripH, strips[i]);
     return sheet;
 }
+
+// A form holding the editor grid; skipped unless GRID_SCREENSHOT_DIR names
+// where the pictures go.
+class EditorShot : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dir = qEnvironmentVariable("GRID_SCREENSHOT_DIR");
+        if (dir.isEmpty())
+            GTEST_SKIP() << "GRID_SCREENSHOT_DIR not set";
+        QDir().mkpath(dir);
+        form.resize(StripW, 120);
+        editors = std::make_unique<EditorGrid>(form);
+    }
+    void ShowAndSettle()
+    {
+        form.show();
+        QApplication::setActiveWindow(&form);
+        Settle();
+    }
+    void Save(const QPixmap& sheet, const char* name) { EXPECT_TRUE(sheet.save(QDir(dir).filePath(QString::fromLatin1(name)))); }
+
+    QString dir;
+    FixedRegion region;
+    platform::TForm form;
+    std::unique_ptr<EditorGrid> editors;
+};
 
 } // namespace editorshots

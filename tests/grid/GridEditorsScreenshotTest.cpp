@@ -12,21 +12,11 @@ using namespace editorshots;
 
 namespace {
 
-TEST(EditorsScreenshot, EachEditorKindOverItsCell)
+TEST_F(EditorShot, EachEditorKindOverItsCell)
 {
-    const QString dir = qEnvironmentVariable("GRID_SCREENSHOT_DIR");
-    if (dir.isEmpty())
-        GTEST_SKIP() << "GRID_SCREENSHOT_DIR not set";
-    QDir().mkpath(dir);
-    FixedRegion region;
-    TForm form;
-    form.resize(StripW, 120);
-    EditorGrid editors(form);
-    form.show();
-    QApplication::setActiveWindow(&form);
-    Settle();
-    const QPixmap sheet = Sheet(editors.Strips(EditorKinds()));
-    EXPECT_TRUE(sheet.save(QDir(dir).filePath("grid_editor_kinds.png")));
+    ShowAndSettle();
+    const QPixmap sheet = Sheet(editors->Strips(EditorKinds()));
+    Save(sheet, "grid_editor_kinds.png");
 }
 
 } // namespace

@@ -14,20 +14,10 @@ using namespace editorshots;
 
 namespace {
 
-TEST(SpinScreenshot, SpinEditorsNormalFlatAndHorizontal)
+TEST_F(EditorShot, SpinEditorsNormalFlatAndHorizontal)
 {
-    const QString dir = qEnvironmentVariable("GRID_SCREENSHOT_DIR");
-    if (dir.isEmpty())
-        GTEST_SKIP() << "GRID_SCREENSHOT_DIR not set";
-    QDir().mkpath(dir);
-    FixedRegion region;
-    TForm form;
-    form.resize(StripW, 120);
-    EditorGrid editors(form);
-    editors.grid->SetDefaultRowHeight(24);
-    form.show();
-    QApplication::setActiveWindow(&form);
-    Settle();
+    editors->grid->SetDefaultRowHeight(24);
+    ShowAndSettle();
     const std::vector<Kind> spins = {
         {edSpinEdit, "themed", "42"},
         {edFloatSpinEdit, "themed flat", "3.5"},
@@ -36,14 +26,14 @@ TEST(SpinScreenshot, SpinEditorsNormalFlatAndHorizontal)
         {edSpinEdit, "classic horizontal", "42"},
         {edSpinEdit, "classic flat horizontal", "7"},
     };
-    TGridSpin* spin = editors.grid->SpinEdit();
-    const QPixmap sheet = Sheet(editors.Strips(spins, [&](const Kind& k) {
+    TGridSpin* spin = editors->grid->SpinEdit();
+    const QPixmap sheet = Sheet(editors->Strips(spins, [&](const Kind& k) {
         const QString look = QString::fromLatin1(k.name);
         spin->SetIsWinXP(!look.contains(QLatin1String("classic")));
         spin->SetSpinFlat(look.contains(QLatin1String("flat")));
         spin->SetDirection(look.contains(QLatin1String("horizontal")) ? spHorizontal : spVertical);
     }));
-    EXPECT_TRUE(sheet.save(QDir(dir).filePath("grid_spin_editors.png")));
+    Save(sheet, "grid_spin_editors.png");
 }
 
 } // namespace
