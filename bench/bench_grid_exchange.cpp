@@ -211,18 +211,21 @@ void PlainCSV_Save(benchmark::State& state)
         SaveFile(path, PlainCsv());
 }
 
-void CSV_Load(benchmark::State& state)
+// Loads the file `save` wrote into a fresh grid; making and destroying the
+// grid is not the load.
+template <typename Save, typename Load>
+void GridLoad(benchmark::State& state, const char* name, Save save, Load load)
 {
-    const QString path = Dir().filePath("load.csv");
-    Filled()->SaveToCSV(path, true);
+    const QString path = Dir().filePath(QString::fromLatin1(name));
+    save(*Filled(), path);
     for (auto _ : state) {
-        state.PauseTiming(); // making and destroying the grid is not the load
+        state.PauseTiming();
         auto g = std::make_unique<TExStringGrid>();
         g->SetFixedRows(0);
         g->SetFixedCols(0);
         g->SetMultilinecells(true);
         state.ResumeTiming();
-        g->LoadFromCSV(path);
+        load(*g, path);
         benchmark::DoNotOptimize(g->RowCount());
         state.PauseTiming();
         g.reset();
@@ -230,12 +233,14 @@ void CSV_Load(benchmark::State& state)
     }
 }
 
-void PlainCSV_Load(benchmark::State& state)
+// The plain reader's peer of GridLoad, checked against the grid's texts.
+template <typename Save, typename Read>
+void PlainLoad(benchmark::State& state, const char* name, Save save, Read read)
 {
-    const QString path = Dir().filePath("load.csv");
-    Filled()->SaveToCSV(path, true);
+    const QString path = Dir().filePath(QString::fromLatin1(name));
+    save(*Filled(), path);
     for (auto _ : state) {
-        std::vector<QString> cells = PlainCsvRead(path);
+        std::vector<QString> cells = read(path);
         benchmark::DoNotOptimize(cells.data());
         state.PauseTiming();
         if (!SameAsTexts(cells))
@@ -243,6 +248,17 @@ void PlainCSV_Load(benchmark::State& state)
         cells = {};
         state.ResumeTiming();
     }
+}
+
+void CSV_Load(benchmark::State& state)
+{
+    GridLoad(state, "load.csv", [](TExStringGrid& g, const QString& p) { g.SaveToCSV(p, true); },
+             [](TExStringGrid& g, const QString& p) { g.LoadFromCSV(p); });
+}
+
+void PlainCSV_Load(benchmark::State& state)
+{
+    PlainLoad(state, "load.csv", [](TExStringGrid& g, const QString& p) { g.SaveToCSV(p, true); }, PlainCsvRead);
 }
 
 void Layout_Save(benchmark::State& state)
@@ -265,36 +281,13 @@ void PlainLayout_Save(benchmark::State& state)
 
 void Layout_Load(benchmark::State& state)
 {
-    const QString path = Dir().filePath("load.txt");
-    Filled()->SaveToFile(path, true);
-    for (auto _ : state) {
-        state.PauseTiming(); // making and destroying the grid is not the load
-        auto g = std::make_unique<TExStringGrid>();
-        g->SetFixedRows(0);
-        g->SetFixedCols(0);
-        g->SetMultilinecells(true);
-        state.ResumeTiming();
-        g->LoadFromFile(path);
-        benchmark::DoNotOptimize(g->RowCount());
-        state.PauseTiming();
-        g.reset();
-        state.ResumeTiming();
-    }
+    GridLoad(state, "load.txt", [](TExStringGrid& g, const QString& p) { g.SaveToFile(p, true); },
+             [](TExStringGrid& g, const QString& p) { g.LoadFromFile(p); });
 }
 
 void PlainLayout_Load(benchmark::State& state)
 {
-    const QString path = Dir().filePath("load.txt");
-    Filled()->SaveToFile(path, true);
-    for (auto _ : state) {
-        std::vector<QString> cells = PlainLayoutRead(path);
-        benchmark::DoNotOptimize(cells.data());
-        state.PauseTiming();
-        if (!SameAsTexts(cells))
-            state.SkipWithError("the plain reader's cells differ");
-        cells = {};
-        state.ResumeTiming();
-    }
+    PlainLoad(state, "load.txt", [](TExStringGrid& g, const QString& p) { g.SaveToFile(p, true); }, PlainLayoutRead);
 }
 
 } // namespace

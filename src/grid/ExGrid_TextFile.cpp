@@ -6,6 +6,7 @@
 #include "grid/ExGrid.h"
 #include "grid/ExGrid_Exchange.h"
 
+#include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 #include "widgets/ExUtil.h"
 
@@ -71,27 +72,6 @@ void AppendCellLine(QString& out, int col, int row, const QString& text)
     AppendNumber(out, row);
     out += u',';
     out += PackLineBreaks(text);
-}
-
-// Calls line(view) for every line of text: a line ends at CR LF, CR or LF;
-// what follows the last line end is a line when it is not empty.
-template <typename Line>
-void ForEachLine(const QString& text, Line&& line)
-{
-    const QChar* const data = text.constData();
-    const qsizetype n = text.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = data[i].unicode();
-        if (c != u'\r' && c != u'\n')
-            continue;
-        line(QStringView(data + start, i - start));
-        if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        line(QStringView(data + start, n - start));
 }
 
 // Splits "col,row,text" at its first two commas; a missing comma leaves its
@@ -226,7 +206,7 @@ void TExStringGrid::LoadFromFile(const QString& fileName)
     std::vector<LayoutCell> cells;
     bool first = true;
     QStringView colText, rowText, text;
-    ForEachLine(content, [&](QStringView line) {
+    platform::ForEachLine(content, [&](QStringView line) {
         if (first) {
             first = false;
             if (!line.isEmpty()) {

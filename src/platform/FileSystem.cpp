@@ -102,23 +102,11 @@ QStringList ListFiles(const QString& folder, const QString& pattern)
 QStringList SplitLines(const QString& text)
 {
     QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text[i];
-        if (c != u'\r' && c != u'\n')
-            continue;
-        lines.append(text.mid(start, i - start));
-        if (c == u'\r' && i + 1 < n && text[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
-    if (start < n)
-        lines.append(text.mid(start));
+    ForEachLine(text, [&](QStringView line) { lines.append(line.toString()); });
     return lines;
 }
 
-bool ReadTextLines(const QString& path, QStringList* lines, QString* error)
+bool ReadTextFile(const QString& path, QString* text, QString* error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -126,8 +114,18 @@ bool ReadTextLines(const QString& path, QStringList* lines, QString* error)
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return Fail(error, QStringLiteral("Cannot read \"%1\": %2").arg(path, file.errorString()));
+    if (text)
+        *text = DecodeTextFile(bytes);
+    return true;
+}
+
+bool ReadTextLines(const QString& path, QStringList* lines, QString* error)
+{
+    QString text;
+    if (!ReadTextFile(path, &text, error))
+        return false;
     if (lines)
-        *lines = SplitLines(DecodeTextFile(bytes));
+        *lines = SplitLines(text);
     return true;
 }
 

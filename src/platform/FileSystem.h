@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <functional>
 #include <vector>
@@ -34,6 +35,29 @@ QStringList ListFiles(const QString& folder, const QString& pattern = QStringLit
 // byte-order mark, otherwise Windows-1252. CR, LF and CR LF end a line.
 bool ReadTextLines(const QString& path, QStringList* lines, QString* error = nullptr);
 QStringList SplitLines(const QString& text);
+// The same file as one text, for readers that walk its lines in place.
+bool ReadTextFile(const QString& path, QString* text, QString* error = nullptr);
+
+// Calls line(view) for every line of text, without copying: a line ends at
+// CR LF, CR or LF; what follows the last line end is a line when not empty.
+template <typename Line>
+void ForEachLine(QStringView text, Line&& line)
+{
+    const QChar* const data = text.data();
+    const qsizetype n = text.size();
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = data[i].unicode();
+        if (c != u'\r' && c != u'\n')
+            continue;
+        line(QStringView(data + start, i - start));
+        if (c == u'\r' && i + 1 < n && data[i + 1] == u'\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < n)
+        line(QStringView(data + start, n - start));
+}
 
 // Writes the whole buffer to a temporary file beside the target and renames it
 // over the target, so a failed write leaves the old file as it was.

@@ -4,9 +4,6 @@
 
 #include "platform/FileSystem.h"
 #include "platform/NumberText.h"
-#include "platform/TextCodec.h"
-
-#include <QFile>
 
 QStringList Language_List;
 int Language_Count = 0;
@@ -101,28 +98,15 @@ bool Lng_File_Text(const QStringList& table, QByteArray* bytes, QString* error)
 
 bool Read_Lng_File(const QString& path)
 {
-    // Read at every start: the lines are walked in place rather than split
-    // into a list first (the same line ends as platform::SplitLines).
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    // Read at every start: the lines are walked in place, not split into a list.
+    QString text;
+    if (!platform::ReadTextFile(path, &text))
         return false;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return false;
-    const QString text = platform::DecodeTextFile(bytes);
-    const QStringView all(text);
     Lng_Line parsed;
-    qsizetype start = 0;
-    const qsizetype n = all.size();
-    for (qsizetype i = 0; i <= n; ++i) {
-        if (i < n && all[i] != u'\r' && all[i] != u'\n')
-            continue;
-        if (i > start && Parse_Line(all.mid(start, i - start), Language_Count, &parsed))
+    platform::ForEachLine(text, [&](QStringView line) {
+        if (Parse_Line(line, Language_Count, &parsed))
             Language_List[parsed.number] = std::move(parsed.text);
-        if (i < n && all[i] == u'\r' && i + 1 < n && all[i + 1] == u'\n')
-            ++i;
-        start = i + 1;
-    }
+    });
     return true;
 }
 
